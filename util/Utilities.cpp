@@ -2,6 +2,7 @@
 // match-file reader.
 #include "util/Utilities.h"
 
+#include <algorithm>
 #include <fstream>
 
 std::vector<std::string>* splitString(const std::string& text, const std::string& delim) {
@@ -82,5 +83,12 @@ std::multimap<std::string, std::string>* readMatchFile(const std::string& filena
             pairs->emplace(dropFirstChar((*items)[0]), dropFirstChar((*items)[1]));
         delete items;
     }
+    return pairs;
+}
+
+bool compaire(const paire& p, const paire& q) { return p.val > q.val; }
+
+std::vector<paire> sort_paires(std::vector<paire> pairs) {
+    std::sort(pairs.begin(), pairs.end(), compaire);
     return pairs;
 }

@@ -2,6 +2,8 @@
 // conversion, signature cutting, match-file reading, and identifier similarity.
 #pragma once
 
+#include "match/stdafx.h"
+
 #include <map>
 #include <set>
 #include <sstream>
@@ -62,3 +64,13 @@ std::string stringISet(const std::set<int>* istr);
 /// Lines without the separator are skipped; a file that cannot be opened gives an empty map.
 /// Returns a new multimap (first name -> second name) owned by the caller.
 std::multimap<std::string, std::string>* readMatchFile(const std::string& filename);
+
+// ---------------------------------------------------------------------------
+// Scored pairs
+// ---------------------------------------------------------------------------
+
+/// True when `p` scores higher than `q`.
+bool compaire(const paire& p, const paire& q);
+
+/// A copy of `pairs` sorted by descending score (ties in no defined order).
+std::vector<paire> sort_paires(std::vector<paire> pairs);
