@@ -1,2 +1,4 @@
 // Entry point of the matcher's command line.
-int main() { return 0; }
+#include "driver/MatchRun.h"
+
+int main(int argc, char** argv) { return graphmatMain(argc, argv); }

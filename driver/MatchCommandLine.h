@@ -1,0 +1,47 @@
+// Command line of the matcher: the run settings, the switch table that parses and
+// echoes them, and the usage text.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+/// Settings of one matching run, one member per switch.
+struct MatchSettings {
+    std::string graph1;     ///< -o: path of graph 1
+    std::string graph2;     ///< -n: path of graph 2
+    std::string sim_graphs; ///< -m: similarity file; non-empty selects the assignment matching
+    int seed = 1;           ///< -s: random seed, also handed to the matcher
+    double dwn = 0;         ///< -d: node drop weight
+    double dwe = 0;         ///< -g: edge drop weight
+    double ew = 0;          ///< -e: edge weight
+    double asy = 0;         ///< -y: asymmetry
+    double lw = 0;          ///< -c: label weight
+    int graph_type = 12;    ///< -h: reader mode of both graphs
+    double initMode = 1.0;  ///< -i: start of the tabu search
+    int alg = 7;            ///< -l: algorithm of the seeding MCES matcher
+    int discrim = 80;       ///< -r: similarity code of the seeding MCES matcher
+    int umldiff = 0;        ///< -u: 1 selects diff mode
+    int direct = 1;         ///< fixed: sense of the assignment matching
+};
+
+/// How parsing ended.
+enum class ParseStatus {
+    Ok,
+    TooFewArguments, ///< fewer than three arguments after the program name
+    MissingValue,    ///< a switch was the last argument
+    MissingGraphs,   ///< -o or -n was not given
+};
+
+struct ParseResult {
+    MatchSettings settings;
+    ParseStatus status = ParseStatus::Ok;
+};
+
+/// Parses the arguments after the program name. Writes the start banner and the echo of
+/// every switch to `out`, the usage text and the argument-count message to `err`.
+ParseResult parseMatchArguments(const std::vector<std::string>& args, std::ostream& out,
+                                std::ostream& err);
+
+/// Writes the usage text.
+void usage(std::ostream& err);

@@ -1,0 +1,110 @@
+// Parsing of the matcher's switches: echo, usage, defaults and the error exits.
+#include "driver/MatchCommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct Parsed {
+    ParseResult result;
+    std::string out;
+    std::string err;
+};
+
+Parsed parse(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    Parsed p{parseMatchArguments(args, out, err), "", ""};
+    p.out = out.str();
+    p.err = err.str();
+    return p;
+}
+
+std::string usageText() {
+    std::ostringstream err;
+    usage(err);
+    return err.str();
+}
+
+} // namespace
+
+TEST(MatchCommandLine, OnlyGraphsGiveTheDefaults) {
+    Parsed p = parse({"-o", "a.txt", "-n", "b.txt"});
+    ASSERT_EQ(p.result.status, ParseStatus::Ok);
+    const MatchSettings& s = p.result.settings;
+    EXPECT_EQ(s.graph1, "a.txt");
+    EXPECT_EQ(s.graph2, "b.txt");
+    EXPECT_EQ(s.graph_type, 12);
+    EXPECT_DOUBLE_EQ(s.initMode, 1.0);
+    EXPECT_EQ(s.alg, 7);
+    EXPECT_EQ(s.discrim, 80);
+    EXPECT_EQ(s.seed, 1);
+    EXPECT_EQ(s.umldiff, 0);
+    EXPECT_TRUE(s.sim_graphs.empty());
+    EXPECT_EQ(p.out, "\n START \n -o a.txt -n b.txt");
+    EXPECT_TRUE(p.err.empty());
+}
+
+TEST(MatchCommandLine, UnknownSwitchPrintsUsageOnceAndStopsAtFirstPlainArgument) {
+    Parsed p = parse({"-o", "a", "-n", "b", "-x", "5", "-s", "9"});
+    ASSERT_EQ(p.result.status, ParseStatus::Ok);
+    EXPECT_EQ(p.err, usageText());
+    EXPECT_EQ(p.out, "\n START \n -o a -n b");
+    EXPECT_EQ(p.result.settings.seed, 1) << "parsing must stop at 5";
+}
+
+TEST(MatchCommandLine, OnlyTheSecondCharacterCounts) {
+    Parsed p = parse({"-hello", "3", "-order", "a", "-n", "b"});
+    ASSERT_EQ(p.result.status, ParseStatus::Ok);
+    EXPECT_EQ(p.result.settings.graph_type, 3);
+    EXPECT_EQ(p.result.settings.graph1, "a");
+}
+
+TEST(MatchCommandLine, EveryValueIsStoredAndNegativeValuesAreConsumed) {
+    Parsed p = parse({"-o", "a", "-n", "b", "-m", "sim.csv", "-s", "42", "-d", "-1",
+                      "-g", "0.5", "-e", "2", "-y", "1.5", "-c", "0.25", "-h", "0",
+                      "-i", "0.3", "-l", "4", "-r", "123", "-u", "1"});
+    ASSERT_EQ(p.result.status, ParseStatus::Ok);
+    const MatchSettings& s = p.result.settings;
+    EXPECT_EQ(s.sim_graphs, "sim.csv");
+    EXPECT_EQ(s.seed, 42);
+    EXPECT_DOUBLE_EQ(s.dwn, -1);
+    EXPECT_DOUBLE_EQ(s.dwe, 0.5);
+    EXPECT_DOUBLE_EQ(s.ew, 2);
+    EXPECT_DOUBLE_EQ(s.asy, 1.5);
+    EXPECT_DOUBLE_EQ(s.lw, 0.25);
+    EXPECT_EQ(s.graph_type, 0);
+    EXPECT_DOUBLE_EQ(s.initMode, 0.3);
+    EXPECT_EQ(s.alg, 4);
+    EXPECT_EQ(s.discrim, 123);
+    EXPECT_EQ(s.umldiff, 1);
+    EXPECT_NE(p.out.find(" -d -1 -g 0.5"), std::string::npos);
+}
+
+TEST(MatchCommandLine, NonNumericValuesBecomeZero) {
+    Parsed p = parse({"-o", "a", "-n", "b", "-s", "abc", "-d", "x"});
+    EXPECT_EQ(p.result.settings.seed, 0);
+    EXPECT_DOUBLE_EQ(p.result.settings.dwn, 0);
+}
+
+TEST(MatchCommandLine, ErrorExits) {
+    Parsed few = parse({"-o", "a"});
+    EXPECT_EQ(few.result.status, ParseStatus::TooFewArguments);
+    EXPECT_EQ(few.err, "Parameters e expected\n");
+    EXPECT_EQ(few.out, "\n START \n");
+
+    Parsed last = parse({"-o", "a", "-n"});
+    EXPECT_EQ(last.result.status, ParseStatus::MissingValue);
+    EXPECT_EQ(last.err, usageText());
+
+    Parsed noSecond = parse({"-o", "a", "-s", "3"});
+    EXPECT_EQ(noSecond.result.status, ParseStatus::MissingGraphs);
+    EXPECT_EQ(noSecond.err, usageText());
+}
+
+TEST(MatchCommandLine, UsageTextIsExact) {
+    EXPECT_EQ(usageText(), "\nLegal switches:\n-o path of graph 1 \n-n path of graph 2\n"
+                           "-m path of similarity file\n-d direction of similarity file\n"
+                           "-s random seed\n");
+}
