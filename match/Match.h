@@ -1,0 +1,389 @@
+// The matching engine: a matching between the nodes (or merged blocks) of two graphs, its
+// graph-edit cost, the tabu search that improves it, and the reports written from it.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cost/Cost.h"
+#include "graph/Edge.h"
+#include "graph/Graph.h"
+#include "graph/SparseMatrix.h"
+#include "graph/Vertex.h"
+#include "match/stdafx.h"
+
+class FastFind;
+
+/// |a - b| / max(a, b, 0), and 0 when that maximum is 0. A diagnostic; no caller in the run.
+double normDiff(float a, float b);
+
+/// The class is split over several sources by concern:
+///   Match.cpp            construction, state, accessors through blocks, whole-solution cost
+///   MatchSimilarity.cpp  node similarity, term statistics, obvious matches
+///   MatchMerge.cpp       block vertices and block edges
+///   MatchMoves.cpp       move validity, cost changes, application, tabu marks
+///   MatchSearch.cpp      the tabu search loop
+///   MatchStart.cpp       the starting matchings of the search
+///   MatchAssign.cpp      the assignment-based matching
+///   MatchOutput.cpp      result files
+///   MatchEval.cpp        evaluation against a reference matching
+class Match {
+public:
+    /// Partner value of an unmatched node (in M12, M21, bestMatch, kbt, ...).
+    static constexpr int kNoPartner = -1;
+    /// Tabu mark of a pair matched by the start that lowers the cost: never expires in a run.
+    static constexpr int kLockedTabu = 32767;
+    /// Slots of the tabu expiry ring (iterations modulo this number).
+    static constexpr int kTabuSlots = 100;
+    /// Lists allocated per ring slot; only the first one is used.
+    static constexpr int kTabuListsPerSlot = 100;
+    /// Counters per term-statistics record: own terms, 4 leaving and 4 entering neighbour kinds.
+    static constexpr int kTermCounters = 9;
+
+    // =====================================================================================
+    // Data members, in declaration order
+    // =====================================================================================
+
+    /// The two graphs; not owned.
+    Graph* g1 = nullptr;
+    Graph* g2 = nullptr;
+    /// Partner of each first-graph node: a second-graph vertex number (plain node or block),
+    /// or kNoPartner. Length g1->vertices; owned; null until init(A, B).
+    int* M12 = nullptr;
+    /// A matching read back from a log by getLog; length g1->vertices; owned; null until then.
+    int* log_matching = nullptr;
+    /// Partner of each second-graph node, or kNoPartner. Length g2->vertices; owned.
+    int* M21 = nullptr;
+    /// Similarity evaluations (cache misses of intSim, and a second counter), printed at the end.
+    long computeSim = 0;
+    long _computeSim = 0;
+    /// Pairs (x, y) of plain nodes allowed as moves; an absent entry is "not movable"; owned.
+    SparseMatrix<bool>* move = nullptr;
+    /// Reference matching of benchmark graphs; length g1->vertices; owned; null until read.
+    int* kbt = nullptr;
+    /// M12 and M21 of the best solution found; lengths N1 and N2; owned.
+    int* bestMatch = nullptr;
+    int* bestMatch2 = nullptr;
+    /// blocks1 and blocks2 of the best solution found; lengths N1 and N2; owned.
+    int* bestBlock = nullptr;
+    int* bestBlock2 = nullptr;
+    double bestCost = 0;
+    double tolerance = 0; ///< never set or read
+    /// Cost of the current solution (running sum of the played cost changes).
+    double currentCost = 0;
+    double stockedBestCost = 0; ///< never set or read
+    /// Iteration number at which the best solution was last improved.
+    double lastBestCost = 0;
+    int nb0Meth1 = 0, nb0Meth2 = 0, nb0Att1 = 0, nb0Att2 = 0, nb0MAtt1 = 0, nb0MAtt2 = 0; ///< unused
+    /// Tabu expiry ring: kTabuSlots pointers, each to kTabuListsPerSlot lists (only list 0 of a
+    /// slot is used). Cell pointers point into M and are not owned; the lists are owned.
+    std::vector<cell*>* tabu_i[kTabuSlots] = {};
+    /// Current ring slot: iterations modulo kTabuSlots.
+    int i_parser = 0;
+    /// Similarity histogram of the evaluation start; owned; null until that start runs.
+    int* sim_distrib = nullptr;
+    double granul_distrib = 0;
+    /// One more than the smaller of the two graphs' label counts.
+    int nb_labels = 0;
+    /// Move index over the cells of M; owned (never destroyed: its destructor would free
+    /// this matcher's M12 and M21).
+    FastFind* ff = nullptr;
+    /// Counters per term-statistics record (kTermCounters once the term tables are built).
+    int iterms = 0;
+    /// Term statistics: node x term id, and first-graph node x second-graph node. Owned;
+    /// built and freed again by the term pipeline of init (null outside it).
+    SparseMatrix<semarel>* nodeTerms1 = nullptr;
+    SparseMatrix<semarel>* nodeTerms2 = nullptr;
+    SparseMatrix<semarel>* semilT = nullptr;
+    /// One candidate-move record per evaluated pair (x, y); the index points into it; owned.
+    SparseMatrix<cell>* M = nullptr;
+    /// Score table supplied by the chosen start (e.g. the greedy matcher's similarity); owned.
+    SparseMatrix<float>* _M = nullptr;
+    /// Node similarity of each evaluated block pair, the substitution discount; owned.
+    SparseMatrix<float>* _N = nullptr;
+    /// Search-loop counters and parameters.
+    int stagnation = 0;
+    int stagnation_length = 0;
+    int intensify = 0;
+    int intensify_length = 0;
+    int diversify = 0;
+    double diversify_length = 0;
+    /// Larger and smaller of the two graph orders.
+    int max_vertices = 0;
+    int min_vertices = 0;
+    /// Threshold of the term similarity: 0.5 while init runs; changeCosts then stores
+    /// _lw / 100 of the cost model, a value nothing reads.
+    float sim_thres = 0;
+    double minAll = 0; ///< set at search start; read by nothing
+    int _minAll = 0;   ///< never set or read
+    /// The run's seed, passed on to the greedy matcher.
+    int randomSeed = 0;
+    /// Matched node pairs (a block pair counts min(block sizes)).
+    int numberOfMatchs = 0;
+    /// Matched first-graph nodes that agree with kbt (final, and after the start).
+    int numberOfGoodMatchs = 0;
+    int init_numberOfGoodMatchs = 0;
+    /// Edge counters filled by the output.
+    int matchedEdges = 0;
+    int perfectMatchedEdges = 0;
+    /// The cost model; not owned.
+    Cost* costs = nullptr;
+    /// Cost of the empty matching (both hold the same value).
+    double f = 0;
+    double no_matching_cost = 0;
+    /// Processor milliseconds spent in the start, the initialisation, move updates, move
+    /// choice and comparison (the last stays 0).
+    double greedy_time = 0;
+    double init_time = 0;
+    double update_time = 0;
+    double find_time = 0;
+    double comp_time = 0;
+    /// Pair evaluations (compDelta calls); find_occ stays 0.
+    int update_occ = 0;
+    int find_occ = 0;
+    /// The move chosen last; before the first choice a scratch record with x = y = -1.
+    /// Points into M, or to the scratch record (owned).
+    cell* chosenCell = nullptr;
+    /// Former partners of the chosen y and x, for the progress line.
+    int oldMatch1 = kNoPartner;
+    int oldMatch2 = kNoPartner;
+    /// Block vertices by number (first graph: numbers >= N1; second: >= N2); owned.
+    std::map<int, Vertex*> V1;
+    std::map<int, Vertex*> V2;
+    /// Block edges by end numbers (at least one end a block number); owned matrices, the
+    /// edges are owned by the matcher too.
+    SparseMatrix<Edge*>* E1 = nullptr;
+    SparseMatrix<Edge*>* E2 = nullptr;
+    /// Cost family passed to every Cost call (3 in the matching run).
+    int cost_mode = 3;
+    /// Initialisation switch; false.
+    bool recomputeAll = false;
+    double BIAS = 0; ///< set to 0; read by nothing
+    /// Matched pairs whose two labels are equal (block pairs count min(block sizes)).
+    int good = 0;
+    /// Search iteration counter.
+    int iterations = 0;
+    /// Current tabu tenures: of a pair just separated, of a pair just matched.
+    int tabu_in = 0;
+    int tabu_out = 0;
+    /// Start statistics: matches with equal labels, those whose first-graph node has no edge,
+    /// unmatched first-graph nodes without edges.
+    int nb_matched = 0;
+    int nb_matched_isolated = 0;
+    int nb_unmatched_isolated = 0;
+    /// Evaluation-start figures: two arrays of 24 doubles; owned; null until that start runs.
+    double** sim_eval = nullptr;
+    /// Iteration of the best solution, -1 if none.
+    int bestIterations = -1;
+    /// The search's start argument.
+    double initType = 0;
+    /// Cost of the starting solution.
+    double initScore = 0;
+    /// Cost of the reference matching kbt.
+    double upperBound = 0;
+    /// Plain nodes touched by the last applied move; owned; null before the first move.
+    std::set<int>* concerned1 = nullptr;
+    std::set<int>* concerned2 = nullptr;
+    /// Per graph: term -> (term id, number of occurrences); filled and cleared by init.
+    std::map<std::string, std::pair<short, short>> terms1;
+    std::map<std::string, std::pair<short, short>> terms2;
+    /// Per node: takes part in the term statistics and the search. Lengths N1, N2; owned;
+    /// null means every node is relevant.
+    bool* relevant1 = nullptr;
+    bool* relevant2 = nullptr;
+    /// Pseudo-terms "*" (all terms) and "_" (all entities) of the term tables.
+    std::string ALLTRM;
+    std::string ALLENT;
+    /// Alternative name similarities of setSims (first-graph node x second-graph node):
+    /// attribute-set, method-set and label similarity. Owned; null until setSims.
+    SparseMatrix<float>* _att = nullptr;
+    SparseMatrix<float>* _meth = nullptr;
+    SparseMatrix<float>* sim_name = nullptr;
+    /// Block holding each node (the node itself when in no block).
+    std::map<int, int> blocks1;
+    std::map<int, int> blocks2;
+    /// Block number by member-set key ("3,5,7").
+    std::map<std::string, int> nBlocks1;
+    std::map<std::string, int> nBlocks2;
+    /// Scratch strings of the similarity code.
+    std::string _label1, _label2, _path1, _path2;
+
+    // =====================================================================================
+    // Construction and state (Match.cpp)
+    // =====================================================================================
+
+    /// The run's constructor: prices the empty matching with `costModel` in cost family `mode`.
+    Match(Graph* A, Graph* B, Cost* costModel, int seed, int mode);
+    /// Builds its own default Cost; cost_mode keeps its default.
+    Match(Graph* A, Graph* B, int seed);
+    /// An empty matcher: only numberOfMatchs is set.
+    Match();
+    virtual ~Match();
+
+    Match(const Match&) = delete;
+    Match& operator=(const Match&) = delete;
+
+    /// Sets numberOfMatchs to 0 (the empty matcher's initialisation).
+    void init();
+    /// Allocates and initialises all state for graphs A and B, then prepares the term
+    /// similarity (which seeds obvious pairs and opens the movable pairs).
+    void init(Graph* A, Graph* B);
+
+    /// Plain vertex for num below the graph order, else the block vertex, or null.
+    Vertex* getVertex1(int num);
+    Vertex* getVertex2(int num);
+    Vertex* getVertex(int x, bool left) { return left ? getVertex1(x) : getVertex2(x); }
+    /// Graph edge for two plain ends, else the block edge; null when none.
+    Edge* getEdge1(int from, int to);
+    Edge* getEdge2(int from, int to);
+    Edge* getEdge(int from, int to, bool left) { return left ? getEdge1(from, to) : getEdge2(from, to); }
+    /// Partner of a plain node or block (through its smallest member); -1 when none.
+    int getM12(int x);
+    int getM21(int y);
+    /// -1 when unmatched, else the number of plain nodes the vertex stands for.
+    int getNodes1(int x);
+    int getNodes2(int y);
+    /// 0 for null; -1 when both ends are unmatched; else |product of the end counts|.
+    int getENodes1(Edge* e1);
+    int getENodes2(Edge* e2);
+    /// Block-level edges incident to v (new vector, caller frees it; the edges stay owned by
+    /// the graph or E1/E2), or null when none.
+    std::vector<Edge*>* getVEdges(Vertex* v, bool left);
+    std::vector<Edge*>* getVEdges1(Vertex* v) { return getVEdges(v, true); }
+    std::vector<Edge*>* getVEdges2(Vertex* v) { return getVEdges(v, false); }
+
+    /// Full cost of the current matching; -1 when a graph or the cost model is missing.
+    double cost(int mode);
+    /// Cost over plain nodes only, with a verbose trace. A diagnostic; no caller in the run.
+    double ocost(int mode);
+    /// Cost of matching nothing; stores it in no_matching_cost and clears bestMatch.
+    double noMatchCost(int mode);
+    /// Installs a cost model and prices the empty matching with it.
+    void changeCosts(Cost* model);
+    /// Percentage of logged first-graph pairs that M12 reproduces (0 when none logged).
+    double checkMatching();
+    /// Number of first-graph nodes.
+    int checkPresence();
+
+    // =====================================================================================
+    // Node similarity, term statistics, obvious matches (MatchSimilarity.cpp)
+    // =====================================================================================
+
+    /// Likeness of two blocks in [0, 1] (a float value); `mode` is not consulted. Served from
+    /// the _N cache when present; the result is not stored.
+    double intSim(int mode, Vertex* first, Vertex* second);
+    /// Seeds pairs along the containment tree and marks the relevant nodes.
+    void getRelevant();
+    /// Builds terms1 / terms2 from the relevant nodes (null arrays: every node).
+    void getTerms(Graph* A, Graph* B, bool* relv1, bool* relv2);
+    /// Builds nodeTerms1 / nodeTerms2 from the relevant nodes (null arrays: every node).
+    void matrixEntityTerm(Graph* A, Graph* B, bool* relv1, bool* relv2);
+    /// Adds `inc` to counter i (and to the sum) of cell (n, t), creating it when absent.
+    void updateSemarel(SparseMatrix<semarel>* nT, int n, int t, short i, short inc);
+    /// Term-based candidate pairs: opens them as moves and writes them to
+    /// "./results/sem_<g1>__<g2>_PAIRS.csv"; frees the term tables.
+    void semilarity();
+    /// Union of the member numbers of the given blocks (new set, caller frees it), or null.
+    std::set<int>* involvedNodes(std::vector<Vertex*>* vecVertex);
+    /// Structural bounds of every pair into _M (greedy matcher's neighbourhood bound).
+    void fillSimMatrixH();
+    /// Neighbourhood assignment bounds of every pair into _M.
+    void fillSimMatrixH1();
+    /// Neighbourhood assignment bound of the pair (x, y) (a float value).
+    double bestNMatches1(int x, int y);
+    /// Pairs nodes that can only correspond to each other and exports the leftovers.
+    std::string obviousMatch(Graph* a, Graph* b);
+    std::string obviousMatch1(Graph* a, Graph* b);
+    /// Alternative likeness from the identifier similarity of the short names and owners.
+    double intSim2(int mode, Vertex* first, Vertex* second);
+    /// Fills sim_name, _att and _meth from normalised edit distances of names.
+    void setSims();
+    /// Fills _M with the alternative name similarity of every pair.
+    void fillSimMatrix();
+
+    // =====================================================================================
+    // Block vertices and block edges (MatchMerge.cpp)
+    // =====================================================================================
+
+    /// Block vertex for B's members plus (add) or minus x on one side, built and registered
+    /// when new; B itself when x is -1; getVertex(x, left) when B is null.
+    Vertex* updateBlock(Vertex* B, int x, bool left, bool add);
+    /// A new vertex numbered nnumber standing for the given plain vertices (the vertex
+    /// itself for a one-element list, null for null).
+    Vertex* mergeNodes(std::vector<Vertex*>* nodes, int nnumber);
+
+    // =====================================================================================
+    // Moves (MatchMoves.cpp)
+    // =====================================================================================
+
+    bool isValidMove(int i, int j);
+    /// Cost change of the move (v1's number, v2's number); the matching is left unchanged.
+    double computeDelta(int mode, Vertex* v1, Vertex* v2);
+    /// The same by vertex numbers.
+    double computeDelta(int mode, int x, int y) { return computeDelta(mode, getVertex1(x), getVertex2(y)); }
+    /// Cost change of matching two unmatched blocks with each other.
+    double compDelta(int mode, Vertex* v1, Vertex* v2);
+    /// Applies the move in chosenCell with its tabu marks.
+    void enactMove();
+    /// Matches (add) or separates two vertices and maintains the index.
+    void updateState(Vertex* v1, Vertex* v2, bool add);
+    /// Re-evaluates the moves around the last move and the expiring tabu marks.
+    void updateDeltaMatrix();
+    /// Takes the cell (x, y) out of the index when it exists.
+    void removeFromFF(int x, int y);
+    /// Sets whether the plain pair (x, y) may be moved.
+    void updateMoves(int x, int y, bool able);
+    /// True only for a stored true entry of `move`.
+    bool movable(int x, int y);
+
+    // =====================================================================================
+    // Tabu search and its starts (MatchSearch.cpp, MatchStart.cpp)
+    // =====================================================================================
+
+    /// Searches from the start chosen by _init, restores the best solution and writes it.
+    void Tabu(double _init, int alg, int discrim);
+    /// Builds the start chosen by initType and fills the move index.
+    void initGammaMatrix_v2(int alg, int discrim);
+    /// chosenCell = the index's best move (unchanged when the index is empty).
+    void findMatch();
+
+    // =====================================================================================
+    // Assignment-based matching (MatchAssign.cpp)
+    // =====================================================================================
+
+    /// Matches by one assignment over structural scores, prices and writes it; returns 0.
+    int hungarian(std::string sim_path, int sense);
+
+    // =====================================================================================
+    // Result output (MatchOutput.cpp)
+    // =====================================================================================
+
+    /// Writes the raw files and the four reports under "./results/".
+    void output(int mode);
+    /// Writes the raw entity lists, the pair file and the merge file.
+    void rawPrint();
+    /// "n_label_specif___" for every member of the block.
+    std::string writeVertex1(int x);
+    std::string writeVertex2(int y);
+    /// Reads a logged matching into log_matching and returns its cost (0 without a file).
+    double getLog(std::string log);
+    /// Prints the move table to standard output.
+    void printGammaMatrix();
+
+    // =====================================================================================
+    // Evaluation against a reference matching (MatchEval.cpp)
+    // =====================================================================================
+
+    /// Scores a cost report against a gold file; appends a row to "./eval_results.csv".
+    void evalSolution(std::string file, std::string dataset);
+    /// The reference pairs whose resolved nodes have different display names (new set).
+    std::set<std::string>* checkAlternatives(std::set<std::string>* altmatch, std::string source);
+    /// The node named by a qualified signature, or null.
+    Vertex* getVertexFromSignature(std::string sign, Graph* g);
+    Vertex* getVertexFromSignature2(std::string sign, Graph* g);
+    /// Raw files in a second form compared with a reference difference file.
+    void rawPrint2();
+};
