@@ -1,0 +1,8 @@
+list(APPEND GRAPHMAT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Vertex.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Edge.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Graph.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GraphRank.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ClassMethod.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ClassAttribute.cpp
+)
