@@ -1,0 +1,5 @@
+list(APPEND GRAPHMAT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Cost.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CostModes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CostEstimate.cpp
+)

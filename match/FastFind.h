@@ -1,0 +1,100 @@
+// Move index: candidate-move cells filed in score bands ("layers") so that the best move is
+// found by scanning only the best non-empty band.
+#pragma once
+
+#include <iosfwd>
+#include <list>
+#include <vector>
+
+#include "graph/SparseMatrix.h"
+#include "match/stdafx.h"
+
+/// Lowest key any layer accepts; cells with lower keys are not indexed.
+constexpr int kFloorKey = -500000;
+
+/// Files `cell` pointers by their ranking key `delta_m` (larger is better) into layers:
+/// layer 0 holds keys of `top` and above, then `h_layers` bands down to 0, then `l_layers`
+/// bands of negative keys, and a last layer down to kFloorKey. The cells belong to the
+/// caller; the index never creates or frees one.
+class FastFind {
+public:
+    /// Total number of layers: h_layers + l_layers + 2.
+    int nbLayers = 0;
+    /// Layer 0 plus the layers of non-negative keys: h_layers + 1.
+    int h_nbLayers = 0;
+    /// Layers of negative keys: l_layers.
+    int l_nbLayers = 0;
+    /// Upper band limit (`max` at construction).
+    float top = 0;
+    /// Depth of the negative band (`min` at construction).
+    float bottom = 0;
+    /// First non-empty layer (nbLayers - 1 when none).
+    short bestLayer = 0;
+    /// Second non-empty layer (nbLayers - 1 when none).
+    short secondBest = 0;
+    /// Lowest key a threshold-tested insertion admits: lower bound of the second-best layer.
+    int insert_threshold = 0;
+    /// The buckets, nbLayers lists in insertion order; owned; null for a default index.
+    std::list<cell*>* layers = nullptr;
+    /// Lower key bound of each layer, length nbLayers; owned.
+    int* thres_layers = nullptr;
+    /// min + max ints; owned; read by nothing.
+    int* delta_layer = nullptr;
+    /// Never set or read.
+    SparseMatrix<float>* W = nullptr;
+    /// Number of find() calls.
+    int nbFinds = 0;
+    /// The owner's matching arrays (first-to-second, second-to-first); not owned.
+    int* M12 = nullptr;
+    int* M21 = nullptr;
+    /// The owner's tabu buckets; not owned, read by nothing here.
+    std::vector<cell*>** tabu = nullptr;
+    /// The owner's similarity matrix; not owned, read by nothing here.
+    SparseMatrix<float>* _M = nullptr;
+    /// Key width of one non-negative layer and of one negative layer.
+    int h_gap = 0;
+    int l_gap = 0;
+    /// Milliseconds of processor time spent in remove and insert (all_time stays 0).
+    double remove_time = 0;
+    double insert_time = 0;
+    double all_time = 0;
+    /// Number of cells currently indexed.
+    long nbCandidates = 0;
+    /// The larger graph's order, as passed.
+    int max_vertices = 0;
+
+    /// An index with no layers: every cell is refused until a real index replaces it.
+    FastFind() = default;
+    /// Layers for keys from `max` down through `min` below zero; see the class comment.
+    FastFind(int min, int max, int h_layers, int l_layers, int maxVertices, int* MM12, int* MM21,
+             std::vector<cell*>** tab, SparseMatrix<float>* _MM);
+    FastFind(const FastFind&) = delete;
+    FastFind& operator=(const FastFind&) = delete;
+    /// Frees the layers and the threshold tables; nothing that was handed in.
+    ~FastFind();
+
+    /// Files or re-files c by its current key. With check_thresh, a cell below
+    /// insert_threshold, or a worsening cell while improving layers exist, is taken out instead.
+    void insert(cell* c, bool check_thresh);
+    /// Takes c out of the index; nothing for a null or unindexed cell.
+    void remove(cell* c);
+    /// The maximum-key cell of the best layer, ties broken uniformly at random; null (after
+    /// printing the index) when the best layer is empty.
+    cell* find();
+    /// The layer for c's key, or -1 when the key is below every layer.
+    int findLayer(cell* c);
+    /// Recomputes bestLayer and secondBest.
+    void checkBests();
+    /// Drops every cell of the layers from bestLayer + 2 down.
+    void purge();
+    /// Does nothing.
+    void updateThreshold();
+    /// Writes the layer summary and every indexed cell to standard output.
+    void display();
+    /// Writes the same to `out`.
+    void display(std::ostream& out);
+
+private:
+    /// insert_threshold from the current second-best layer.
+    void resetThreshold();
+};
