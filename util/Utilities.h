@@ -74,3 +74,23 @@ bool compaire(const paire& p, const paire& q);
 
 /// A copy of `pairs` sorted by descending score (ties in no defined order).
 std::vector<paire> sort_paires(std::vector<paire> pairs);
+
+// ---------------------------------------------------------------------------
+// Identifier similarity
+// ---------------------------------------------------------------------------
+
+/// Cuts an identifier into words at "$", "_", "*" and at letter-case changes ("getXMLParser"
+/// gives "get", "XML", "Parser"); words keep their case. A one-character identifier is its own
+/// word. Returns a new vector owned by the caller, or null for an empty identifier or no word.
+std::vector<std::string>* IdSplitter(const std::string& str);
+
+/// Length of the longest common contiguous substring (case-sensitive); 0 if either is empty.
+int LCS(const std::string& s1, const std::string& s2);
+
+/// Similarity in [0, 1] of two identifiers: the total length of their best-paired words,
+/// doubled, over the sum of their lengths. 0 when either identifier is empty.
+double IdSim(std::string str1, std::string str2);
+
+/// Similarity in [0, 1] of two sets of lower-case words by their common substrings; 0 when
+/// either pointer is null or both sets hold no characters.
+double simSet(const std::set<std::string>* set1, const std::set<std::string>* set2);

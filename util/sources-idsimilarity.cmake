@@ -1,0 +1,4 @@
+list(APPEND GRAPHMAT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/IdSimilarity.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Distance.cpp
+)
