@@ -50,6 +50,7 @@ void Graph::releaseRelationTables() {
     c_in = c_out = nullptr;
     relations = Nrelations = NLabels = nullptr;
     tableRows = 0;
+    tableWidth = 0;
 }
 
 void Graph::releaseRankArrays() {
@@ -62,6 +63,10 @@ void Graph::releaseRankArrays() {
     delete[] level;
     u = hub = norm = local_u = nullptr;
     rank = _rank = level = nullptr;
+    releaseLabelRanks();
+}
+
+void Graph::releaseLabelRanks() {
     for (int k = 0; k < rankedLabels; k++) {
         if (uu != nullptr) delete[] uu[k];
         if (uu_stats != nullptr) delete[] uu_stats[k];
@@ -194,6 +199,7 @@ void Graph::fillNeighborsAndRelations() {
     releaseRelationTables();
     tableRows = V.size();
     int width = nb_labels + 1;
+    tableWidth = width;
     c_in = new int*[tableRows];
     c_out = new int*[tableRows];
     for (size_t i = 0; i < tableRows; i++) {

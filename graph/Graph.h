@@ -187,10 +187,16 @@ public:
     double getLocalRank(int node, int cover);
 
     // ---- node ranking ----
+    /// Fills u, hub, norm (allocated here when null), their statistics and the orders.
+    /// An empty graph is left unranked.
     void nodeRank(double jump, double epsilon);
     double* computeU(double epsilon, int n);
     double* T(double* x, int n);
+    /// Fills rank, _rank, level and level_count from u and norm.
     void sortNodes();
+    /// Fills uu and uu_stats (building c_out first when it is missing or stale). Leaves the
+    /// five u statistics members holding the values of the highest label code: when both
+    /// rankings are wanted, run this one before nodeRank.
     void nodeRank2(double jump, double epsilon);
     double** computeU2(double epsilon, int n);
     double* T2(double* x, int n, int label);
@@ -201,6 +207,8 @@ private:
     std::vector<Edge*> retired;
     /// Number of rows of c_in, c_out, neighbors and the relation maps when they were built.
     size_t tableRows = 0;
+    /// Number of counters per row of c_in and c_out when they were built.
+    int tableWidth = 0;
     size_t neighborRows = 0;
     /// Number of entries of uu and uu_stats when they were built.
     int rankedLabels = 0;
@@ -208,6 +216,7 @@ private:
     void releaseNeighborTables();
     void releaseRelationTables();
     void releaseRankArrays();
+    void releaseLabelRanks();
     /// Keeps the extreme degree and label-length statistics up to date for one arc.
     void updateDegreeExtremes(Edge* e);
     /// Validates an arc's ends and label; prints the reason and returns false when rejected.
