@@ -1,0 +1,16 @@
+// Output files of the generators.
+#include "gen/GenFiles.h"
+
+#include <filesystem>
+#include <iostream>
+
+bool openOutput(std::ofstream& out, const std::string& path, std::ios::openmode mode) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(folder, ignored);
+    }
+    out.open(path, mode);
+    if (!out) std::cout << "\n Cannot write " << path << "\n";
+    return static_cast<bool>(out);
+}
