@@ -1,34 +1,508 @@
-// Construction and state of the matcher, accessors that see through blocks, and the
-// whole-solution cost. (Being written: compiling stubs for now.)
+// Construction and state of the matcher, the accessors that see through merged blocks, and
+// the whole-solution cost (of the current matching and of the empty one).
 #include "match/Match.h"
 
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <map>
+#include <set>
+#include <utility>
+
+#include "match/FastFind.h"
+
 double normDiff(float a, float b) {
-    (void)a; (void)b;
-    return 0;
+    const float largest = std::max({a, b, 0.0f});
+    if (largest == 0) return 0;
+    return std::fabs(a - b) / largest;
 }
 
+// -------------------------------------------------------------------------------------
+// Construction
+// -------------------------------------------------------------------------------------
+
 Match::Match(Graph* A, Graph* B, Cost* costModel, int seed, int mode) {
-    (void)A; (void)B; (void)costModel; (void)seed; (void)mode;
+    numberOfMatchs = 0;
+    cost_mode = mode;
+    init(A, B);
+    randomSeed = seed;
+    if (costModel != nullptr) {
+        costModel->M12 = M12;
+        costModel->M21 = M21;
+    }
+    changeCosts(costModel);
+    currentCost = no_matching_cost;
 }
-Match::Match(Graph* A, Graph* B, int seed) { (void)A; (void)B; (void)seed; }
+
+Match::Match(Graph* A, Graph* B, int seed) {
+    numberOfMatchs = 0;
+    init(A, B);
+    randomSeed = seed;
+    ownCost_ = new Cost();
+    ownCost_->M12 = M12;
+    ownCost_->M21 = M21;
+    changeCosts(ownCost_);
+    currentCost = no_matching_cost;
+}
+
 Match::Match() { init(); }
-Match::~Match() {}
+
+Match::~Match() {
+    // The index keeps pointers to M12/M21 and the tabu lists but frees none of them.
+    delete ff;
+    delete[] M12;
+    delete[] M21;
+    delete[] log_matching;
+    delete[] kbt;
+    delete[] bestMatch;
+    delete[] bestMatch2;
+    delete[] bestBlock;
+    delete[] bestBlock2;
+    delete[] relevant1;
+    delete[] relevant2;
+    delete[] sim_distrib;
+    if (sim_eval != nullptr) {
+        delete[] sim_eval[0];
+        delete[] sim_eval[1];
+        delete[] sim_eval;
+    }
+    for (auto& slot : tabu_i) delete[] slot;
+    releaseChosenCell();
+    delete M;
+    delete _M;
+    delete _N;
+    delete move;
+    freeTermTables();
+    delete _att;
+    delete _meth;
+    delete sim_name;
+    releaseBlocks();
+    delete concerned1;
+    delete concerned2;
+    delete ownCost_;
+}
+
+void Match::releaseChosenCell() {
+    if (chosenCell == nullptr) return;
+    // chosenCell either points into M or is a scratch record of its own.
+    const auto x = static_cast<unsigned>(chosenCell->x);
+    const auto y = static_cast<unsigned>(chosenCell->y);
+    const bool inM = M != nullptr && M->exists(x, y) && &(*M)(x, y) == chosenCell;
+    if (!inM) delete chosenCell;
+    chosenCell = nullptr;
+}
+
+void Match::releaseBlocks() {
+    // Block vertices and every edge registered in E1/E2 or carried by a block vertex were
+    // made by this matcher (graph edges are never stored there).
+    std::set<Edge*> madeEdges;
+    for (SparseMatrix<Edge*>* table : {E1, E2}) {
+        if (table == nullptr) continue;
+        for (auto& row : table->mat)
+            for (auto& entry : row.second)
+                if (entry.second != nullptr) madeEdges.insert(entry.second);
+    }
+    for (std::map<int, Vertex*>* blockVertices : {&V1, &V2}) {
+        for (auto& entry : *blockVertices) {
+            if (entry.second == nullptr) continue;
+            madeEdges.insert(entry.second->edges.begin(), entry.second->edges.end());
+            delete entry.second;
+        }
+        blockVertices->clear();
+    }
+    for (Edge* e : madeEdges) {
+        delete[] e->labels;
+        delete e;
+    }
+    delete E1;
+    delete E2;
+    E1 = E2 = nullptr;
+}
+
 void Match::init() { numberOfMatchs = 0; }
-void Match::init(Graph* A, Graph* B) { (void)A; (void)B; }
-Vertex* Match::getVertex1(int num) { (void)num; return nullptr; }
-Vertex* Match::getVertex2(int num) { (void)num; return nullptr; }
-Edge* Match::getEdge1(int from, int to) { (void)from; (void)to; return nullptr; }
-Edge* Match::getEdge2(int from, int to) { (void)from; (void)to; return nullptr; }
-int Match::getM12(int x) { (void)x; return kNoPartner; }
-int Match::getM21(int y) { (void)y; return kNoPartner; }
-int Match::getNodes1(int x) { (void)x; return -1; }
-int Match::getNodes2(int y) { (void)y; return -1; }
-int Match::getENodes1(Edge* e1) { (void)e1; return 0; }
-int Match::getENodes2(Edge* e2) { (void)e2; return 0; }
-std::vector<Edge*>* Match::getVEdges(Vertex* v, bool left) { (void)v; (void)left; return nullptr; }
-double Match::cost(int mode) { (void)mode; return -1; }
-double Match::ocost(int mode) { (void)mode; return -1; }
-double Match::noMatchCost(int mode) { (void)mode; return 0; }
-void Match::changeCosts(Cost* model) { costs = model; }
-double Match::checkMatching() { return 0; }
-int Match::checkPresence() { return g1 ? g1->vertices : 0; }
+
+void Match::init(Graph* A, Graph* B) {
+    BIAS = 0;
+    numberOfMatchs = 0;
+    g1 = A;
+    g2 = B;
+    if (A == nullptr || B == nullptr) {
+        std::cout << "\n Match: a graph is missing, nothing to match\n";
+        return;
+    }
+    std::cout << "\n\t __1__";
+    for (Graph* g : {A, B})
+        for (Vertex* v : g->V) {
+            if (v == nullptr) continue;
+            delete v->nodes;
+            v->nodes = new std::set<int>{v->number};
+        }
+    std::cout << "\t __2__";
+    const int n1 = A->vertices;
+    const int n2 = B->vertices;
+    max_vertices = std::max(n1, n2);
+    min_vertices = std::min(n1, n2);
+    find_occ = update_occ = 0;
+    std::cout << "\t __3__";
+    allocateTables(n1, n2);
+    std::cout << "\t __8__";
+    std::cout << "\n Before FF \n";
+    ff = new FastFind(100, 100, 1, 1, max_vertices, M12, M21, tabu_i, _M);
+    std::cout << "\n After FF \n";
+    std::cout << "\t __9__";
+    V1.clear();
+    V2.clear();
+    E1 = new SparseMatrix<Edge*>();
+    E2 = new SparseMatrix<Edge*>();
+    std::cout << "\t __10__";
+    getRelevant();
+    getTerms(g1, g2, relevant1, relevant2);
+    matrixEntityTerm(g1, g2, relevant1, relevant2);
+    semilarity();
+    std::cout << "\t __11__";
+}
+
+void Match::allocateTables(int n1, int n2) {
+    const auto u1 = static_cast<unsigned>(n1);
+    const auto u2 = static_cast<unsigned>(n2);
+    M = new SparseMatrix<cell>(u1, u2);
+    for (auto& slot : tabu_i) slot = new std::vector<cell*>[kTabuListsPerSlot];
+    i_parser = 0;
+    std::cout << "\t __4__";
+    _N = new SparseMatrix<float>(u1, u2);
+    _M = new SparseMatrix<float>(u1, u2);
+    move = new SparseMatrix<bool>();
+    std::cout << "\t __5__";
+    tabu_out = 5;
+    tabu_in = 20;
+    std::cout << "\t __6__";
+    M12 = new int[n1];
+    M21 = new int[n2];
+    bestMatch = new int[n1];
+    bestMatch2 = new int[n2];
+    bestBlock = new int[n1];
+    bestBlock2 = new int[n2];
+    blocks1.clear();
+    blocks2.clear();
+    for (int x = 0; x < n1; x++) {
+        M12[x] = bestMatch[x] = kNoPartner;
+        blocks1[x] = bestBlock[x] = x;
+    }
+    for (int y = 0; y < n2; y++) {
+        M21[y] = bestMatch2[y] = kNoPartner;
+        blocks2[y] = bestBlock2[y] = y;
+    }
+    nBlocks1.clear();
+    nBlocks2.clear();
+    std::cout << "\t __7__";
+}
+
+void Match::changeCosts(Cost* model) {
+    costs = model;
+    no_matching_cost = f = noMatchCost(cost_mode);
+    if (model != nullptr) sim_thres = static_cast<float>(model->_lw / 100);
+}
+
+// -------------------------------------------------------------------------------------
+// Accessors that see through blocks
+// -------------------------------------------------------------------------------------
+
+int Match::order(bool left) const {
+    const Graph* g = left ? g1 : g2;
+    return g != nullptr ? g->vertices : 0;
+}
+
+int Match::getBlock(int n, bool left) {
+    const std::map<int, int>& blocks = left ? blocks1 : blocks2;
+    auto it = blocks.find(n);
+    return it != blocks.end() ? it->second : n;
+}
+
+Vertex* Match::getVertex1(int num) {
+    if (num < 0) return nullptr;
+    if (num < order(true)) return g1->V[static_cast<size_t>(num)];
+    auto it = V1.find(num);
+    return it != V1.end() ? it->second : nullptr;
+}
+
+Vertex* Match::getVertex2(int num) {
+    if (num < 0) return nullptr;
+    if (num < order(false)) return g2->V[static_cast<size_t>(num)];
+    auto it = V2.find(num);
+    return it != V2.end() ? it->second : nullptr;
+}
+
+Edge* Match::getEdgeSide(int from, int to, bool left) {
+    if (from < 0 || to < 0) return nullptr;
+    const int n = order(left);
+    if (from < n && to < n) return (left ? g1 : g2)->getEdge(from, to);
+    SparseMatrix<Edge*>* table = left ? E1 : E2;
+    const auto uf = static_cast<unsigned>(from);
+    const auto ut = static_cast<unsigned>(to);
+    if (table == nullptr || !table->exists(uf, ut)) return nullptr;
+    return (*table)(uf, ut);
+}
+
+Edge* Match::getEdge1(int from, int to) { return getEdgeSide(from, to, true); }
+
+Edge* Match::getEdge2(int from, int to) { return getEdgeSide(from, to, false); }
+
+int Match::partnerOf(int x, bool left) {
+    if (x < 0) return kNoPartner;
+    const int* partners = left ? M12 : M21;
+    if (partners == nullptr) return kNoPartner;
+    if (x < order(left)) return partners[x];
+    // A block answers through its smallest member.
+    const Vertex* block = left ? getVertex1(x) : getVertex2(x);
+    if (block == nullptr || block->nodes == nullptr || block->nodes->empty()) return kNoPartner;
+    const int first = *block->nodes->begin();
+    if (first < 0 || first >= order(left)) return kNoPartner;
+    return partners[first];
+}
+
+int Match::getM12(int x) { return partnerOf(x, true); }
+
+int Match::getM21(int y) { return partnerOf(y, false); }
+
+int Match::nodesOf(int x, bool left) {
+    if (partnerOf(x, left) == kNoPartner) return -1;
+    if (x < order(left)) return 1;
+    const Vertex* block = left ? getVertex1(x) : getVertex2(x);
+    if (block == nullptr || block->nodes == nullptr) return 1;
+    return static_cast<int>(block->nodes->size());
+}
+
+int Match::getNodes1(int x) { return nodesOf(x, true); }
+
+int Match::getNodes2(int y) { return nodesOf(y, false); }
+
+int Match::edgeNodes(Edge* e, bool left) {
+    if (e == nullptr) return 0;
+    const int a = nodesOf(e->from, left);
+    const int b = nodesOf(e->to, left);
+    if (a == -1 && b == -1) return -1;
+    return std::abs(a * b);
+}
+
+int Match::getENodes1(Edge* e1) { return edgeNodes(e1, true); }
+
+int Match::getENodes2(Edge* e2) { return edgeNodes(e2, false); }
+
+namespace {
+
+/// Adds the relation counts and the label text of `from` into `into`.
+void foldEdge(Edge* into, const Edge* from) {
+    into->label += from->label;
+    if (into->labels == nullptr || from->labels == nullptr) return;
+    for (int k = 0; k < kLabelCodes; k++) into->labels[k] = static_cast<short>(into->labels[k] + from->labels[k]);
+}
+
+}  // namespace
+
+std::vector<Edge*>* Match::getVEdges(Vertex* v, bool left) {
+    if (v == nullptr) return nullptr;
+    SparseMatrix<Edge*>* table = left ? E1 : E2;
+    const int n = order(left);
+    auto* result = new std::vector<Edge*>();
+    std::set<std::pair<int, int>> taken;        // registered block edges already listed
+    std::map<std::pair<int, int>, Edge*> folded; // new block edges, one per block pair
+    for (Edge* e : v->edges) {
+        if (e == nullptr) continue;
+        const int from = e->from < n ? getBlock(e->from, left) : e->from;
+        const int to = e->to < n ? getBlock(e->to, left) : e->to;
+        if (from == e->from && to == e->to) {
+            result->push_back(e);
+            continue;
+        }
+        const std::pair<int, int> ends(from, to);
+        Edge* registered = getEdgeSide(from, to, left);
+        if (registered != nullptr) {
+            if (taken.insert(ends).second) result->push_back(registered);
+            continue;
+        }
+        auto it = folded.find(ends);
+        if (it != folded.end()) {
+            foldEdge(it->second, e);
+            continue;
+        }
+        Edge* copy = e->duplicate();
+        copy->from = from;
+        copy->to = to;
+        folded[ends] = copy;
+    }
+    for (auto& entry : folded) {
+        if (table != nullptr)
+            (*table)(static_cast<unsigned>(entry.first.first), static_cast<unsigned>(entry.first.second)) =
+                entry.second;
+        result->push_back(entry.second);
+    }
+    if (result->empty()) {
+        delete result;
+        return nullptr;
+    }
+    return result;
+}
+
+// -------------------------------------------------------------------------------------
+// Diagnostics
+// -------------------------------------------------------------------------------------
+
+double Match::checkMatching() {
+    if (log_matching == nullptr || M12 == nullptr) return 0;
+    int logged = 0;
+    int agree = 0;
+    for (int x = 0; x < order(true); x++) {
+        if (log_matching[x] == kNoPartner) continue;
+        logged++;
+        if (M12[x] == log_matching[x]) agree++;
+    }
+    return logged == 0 ? 0 : 100.0 * agree / logged;
+}
+
+int Match::checkPresence() { return order(true); }
+
+// -------------------------------------------------------------------------------------
+// Whole-solution cost
+// -------------------------------------------------------------------------------------
+
+std::vector<Vertex*> Match::distinctBlocks(bool left) {
+    std::set<int> numbers;
+    for (int n = 0; n < order(left); n++) numbers.insert(getBlock(n, left));
+    std::vector<Vertex*> result;
+    for (int b : numbers) {
+        Vertex* v = left ? getVertex1(b) : getVertex2(b);
+        if (v != nullptr) result.push_back(v);
+    }
+    return result;
+}
+
+std::map<std::pair<int, int>, Edge*> Match::blockEdges(bool left) {
+    std::map<std::pair<int, int>, Edge*> result;
+    std::set<std::pair<int, int>> seen;
+    const Graph* g = left ? g1 : g2;
+    for (const Edge* e : g->E) {
+        if (e == nullptr) continue;
+        const std::pair<int, int> ends(getBlock(e->from, left), getBlock(e->to, left));
+        if (!seen.insert(ends).second) continue;
+        Edge* blockEdge = getEdgeSide(ends.first, ends.second, left);
+        if (blockEdge != nullptr) result[ends] = blockEdge;
+    }
+    return result;
+}
+
+double Match::nodePartCost(int mode) {
+    double total = 0;
+    for (Vertex* v : distinctBlocks(true)) {
+        const int partner = getM12(v->number);
+        Vertex* w = getVertex2(partner);
+        if (w == nullptr) {
+            total += costs->cnd(mode, v);
+            continue;
+        }
+        const float s = static_cast<float>(intSim(mode, v, w));
+        (*_N)(static_cast<unsigned>(v->number), static_cast<unsigned>(w->number)) = s;
+        total += static_cast<float>(costs->raw_cns(mode, v, w, s));
+    }
+    return total;
+}
+
+double Match::cost(int mode) {
+    if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return -1;
+    double total = nodePartCost(mode);
+    const double nodePart = total;
+    for (Vertex* w : distinctBlocks(false))
+        if (getM21(w->number) == kNoPartner) total += costs->cni(mode, w);
+    const double afterInsertions = total;
+
+    const auto edges1 = blockEdges(true);
+    const auto edges2 = blockEdges(false);
+    int bothMatched = 0;
+    for (const auto& entry : edges1) {
+        Edge* e1 = entry.second;
+        const int from = entry.first.first;
+        const int to = entry.first.second;
+        const int p = getM12(from);
+        const int q = getM12(to);
+        if (p == kNoPartner || q == kNoPartner) {
+            total += costs->ced(mode, e1, getNodes1(from), getNodes1(to));
+            continue;
+        }
+        bothMatched++;
+        Edge* e2 = getEdge2(p, q);
+        total += costs->raw_ces(mode, e1, e2, getENodes1(e1), getENodes2(e2));
+    }
+    for (const auto& entry : edges2) {
+        Edge* e2 = entry.second;
+        const int from = entry.first.first;
+        const int to = entry.first.second;
+        const int p = getM21(from);
+        const int q = getM21(to);
+        if (p != kNoPartner && q != kNoPartner) {
+            // A pair with a first-graph counterpart was priced with the first graph's edges.
+            if (getEdge1(p, q) == nullptr) total += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
+        } else {
+            total += costs->cei(mode, e2, getNodes2(from), getNodes2(to));
+        }
+    }
+    std::cout << "\t" << nodePart << "\t" << afterInsertions << "\t(" << bothMatched << ")" << total << "\t"
+              << total << "___" << edges1.size() << "_" << edges2.size() << "\n";
+    return total;
+}
+
+double Match::noMatchCost(int mode) {
+    cost_mode = mode;
+    std::cout << "\n\n NOMATCHCOST: " << mode << "\n\n";
+    if (g1 == nullptr || g2 == nullptr || costs == nullptr) return no_matching_cost = 0;
+    double total = 0;
+    for (Vertex* v : g1->V)
+        if (v != nullptr) total += costs->cnd(mode, v);
+    for (Vertex* v : g2->V)
+        if (v != nullptr) total += costs->cni(mode, v);
+    for (Edge* e : g1->E)
+        if (e != nullptr) total += costs->ced(mode, e, getNodes1(e->from), getNodes1(e->to));
+    for (Edge* e : g2->E)
+        if (e != nullptr) total += costs->cei(mode, e, getNodes2(e->from), getNodes2(e->to));
+    no_matching_cost = total;
+    if (bestMatch != nullptr)
+        for (int x = 0; x < order(true); x++) bestMatch[x] = kNoPartner;
+    return total;
+}
+
+double Match::ocost(int mode) {
+    if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return -1;
+    // Plain nodes only: a partner that is a block counts as no partner.
+    auto plainPartner = [this](int x, bool left) {
+        const int p = (left ? M12 : M21)[x];
+        return p >= 0 && p < order(!left) ? p : kNoPartner;
+    };
+    double total = 0;
+    for (int x = 0; x < order(true); x++) {
+        const int y = plainPartner(x, true);
+        Vertex* v = g1->V[static_cast<size_t>(x)];
+        const double c = y == kNoPartner ? costs->cnd(mode, v)
+                                         : costs->raw_cns(mode, v, g2->V[static_cast<size_t>(y)],
+                                                          static_cast<float>(intSim(mode, v, g2->V[static_cast<size_t>(y)])));
+        std::cout << "\n node " << x << " -> " << y << " : " << c;
+        total += c;
+    }
+    for (int y = 0; y < order(false); y++)
+        if (plainPartner(y, false) == kNoPartner) total += costs->cni(mode, g2->V[static_cast<size_t>(y)]);
+    for (Edge* e1 : g1->E) {
+        const int p = plainPartner(e1->from, true);
+        const int q = plainPartner(e1->to, true);
+        const double c = (p == kNoPartner || q == kNoPartner) ? costs->ced(mode, e1, p == kNoPartner ? -1 : 1, q == kNoPartner ? -1 : 1)
+                                                              : costs->raw_ces(mode, e1, g2->getEdge(p, q), 1, 1);
+        std::cout << "\n edge " << e1->from << ">" << e1->to << " : " << c;
+        total += c;
+    }
+    for (Edge* e2 : g2->E) {
+        const int p = plainPartner(e2->from, false);
+        const int q = plainPartner(e2->to, false);
+        if (p == kNoPartner || q == kNoPartner)
+            total += costs->cei(mode, e2, p == kNoPartner ? -1 : 1, q == kNoPartner ? -1 : 1);
+        else if (g1->getEdge(p, q) == nullptr)
+            total += costs->raw_ces(mode, nullptr, e2, 0, 1);
+    }
+    std::cout << "\n OCOST = " << total << "\n";
+    return total;
+}

@@ -2,6 +2,7 @@
 // graph-edit cost, the tabu search that improves it, and the reports written from it.
 #pragma once
 
+#include <iosfwd>
 #include <map>
 #include <set>
 #include <string>
@@ -386,4 +387,58 @@ public:
     Vertex* getVertexFromSignature2(std::string sign, Graph* g);
     /// Raw files in a second form compared with a reference difference file.
     void rawPrint2();
+
+    // =====================================================================================
+    // Small shared helpers (Match.cpp)
+    // =====================================================================================
+
+    /// Order of the first (left) or second graph; 0 when the graph is missing.
+    int order(bool left) const;
+    /// Block currently holding plain node n on one side (n itself when in no block).
+    int getBlock(int n, bool left);
+    /// getEdge1 / getEdge2 by side.
+    Edge* getEdgeSide(int from, int to, bool left);
+    /// getM12 / getM21 by side.
+    int partnerOf(int x, bool left);
+    /// getNodes1 / getNodes2 by side.
+    int nodesOf(int x, bool left);
+    /// getENodes1 / getENodes2 by side.
+    int edgeNodes(Edge* e, bool left);
+    /// The distinct blocks of one side, ascending by block number.
+    std::vector<Vertex*> distinctBlocks(bool left);
+    /// The block-level edges of one side by (from block, to block), ascending.
+    std::map<std::pair<int, int>, Edge*> blockEdges(bool left);
+
+private:
+    /// Cost model made by the two-graph constructor without a model; owned.
+    Cost* ownCost_ = nullptr;
+
+    void allocateTables(int n1, int n2);
+    /// Node part of cost(): deletions of unmatched first-graph blocks and substitutions.
+    double nodePartCost(int mode);
+    void releaseChosenCell();
+    void releaseBlocks();
+    /// Frees nodeTerms1, nodeTerms2 and semilT with their counter arrays.
+    void freeTermTables();
+
+    // Term statistics steps (MatchTerms.cpp).
+    /// relevant1 / relevant2 from the current partners and the neighbour sets.
+    void markRelevant(bool left);
+    void collectTerms(Graph* g, const bool* relevant,
+                      std::map<std::string, std::pair<short, short>>& terms);
+    SparseMatrix<semarel>* entityTerms(Graph* g, const bool* relevant,
+                                       const std::map<std::string, std::pair<short, short>>& terms);
+    /// Adds the words of `neighbour` to node's counters `slot`, and its entity to `entitySlot`.
+    void addNeighbourTerms(SparseMatrix<semarel>* table,
+                           const std::map<std::string, std::pair<short, short>>& terms,
+                           const Vertex* neighbour, int node, short slot, short entitySlot,
+                           short weight);
+    /// Builds semilT from the term tables.
+    void shareTermCounters();
+    /// Writes the pairs that reach sim_thres, opens them as moves; returns their number.
+    int writeTermPairs(std::ostream& out);
+
+    // Structural bound helpers (MatchSimilarity.cpp).
+    /// Cost matrix of bestNMatches1 for two nodes with neighbours; P + Q rows of P + Q.
+    std::vector<std::vector<double>> neighbourhoodMatrix(int x, int y);
 };

@@ -2,6 +2,8 @@
 list(APPEND GRAPHMAT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Match.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MatchSimilarity.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MatchTerms.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MatchObvious.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MatchMerge.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MatchMoves.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MatchSearch.cpp

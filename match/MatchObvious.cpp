@@ -1,0 +1,163 @@
+// Obvious matches between two class diagrams (nodes that can only correspond to each other)
+// and the export of what is left to match. Used for experiments, not by the matching run.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "match/Match.h"
+#include "util/Utilities.h"
+
+namespace {
+
+constexpr const char* kResultsDir = "./results/";
+constexpr const char* kMylynDiagrams = "./datasets/cdiagrams/mylyn/";
+constexpr const char* kEclipseDiagrams = "./datasets/cdiagrams/eclipse/";
+/// Signature items written before the bracketed parameter list.
+constexpr size_t kLeadingSpecItems = 3;
+
+std::string afterLastDot(const std::string& text) {
+    const size_t dot = text.rfind('.');
+    return dot == std::string::npos ? text : text.substr(dot + 1);
+}
+
+/// Pairs each node of a with the single free node of b that has its short name, kind,
+/// full label and signature; pairA / pairB receive the partners (-1 when none).
+void pairObvious(const Graph* a, const Graph* b, std::vector<int>& pairA, std::vector<int>& pairB) {
+    pairA.assign(static_cast<size_t>(a->vertices), -1);
+    pairB.assign(static_cast<size_t>(b->vertices), -1);
+    if (b->classes == nullptr) return;
+    for (int i = 0; i < a->vertices; i++) {
+        const Vertex* v = a->V[static_cast<size_t>(i)];
+        const auto range = b->classes->equal_range(afterLastDot(v->label));
+        int found = -1;
+        int count = 0;
+        for (auto it = range.first; it != range.second; ++it) {
+            const int j = it->second;
+            if (j < 0 || j >= b->vertices || pairB[static_cast<size_t>(j)] != -1) continue;
+            const Vertex* w = b->V[static_cast<size_t>(j)];
+            if (w->type != v->type || w->label != v->label || w->specif != v->specif) continue;
+            found = j;
+            count++;
+        }
+        if (count != 1) continue;
+        pairA[static_cast<size_t>(i)] = found;
+        pairB[static_cast<size_t>(found)] = i;
+    }
+}
+
+/// New numbers (from 0, in order) of the unpaired nodes and of paired nodes with an
+/// unpaired neighbour; -1 for the others.
+std::vector<int> leftover(const Graph* g, const std::vector<int>& pairs, int& count) {
+    std::vector<int> renumbered(pairs.size(), -1);
+    count = 0;
+    for (int n = 0; n < g->vertices; n++) {
+        bool keep = pairs[static_cast<size_t>(n)] == -1;
+        if (!keep && g->neighbors != nullptr)
+            for (int m : g->neighbors[n])
+                if (m >= 0 && m < g->vertices && pairs[static_cast<size_t>(m)] == -1) keep = true;
+        if (keep) renumbered[static_cast<size_t>(n)] = count++;
+    }
+    return renumbered;
+}
+
+/// Owner of a member: the source of its entering containment arc; -1 when none.
+int ownerOf(const Vertex* v) {
+    for (const Edge* e : v->in)
+        if (e != nullptr && e->label.find('9') != std::string::npos) return e->from;
+    return -1;
+}
+
+std::string joined(const std::vector<std::string>& items, size_t from, size_t to,
+                   const std::string& separator) {
+    std::string text;
+    for (size_t k = from; k < to && k < items.size(); k++) text += (k > from ? separator : "") + items[k];
+    return text;
+}
+
+/// The node line of a leftover class or member; empty for other nodes.
+std::string nodeLine(const Graph* g, const Vertex* v, const std::vector<int>& renumbered) {
+    if (v->type == 1)
+        return "c," + std::to_string(renumbered[static_cast<size_t>(v->number)]) + "," + v->label +
+               "," + to_string(v->weight[0]) + "," + to_string(v->weight[1]);
+    if (v->type != 2 && v->type != 3) return "";
+    const int owner = ownerOf(v);
+    if (owner < 0 || owner >= g->vertices || renumbered[static_cast<size_t>(owner)] < 0) return "";
+    std::vector<std::string> items;
+    if (std::vector<std::string>* split = splitString(v->specif, ",")) {
+        items = *split;
+        delete split;
+    }
+    std::string line = (v->type == 3 ? "a," : "m,") +
+                       std::to_string(renumbered[static_cast<size_t>(owner)]) + "," +
+                       joined(items, 0, kLeadingSpecItems, "@");
+    if (v->type == 2) line += "@[" + joined(items, kLeadingSpecItems, items.size(), ",") + "]";
+    return line;
+}
+
+/// Writes the leftover of g as a class-diagram file, with the relations of its dataset file
+/// whose two ends are left over, renumbered.
+void exportLeftover(const Graph* g, const std::vector<int>& renumbered, const std::string& datasetDir) {
+    std::ofstream out(std::string(kResultsDir) + "_" + g->name + ".txt", std::ios::trunc);
+    int classes = 0;
+    for (int n = 0; n < g->vertices; n++)
+        if (renumbered[static_cast<size_t>(n)] >= 0 && g->V[static_cast<size_t>(n)]->type == 1) classes++;
+    out << classes << ",0\n";
+    for (int n = 0; n < g->vertices; n++) {
+        if (renumbered[static_cast<size_t>(n)] < 0) continue;
+        const std::string line = nodeLine(g, g->V[static_cast<size_t>(n)], renumbered);
+        if (!line.empty()) out << line << "\n";
+    }
+    std::ifstream in(datasetDir + g->name + ".txt");
+    std::string line;
+    for (bool first = true; std::getline(in, line); first = false) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::vector<std::string>* fields = first ? nullptr : splitString(line, ",");
+        if (fields == nullptr) continue;
+        int from = -1;
+        int to = -1;
+        if (fields->size() >= 3 && (*fields)[0] == "r" && from_string((*fields)[1], from) &&
+            from_string((*fields)[2], to) && from >= 0 && to >= 0 && from < g->vertices &&
+            to < g->vertices && renumbered[static_cast<size_t>(from)] >= 0 &&
+            renumbered[static_cast<size_t>(to)] >= 0) {
+            out << "r," << renumbered[static_cast<size_t>(from)] << "," << renumbered[static_cast<size_t>(to)];
+            for (size_t k = 3; k < fields->size(); k++) out << "," << (*fields)[k];
+            out << "\n";
+        }
+        delete fields;
+    }
+}
+
+std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
+    std::cout << "\n TREATMENT OF OBVIOUS \n";
+    if (a == nullptr || b == nullptr) return "YES";
+    std::vector<int> pairA;
+    std::vector<int> pairB;
+    pairObvious(a, b, pairA, pairB);
+    int countA = 0;
+    int countB = 0;
+    const std::vector<int> leftA = leftover(a, pairA, countA);
+    const std::vector<int> leftB = leftover(b, pairB, countB);
+    std::cout << "\n leftover " << countA << "/" << a->vertices << "\t" << countB << "/"
+              << b->vertices << "\n";
+    std::error_code ignored;
+    std::filesystem::create_directories(kResultsDir, ignored);
+    std::ofstream pairsOut(std::string(kResultsDir) + "_" + a->name + "__" + b->name + ".csv",
+                           std::ios::trunc);
+    for (int i = 0; i < a->vertices; i++) {
+        const int j = pairA[static_cast<size_t>(i)];
+        if (j < 0) continue;
+        pairsOut << "ns," << i << "," << j << "," << a->V[static_cast<size_t>(i)]->label << ","
+                 << b->V[static_cast<size_t>(j)]->label << "\n";
+    }
+    exportLeftover(a, leftA, datasetDir);
+    exportLeftover(b, leftB, datasetDir);
+    return "YES";
+}
+
+}  // namespace
+
+std::string Match::obviousMatch(Graph* a, Graph* b) { return treatObvious(a, b, kMylynDiagrams); }
+
+std::string Match::obviousMatch1(Graph* a, Graph* b) { return treatObvious(a, b, kEclipseDiagrams); }
