@@ -2,8 +2,29 @@
 #include "graph/ClassAttribute.h"
 
 #include <iostream>
+#include <vector>
 
-ClassAttribute::ClassAttribute(std::string /*str*/) {}
+#include "graph/MemberModifiers.h"
+#include "util/Utilities.h"
+
+ClassAttribute::ClassAttribute(std::string str) {
+    std::vector<std::string>* parts = splitString(str, "@");
+    size_t count = parts != nullptr ? parts->size() : 0;
+    if (count == 2) {
+        type = (*parts)[0];
+        name = (*parts)[1];
+    } else if (count == 3) {
+        properties = (*parts)[0];
+        applyModifierWords(properties, visibility, _static, _final, _abstract);
+        type = (*parts)[1];
+        name = (*parts)[2];
+    } else {
+        // Outside the attribute format: keep an empty member rather than guess.
+        std::cout << "\n Bad attribute text (expected [properties@]type@name): " << str;
+        valid = false;
+    }
+    delete parts;
+}
 
 ClassAttribute::~ClassAttribute() = default;
 
