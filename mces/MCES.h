@@ -205,11 +205,18 @@ private:
     paire findScan();
     paire findFast();
     bool labelsEqual(int i, int j) const;
+    /// True when both edges exist and carry the same label.
     bool sameEdge(Edge* e1, Edge* e2) const;
-    void rangeOfScores();
-    void propagateGain(int a, int b, Edge* e1, Edge* e2, std::vector<std::pair<int, int>>& touched);
-    void consumeLabelCounts(int side, int x, std::set<int>& ngb);
-    void dropConnexions(int x, int y);
-    int rowConnexions(int i, int j) const;
+    void promotePair(int i, int j, int t);
+    void extendAll();
+    void collectBestPairs();
+    template <typename Score>
+    void scoreUnmatched(Score score);
     void setGammaBonus(int divisor, bool truncate);
+    void propagateGain(int a, int b, Edge* e1, Edge* e2,
+                       std::vector<std::pair<int, int>>& touched);
+    void refileCells(int x, int y, const std::vector<std::pair<int, int>>& touched);
+    void consumeLabelCounts(bool first, int x, std::set<int>& ngb);
+    void dropConnexions(int x, int y);
+    void recountConnexions(int i, int j);
 };

@@ -1,0 +1,113 @@
+// Greedy edge-subgraph matcher: the pair scores of each algorithm and the losses a match
+// inflicts on the other candidates of its two nodes.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "mces/MCES.h"
+
+namespace {
+
+/// Divisors of the smaller graph order giving the number of matches that get a similarity
+/// bonus (algorithms 3 and 7), and its bounds.
+constexpr int kBonusDivisor3 = 10;
+constexpr int kBonusDivisor7 = 20;
+constexpr int kSmallestBonus = 5;
+constexpr int kLargestBonus = 50;
+/// Algorithm 6 weighs the similarity this much during the first tenth of the matches.
+constexpr double kEarlySimilarityWeight = 1000;
+constexpr int kEarlyShareDivisor = 10;
+
+} // namespace
+
+template <typename Score>
+void MCES::scoreUnmatched(Score score) {
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    for (int i : *unmatched1)
+        for (int j : *unmatched2) {
+            gamma[i][j] = score(i, j);
+            lo = std::min(lo, gamma[i][j]);
+            hi = std::max(hi, gamma[i][j]);
+        }
+    // With no unmatched pair left the range stays as it was: nothing will be scanned.
+    if (lo <= hi) {
+        minDelta = lo;
+        maxDelta = hi;
+    }
+}
+
+void MCES::setGamma1(float a) {
+    const double ad = a;
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -std::numeric_limits<double>::infinity();
+    scoreUnmatched([&](int i, int j) {
+        lo = std::min(lo, static_cast<double>(g[i][j]));
+        hi = std::max(hi, static_cast<double>(g[i][j]));
+        return (1 - ad) * g[i][j] + (ad - ad * ad) * connexions[i][j] - ad * getNKilled(i, j) -
+               ad * ad * getERemoved(i, j);
+    });
+    if (lo <= hi) {
+        minG = lo;
+        maxG = hi;
+    } else {
+        minG = maxG = 0;
+    }
+}
+
+void MCES::setGamma2() {
+    scoreUnmatched([&](int i, int j) { return g[i][j] + potential[i][j]; });
+}
+
+void MCES::setGamma3() { setGammaBonus(kBonusDivisor3, true); }
+
+void MCES::setGamma4() {
+    scoreUnmatched([&](int i, int j) { return (simil[i][j] + 1.0) * g[i][j]; });
+}
+
+void MCES::setGamma5() {
+    if (findfast) return;
+    scoreUnmatched([&](int i, int j) { return g[i][j] + static_cast<double>(simil[i][j]); });
+}
+
+void MCES::setGamma6() {
+    if (findfast) return;
+    const int early = std::min(n1, n2) / kEarlyShareDivisor;
+    const double f = nbMatched > early ? 1.0 : kEarlySimilarityWeight;
+    scoreUnmatched([&](int i, int j) { return g[i][j] + f * simil[i][j]; });
+}
+
+void MCES::setGamma7() { setGammaBonus(kBonusDivisor7, false); }
+
+void MCES::setGamma9() {
+    if (findfast) return;
+    scoreUnmatched([&](int i, int j) { return static_cast<double>(g[i][j]); });
+}
+
+void MCES::setGammaBonus(int divisor, bool truncate) {
+    if (findfast) return;
+    int maxBonus = std::min(n1, n2) / divisor;
+    if (maxBonus < kSmallestBonus) maxBonus = kSmallestBonus;
+    if (maxBonus > kLargestBonus) maxBonus = kLargestBonus;
+    // Once the bonus has run out the pairs are taken from the move index instead.
+    if (nbMatched >= maxBonus) {
+        findfast = true;
+        return;
+    }
+    const double b = std::max(maxBonus - nbMatched, 1);
+    scoreUnmatched([&](int i, int j) {
+        const double bonus = b * simil[i][j];
+        return g[i][j] + (truncate ? std::trunc(bonus) : bonus);
+    });
+}
+
+int MCES::getNKilled(int x, int y) {
+    return static_cast<int>(g[x][n2] + g[n1][y] - 2 * g[x][y]);
+}
+
+int MCES::getERemoved(int x, int y) {
+    int removed = connexions[x][n2] + connexions[n1][y] - 2 * connexions[x][y];
+    for (int k = 1; k < nb_labels; ++k)
+        removed -= cin1[x][k] * cout2[y][k] + cout1[x][k] * cin2[y][k];
+    return removed;
+}

@@ -1,0 +1,209 @@
+// Greedy edge-subgraph matcher: the node similarity table, its sharpening toward pairs that
+// stand out, and its extension over the neighbourhoods.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+#include <vector>
+
+#include "assign/Hungarian.h"
+#include "graph/Graph.h"
+#include "mces/MCES.h"
+#include "mces/MCESTables.h"
+#include "mces/PairShape.h"
+
+namespace {
+
+/// Two similarities closer than this compete with each other in the discrimination step.
+constexpr double kRangeWidth = 0.1;
+/// Mutually best pairs must be more similar than this.
+constexpr double kBestPairFloor = 0.5;
+
+double share(double value, double divisor) { return divisor != 0 ? value / divisor : 0; }
+
+/// Number of entries of `sorted` (ascending) at least `floor`.
+long countAtLeast(const std::vector<float>& sorted, double floor) {
+    const auto first = std::lower_bound(sorted.begin(), sorted.end(), floor,
+                                        [](float v, double f) { return v < f; });
+    return static_cast<long>(sorted.end() - first);
+}
+
+/// 1 when the two edges are both absent or both present with equal labels.
+int edgesAgree(Edge* e1, Edge* e2) {
+    if (e1 == nullptr && e2 == nullptr) return 1;
+    return e1 != nullptr && e2 != nullptr && e1->label == e2->label ? 1 : 0;
+}
+
+} // namespace
+
+void MCES::setSim(int simi_type) {
+    if (simil == nullptr) simil = newTable<float>(n1, n2, 0.0f);
+    if (discrim == nullptr) discrim = newTable<float>(n1, n2, 1.0f);
+    const int k = std::abs(simi_type);
+    double best = 0;
+    for (int i = 0; i < n1; ++i)
+        for (int j = 0; j < n2; ++j) {
+            const PairShape d = shapeOf(g1, g2, i, j);
+            double value = 0;
+            double scale = 1;
+            switch (k) {
+            case 1:
+            case 9:
+                value = share(2.0 * HENodes[i][j], d.h);
+                scale = share(HENodes[i][j], maxHENodes);
+                break;
+            case 2:
+                value = share(2.0 * OEdges[i][j], d.deg);
+                scale = share(OEdges[i][j], maxOEdges);
+                break;
+            case 3: {
+                const double a = g1->u != nullptr ? g1->u[i] : 0;
+                const double b = g2->u != nullptr ? g2->u[j] : 0;
+                value = share(2.0 * std::min(a, b), a + b);
+                break;
+            }
+            case 4:
+                value = share(2.0 * (ONodes[i][j] + OEdges[i][j]), d.deg + d.nb + 2);
+                scale = share(ONodes[i][j] + OEdges[i][j], maxONodes + maxOEdges);
+                break;
+            case 5:
+                value = share(2.0 * PEdges[i][j], d.nb);
+                scale = share(PEdges[i][j], maxPEdges);
+                break;
+            case 6:
+                value = share(2.0 * PEdges2[i][j], d.deg);
+                scale = share(PEdges2[i][j], maxPEdges2);
+                break;
+            case 7:
+                value = d.nb != 0 ? share(2.0 * PENodes[i][j], d.nb + 2) : 0;
+                scale = share(PENodes[i][j], maxPENodes);
+                break;
+            case 8:
+                value = share(2.0 * PENodes2[i][j], d.deg + d.nb + 2);
+                scale = share(PENodes2[i][j], maxPENodes2);
+                break;
+            default: break; // types outside 1-9 carry no similarity
+            }
+            if (simi_type < 0 && k != 3) value *= scale;
+            simil[i][j] = static_cast<float>(value);
+            best = std::max(best, value);
+        }
+    std::cout << "\n\n\n BESTSIM = " << best << "\n\n\n";
+}
+
+void MCES::setDiscrim(int discrimi_type, int lv2) {
+    const double deg_moy1 = share(g1->edges, g1->vertices);
+    const double deg_moy2 = share(g2->edges, g2->vertices);
+    std::cout << "\n Deg Moy 1 : " << deg_moy1;
+    std::cout << "\n Deg Moy 2 : " << deg_moy2;
+    if (lv2 == 1 || lv2 == 3) extendAll();
+
+    // Sorted copies of every row and column answer "how many rivals come within range".
+    std::vector<std::vector<float>> rows(n1), cols(n2);
+    for (int i = 0; i < n1; ++i) rows[i].assign(simil[i], simil[i] + n2);
+    for (int j = 0; j < n2; ++j) {
+        cols[j].resize(n1);
+        for (int i = 0; i < n1; ++i) cols[j][i] = simil[i][j];
+    }
+    for (auto& r : rows) std::sort(r.begin(), r.end());
+    for (auto& c : cols) std::sort(c.begin(), c.end());
+
+    const double sumMoy = deg_moy1 + deg_moy2;
+    const double prodMoy = deg_moy1 * deg_moy2;
+    for (int i = 0; i < n1; ++i)
+        for (int j = 0; j < n2; ++j) {
+            const double floor = static_cast<double>(simil[i][j]) - kRangeWidth;
+            const double w1 = static_cast<double>(countAtLeast(rows[i], floor) - 1);
+            const double w2 = static_cast<double>(countAtLeast(cols[j], floor) - 1);
+            const double ei = g1->V[i]->getNEdges();
+            const double ej = g2->V[j]->getNEdges();
+            // Without any edge in a graph the degree ranges are undefined: no correction.
+            const double sumRange = sumMoy > 0 ? std::min((ei + ej) / sumMoy, 1.0) : 1.0;
+            const double prodRange = prodMoy > 0 ? std::min(ei * ej / prodMoy, 1.0) : 1.0;
+            double factor = 1;
+            switch (discrimi_type) {
+            case 0: factor = 1 / (w1 + w2 + 1); break;
+            case 4: factor = sumRange / (w1 + w2 + 1); break;
+            case 1: factor = w1 * w2 == 0 ? 1 : 1 / (w1 * w2); break;
+            case 5: factor = (w1 * w2 == 0 ? 1 : 1 / (w1 * w2)) * prodRange; break;
+            case 2: factor = 1 - (w1 + w2) / (n1 + n2); break;
+            case 6: factor = (1 - (w1 + w2) / (n1 + n2)) * sumRange; break;
+            case 3: factor = 1 - w1 * w2 / (static_cast<double>(n1) * n2); break;
+            case 7: factor = (1 - w1 * w2 / (static_cast<double>(n1) * n2)) * prodRange; break;
+            default: break; // unknown types leave the similarity as it is
+            }
+            discrim[i][j] = static_cast<float>(factor);
+        }
+    for (int i = 0; i < n1; ++i)
+        for (int j = 0; j < n2; ++j) simil[i][j] *= discrim[i][j];
+    if (lv2 == 2 || lv2 == 3) extendAll();
+    collectBestPairs();
+}
+
+void MCES::collectBestPairs() {
+    std::vector<float> bs1(n1, 0.0f), bs2(n2, 0.0f);
+    float bestSim = 0;
+    for (int i = 0; i < n1; ++i)
+        for (int j = 0; j < n2; ++j) {
+            bs1[i] = std::max(bs1[i], simil[i][j]);
+            bs2[j] = std::max(bs2[j], simil[i][j]);
+            bestSim = std::max(bestSim, simil[i][j]);
+        }
+    std::vector<bool> rowTaken(n1, false), colTaken(n2, false);
+    int nbBestPairs = 0;
+    for (int i = 0; i < n1; ++i)
+        for (int j = 0; j < n2; ++j) {
+            const float s = simil[i][j];
+            if (!(s > kBestPairFloor) || s != bs1[i] || s != bs2[j]) continue;
+            bestPairs.push_back(paire{static_cast<unsigned>(i), static_cast<unsigned>(j), s});
+            if (!rowTaken[i] && !colTaken[j]) ++nbBestPairs;
+            rowTaken[i] = true;
+            colTaken[j] = true;
+        }
+    std::cout << "\n\n\n BEST PAIRS : " << nbBestPairs << "\t" << bestSim << "\n\n\n";
+}
+
+void MCES::extendAll() {
+    // Every extension reads the table as it was before this pass.
+    float** extended = newTable<float>(n1, n2, 0.0f);
+    for (int i = 0; i < n1; ++i)
+        for (int j = 0; j < n2; ++j)
+            extended[i][j] = static_cast<float>((simil[i][j] + extendSim(simil, i, j)) / 2);
+    for (int i = 0; i < n1; ++i) std::copy(extended[i], extended[i] + n2, simil[i]);
+    deleteTable(extended);
+}
+
+double MCES::extendSim(float** sim, int x, int y) {
+    const std::vector<int> rows(g1->neighbors[x].begin(), g1->neighbors[x].end());
+    const std::vector<int> cols(g2->neighbors[y].begin(), g2->neighbors[y].end());
+    if (rows.empty() || cols.empty()) return 0;
+    std::vector<double> costs(rows.size() * cols.size());
+    std::vector<const double*> matrix(rows.size());
+    bool allZero = true;
+    bool allOne = true;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        matrix[r] = &costs[r * cols.size()];
+        const int a = rows[r];
+        for (std::size_t c = 0; c < cols.size(); ++c) {
+            const int b = cols[c];
+            const int t1 = edgesAgree(g1->getEdge(x, a), g2->getEdge(y, b));
+            const int t2 = edgesAgree(g1->getEdge(a, x), g2->getEdge(b, y));
+            const double s = sim[a][b] * (t1 + t2) / 2.0;
+            const double cost = 1 - s;
+            costs[r * cols.size() + c] = cost;
+            if (cost != 0) allZero = false;
+            if (cost != 1) allOne = false;
+        }
+    }
+    if (allZero) return 1;
+    if (allOne) return 0;
+    Hungarian solver;
+    solver.solve(matrix.data(), static_cast<int>(rows.size()), static_cast<int>(cols.size()));
+    double kept = 0;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const int c = solver.results[r];
+        if (c < 0 || c >= static_cast<int>(cols.size())) continue;
+        kept += 1 - costs[r * cols.size() + c];
+    }
+    return kept / static_cast<double>(std::max(rows.size(), cols.size()));
+}
