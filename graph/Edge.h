@@ -17,8 +17,9 @@ public:
     int type = 0;
     /// Label digits of all folded arcs, in insertion order.
     std::string label;
-    /// labels[k] = number of folded arcs with code k; length kLabelCodes; owned; null until
-    /// the graph inserts the edge (or duplicate() copies it).
+    /// labels[k] = number of folded arcs with code k; length kLabelCodes (allocate with
+    /// new short[kLabelCodes]); owned and deleted by ~Edge, so never delete[] it yourself;
+    /// null until the graph inserts the edge (or duplicate() copies it).
     short* labels = nullptr;
     /// Arc weights from the file's extra fields; absent entries are 0.
     float weight[kWeightSlots] = {0, 0, 0, 0, 0};
