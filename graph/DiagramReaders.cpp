@@ -1,0 +1,217 @@
+// Class-diagram format with explicit packages and member nodes (mode 12): nodes and
+// relations as listed, member names qualified by their owner, type-use relations derived
+// from the signatures, consistency reports, and package names qualified along containment.
+#include <deque>
+#include <iostream>
+#include <map>
+#include <set>
+
+#include "graph/ClassAttribute.h"
+#include "graph/ClassMethod.h"
+#include "graph/Graph.h"
+#include "graph/LineReader.h"
+#include "util/Utilities.h"
+
+namespace {
+
+constexpr short kPackage = 0;
+constexpr short kClass = 1;
+constexpr short kMethod = 2;
+constexpr short kAttribute = 3;
+constexpr int kContainment = 9;
+const char* const kReturnTypeLabel = "8";
+const char* const kParameterTypeLabel = "7";
+const char* const kAttributeTypeLabel = "6";
+
+/// A member node waiting for the member pass, with the written form of its signature.
+struct PendingMember {
+    int node;
+    std::string specif;
+};
+
+/// A relation derived from the diagram, inserted after the relations of the file.
+struct DerivedRelation {
+    int from;
+    int to;
+    std::string label;
+};
+
+/// The fields of a comma-separated member signature (properties, type, name, ...).
+std::vector<std::string> signatureParts(const std::string& specif) {
+    std::vector<std::string> parts;
+    std::vector<std::string>* split = splitString(specif, ",");
+    if (split != nullptr) {
+        parts = *split;
+        delete split;
+    }
+    return parts;
+}
+
+/// The source of the last containment arc entering v, or -1. Each earlier one is reported
+/// with the pair of parents, since a member must have exactly one owner.
+int memberParent(Vertex* v, const std::string& kind) {
+    int parent = -1;
+    for (Edge* e : v->in) {
+        if (e->labels == nullptr || e->labels[kContainment] == 0) continue;
+        if (parent >= 0)
+            std::cout << "\n " << kind << " with more than one parent: " << v->number << "," << v->label << " PARENTS ["
+                      << parent << "," << e->from << "]" << " !!!!";
+        parent = e->from;
+    }
+    if (parent < 0) std::cout << "\n Isolated " << kind << ": " << v->number << "," << v->label << " !!!!";
+    return parent;
+}
+
+bool carries(Edge* e, int code) { return e->labels != nullptr && e->labels[code] > 0; }
+
+void reportRelation(const char* problem, const char* verb, Vertex* from, Vertex* to) {
+    std::cout << "\n " << problem << ": " << from->number << "," << from->label << " " << verb << " " << to->number
+              << "," << to->label;
+}
+
+/// Reads one p, c, m or a line of mode 12 into a new node appended to the list; null when
+/// the line is malformed. `member` receives the signature of a member line (empty when the
+/// signature is outside its form, in which case the node keeps its provisional label).
+Vertex* readNodeLine(const LineReader& lines, std::vector<Vertex*>& nodes, std::string& member) {
+    member.clear();
+    int number = 0;
+    float w[kWeightSlots] = {0, 0, 0, 0, 0};
+    if (!lines.require(3, "\"letter,number,label...\"") || !lines.intField(1, number, "node number")) return nullptr;
+    char tag = lines.line()[0];
+    if (tag == 'c' && !lines.weightFields(3, w, kWeightSlots)) return nullptr;
+    std::string label = lines.field(2);
+    int position = static_cast<int>(nodes.size());
+    if (number != position) reportOrderProblem(number, label, position);
+    if (tag == 'c') label = replaceString(label, "$", ".");
+    Vertex* v = new Vertex(position, label, w);
+    v->type = tag == 'p' ? kPackage : tag == 'c' ? kClass : tag == 'm' ? kMethod : kAttribute;
+    if (tag == 'm') {
+        ClassMethod method(lines.joinFrom(2));
+        if (method.valid) member = method.write();
+        else lines.report("method signature outside the \"[properties@]output@name@(inputs)\" form");
+    } else if (tag == 'a') {
+        ClassAttribute attribute(lines.field(2));
+        if (attribute.valid) member = attribute.write();
+        else lines.report("attribute text outside the \"[properties@]type@name\" form");
+    }
+    nodes.push_back(v);
+    return v;
+}
+
+}  // namespace
+
+void Graph::initMode12(std::ifstream* in) {
+    nbClasses = nbPackages = nbAttributes = nbMethods = 0;
+    root = 0;
+    if (classes == nullptr) classes = new std::multimap<std::string, int>();
+    LineReader lines(*in, name);
+    int n = 0, m = 0;
+    if (lines.next()) lines.header(n, m);
+
+    // 1. Nodes and the file's relations, in file order.
+    std::map<std::string, int> tmp_classes;
+    std::vector<PendingMember> methodLines, attributeLines;
+    int arcNumber = 0;
+    while (lines.next()) {
+        if (lines.startsWith("r,")) {
+            Edge* e = relationFromLine(lines);
+            if (e == nullptr) continue;
+            e->setNumber(arcNumber++);
+            insertEdge(e);
+            continue;
+        }
+        if (!lines.startsWith("p,") && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,"))
+            continue;
+        std::string member;
+        Vertex* v = readNodeLine(lines, V, member);
+        if (v == nullptr) continue;
+        switch (v->type) {
+            case kPackage: nbPackages++; break;
+            case kClass:
+                nbClasses++;
+                tmp_classes.insert({v->label, v->number});
+                break;
+            case kMethod:
+                nbMethods++;
+                if (!member.empty()) methodLines.push_back({v->number, member});
+                break;
+            default:
+                nbAttributes++;
+                if (!member.empty()) attributeLines.push_back({v->number, member});
+                break;
+        }
+    }
+
+    // 2. Members: qualified names and the type-use relations of their signatures.
+    std::vector<DerivedRelation> derived;
+    for (const PendingMember& pending : methodLines) {
+        Vertex* v = V[pending.node];
+        v->specif = pending.specif;
+        int parent = memberParent(v, "Method");
+        std::vector<std::string> parts = signatureParts(v->specif);
+        if (parent < 0 || parts.size() < 3) continue;
+        v->label = V[parent]->label + "." + parts[2];
+        for (size_t i = 1; i < parts.size(); i++) {
+            if (i == 2) continue;
+            auto cls = tmp_classes.find(parts[i]);
+            if (cls != tmp_classes.end())
+                derived.push_back({v->number, cls->second, i == 1 ? kReturnTypeLabel : kParameterTypeLabel});
+        }
+    }
+    for (const PendingMember& pending : attributeLines) {
+        Vertex* v = V[pending.node];
+        v->specif = pending.specif;
+        int parent = memberParent(v, "Attribute");
+        std::vector<std::string> parts = signatureParts(v->specif);
+        if (parent < 0 || parts.size() < 3) continue;
+        v->label = V[parent]->label + "." + parts[2];
+        auto cls = tmp_classes.find(parts[1]);
+        if (cls != tmp_classes.end()) derived.push_back({v->number, cls->second, kAttributeTypeLabel});
+    }
+    for (const DerivedRelation& r : derived) {
+        Edge* e = new Edge(r.from, r.to, r.label);
+        e->type = V[r.from]->type;
+        e->setNumber(arcNumber++);
+        insertEdge(e);
+    }
+
+    // 3. Relation kinds must fit the kinds of their ends.
+    for (Edge* e : E) {
+        Vertex* from = V[e->from];
+        Vertex* to = V[e->to];
+        e->type = from->type;
+        if (carries(e, 4) && !(from->type == kMethod && to->type == kMethod))
+            reportRelation("Call Graph Problem", "calling", from, to);
+        if (carries(e, 5) && !(from->type == kMethod && to->type == kAttribute))
+            reportRelation("Attribute Use Problem", "using", from, to);
+        if (carries(e, kContainment) && to->type < from->type) reportRelation("Container Problem", "contains", from, to);
+        if ((carries(e, 1) || carries(e, 2) || carries(e, 3)) && !(from->type == kClass && to->type == kClass))
+            reportRelation("Class Relation Problem", "linked to", from, to);
+    }
+
+    // 4. Package names along the containment tree from node 0. A package reached from a node
+    // is prefixed with that node's label unless the node is the usual root "." or the name
+    // already carries the prefix. Each package is named once, so a containment cycle ends.
+    if (!V.empty()) {
+        std::set<int> visited{0};
+        std::deque<int> queue{0};
+        while (!queue.empty()) {
+            Vertex* node = V[queue.front()];
+            queue.pop_front();
+            bool usualRoot = node->number == 0 && node->label == ".";
+            for (Edge* e : node->out) {
+                if (e->to == e->from || !carries(e, kContainment) || V[e->to]->type != kPackage) continue;
+                if (!visited.insert(e->to).second) continue;
+                Vertex* package = V[e->to];
+                if (!usualRoot && package->label.compare(0, node->label.size(), node->label) != 0)
+                    package->label = node->label + "." + package->label;
+                queue.push_back(e->to);
+            }
+        }
+    }
+
+    // Short names are taken from the final labels, so that members are found under their
+    // own names and classes under the "."-separated form of nested names.
+    for (Vertex* v : V) classes->insert({shortName(v->label), v->number});
+    vertices = static_cast<int>(V.size());
+}

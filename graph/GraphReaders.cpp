@@ -1,0 +1,349 @@
+// Graph reading constructor, the per-label weights of "config.txt", and the numbered and
+// binary graph formats (modes 0, 1, 2, 3, 6, 7) with the 16-bit word reader.
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "graph/Graph.h"
+#include "graph/LineReader.h"
+#include "util/Utilities.h"
+
+namespace {
+
+const char* const kConfigFile = "config.txt";
+/// Jump probability and stopping tolerance of the rankings run after reading.
+constexpr double kRankJump = 0.15;
+constexpr double kRankEpsilon = 1e-8;
+/// Label classes of the labelled binary format: arc attributes fold onto labels 1..4.
+constexpr int kBinaryLabelClasses = 4;
+
+/// The file name without directory (only "/" separates) and without its last extension.
+std::string graphName(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+    size_t dot = file.rfind('.');
+    return dot == std::string::npos ? file : file.substr(0, dot);
+}
+
+/// Derives the neighbour tables of a graph just read and ranks its nodes. Every format gets
+/// the per-label counts and both rankings, so the matchers that read u, norm or uu find them
+/// whatever the input; an empty graph only gets its (empty) neighbour sets.
+void rankReadGraph(Graph& g) {
+    g.vertices = static_cast<int>(g.V.size());
+    if (g.vertices == 0) {
+        g.fillNeighbors();
+        return;
+    }
+    g.fillNeighborsAndRelations();
+    if (g.norm == nullptr) g.norm = new double[g.vertices]();
+    g.nodeRank(kRankJump, kRankEpsilon);
+    g.nodeRank2(kRankJump, kRankEpsilon);
+}
+
+/// A node labelled with its own number and no weights (unnamed formats).
+Vertex* numberedVertex(int number) { return new Vertex(number, std::to_string(number)); }
+
+}  // namespace
+
+Graph::Graph(int mode, std::string path) {
+    root = -1;
+    std::fill(edge_weight, edge_weight + kLabelCodes, 0.0);
+    std::ifstream config(kConfigFile);
+    if (config.is_open()) {
+        LineReader lines(config, kConfigFile);
+        while (lines.next()) {
+            if (!lines.startsWith("ew,")) continue;
+            int code = 0;
+            float w = 0;
+            if (!lines.require(3, "\"ew,label code,weight\"") || !lines.intField(1, code, "label code") ||
+                !lines.floatField(2, w, "weight"))
+                continue;
+            if (code < 0 || code >= kLabelCodes) {
+                lines.report("label code must be 0-9");
+                continue;
+            }
+            edge_weight[code] = w;
+        }
+    }
+
+    max_in_distrib = max_out_distrib = max_all_distrib = max_multi = 0;
+    min_in_distrib = min_out_distrib = min_all_distrib = 50;
+    min_multi = 5;
+    nb_labels = 1;
+    loops = multi_arcs = 0;
+    G = new SparseMatrix<Edge*>();
+
+    if (mode == 7) {
+        initMode7(path);
+        name = "sample";
+        edges = static_cast<int>(E.size());
+        rankReadGraph(*this);
+        return;
+    }
+
+    std::ios::openmode openMode = std::ios::in;
+    if (mode == 1 || mode == 2) openMode |= std::ios::binary;
+    std::ifstream file(path, openMode);
+    std::cout << "File " << path << " ...";
+    if (!file.is_open()) {
+        std::cout << "Not Found \n";
+        return;
+    }
+    std::cout << "Found \n" << "Mode " << mode << "\n";
+    name = graphName(path);
+
+    switch (mode) {
+        case 0: initMode0(&file); break;
+        case 1: initMode1(&file); break;
+        case 2: initMode2(&file, kBinaryLabelClasses); break;
+        case 3: initMode3(&file); break;
+        case 4: initMode4(&file); break;
+        case 5: initMode5(&file); break;
+        case 6: initMode6(&file); break;
+        case 8: initMode8(&file); break;
+        case 9: initMode9(&file); break;
+        case 10: initMode10(&file); break;
+        case 11: initMode11(&file); break;
+        case 12: initMode12(&file); break;
+        default: break;
+    }
+
+    std::cout << "\n Acquisition Input Done";
+    edges = static_cast<int>(E.size());
+    rankReadGraph(*this);
+    file.close();
+}
+
+unsigned Graph::read_word(std::ifstream* in) {
+    int low = in->get();
+    int high = in->get();
+    if (low == EOF || high == EOF) return 0;  // the caller sees the failed stream
+    return static_cast<unsigned>(high) * 256u + static_cast<unsigned>(low);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mode 0: "N,M", N node lines in any order of their numbers, then arc lines.
+// ---------------------------------------------------------------------------------------------
+
+void Graph::initMode0(std::ifstream* in) {
+    LineReader lines(*in, name);
+    int n = 0, m = 0;
+    if (!lines.next() || !lines.header(n, m)) {
+        LineReader::reportFile(name, "no usable \"nodes,arcs\" header; nothing read");
+        return;
+    }
+    V.assign(static_cast<size_t>(n), nullptr);
+    int nodeLines = 0;
+    while (nodeLines < n && lines.next()) {
+        nodeLines++;
+        int number = 0;
+        float w[kWeightSlots];
+        if (!lines.require(2, "\"number,label[,weights]\"") || !lines.intField(0, number, "node number") ||
+            !lines.weightFields(2, w, kWeightSlots))
+            continue;
+        if (number < 0 || number >= n) {
+            lines.report("node number outside 0.." + std::to_string(n - 1));
+            continue;
+        }
+        if (V[number] != nullptr) {
+            lines.report("node " + std::to_string(number) + " given twice; first line kept");
+            continue;
+        }
+        V[number] = new Vertex(number, lines.field(1), w);
+    }
+    if (nodeLines < n)
+        LineReader::reportFile(name, "file ends after " + std::to_string(nodeLines) + " of " + std::to_string(n) +
+                                         " node lines");
+    // Every slot must hold a node: arcs and per-node tables index the list by number.
+    int missing = 0;
+    for (int i = 0; i < n; i++)
+        if (V[i] == nullptr) {
+            V[i] = numberedVertex(i);
+            missing++;
+        }
+    if (missing > 0)
+        LineReader::reportFile(name, std::to_string(missing) +
+                                         " node(s) had no valid line; created with their number as label");
+    vertices = n;
+
+    int arcNumber = 0;
+    while (lines.next()) {
+        int from = 0, to = 0;
+        std::string label;
+        float w[kWeightSlots];
+        if (!lines.require(3, "\"source,target,label[,weights]\"") || !lines.intField(0, from, "source") ||
+            !lines.intField(1, to, "target") || !lines.labelField(2, label) || !lines.weightFields(3, w, kWeightSlots))
+            continue;
+        Edge* e = new Edge(from, to, label, w);
+        e->setNumber(arcNumber++);
+        insertEdge(e);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Modes 1 and 2: binary adjacency lists of 16-bit words, low byte first.
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+/// Creates nodes 0..count-1 labelled by their number.
+void addNumberedNodes(std::vector<Vertex*>& nodes, int count) {
+    for (int i = 0; i < count; i++) nodes.push_back(numberedVertex(i));
+}
+
+}  // namespace
+
+void Graph::initMode1(std::ifstream* in) {
+    int n = static_cast<int>(read_word(in));
+    if (!*in) {
+        LineReader::reportFile(name, "binary file holds no node count");
+        return;
+    }
+    addNumberedNodes(V, n);
+    vertices = n;
+    int arcNumber = 0;
+    for (int i = 0; i < n; i++) {
+        int k = static_cast<int>(read_word(in));
+        for (int j = 0; j < k && *in; j++) {
+            int target = static_cast<int>(read_word(in));
+            if (!*in) break;
+            Edge* e = new Edge(i, target, "1");
+            e->setNumber(arcNumber++);
+            insertEdge(e);
+        }
+        if (!*in) {
+            LineReader::reportFile(name, "binary file ends early, in the arcs of node " + std::to_string(i));
+            return;
+        }
+    }
+}
+
+void Graph::initMode2(std::ifstream* in, int labels) {
+    int n = static_cast<int>(read_word(in));
+    if (!*in) {
+        LineReader::reportFile(name, "binary file holds no node count");
+        return;
+    }
+    addNumberedNodes(V, n);
+    vertices = n;
+    for (int i = 0; i < n && *in; i++) read_word(in);  // node attributes are not used
+    if (labels < 1) labels = 1;
+    int arcNumber = 0;
+    for (int i = 0; i < n && *in; i++) {
+        int k = static_cast<int>(read_word(in));
+        for (int j = 0; j < k && *in; j++) {
+            int target = static_cast<int>(read_word(in));
+            unsigned attribute = read_word(in);
+            if (!*in) break;
+            Edge* e = new Edge(i, target, std::to_string(attribute % static_cast<unsigned>(labels) + 1));
+            e->setNumber(arcNumber++);
+            insertEdge(e);
+        }
+    }
+    if (!*in) LineReader::reportFile(name, "binary file ends early");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mode 3: undirected edge list over node names, no header.
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+/// The node named `label`, created with the next number when not seen before.
+int namedNode(std::vector<Vertex*>& nodes, std::map<std::string, int>& numbers, const std::string& label) {
+    auto found = numbers.find(label);
+    if (found != numbers.end()) return found->second;
+    int number = static_cast<int>(nodes.size());
+    nodes.push_back(new Vertex(number, label));
+    numbers[label] = number;
+    return number;
+}
+
+}  // namespace
+
+void Graph::initMode3(std::ifstream* in) {
+    LineReader lines(*in, name);
+    int arcNumber = 0;
+    while (lines.next()) {
+        // Lines with an empty name are placeholders of the format and carry no edge.
+        if (lines.line().find(",,") != std::string::npos || lines.line().find(", ,") != std::string::npos) continue;
+        std::string label;
+        if (!lines.require(3, "\"name1,name2,label\"") || !lines.labelField(2, label)) continue;
+        int a = namedNode(V, nodeNumbers, lines.field(0));
+        int b = namedNode(V, nodeNumbers, lines.field(1));
+        Edge* forward = new Edge(a, b, label);
+        forward->setNumber(arcNumber++);
+        insertEdge(forward);
+        Edge* backward = new Edge(b, a, label);
+        backward->setNumber(arcNumber++);
+        insertEdge(backward);
+    }
+    vertices = static_cast<int>(V.size());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mode 6: "N,M" then arc lines over the nodes 0..N-1.
+// ---------------------------------------------------------------------------------------------
+
+void Graph::initMode6(std::ifstream* in) {
+    LineReader lines(*in, name);
+    int n = 0, m = 0;
+    if (!lines.next() || !lines.header(n, m)) {
+        LineReader::reportFile(name, "no usable \"nodes,arcs\" header; nothing read");
+        return;
+    }
+    addNumberedNodes(V, n);
+    vertices = n;
+    int arcNumber = 0;
+    while (lines.next()) {
+        int from = 0, to = 0;
+        std::string label;
+        float w[kWeightSlots];
+        if (!lines.require(3, "\"source,target,label[,weights]\"") || !lines.intField(0, from, "source") ||
+            !lines.intField(1, to, "target") || !lines.labelField(2, label) || !lines.weightFields(3, w, kWeightSlots))
+            continue;
+        Edge* e = new Edge(from, to, label, w);
+        e->setNumber(arcNumber++);
+        insertEdge(e);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mode 7: the graph given as text ("N,M", node label lines, arc lines).
+// ---------------------------------------------------------------------------------------------
+
+void Graph::initMode7(std::string gr) {
+    std::istringstream text(gr);
+    LineReader lines(text, "graph text");
+    int n = 0, m = 0;
+    if (!lines.next() || !lines.header(n, m)) {
+        LineReader::reportFile("graph text", "no usable \"nodes,arcs\" header; nothing read");
+        vertices = 0;
+        return;
+    }
+    addNumberedNodes(V, n);
+    vertices = n;
+    int arcNumber = 0;
+    while (lines.next()) {
+        std::string kind = lines.field(0);
+        if (kind == "c" || kind == "n" || kind == "s") {
+            int number = 0;
+            if (!lines.require(2, "\"letter,number[,label]\"") || !lines.intField(1, number, "node number")) continue;
+            if (number < 0 || number >= n) {
+                lines.report("node number outside 0.." + std::to_string(n - 1));
+                continue;
+            }
+            if (lines.size() >= 3) V[number]->setLabel(lines.field(2));
+        } else if (kind == "e" || kind == "r") {
+            int from = 0, to = 0;
+            std::string label;
+            if (!lines.require(4, "\"letter,source,target,label\"") || !lines.intField(1, from, "source") ||
+                !lines.intField(2, to, "target") || !lines.labelField(3, label))
+                continue;
+            Edge* e = new Edge(from, to, label);
+            e->setNumber(arcNumber++);
+            insertEdge(e);
+        }
+    }
+}

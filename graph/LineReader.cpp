@@ -1,0 +1,135 @@
+// LineReader: line access, field splitting and checked field reading for the graph readers.
+#include "graph/LineReader.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "graph/Edge.h"
+#include "util/Utilities.h"
+
+namespace {
+
+/// Longest piece of an offending line quoted in a report (binary junk stays readable).
+constexpr size_t kQuotedLineLength = 80;
+
+}  // namespace
+
+LineReader::LineReader(std::istream& in, std::string source) : in_(in), source_(std::move(source)) {}
+
+bool LineReader::next() {
+    fields_.clear();
+    if (!std::getline(in_, line_)) {
+        line_.clear();
+        return false;
+    }
+    lineNo_++;
+    if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+    std::vector<std::string>* parts = splitString(line_, ",");
+    if (parts != nullptr) {
+        fields_ = *parts;
+        delete parts;
+    }
+    return true;
+}
+
+void LineReader::rewind() {
+    in_.clear();
+    in_.seekg(0, std::ios::beg);
+    lineNo_ = 0;
+    line_.clear();
+    fields_.clear();
+}
+
+bool LineReader::blank() const { return line_.find_first_not_of(" \t") == std::string::npos; }
+
+bool LineReader::startsWith(const std::string& prefix) const { return line_.compare(0, prefix.size(), prefix) == 0; }
+
+std::string LineReader::field(size_t i) const { return i < fields_.size() ? fields_[i] : std::string(); }
+
+std::string LineReader::joinFrom(size_t i) const {
+    std::string text;
+    for (size_t k = i; k < fields_.size(); k++) {
+        if (k > i) text += ",";
+        text += fields_[k];
+    }
+    return text;
+}
+
+bool LineReader::require(size_t n, const std::string& expected) const {
+    if (fields_.size() >= n) return true;
+    report("expected " + expected);
+    return false;
+}
+
+bool LineReader::intField(size_t i, int& value, const std::string& what) const {
+    if (i < fields_.size() && from_string(fields_[i], value)) return true;
+    report(what + " is not a number");
+    return false;
+}
+
+bool LineReader::floatField(size_t i, float& value, const std::string& what) const {
+    if (i < fields_.size() && from_string(fields_[i], value)) return true;
+    report(what + " is not a number");
+    return false;
+}
+
+bool LineReader::labelField(size_t i, std::string& label) const {
+    label = field(i);
+    if (isLabelCode(label)) return true;
+    report("arc label must be one digit 0-9, found \"" + label + "\"");
+    return false;
+}
+
+bool LineReader::weightFields(size_t first, float* w, int slots) const {
+    for (int k = 0; k < slots; k++) w[k] = 0;
+    for (size_t i = first; i < fields_.size() && static_cast<int>(i - first) < slots; i++)
+        if (!floatField(i, w[i - first], "weight field " + std::to_string(i + 1))) return false;
+    return true;
+}
+
+bool LineReader::header(int& n, int& m) const {
+    if (!require(2, "a header \"nodes,arcs\"")) return false;
+    if (!intField(0, n, "node count") || !intField(1, m, "arc count")) return false;
+    if (n < 0 || m < 0) {
+        report("negative count in header");
+        return false;
+    }
+    if (n > kMaxHeaderNodes) {
+        report("node count above the limit of " + std::to_string(kMaxHeaderNodes));
+        return false;
+    }
+    return true;
+}
+
+void LineReader::report(const std::string& what) const {
+    std::string quoted = line_.size() > kQuotedLineLength ? line_.substr(0, kQuotedLineLength) + "..." : line_;
+    std::cout << "\n Bad input in " << source_ << ", line " << lineNo_ << ": " << what << " [" << quoted << "]";
+}
+
+void LineReader::reportFile(const std::string& source, const std::string& what) {
+    std::cout << "\n Bad input in " << source << ": " << what;
+}
+
+bool isLabelCode(const std::string& label) { return label.size() == 1 && label[0] >= '0' && label[0] <= '9'; }
+
+std::string shortName(const std::string& label) {
+    size_t dot = label.rfind('.');
+    return dot == std::string::npos ? label : label.substr(dot + 1);
+}
+
+void reportOrderProblem(int number, const std::string& label, int position) {
+    std::cout << "\n Order Problem: " << number << "," << label << "[" << position << "]";
+}
+
+Edge* relationFromLine(const LineReader& lines) {
+    int from = 0, to = 0;
+    std::string label;
+    // Relation weights fill weight[1] onward; weight[0] stays 0.
+    float w[kWeightSlots - 1];
+    if (!lines.require(4, "\"r,source,target,label[,weights]\"") || !lines.intField(1, from, "source") ||
+        !lines.intField(2, to, "target") || !lines.labelField(3, label) || !lines.weightFields(4, w, kWeightSlots - 1))
+        return nullptr;
+    Edge* e = new Edge(from, to, label);
+    for (int k = 0; k < kWeightSlots - 1; k++) e->addWeight(w[k], k + 1);
+    return e;
+}

@@ -1,0 +1,81 @@
+// Line-by-line access to a text graph file for the readers: Windows line ends removed, fields
+// split at ",", checked number and label fields, and the one-line report for bad input.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+#include <vector>
+
+/// Reads one line at a time from a stream and keeps its comma-separated fields. Every check
+/// that fails prints one line naming the source, the line number and what was expected, so
+/// a reader only has to skip the line and go on.
+class LineReader {
+public:
+    /// `source` names the input in reports (a file name, or a tag for text given inline).
+    LineReader(std::istream& in, std::string source);
+
+    /// Reads the next line (trailing '\r' removed) and splits it; false at end of input.
+    bool next();
+    /// Goes back to the start of the stream (for readers that make two passes).
+    void rewind();
+
+    const std::string& line() const { return line_; }
+    const std::vector<std::string>& fields() const { return fields_; }
+    size_t size() const { return fields_.size(); }
+    /// 1-based number of the current line.
+    int lineNumber() const { return lineNo_; }
+    /// True when the line is empty or holds only blanks.
+    bool blank() const;
+    /// True when the line starts with `prefix` (e.g. "c,").
+    bool startsWith(const std::string& prefix) const;
+    /// Field i (0-based), or the empty text when the line is shorter.
+    std::string field(size_t i) const;
+    /// Fields i, i+1, ... joined again with "," (the rest of the line from field i).
+    std::string joinFrom(size_t i) const;
+
+    /// Reports and returns false when the line has fewer than n fields.
+    bool require(size_t n, const std::string& expected) const;
+    /// Reads field i as an int by stream extraction; reports and returns false if it holds none.
+    bool intField(size_t i, int& value, const std::string& what) const;
+    /// Reads field i as a real number; reports and returns false if it holds none.
+    bool floatField(size_t i, float& value, const std::string& what) const;
+    /// Checks that field i is an arc label whose code is one digit 0..9.
+    bool labelField(size_t i, std::string& label) const;
+    /// Reads up to `slots` real numbers from field `first` on into w[0..]; the others stay 0.
+    bool weightFields(size_t first, float* w, int slots) const;
+    /// Reads the "N,M" header of the current line into n and m (both must be >= 0).
+    bool header(int& n, int& m) const;
+
+    /// Prints "\n Bad input in <source>, line <n>: <what> [<line>]".
+    void report(const std::string& what) const;
+    /// Prints "\n Bad input in <source>: <what>" for problems not tied to one line.
+    static void reportFile(const std::string& source, const std::string& what);
+
+private:
+    std::istream& in_;
+    std::string source_;
+    std::string line_;
+    std::vector<std::string> fields_;
+    int lineNo_ = 0;
+};
+
+class Edge;
+
+/// The arc of an "r,source,target,label[,weights]" line, with the weights from the fifth field
+/// on stored into weight[1] onward; null (reported) when the line is malformed.
+Edge* relationFromLine(const LineReader& lines);
+
+/// The text after the label's last "." (the whole label when it has none).
+std::string shortName(const std::string& label);
+
+/// Prints "\n Order Problem: <number>,<label>[<position>]" for a node line whose number is
+/// not its position in the node list (the node is appended at its position anyway).
+void reportOrderProblem(int number, const std::string& label, int position);
+
+/// True when `label` is an arc label code: a single digit 0..9 (the label of one arc).
+bool isLabelCode(const std::string& label);
+
+/// Largest node count a header may announce: the readers create that many nodes at once,
+/// so a corrupt header must not exhaust memory.
+constexpr int kMaxHeaderNodes = 1000000;

@@ -1,0 +1,336 @@
+// Class-diagram formats whose package tree is derived from the qualified class names: mode 9
+// (member nodes, containment arcs from container to contained) and mode 8 (members kept
+// inside their classes, classes and packages tied to their package by label-3 arcs).
+#include <iostream>
+#include <map>
+
+#include "graph/ClassAttribute.h"
+#include "graph/ClassMethod.h"
+#include "graph/Graph.h"
+#include "graph/LineReader.h"
+#include "util/Utilities.h"
+
+namespace {
+
+constexpr short kPackage = 0;
+constexpr short kClass = 1;
+constexpr short kMethod = 2;
+constexpr short kAttribute = 3;
+const char* const kRootPackage = ".";
+
+/// Packages in order of first appearance, the root "." first.
+struct PackageList {
+    std::vector<std::string> paths{kRootPackage};
+    std::map<std::string, int> index{{kRootPackage, 0}};
+
+    /// Adds every prefix of a dotted path ("a", "a.b", ...) not seen before.
+    void addPrefixes(const std::string& path) {
+        std::vector<std::string>* parts = splitString(path, ".");
+        if (parts == nullptr) return;
+        std::string prefix;
+        for (size_t i = 0; i < parts->size(); i++) {
+            prefix += (i > 0 ? "." : "") + (*parts)[i];
+            if (index.insert({prefix, static_cast<int>(paths.size())}).second) paths.push_back(prefix);
+        }
+        delete parts;
+    }
+};
+
+/// Depth of a package or class from its name: one more than its number of ".".
+short dottedLevel(const std::string& label) {
+    short dots = 0;
+    for (char ch : label)
+        if (ch == '.') dots++;
+    return static_cast<short>(dots + 1);
+}
+
+/// The label before its last "." (the root "." when there is none).
+std::string enclosingPackage(const std::string& label) {
+    size_t dot = label.rfind('.');
+    return dot == std::string::npos ? std::string(kRootPackage) : label.substr(0, dot);
+}
+
+/// Appends one package node per path, numbered on from the current list; returns the node
+/// number of the first (the root "." package).
+int appendPackages(std::vector<Vertex*>& nodes, const PackageList& packages) {
+    int first = static_cast<int>(nodes.size());
+    for (const std::string& path : packages.paths) {
+        Vertex* v = new Vertex(static_cast<int>(nodes.size()), path);
+        v->type = kPackage;
+        v->level = path == kRootPackage ? 0 : dottedLevel(path);
+        nodes.push_back(v);
+    }
+    return first;
+}
+
+/// Finds the package of every class and package below `limit` (classes get their level
+/// first) and returns the pairs (node, package). A level that does not follow the package's
+/// is reported; the package is found by its name, so names agree by construction.
+std::vector<std::pair<int, int>> attachToPackages(std::vector<Vertex*>& nodes, int limit, const PackageList& packages,
+                                                  int firstPackage) {
+    std::vector<std::pair<int, int>> links;
+    for (int i = 0; i < limit; i++) {
+        Vertex* v = nodes[i];
+        if (v->type == kClass) v->level = dottedLevel(v->label);
+        if (v->label == kRootPackage) continue;
+        auto found = packages.index.find(enclosingPackage(v->label));
+        if (found == packages.index.end()) continue;
+        Vertex* package = nodes[firstPackage + found->second];
+        if (v->level != package->level + 1)
+            std::cout << "\n!!!!!!!!!!!!!!!!!!!!!! \t" << v->label << "(" << v->level << ") --> " << package->label << "("
+                      << package->level << ")\n";
+        links.push_back({i, package->number});
+    }
+    return links;
+}
+
+/// A kept line of a mode-9 file, with its position for later reports.
+struct KeptLine {
+    std::vector<std::string> fields;
+    std::string text;
+    int lineNo;
+};
+
+void reportKept(const std::string& source, const KeptLine& kept, const std::string& what) {
+    LineReader::reportFile(source, "line " + std::to_string(kept.lineNo) + ": " + what + " [" + kept.text + "]");
+}
+
+/// The relation text derived in mode 9: source, target, label.
+struct Relation {
+    int from;
+    int to;
+    std::string label;
+};
+
+/// Type-use relations of a member signature: return type (8) and parameter types (7) for a
+/// method, the type (6) for an attribute, when they name a class of the diagram.
+void typeUses(int node, bool method, const std::vector<std::string>& parts, const std::map<std::string, int>& classLabels,
+              std::vector<Relation>& out) {
+    for (size_t i = 1; i < parts.size(); i++) {
+        if (i == 2 || (!method && i > 1)) continue;
+        auto cls = classLabels.find(parts[i]);
+        if (cls == classLabels.end()) continue;
+        out.push_back({node, cls->second, !method ? "6" : i == 1 ? "8" : "7"});
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Mode 9
+// ---------------------------------------------------------------------------------------------
+
+void Graph::initMode9(std::ifstream* in) {
+    nbClasses = nbPackages = nbAttributes = nbMethods = 0;
+    if (classes == nullptr) classes = new std::multimap<std::string, int>();
+    LineReader lines(*in, name);
+
+    // 1. Keep the class, member and relation lines; packages come from the class names.
+    std::vector<KeptLine> classLines, methodLines, attributeLines;
+    std::vector<Relation> fileRelations;
+    PackageList packages;
+    while (lines.next()) {
+        KeptLine kept{lines.fields(), lines.line(), lines.lineNumber()};
+        int number = 0, target = 0;
+        float w[kWeightSlots];
+        std::string label;
+        if (lines.startsWith("c,")) {
+            if (!lines.require(3, "\"c,number,label[,weights]\"") || !lines.intField(1, number, "class number") ||
+                !lines.weightFields(3, w, kWeightSlots))
+                continue;
+            classLines.push_back(kept);
+            std::string path = lines.field(2);
+            if (path.find('.') != std::string::npos) packages.addPrefixes(enclosingPackage(path));
+        } else if (lines.startsWith("m,") || lines.startsWith("a,")) {
+            if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, number, "owner class"))
+                continue;
+            (lines.startsWith("m,") ? methodLines : attributeLines).push_back(kept);
+        } else if (lines.startsWith("r,")) {
+            if (!lines.require(4, "\"r,source,target,label\"") || !lines.intField(1, number, "source") ||
+                !lines.intField(2, target, "target") || !lines.labelField(3, label))
+                continue;
+            fileRelations.push_back({number, target, label});
+        }
+    }
+
+    // 2. Class nodes in line order; a misnumbered class is reported and keeps its position.
+    std::map<std::string, int> classLabels;
+    for (const KeptLine& kept : classLines) {
+        int number = 0;
+        float w[kWeightSlots] = {0, 0, 0, 0, 0};
+        from_string(kept.fields[1], number);
+        for (size_t i = 3; i < kept.fields.size() && i < 3 + kWeightSlots; i++) from_string(kept.fields[i], w[i - 3]);
+        int position = static_cast<int>(V.size());
+        if (number != position) reportOrderProblem(number, kept.fields[2], position);
+        Vertex* v = new Vertex(position, kept.fields[2], w);
+        v->type = kClass;
+        V.push_back(v);
+        classLabels.insert({v->label, position});
+    }
+    nbClasses = static_cast<int>(V.size());
+
+    // 3. Package nodes after the classes; the root "." is the root of the tree.
+    int firstPackage = appendPackages(V, packages);
+    root = firstPackage;
+    nbPackages = static_cast<int>(packages.paths.size());
+
+    // 4. Member nodes, each contained in its class, with its type-use relations.
+    std::vector<Relation> derived;
+    for (int pass = 0; pass < 2; pass++) {
+        bool method = pass == 0;
+        for (const KeptLine& kept : method ? methodLines : attributeLines) {
+            int owner = -1;
+            from_string(kept.fields[1], owner);
+            if (owner < 0 || owner >= nbClasses) {
+                reportKept(name, kept, "owner " + std::to_string(owner) + " is not a class");
+                continue;
+            }
+            std::string specif;
+            if (method) {
+                std::string text;
+                for (size_t i = 2; i < kept.fields.size(); i++) text += (i > 2 ? "," : "") + kept.fields[i];
+                ClassMethod member(text);
+                if (member.valid) specif = member.write();
+            } else {
+                ClassAttribute member(kept.fields[2]);
+                if (member.valid) specif = member.write();
+            }
+            std::vector<std::string>* split = splitString(specif, ",");
+            std::vector<std::string> parts = split != nullptr ? *split : std::vector<std::string>();
+            delete split;
+            if (parts.size() < 3) {
+                reportKept(name, kept, method ? "method signature outside its form" : "attribute text outside its form");
+                continue;
+            }
+            int position = static_cast<int>(V.size());
+            Vertex* v = new Vertex(position, V[owner]->label + "." + parts[2]);
+            v->type = method ? kMethod : kAttribute;
+            v->specif = specif;
+            V.push_back(v);
+            (method ? nbMethods : nbAttributes)++;
+            derived.push_back({position, owner, "9"});
+            typeUses(position, method, parts, classLabels, derived);
+        }
+    }
+
+    // 5. Classes and packages are contained in the package named by their label.
+    for (const auto& link : attachToPackages(V, nbClasses + nbPackages, packages, firstPackage))
+        derived.push_back({link.first, link.second, "9"});
+
+    // 6. The file's relations, then the derived ones. Containment is given from the
+    // contained node; it is turned around to run from container to contained.
+    fileRelations.insert(fileRelations.end(), derived.begin(), derived.end());
+    int nodeCount = static_cast<int>(V.size());
+    int arcNumber = 0;
+    for (Relation r : fileRelations) {
+        bool known = r.from >= 0 && r.to >= 0 && r.from < nodeCount && r.to < nodeCount;
+        int type = known ? V[r.from]->type : 0;
+        if (r.label == "9") {
+            if (known && (type == kMethod || type == kAttribute)) V[r.from]->level = static_cast<short>(V[r.to]->level + 1);
+            std::swap(r.from, r.to);
+        }
+        Edge* e = new Edge(r.from, r.to, r.label);
+        e->type = type;
+        e->setNumber(arcNumber++);
+        insertEdge(e);
+    }
+
+    for (Vertex* v : V) classes->insert({shortName(v->label), v->number});
+    vertices = nodeCount;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mode 8
+// ---------------------------------------------------------------------------------------------
+
+void Graph::initMode8(std::ifstream* in) {
+    nbClasses = nbPackages = nbAttributes = nbMethods = 0;
+    if (classes == nullptr) classes = new std::multimap<std::string, int>();
+    LineReader lines(*in, name);
+
+    // Round 1: the packages named by the classes (a name without "." is a package itself).
+    std::cout << "\n ROUND 1: START \n";
+    PackageList packages;
+    while (lines.next()) {
+        int number = 0;
+        if (!lines.startsWith("c,") || lines.size() < 3 || !from_string(lines.field(1), number)) continue;
+        std::string label = lines.field(2);
+        size_t dot = label.rfind('.');
+        packages.addPrefixes(dot == std::string::npos ? label : label.substr(0, dot));
+    }
+    lines.rewind();
+    std::cout << "\n ROUND 1: END \n";
+
+    // Round 2 reading: classes, their members, relations.
+    int n = 0, m = 0;
+    if (lines.next()) lines.header(n, m);
+    int arcNumber = 0;
+    while (lines.next()) {
+        if (lines.startsWith("c,")) {
+            int number = 0;
+            float w[kWeightSlots];
+            if (!lines.require(3, "\"c,number,label[,weights]\"") || !lines.intField(1, number, "class number") ||
+                !lines.weightFields(3, w, kWeightSlots))
+                continue;
+            int position = static_cast<int>(V.size());
+            if (number != position) reportOrderProblem(number, lines.field(2), position);
+            Vertex* v = new Vertex(position, lines.field(2), w);
+            v->type = kClass;
+            V.push_back(v);
+            classes->insert({shortName(v->label), position});
+        } else if (lines.startsWith("a,") || lines.startsWith("m,")) {
+            int owner = 0;
+            if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, owner, "owner class")) continue;
+            if (owner < 0 || owner >= static_cast<int>(V.size())) {
+                lines.report("owner " + std::to_string(owner) + " is not a class read so far");
+                continue;
+            }
+            if (lines.startsWith("a,")) {
+                auto* member = new ClassAttribute(lines.field(2));
+                if (!member->valid) {
+                    lines.report("attribute text outside the \"[properties@]type@name\" form");
+                    delete member;
+                    continue;
+                }
+                V[owner]->attributes.insert({member->type + "_" + member->name, member});
+                nbAttributes++;
+            } else {
+                auto* member = new ClassMethod(lines.joinFrom(2));
+                if (!member->valid) {
+                    lines.report("method text outside the \"[properties@]output@name@(inputs)\" form");
+                    delete member;
+                    continue;
+                }
+                V[owner]->methods.insert({member->output + "_" + member->name, member});
+                nbMethods++;
+            }
+        } else if (lines.startsWith("r,")) {
+            Edge* e = relationFromLine(lines);
+            if (e == nullptr) continue;
+            if (e->from >= 0 && e->from < static_cast<int>(V.size())) e->type = V[e->from]->type;
+            e->setNumber(arcNumber++);
+            insertEdge(e);
+        }
+    }
+    nbClasses = static_cast<int>(V.size());
+    // Packages are numbered after the classes actually read, so a wrong header cannot put
+    // them on top of classes or leave gaps.
+    if (n != nbClasses)
+        LineReader::reportFile(name, "header announces " + std::to_string(n) + " classes, file holds " +
+                                         std::to_string(nbClasses) + "; packages numbered after the classes read");
+
+    std::cout << "\n ROUND 2: START \n";
+    int firstPackage = appendPackages(V, packages);
+    nbPackages = static_cast<int>(packages.paths.size());
+    std::cout << "\n ROUND 2: END \n";
+
+    std::cout << "\n ROUND 3: START \n";
+    for (const auto& link : attachToPackages(V, static_cast<int>(V.size()), packages, firstPackage)) {
+        Edge* e = new Edge(link.first, link.second, "3");
+        e->type = V[link.first]->type;
+        e->setNumber(arcNumber++);
+        insertEdge(e);
+    }
+    std::cout << "\n ROUND 3: END \n";
+    vertices = static_cast<int>(V.size());
+}
