@@ -263,3 +263,18 @@ TEST(VertexBasics, NumberSeedsNodeSet) {
     EXPECT_EQ(v.getFirstNode(), 2);  // the copy owns its own set
     EXPECT_EQ(copy.getFirstNode(), 1);
 }
+
+TEST(DebugListing, VertexAndEdgePrint) {
+    auto g = makeGraph(2);
+    arc(*g, 0, 1, "1");
+    arc(*g, 1, 1, "2");
+    testing::internal::CaptureStdout();
+    g->V[1]->print();
+    g->getEdge(0, 1)->print();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "\n1, n1, 0, 0\n"
+              "\tIN : 2\n\t\t0/ 0( 1 ); 1/ 1( 2 ); "
+              "\n\tOUT : 1\n\t\t0/ 1( 2 ); "
+              "\n\tALL : 2\n\t\t0/0>1( 1 ); 1/1>1( 2 ); "
+              "\n 0>1( 1 ); \n");
+}
