@@ -110,10 +110,7 @@ void Match::releaseBlocks() {
         }
         blockVertices->clear();
     }
-    for (Edge* e : madeEdges) {
-        delete[] e->labels;
-        delete e;
-    }
+    for (Edge* e : madeEdges) delete e;
     delete E1;
     delete E2;
     E1 = E2 = nullptr;

@@ -1,0 +1,357 @@
+// Node similarity, word sets of vertices, the term statistics prepared at initialisation
+// (relevant nodes, seeded pairs, term-based candidate pairs) and the neighbourhood bound.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+#include "match/Match.h"
+#include "tests/match/MatchTestSupport.h"
+
+namespace {
+
+using Words = std::set<std::string>;
+
+/// A detached vertex with the given word sets (null when not given).
+std::unique_ptr<Vertex> vertexWith(int number, const Words* terms, const Words* paths = nullptr,
+                                   const Words* specs = nullptr) {
+    auto v = std::make_unique<Vertex>(number, "v");
+    if (terms) v->nTerms = new Words(*terms);
+    if (paths) v->nPaths = new Words(*paths);
+    if (specs) v->nSpecs = new Words(*specs);
+    return v;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+// ---- intSim ------------------------------------------------------------------------------
+
+TEST(IntSim, WorkedValues) {
+    Match m;
+    const Words foo{"foo"};
+    const Words bar{"bar"};
+    auto a = vertexWith(0, &foo);
+    auto b = vertexWith(1, &foo);
+    EXPECT_DOUBLE_EQ(m.intSim(3, a.get(), b.get()), 1.0) << "equal one-word names";
+
+    const Words owner1{"zzz"};
+    auto c = vertexWith(2, &bar, &owner1);
+    auto d = vertexWith(3, &foo, &owner1);
+    EXPECT_DOUBLE_EQ(m.intSim(3, c.get(), d.get()), 0.0) << "no common word, same paths";
+
+    // Signatures overlap on 4 of 5 + 5 items: base 0.8. A block of 2 against a plain node:
+    // (0.8^2 + 0.8) / 2.
+    const Words specs1{"0-a", "1-b", "2-c", "3-d", "4-e"};
+    const Words specs2{"0-a", "1-b", "2-c", "3-d", "4-x"};
+    auto block = vertexWith(4, &foo, nullptr, &specs1);
+    auto plain = vertexWith(5, &foo, nullptr, &specs2);
+    EXPECT_FLOAT_EQ(static_cast<float>(m.intSim(3, block.get(), plain.get())), 0.8f);
+    block->nodes->insert(6);
+    EXPECT_FLOAT_EQ(static_cast<float>(m.intSim(3, block.get(), plain.get())), 0.72f);
+}
+
+TEST(IntSim, MissingPathOrSignatureOnOneSideCountsHalf) {
+    Match m;
+    const Words name{"size"};
+    const Words path{"list"};
+    const Words specs{"0-int"};
+    auto method = vertexWith(0, &name, &path, &specs);
+    auto field = vertexWith(1, &name, &path);
+    EXPECT_DOUBLE_EQ(m.intSim(3, method.get(), field.get()), 0.5);
+    auto noPath = vertexWith(2, &name, nullptr, &specs);
+    EXPECT_DOUBLE_EQ(m.intSim(3, method.get(), noPath.get()), 0.5);
+    auto noWords = vertexWith(3, nullptr);
+    EXPECT_DOUBLE_EQ(m.intSim(3, method.get(), noWords.get()), 0.0) << "no term set: no words";
+    EXPECT_DOUBLE_EQ(m.intSim(3, method.get(), nullptr), 0.0);
+}
+
+TEST(IntSim, CachedValueIsServedAndMissesAreCounted) {
+    DiagramBuilder b1("sim_cache1");
+    b1.node(1, "Alpha");
+    DiagramBuilder b2("sim_cache2");
+    b2.node(1, "Alpha");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    const long misses = m.computeSim;
+    EXPECT_DOUBLE_EQ(m.intSim(3, g1->V[0], g2->V[0]), 1.0);
+    EXPECT_EQ(m.computeSim, misses + 1);
+    (*m._N)(0, 0) = 0.25f;
+    EXPECT_DOUBLE_EQ(m.intSim(3, g1->V[0], g2->V[0]), 0.25);
+    EXPECT_EQ(m.computeSim, misses + 1);
+}
+
+// ---- word sets of a vertex -------------------------------------------------------------
+
+TEST(Settify, ClassGetsWordsOfItsShortNameOnly) {
+    Vertex v(4, "org.util.HashMap");
+    v.type = 1;
+    v.specif = "ignored,for,classes";
+    v.settify();
+    ASSERT_NE(v.nTerms, nullptr);
+    EXPECT_EQ(*v.nTerms, (Words{"hash", "map"}));
+    EXPECT_EQ(v.nPaths, nullptr);
+    EXPECT_EQ(v.nSpecs, nullptr);
+    EXPECT_TRUE(v.nodes->count(4));
+}
+
+TEST(Settify, MemberGetsOwnerWordsAndPositionTaggedSignature) {
+    Vertex v(2, "org.util.HashMap.getKey");
+    v.type = 2;
+    v.specif = "int,a.b.FooBar, ,short";
+    v.settify();
+    EXPECT_EQ(*v.nTerms, (Words{"get", "key"}));
+    ASSERT_NE(v.nPaths, nullptr);
+    EXPECT_EQ(*v.nPaths, (Words{"hash", "map"}));
+    ASSERT_NE(v.nSpecs, nullptr);
+    // Position 0 keeps "int"; position 3 turns "short" into "double"; a blank stays.
+    EXPECT_EQ(*v.nSpecs, (Words{"0-int", "1-foo", "1-bar", "2- ", "3-double"}));
+
+    v.settify();  // a second call rebuilds the same sets
+    EXPECT_EQ(v.nSpecs->size(), 5u);
+}
+
+TEST(Settify, LabelsWithoutOwnerOrName) {
+    Vertex shortMember(0, "Cls.run");
+    shortMember.type = 2;
+    shortMember.settify();
+    EXPECT_EQ(*shortMember.nTerms, (Words{"run"}));
+    EXPECT_EQ(shortMember.nPaths, nullptr) << "the path has no owner part";
+
+    Vertex rootPackage(1, ".");
+    rootPackage.settify();
+    ASSERT_NE(rootPackage.nTerms, nullptr);
+    EXPECT_EQ(*rootPackage.nTerms, (Words{"."}));
+
+    Vertex unnamed(2, "pkg.");
+    unnamed.settify();
+    EXPECT_EQ(unnamed.nTerms, nullptr);
+}
+
+// ---- relevant nodes and seeded pairs -------------------------------------------------
+
+TEST(Relevance, ContainmentTreeSeedsPairsAndMarksTheirSurroundings) {
+    DiagramBuilder b1("rel1");
+    const int p1 = b1.node(0, "app");
+    const int a1 = b1.node(1, "Alpha");
+    const int z1 = b1.node(1, "Zeta");
+    b1.arc(p1, a1, "9").arc(p1, z1, "9").root(p1);
+    DiagramBuilder b2("rel2");
+    const int p2 = b2.node(0, "app");
+    const int a2 = b2.node(1, "Alpha");
+    const int y2 = b2.node(1, "Ypsilon");
+    b2.arc(p2, a2, "9").arc(p2, y2, "9").root(p2);
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+
+    EXPECT_EQ(m.M12[p1], p2);
+    EXPECT_EQ(m.M12[a1], a2);
+    EXPECT_EQ(m.M12[z1], Match::kNoPartner);
+    EXPECT_EQ(m.M21[y2], Match::kNoPartner);
+    EXPECT_FLOAT_EQ((*m._N)(a1, a2), 1.0f);
+    // The package has an unmatched neighbour; Alpha's only neighbour is matched.
+    EXPECT_TRUE(m.relevant1[p1]);
+    EXPECT_FALSE(m.relevant1[a1]);
+    EXPECT_TRUE(m.relevant1[z1]);
+    EXPECT_FALSE(m.relevant2[a2]);
+    EXPECT_TRUE(m.relevant2[y2]);
+    // The running cost starts from the matching that init leaves.
+    EXPECT_DOUBLE_EQ(m.currentCost, m.no_matching_cost);
+}
+
+TEST(Relevance, ContainmentCycleEndsTheWalk) {
+    DiagramBuilder b1("cycle1");
+    b1.node(0, "a");
+    b1.node(0, "b");
+    b1.arc(0, 1, "9").arc(1, 0, "9").root(0);
+    DiagramBuilder b2("cycle2");
+    b2.node(0, "a");
+    b2.node(0, "b");
+    b2.arc(0, 1, "9").arc(1, 0, "9").root(0);
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    EXPECT_EQ(m.M12[0], 0);
+    EXPECT_EQ(m.M12[1], 1);
+}
+
+// ---- term-based candidate pairs --------------------------------------------------------
+
+namespace {
+
+/// One class on each side, no arcs; runs the whole term preparation.
+struct OneClassEach {
+    std::unique_ptr<Graph> g1;
+    std::unique_ptr<Graph> g2;
+    std::unique_ptr<Cost> cost = symmetricCost();
+    std::unique_ptr<Match> match;
+
+    OneClassEach(const std::string& tag, const std::string& name1, const std::string& name2,
+                 short type2 = 1) {
+        DiagramBuilder b1("terms1_" + tag);
+        b1.node(1, name1);
+        DiagramBuilder b2("terms2_" + tag);
+        b2.node(type2, name2);
+        g1 = b1.build();
+        g2 = b2.build();
+        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
+    }
+
+    std::string pairsFile() const {
+        return readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+    }
+};
+
+}  // namespace
+
+TEST(TermPairs, HalfOfTheSmallerTotalIsEnough) {
+    // One shared word of two on each side: 1 / min(2, 2) = 0.5, the threshold itself.
+    OneClassEach p("half", "FooBar", "FooBaz");
+    EXPECT_TRUE(p.match->movable(0, 0));
+    EXPECT_EQ(p.pairsFile(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
+    EXPECT_EQ(p.match->nodeTerms1, nullptr) << "the term tables are freed";
+    EXPECT_TRUE(p.match->terms1.empty());
+}
+
+TEST(TermPairs, LessThanHalfOpensNoMove) {
+    OneClassEach p("third", "FooBarQux", "FooBazQuy");
+    EXPECT_FALSE(p.match->movable(0, 0));
+    EXPECT_EQ(p.pairsFile(), "");
+}
+
+TEST(TermPairs, NoCommonWordOrDifferentKindsGiveNoPair) {
+    OneClassEach none("none", "Apple", "Pear");
+    EXPECT_FALSE(none.match->movable(0, 0));
+    EXPECT_EQ(none.pairsFile(), "");
+
+    OneClassEach kinds("kinds", "Apple", "Apple", 2);
+    EXPECT_FALSE(kinds.match->movable(0, 0));
+}
+
+TEST(TermPairs, NeighbourWordsCountByKindAndDirection) {
+    // Alpha -> Beta (a class relation "1"): Beta counts Alpha's word as an entering class
+    // neighbour (slot 4 + 2 = 6), Alpha counts Beta's as a leaving one (slot 2).
+    DiagramBuilder b1("terms_edges1");
+    b1.node(1, "Alpha");
+    b1.node(1, "Beta");
+    b1.arc(0, 1, "1");
+    DiagramBuilder b2("terms_edges2");
+    b2.node(1, "Alpha");
+    b2.node(1, "Beta");
+    b2.arc(0, 1, "1");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    const std::string pairs =
+        readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+    EXPECT_NE(pairs.find("\n0,0,Alpha,Alpha,2_101000000,2_101000000,2_101000000"), std::string::npos);
+    EXPECT_NE(pairs.find("\n1,1,Beta,Beta,2_100000100,2_100000100,2_100000100"), std::string::npos);
+    EXPECT_TRUE(m.movable(0, 0));
+    EXPECT_TRUE(m.movable(1, 1));
+    EXPECT_FALSE(m.movable(0, 1));
+}
+
+TEST(TermPairs, CountersSaturateInsteadOfWrapping) {
+    Match m;
+    m.iterms = Match::kTermCounters;
+    SparseMatrix<semarel> table;
+    m.updateSemarel(&table, 2, 3, 4, 30000);
+    m.updateSemarel(&table, 2, 3, 4, 30000);
+    EXPECT_EQ(table(2, 3).count[4], 32767);
+    EXPECT_EQ(table(2, 3).count[0], 0);
+    m.updateSemarel(&table, 2, 3, 9, 1);  // no such counter: ignored
+    EXPECT_EQ(table(2, 3).sum, 32767);
+    delete[] table(2, 3).count;
+}
+
+// ---- blocks and bounds -----------------------------------------------------------------
+
+TEST(InvolvedNodes, UnionOfMembers) {
+    Match m;
+    EXPECT_EQ(m.involvedNodes(nullptr), nullptr);
+    std::vector<Vertex*> none{nullptr};
+    EXPECT_EQ(m.involvedNodes(&none), nullptr);
+
+    Vertex block(7, "b");
+    block.nodes->insert({1, 3});
+    Vertex bare;
+    bare.number = 5;  // no member set: counts as itself
+    std::vector<Vertex*> list{&block, nullptr, &bare};
+    std::set<int>* nodes = m.involvedNodes(&list);
+    ASSERT_NE(nodes, nullptr);
+    EXPECT_EQ(*nodes, (std::set<int>{1, 3, 5, 7}));
+    delete nodes;
+}
+
+TEST(NeighbourhoodBound, IsolatedAndOneSidedPairs) {
+    DiagramBuilder b1("bound1");
+    b1.node(1, "Foo");
+    b1.node(1, "Hub");
+    b1.node(1, "Leaf");
+    b1.arc(1, 2, "1").arc(2, 1, "2");
+    DiagramBuilder b2("bound2");
+    b2.node(1, "Bar");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    // Raw substitution of two classes without discount: the kind weight.
+    EXPECT_DOUBLE_EQ(m.bestNMatches1(0, 0), kKindWeight);
+    // Hub has two edges and the other node none: half a unit per edge.
+    EXPECT_DOUBLE_EQ(m.bestNMatches1(1, 0), kKindWeight + 0.5 * 2);
+    EXPECT_DOUBLE_EQ(m.bestNMatches1(5, 0), 0) << "no such node";
+}
+
+TEST(NeighbourhoodBound, NeighboursArePairedOrDroppedAtLeastCost) {
+    // x -> a with relation 1 against y -> b with relation 2: pairing a with b costs one
+    // deletion and one insertion (100), dropping both costs 50.5 + 50.5.
+    DiagramBuilder b1("bound_pair1");
+    b1.node(1, "Foo");
+    b1.node(1, "Other");
+    b1.arc(0, 1, "1");
+    DiagramBuilder b2("bound_pair2");
+    b2.node(1, "Foo");
+    b2.node(1, "Other");
+    b2.arc(0, 1, "2");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    EXPECT_FLOAT_EQ(static_cast<float>(m.bestNMatches1(0, 0)), kKindWeight + 2 * kDropCost);
+
+    m.fillSimMatrixH1();
+    EXPECT_EQ(m._M->count(), 4);
+    EXPECT_FLOAT_EQ((*m._M)(0, 0), static_cast<float>(kKindWeight + 2 * kDropCost));
+}
+
+TEST(NeighbourhoodBound, StructuralBoundsFillEveryPair) {
+    DiagramBuilder b1("bound_h1");
+    b1.node(1, "Foo");
+    b1.node(1, "Bar");
+    b1.arc(0, 1, "1").arc(1, 0, "1");
+    DiagramBuilder b2("bound_h2");
+    b2.node(1, "Foo");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    g1->fillNeighborsAndRelations();
+    g2->fillNeighborsAndRelations();
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    m.fillSimMatrixH();
+    EXPECT_EQ(m._M->count(), 2);
+    // Node 0: two arcs to one neighbour joined both ways weighs 4; node 0 of the second
+    // graph is isolated and nothing can be preserved.
+    EXPECT_FLOAT_EQ((*m._M)(0, 0), 4.0f);
+}

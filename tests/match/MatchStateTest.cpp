@@ -1,0 +1,329 @@
+// The matching state: construction, accessors that see through blocks, and the cost of a
+// whole matching against values worked out by hand from the symmetric cost model.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "match/Match.h"
+#include "tests/match/MatchTestSupport.h"
+
+namespace {
+
+/// Two classes joined by one relation of kind `digits` on the first side, and the same
+/// classes joined by `digits2` (none when empty) on the second.
+struct TwoClassPair {
+    std::unique_ptr<Graph> g1;
+    std::unique_ptr<Graph> g2;
+    std::unique_ptr<Cost> cost = symmetricCost();
+
+    TwoClassPair(const std::string& digits1, const std::string& digits2, const std::string& tag) {
+        DiagramBuilder b1("state1_" + tag);
+        b1.node(1, "Alpha");
+        b1.node(1, "Beta");
+        if (!digits1.empty()) b1.arc(0, 1, digits1);
+        g1 = b1.build();
+        DiagramBuilder b2("state2_" + tag);
+        b2.node(1, "Alpha");
+        b2.node(1, "Beta");
+        if (!digits2.empty()) b2.arc(0, 1, digits2);
+        g2 = b2.build();
+    }
+};
+
+void pair(Match& m, int x, int y) {
+    m.M12[x] = y;
+    m.M21[y] = x;
+}
+
+}  // namespace
+
+TEST(MatchConstruction, EmptyMatchingCostsTheNoMatchingCost) {
+    DiagramBuilder b1("state_empty1");
+    const int a = b1.node(1, "Alpha");
+    const int b = b1.node(1, "Beta");
+    const int m = b1.node(2, "Beta.run");
+    b1.arc(a, b, "12").arc(b, m, "9").arc(m, m, "4");
+    DiagramBuilder b2("state_empty2");
+    b2.node(1, "Alpha");
+    b2.node(3, "Alpha.size");
+    b2.arc(0, 1, "9");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 7, 3);
+
+    // 3 deletions + 2 insertions of nodes (50 each); relations 1, 2, 9, 4 deleted and 9
+    // inserted between unmatched ends (50 each).
+    EXPECT_DOUBLE_EQ(match.no_matching_cost, 5 * kDropCost + 5 * kDropCost);
+    EXPECT_DOUBLE_EQ(match.currentCost, match.no_matching_cost);
+    EXPECT_DOUBLE_EQ(match.cost(3), match.noMatchCost(3));
+    EXPECT_EQ(match.randomSeed, 7);
+    EXPECT_EQ(cost->M12, match.M12);
+    EXPECT_EQ(cost->M21, match.M21);
+}
+
+TEST(MatchConstruction, StartsUnmatchedWithEveryNodeItsOwnBlock) {
+    TwoClassPair p("1", "1", "fresh");
+    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
+    for (int x = 0; x < 2; x++) {
+        EXPECT_EQ(match.M12[x], Match::kNoPartner);
+        EXPECT_EQ(match.blocks1[x], x);
+        EXPECT_EQ(match.bestMatch[x], Match::kNoPartner);
+        ASSERT_NE(p.g1->V[x]->nodes, nullptr);
+        EXPECT_EQ(*p.g1->V[x]->nodes, std::set<int>{x});
+    }
+    EXPECT_EQ(match.tabu_in, 20);
+    EXPECT_EQ(match.tabu_out, 5);
+    EXPECT_EQ(match.max_vertices, 2);
+    ASSERT_NE(match.ff, nullptr);
+}
+
+TEST(MatchConstruction, MissingGraphsOrCostGiveMinusOne) {
+    Match empty;
+    EXPECT_EQ(empty.numberOfMatchs, 0);
+    EXPECT_DOUBLE_EQ(empty.cost(3), -1);
+    EXPECT_EQ(empty.getM12(0), Match::kNoPartner);
+    EXPECT_EQ(empty.getVertex1(0), nullptr);
+
+    TwoClassPair p("1", "1", "nocost");
+    Match noCost(p.g1.get(), p.g2.get(), nullptr, 1, 3);
+    EXPECT_DOUBLE_EQ(noCost.cost(3), -1);
+}
+
+TEST(MatchConstruction, OwnDefaultCostModelPricesEverythingAtZero) {
+    TwoClassPair p("1", "", "owncost");
+    Match match(p.g1.get(), p.g2.get(), 3);
+    ASSERT_NE(match.costs, nullptr);
+    EXPECT_DOUBLE_EQ(match.no_matching_cost, 0);
+    EXPECT_DOUBLE_EQ(match.cost(3), 0);
+}
+
+TEST(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion) {
+    DiagramBuilder b1("state_iso1");
+    b1.node(1, "Gamma");
+    DiagramBuilder b2("state_iso2");
+    b2.node(1, "Gamma");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    const double before = match.cost(3);
+    pair(match, 0, 0);
+    const double after = match.cost(3);
+    EXPECT_DOUBLE_EQ(before - after, cost->cnd(3, g1->V[0]) + cost->cni(3, g2->V[0]));
+    EXPECT_DOUBLE_EQ(after, 0);
+    EXPECT_FLOAT_EQ((*match._N)(0, 0), 1.0f);  // the similarity is kept for the pair
+}
+
+TEST(MatchCost, IdenticalEdgeBetweenMatchedEndsCostsNothing) {
+    TwoClassPair p("1", "1", "same");
+    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
+    pair(match, 0, 0);
+    pair(match, 1, 1);
+    EXPECT_DOUBLE_EQ(match.cost(3), 0);
+}
+
+TEST(MatchCost, EdgeWithoutCounterpartCostsItsSurplusRelations) {
+    // One relation of the first graph deleted, or one of the second inserted, between
+    // matched ends: 1 x 100 x 1 / 2 either way.
+    TwoClassPair missingSecond("1", "", "del");
+    Match m1(missingSecond.g1.get(), missingSecond.g2.get(), missingSecond.cost.get(), 1, 3);
+    pair(m1, 0, 0);
+    pair(m1, 1, 1);
+    EXPECT_DOUBLE_EQ(m1.cost(3), kDropCost);
+
+    TwoClassPair missingFirst("", "1", "ins");
+    Match m2(missingFirst.g1.get(), missingFirst.g2.get(), missingFirst.cost.get(), 1, 3);
+    pair(m2, 0, 0);
+    pair(m2, 1, 1);
+    EXPECT_DOUBLE_EQ(m2.cost(3), kDropCost);
+
+    // Relations 1 and 2 against 2 and 3: relation 1 deleted, relation 3 inserted.
+    TwoClassPair partial("12", "23", "partial");
+    Match m3(partial.g1.get(), partial.g2.get(), partial.cost.get(), 1, 3);
+    pair(m3, 0, 0);
+    pair(m3, 1, 1);
+    EXPECT_DOUBLE_EQ(m3.cost(3), 2 * kDropCost);
+}
+
+TEST(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
+    TwoClassPair p("1", "", "half");
+    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
+    pair(match, 0, 0);
+    // Node 1 deleted and inserted (100); the relation with one matched end costs
+    // 100 x 1 / 2 x (1 + 1) / 2.
+    EXPECT_DOUBLE_EQ(match.cost(3), 2 * kDropCost + kDropCost);
+}
+
+TEST(MatchCost, DifferentKindsCannotBeSubstituted) {
+    DiagramBuilder b1("state_kind1");
+    b1.node(1, "Delta");
+    DiagramBuilder b2("state_kind2");
+    b2.node(2, "Delta");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    pair(match, 0, 0);
+    EXPECT_DOUBLE_EQ(match.cost(3), kImpossibleCost);
+}
+
+// ---- accessors through blocks ---------------------------------------------------------
+
+namespace {
+
+/// Registers a block vertex of the first graph standing for `members`, numbered `number`.
+Vertex* addBlock1(Match& m, int number, const std::set<int>& members) {
+    auto* block = new Vertex(number, "block");
+    block->type = 1;
+    *block->nodes = members;
+    m.V1[number] = block;
+    for (int n : members) m.blocks1[n] = number;
+    return block;
+}
+
+}  // namespace
+
+TEST(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
+    DiagramBuilder b1("state_block1");
+    for (int i = 0; i < 3; i++) b1.node(1, "C" + std::to_string(i));
+    DiagramBuilder b2("state_block2");
+    b2.node(1, "C0");
+    b2.node(1, "C1");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Vertex* block = addBlock1(match, 3, {1, 2});
+
+    EXPECT_EQ(match.getVertex1(3), block);
+    EXPECT_EQ(match.getVertex1(4), nullptr);
+    EXPECT_EQ(match.getVertex1(-1), nullptr);
+    EXPECT_EQ(match.getNodes1(3), -1) << "an unmatched block counts -1 whatever its size";
+
+    match.M12[1] = 1;  // smallest member decides
+    match.M12[2] = 0;
+    match.M21[1] = 3;
+    EXPECT_EQ(match.getM12(3), 1);
+    EXPECT_EQ(match.getNodes1(3), 2);
+    EXPECT_EQ(match.getNodes2(1), 1);
+    EXPECT_EQ(match.getM12(7), Match::kNoPartner) << "a number that names no block";
+    EXPECT_EQ(match.getM12(-1), Match::kNoPartner);
+    EXPECT_EQ(match.getM21(-4), Match::kNoPartner);
+    EXPECT_EQ(match.getBlock(2, true), 3);
+    EXPECT_EQ(match.getBlock(0, true), 0);
+}
+
+TEST(MatchBlocks, EdgeNodeCountsMultiplyBlockSizes) {
+    DiagramBuilder b1("state_enodes1");
+    for (int i = 0; i < 3; i++) b1.node(1, "C" + std::to_string(i));
+    b1.arc(0, 1, "1");
+    DiagramBuilder b2("state_enodes2");
+    b2.node(1, "C0");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Edge* plain = g1->getEdge(0, 1);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(match.getENodes1(nullptr), 0);
+    EXPECT_EQ(match.getENodes1(plain), -1) << "both ends unmatched";
+
+    addBlock1(match, 3, {1, 2});
+    Edge toBlock(0, 3, "1");
+    match.M12[1] = match.M12[2] = 0;
+    match.M21[0] = 3;
+    EXPECT_EQ(match.getENodes1(&toBlock), 2) << "|-1 x 2| with one end unmatched";
+    match.M12[0] = 0;
+    EXPECT_EQ(match.getENodes1(&toBlock), 2);
+}
+
+TEST(MatchBlocks, EdgesToOneBlockAreFoldedIntoOneBlockEdge) {
+    DiagramBuilder b1("state_vedges1");
+    for (int i = 0; i < 3; i++) b1.node(1, "C" + std::to_string(i));
+    b1.arc(0, 1, "2").arc(0, 2, "24");
+    DiagramBuilder b2("state_vedges2");
+    b2.node(1, "C0");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    addBlock1(match, 3, {1, 2});
+
+    std::vector<Edge*>* edges = match.getVEdges1(g1->V[0]);
+    ASSERT_NE(edges, nullptr);
+    ASSERT_EQ(edges->size(), 1u);
+    Edge* folded = (*edges)[0];
+    EXPECT_EQ(folded->from, 0);
+    EXPECT_EQ(folded->to, 3);
+    EXPECT_EQ(folded->labels[2], 2);
+    EXPECT_EQ(folded->labels[4], 1);
+    EXPECT_EQ(folded->label, "224");
+    EXPECT_EQ(match.getEdge1(0, 3), folded) << "the folded edge is registered";
+    delete edges;
+
+    // A second call reuses the registered edge instead of folding again.
+    edges = match.getVEdges1(g1->V[0]);
+    ASSERT_NE(edges, nullptr);
+    ASSERT_EQ(edges->size(), 1u);
+    EXPECT_EQ((*edges)[0], folded);
+    delete edges;
+
+    // A node whose neighbours are in no block keeps its own edges.
+    Vertex lonely(9, "x");
+    EXPECT_EQ(match.getVEdges1(&lonely), nullptr);
+    EXPECT_EQ(match.getVEdges1(nullptr), nullptr);
+}
+
+TEST(MatchBlocks, CostSeesAMatchedBlockAsOneVertex) {
+    // Block {1, 2} of the first graph matched with node 1 of the second; node 0 matched
+    // with node 0. The first graph's two relations to the block fold into one block edge
+    // that the second graph's single relation matches once.
+    DiagramBuilder b1("state_blockcost1");
+    b1.node(1, "Head");
+    b1.node(1, "Part");
+    b1.node(1, "Part");
+    b1.arc(0, 1, "2").arc(0, 2, "2");
+    DiagramBuilder b2("state_blockcost2");
+    b2.node(1, "Head");
+    b2.node(1, "Part");
+    b2.arc(0, 1, "2");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Vertex* block = addBlock1(match, 3, {1, 2});
+    block->nTerms = new std::set<std::string>{"part"};
+    std::vector<Edge*>* registered = match.getVEdges1(g1->V[0]);  // registers E1(0, 3)
+    delete registered;
+    pair(match, 0, 0);
+    match.M12[1] = match.M12[2] = 1;
+    match.M21[1] = 3;
+
+    // Nodes: Head 0; block of 2 with likeness (1 + 1) / 2 = 1 costs 0. Edge: labels[2] = 2
+    // against 1, one surplus relation with k1 = 1 (block pair counted |1 x 2| = 2) -> 50.
+    EXPECT_DOUBLE_EQ(match.cost(3), kDropCost);
+}
+
+// ---- diagnostics -------------------------------------------------------------------------
+
+TEST(MatchDiagnostics, NormDiffIsRelativeToTheLargerValue) {
+    EXPECT_FLOAT_EQ(static_cast<float>(normDiff(2, 4)), 0.5f);
+    EXPECT_FLOAT_EQ(static_cast<float>(normDiff(4, 2)), 0.5f);
+    EXPECT_DOUBLE_EQ(normDiff(0, 0), 0);
+    EXPECT_DOUBLE_EQ(normDiff(-3, -1), 0) << "no positive value: the maximum is 0";
+    EXPECT_FLOAT_EQ(static_cast<float>(normDiff(-1, 2)), 1.5f);
+}
+
+TEST(MatchDiagnostics, CheckMatchingComparesWithTheLoggedPairs) {
+    TwoClassPair p("", "", "check");
+    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
+    EXPECT_DOUBLE_EQ(match.checkMatching(), 0) << "no log";
+    match.log_matching = new int[2]{Match::kNoPartner, Match::kNoPartner};
+    EXPECT_DOUBLE_EQ(match.checkMatching(), 0) << "empty log";
+    match.log_matching[0] = 0;
+    match.log_matching[1] = 1;
+    pair(match, 0, 0);
+    EXPECT_DOUBLE_EQ(match.checkMatching(), 50);
+    EXPECT_EQ(match.checkPresence(), 2);
+}

@@ -1,0 +1,64 @@
+// Small class diagrams built in code for the matcher tests, and the cost model they use.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "cost/Cost.h"
+#include "graph/Graph.h"
+
+/// A graph built node by node: kinds, labels and signatures as a class-diagram reader would
+/// leave them, arcs by label digits, and the neighbour sets the matcher reads.
+class DiagramBuilder {
+public:
+    explicit DiagramBuilder(const std::string& name) : g_(std::make_unique<Graph>()) {
+        g_->name = name;
+        g_->G = new SparseMatrix<Edge*>();
+        for (double& w : g_->edge_weight) w = 1.0;
+    }
+
+    /// Appends a node of kind `type`; returns its number.
+    int node(short type, const std::string& label, const std::string& specif = "") {
+        const int number = static_cast<int>(g_->V.size());
+        auto* v = new Vertex(number, label);
+        v->type = type;
+        v->specif = specif;
+        g_->V.push_back(v);
+        g_->vertices = number + 1;
+        return number;
+    }
+
+    /// Adds one arc per label digit from -> to.
+    DiagramBuilder& arc(int from, int to, const std::string& digits) {
+        for (char d : digits) g_->insertEdge(new Edge(from, to, std::string(1, d)));
+        return *this;
+    }
+
+    DiagramBuilder& root(int r) {
+        g_->root = r;
+        return *this;
+    }
+
+    /// The finished graph, with its edge count and neighbour sets.
+    std::unique_ptr<Graph> build() {
+        g_->edges = static_cast<int>(g_->E.size());
+        g_->fillNeighbors();
+        return std::move(g_);
+    }
+
+private:
+    std::unique_ptr<Graph> g_;
+};
+
+/// Node and edge drop weights 1, edge weight 1, symmetric: every kind deletes and inserts
+/// for 50 (kind weight 100 / 2), and one relation of an edge costs 50 as well.
+inline std::unique_ptr<Cost> symmetricCost() {
+    auto c = std::make_unique<Cost>();
+    c->initMode1(1, 1, 1, 1, 0);
+    return c;
+}
+
+/// Kind weight of every node and edge kind in symmetricCost().
+constexpr double kKindWeight = 100;
+/// Deletion or insertion of one plain node, or of one relation between unmatched ends.
+constexpr double kDropCost = 50;
