@@ -21,7 +21,8 @@ void addWords(std::set<std::string>* into, const std::string& identifier,
               const std::string& prefix) {
     std::vector<std::string>* words = IdSplitter(identifier);
     if (words == nullptr) return;
-    for (const std::string& w : *words) into->insert(prefix + lowered(w));
+    for (const std::string& w : *words)
+        into->insert(prefix + lowered(w));
     delete words;
 }
 
@@ -54,7 +55,7 @@ std::set<std::string>* specTerms(const std::string& specif, int type) {
     return terms;
 }
 
-}  // namespace
+} // namespace
 
 void Vertex::settify() {
     if (nodes == nullptr) nodes = new std::set<int>();

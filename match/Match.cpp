@@ -45,7 +45,9 @@ Match::Match(Graph* A, Graph* B, int seed) {
     currentCost = no_matching_cost;
 }
 
-Match::Match() { init(); }
+Match::Match() {
+    init();
+}
 
 Match::~Match() {
     // The index keeps pointers to M12/M21 and the tabu lists but frees none of them.
@@ -66,7 +68,8 @@ Match::~Match() {
         delete[] sim_eval[1];
         delete[] sim_eval;
     }
-    for (auto& slot : tabu_i) delete[] slot;
+    for (auto& slot : tabu_i)
+        delete[] slot;
     releaseChosenCell();
     delete M;
     delete _M;
@@ -110,13 +113,16 @@ void Match::releaseBlocks() {
         }
         blockVertices->clear();
     }
-    for (Edge* e : madeEdges) delete e;
+    for (Edge* e : madeEdges)
+        delete e;
     delete E1;
     delete E2;
     E1 = E2 = nullptr;
 }
 
-void Match::init() { numberOfMatchs = 0; }
+void Match::init() {
+    numberOfMatchs = 0;
+}
 
 void Match::init(Graph* A, Graph* B) {
     BIAS = 0;
@@ -163,7 +169,8 @@ void Match::allocateTables(int n1, int n2) {
     const auto u1 = static_cast<unsigned>(n1);
     const auto u2 = static_cast<unsigned>(n2);
     M = new SparseMatrix<cell>(u1, u2);
-    for (auto& slot : tabu_i) slot = new std::vector<cell*>[kTabuListsPerSlot];
+    for (auto& slot : tabu_i)
+        slot = new std::vector<cell*>[kTabuListsPerSlot];
     i_parser = 0;
     std::cout << "\t __4__";
     _N = new SparseMatrix<float>(u1, u2);
@@ -240,9 +247,13 @@ Edge* Match::getEdgeSide(int from, int to, bool left) {
     return (*table)(uf, ut);
 }
 
-Edge* Match::getEdge1(int from, int to) { return getEdgeSide(from, to, true); }
+Edge* Match::getEdge1(int from, int to) {
+    return getEdgeSide(from, to, true);
+}
 
-Edge* Match::getEdge2(int from, int to) { return getEdgeSide(from, to, false); }
+Edge* Match::getEdge2(int from, int to) {
+    return getEdgeSide(from, to, false);
+}
 
 int Match::partnerOf(int x, bool left) {
     if (x < 0) return kNoPartner;
@@ -257,9 +268,13 @@ int Match::partnerOf(int x, bool left) {
     return partners[first];
 }
 
-int Match::getM12(int x) { return partnerOf(x, true); }
+int Match::getM12(int x) {
+    return partnerOf(x, true);
+}
 
-int Match::getM21(int y) { return partnerOf(y, false); }
+int Match::getM21(int y) {
+    return partnerOf(y, false);
+}
 
 int Match::nodesOf(int x, bool left) {
     if (partnerOf(x, left) == kNoPartner) return -1;
@@ -269,9 +284,13 @@ int Match::nodesOf(int x, bool left) {
     return static_cast<int>(block->nodes->size());
 }
 
-int Match::getNodes1(int x) { return nodesOf(x, true); }
+int Match::getNodes1(int x) {
+    return nodesOf(x, true);
+}
 
-int Match::getNodes2(int y) { return nodesOf(y, false); }
+int Match::getNodes2(int y) {
+    return nodesOf(y, false);
+}
 
 int Match::edgeNodes(Edge* e, bool left) {
     if (e == nullptr) return 0;
@@ -281,9 +300,13 @@ int Match::edgeNodes(Edge* e, bool left) {
     return std::abs(a * b);
 }
 
-int Match::getENodes1(Edge* e1) { return edgeNodes(e1, true); }
+int Match::getENodes1(Edge* e1) {
+    return edgeNodes(e1, true);
+}
 
-int Match::getENodes2(Edge* e2) { return edgeNodes(e2, false); }
+int Match::getENodes2(Edge* e2) {
+    return edgeNodes(e2, false);
+}
 
 namespace {
 
@@ -291,17 +314,18 @@ namespace {
 void foldEdge(Edge* into, const Edge* from) {
     into->label += from->label;
     if (into->labels == nullptr || from->labels == nullptr) return;
-    for (int k = 0; k < kLabelCodes; k++) into->labels[k] = static_cast<short>(into->labels[k] + from->labels[k]);
+    for (int k = 0; k < kLabelCodes; k++)
+        into->labels[k] = static_cast<short>(into->labels[k] + from->labels[k]);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<Edge*>* Match::getVEdges(Vertex* v, bool left) {
     if (v == nullptr) return nullptr;
     SparseMatrix<Edge*>* table = left ? E1 : E2;
     const int n = order(left);
     auto* result = new std::vector<Edge*>();
-    std::set<std::pair<int, int>> taken;        // registered block edges already listed
+    std::set<std::pair<int, int>> taken;         // registered block edges already listed
     std::map<std::pair<int, int>, Edge*> folded; // new block edges, one per block pair
     for (Edge* e : v->edges) {
         if (e == nullptr) continue;
@@ -329,8 +353,8 @@ std::vector<Edge*>* Match::getVEdges(Vertex* v, bool left) {
     }
     for (auto& entry : folded) {
         if (table != nullptr)
-            (*table)(static_cast<unsigned>(entry.first.first), static_cast<unsigned>(entry.first.second)) =
-                entry.second;
+            (*table)(static_cast<unsigned>(entry.first.first),
+                     static_cast<unsigned>(entry.first.second)) = entry.second;
         result->push_back(entry.second);
     }
     if (result->empty()) {
@@ -356,7 +380,9 @@ double Match::checkMatching() {
     return logged == 0 ? 0 : 100.0 * agree / logged;
 }
 
-int Match::checkPresence() { return order(true); }
+int Match::checkPresence() {
+    return order(true);
+}
 
 // -------------------------------------------------------------------------------------
 // Whole-solution cost
@@ -364,7 +390,8 @@ int Match::checkPresence() { return order(true); }
 
 std::vector<Vertex*> Match::distinctBlocks(bool left) {
     std::set<int> numbers;
-    for (int n = 0; n < order(left); n++) numbers.insert(getBlock(n, left));
+    for (int n = 0; n < order(left); n++)
+        numbers.insert(getBlock(n, left));
     std::vector<Vertex*> result;
     for (int b : numbers) {
         Vertex* v = left ? getVertex1(b) : getVertex2(b);
@@ -436,13 +463,14 @@ double Match::cost(int mode) {
         const int q = getM21(to);
         if (p != kNoPartner && q != kNoPartner) {
             // A pair with a first-graph counterpart was priced with the first graph's edges.
-            if (getEdge1(p, q) == nullptr) total += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
+            if (getEdge1(p, q) == nullptr)
+                total += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
         } else {
             total += costs->cei(mode, e2, getNodes2(from), getNodes2(to));
         }
     }
-    std::cout << "\t" << nodePart << "\t" << afterInsertions << "\t(" << bothMatched << ")" << total << "\t"
-              << total << "___" << edges1.size() << "_" << edges2.size() << "\n";
+    std::cout << "\t" << nodePart << "\t" << afterInsertions << "\t(" << bothMatched << ")" << total
+              << "\t" << total << "___" << edges1.size() << "_" << edges2.size() << "\n";
     return total;
 }
 
@@ -461,42 +489,46 @@ double Match::noMatchCost(int mode) {
         if (e != nullptr) total += costs->cei(mode, e, getNodes2(e->from), getNodes2(e->to));
     no_matching_cost = total;
     if (bestMatch != nullptr)
-        for (int x = 0; x < order(true); x++) bestMatch[x] = kNoPartner;
+        for (int x = 0; x < order(true); x++)
+            bestMatch[x] = kNoPartner;
     return total;
 }
 
 double Match::ocost(int mode) {
     if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return -1;
     // Plain nodes only: a partner that is a block counts as no partner.
-    auto plainPartner = [this](int x, bool left) {
+    auto partner = [this](int x, bool left) {
         const int p = (left ? M12 : M21)[x];
         return p >= 0 && p < order(!left) ? p : kNoPartner;
     };
+    auto ends = [](int p) { return p == kNoPartner ? -1 : 1; };
     double total = 0;
     for (int x = 0; x < order(true); x++) {
-        const int y = plainPartner(x, true);
         Vertex* v = g1->V[static_cast<size_t>(x)];
-        const double c = y == kNoPartner ? costs->cnd(mode, v)
-                                         : costs->raw_cns(mode, v, g2->V[static_cast<size_t>(y)],
-                                                          static_cast<float>(intSim(mode, v, g2->V[static_cast<size_t>(y)])));
-        std::cout << "\n node " << x << " -> " << y << " : " << c;
+        Vertex* w = getVertex2(partner(x, true));
+        const double c = w == nullptr
+                             ? costs->cnd(mode, v)
+                             : costs->raw_cns(mode, v, w, static_cast<float>(intSim(mode, v, w)));
+        std::cout << "\n node " << x << " -> " << partner(x, true) << " : " << c;
         total += c;
     }
     for (int y = 0; y < order(false); y++)
-        if (plainPartner(y, false) == kNoPartner) total += costs->cni(mode, g2->V[static_cast<size_t>(y)]);
+        if (partner(y, false) == kNoPartner)
+            total += costs->cni(mode, g2->V[static_cast<size_t>(y)]);
     for (Edge* e1 : g1->E) {
-        const int p = plainPartner(e1->from, true);
-        const int q = plainPartner(e1->to, true);
-        const double c = (p == kNoPartner || q == kNoPartner) ? costs->ced(mode, e1, p == kNoPartner ? -1 : 1, q == kNoPartner ? -1 : 1)
-                                                              : costs->raw_ces(mode, e1, g2->getEdge(p, q), 1, 1);
+        const int p = partner(e1->from, true);
+        const int q = partner(e1->to, true);
+        const bool matched = p != kNoPartner && q != kNoPartner;
+        const double c = matched ? costs->raw_ces(mode, e1, g2->getEdge(p, q), 1, 1)
+                                 : costs->ced(mode, e1, ends(p), ends(q));
         std::cout << "\n edge " << e1->from << ">" << e1->to << " : " << c;
         total += c;
     }
     for (Edge* e2 : g2->E) {
-        const int p = plainPartner(e2->from, false);
-        const int q = plainPartner(e2->to, false);
+        const int p = partner(e2->from, false);
+        const int q = partner(e2->to, false);
         if (p == kNoPartner || q == kNoPartner)
-            total += costs->cei(mode, e2, p == kNoPartner ? -1 : 1, q == kNoPartner ? -1 : 1);
+            total += costs->cei(mode, e2, ends(p), ends(q));
         else if (g1->getEdge(p, q) == nullptr)
             total += costs->raw_ces(mode, nullptr, e2, 0, 1);
     }

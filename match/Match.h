@@ -78,7 +78,8 @@ public:
     double stockedBestCost = 0; ///< never set or read
     /// Iteration number at which the best solution was last improved.
     double lastBestCost = 0;
-    int nb0Meth1 = 0, nb0Meth2 = 0, nb0Att1 = 0, nb0Att2 = 0, nb0MAtt1 = 0, nb0MAtt2 = 0; ///< unused
+    /// Never set or read.
+    int nb0Meth1 = 0, nb0Meth2 = 0, nb0Att1 = 0, nb0Att2 = 0, nb0MAtt1 = 0, nb0MAtt2 = 0;
     /// Tabu expiry ring: kTabuSlots pointers, each to kTabuListsPerSlot lists (only list 0 of a
     /// slot is used). Cell pointers point into M and are not owned; the lists are owned.
     std::vector<cell*>* tabu_i[kTabuSlots] = {};
@@ -240,7 +241,9 @@ public:
     /// Graph edge for two plain ends, else the block edge; null when none.
     Edge* getEdge1(int from, int to);
     Edge* getEdge2(int from, int to);
-    Edge* getEdge(int from, int to, bool left) { return left ? getEdge1(from, to) : getEdge2(from, to); }
+    Edge* getEdge(int from, int to, bool left) {
+        return left ? getEdge1(from, to) : getEdge2(from, to);
+    }
     /// Partner of a plain node or block (through its smallest member); -1 when none.
     int getM12(int x);
     int getM21(int y);
@@ -324,7 +327,9 @@ public:
     /// Cost change of the move (v1's number, v2's number); the matching is left unchanged.
     double computeDelta(int mode, Vertex* v1, Vertex* v2);
     /// The same by vertex numbers.
-    double computeDelta(int mode, int x, int y) { return computeDelta(mode, getVertex1(x), getVertex2(y)); }
+    double computeDelta(int mode, int x, int y) {
+        return computeDelta(mode, getVertex1(x), getVertex2(y));
+    }
     /// Cost change of matching two unmatched blocks with each other.
     double compDelta(int mode, Vertex* v1, Vertex* v2);
     /// Applies the move in chosenCell with its tabu marks.

@@ -72,7 +72,8 @@ int ownerOf(const Vertex* v) {
 std::string joined(const std::vector<std::string>& items, size_t from, size_t to,
                    const std::string& separator) {
     std::string text;
-    for (size_t k = from; k < to && k < items.size(); k++) text += (k > from ? separator : "") + items[k];
+    for (size_t k = from; k < to && k < items.size(); k++)
+        text += (k > from ? separator : "") + items[k];
     return text;
 }
 
@@ -98,11 +99,13 @@ std::string nodeLine(const Graph* g, const Vertex* v, const std::vector<int>& re
 
 /// Writes the leftover of g as a class-diagram file, with the relations of its dataset file
 /// whose two ends are left over, renumbered.
-void exportLeftover(const Graph* g, const std::vector<int>& renumbered, const std::string& datasetDir) {
+void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
+                    const std::string& datasetDir) {
     std::ofstream out(std::string(kResultsDir) + "_" + g->name + ".txt", std::ios::trunc);
     int classes = 0;
     for (int n = 0; n < g->vertices; n++)
-        if (renumbered[static_cast<size_t>(n)] >= 0 && g->V[static_cast<size_t>(n)]->type == 1) classes++;
+        if (renumbered[static_cast<size_t>(n)] >= 0 && g->V[static_cast<size_t>(n)]->type == 1)
+            classes++;
     out << classes << ",0\n";
     for (int n = 0; n < g->vertices; n++) {
         if (renumbered[static_cast<size_t>(n)] < 0) continue;
@@ -121,8 +124,10 @@ void exportLeftover(const Graph* g, const std::vector<int>& renumbered, const st
             from_string((*fields)[2], to) && from >= 0 && to >= 0 && from < g->vertices &&
             to < g->vertices && renumbered[static_cast<size_t>(from)] >= 0 &&
             renumbered[static_cast<size_t>(to)] >= 0) {
-            out << "r," << renumbered[static_cast<size_t>(from)] << "," << renumbered[static_cast<size_t>(to)];
-            for (size_t k = 3; k < fields->size(); k++) out << "," << (*fields)[k];
+            out << "r," << renumbered[static_cast<size_t>(from)] << ","
+                << renumbered[static_cast<size_t>(to)];
+            for (size_t k = 3; k < fields->size(); k++)
+                out << "," << (*fields)[k];
             out << "\n";
         }
         delete fields;
@@ -156,8 +161,12 @@ std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
     return "YES";
 }
 
-}  // namespace
+} // namespace
 
-std::string Match::obviousMatch(Graph* a, Graph* b) { return treatObvious(a, b, kMylynDiagrams); }
+std::string Match::obviousMatch(Graph* a, Graph* b) {
+    return treatObvious(a, b, kMylynDiagrams);
+}
 
-std::string Match::obviousMatch1(Graph* a, Graph* b) { return treatObvious(a, b, kEclipseDiagrams); }
+std::string Match::obviousMatch1(Graph* a, Graph* b) {
+    return treatObvious(a, b, kEclipseDiagrams);
+}

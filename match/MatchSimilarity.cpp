@@ -29,7 +29,8 @@ constexpr int kContainmentLabel = 9;
 double dice(const std::set<std::string>& a, const std::set<std::string>& b) {
     if (a.empty() && b.empty()) return 0;
     size_t common = 0;
-    for (const std::string& w : a) common += b.count(w);
+    for (const std::string& w : a)
+        common += b.count(w);
     return 2.0 * static_cast<double>(common) / static_cast<double>(a.size() + b.size());
 }
 
@@ -92,7 +93,7 @@ double structuralWeight(const Vertex* v, int neighbours) {
     return 4.0 * (degree - neighbours) + 3.0 * (2.0 * neighbours - degree);
 }
 
-}  // namespace
+} // namespace
 
 // -------------------------------------------------------------------------------------
 // Likeness of two blocks
@@ -149,7 +150,8 @@ void Match::fillSimMatrixH() {
     for (int i = 0; i < n1; i++) {
         const double wi = structuralWeight(g1->V[static_cast<size_t>(i)], neighbourCount(g1, i));
         for (int j = 0; j < n2; j++) {
-            const double wj = structuralWeight(g2->V[static_cast<size_t>(j)], neighbourCount(g2, j));
+            const double wj =
+                structuralWeight(g2->V[static_cast<size_t>(j)], neighbourCount(g2, j));
             const double bound = mces->HENodes != nullptr ? mces->HENodes[i][j] : 0;
             (*_M)(static_cast<unsigned>(i), static_cast<unsigned>(j)) =
                 static_cast<float>(wi + wj - 2.0 * bound);
@@ -187,14 +189,16 @@ double Match::bestNMatches1(int x, int y) {
     }
     const std::vector<std::vector<double>> cells = neighbourhoodMatrix(x, y);
     std::vector<const double*> rows;
-    for (const auto& row : cells) rows.push_back(row.data());
+    for (const auto& row : cells)
+        rows.push_back(row.data());
     Hungarian solver;
     const int size = p + q;
     solver.solve(rows.data(), size, size);
     double optimum = 0;
     for (int r = 0; r < p; r++) {
         const int col = solver.results != nullptr ? solver.results[r] : -1;
-        if (col >= 0 && col < size) optimum += cells[static_cast<size_t>(r)][static_cast<size_t>(col)];
+        if (col >= 0 && col < size)
+            optimum += cells[static_cast<size_t>(r)][static_cast<size_t>(col)];
     }
     return static_cast<float>(optimum + c);
 }
@@ -217,7 +221,8 @@ std::vector<std::vector<double>> Match::neighbourhoodMatrix(int x, int y) {
                 costs->raw_ces(cost_mode, in1, in2, getENodes1(in1), getENodes2(in2));
         }
         // Deleting neighbour a: only on its own dummy column.
-        for (size_t col = 0; col < p; col++) cells[r][q + col] = kForbiddenCell;
+        for (size_t col = 0; col < p; col++)
+            cells[r][q + col] = kForbiddenCell;
         const int joins = (out1 != nullptr) + (in1 != nullptr);
         cells[r][q + r] = costs->cnd(cost_mode, g1->V[static_cast<size_t>(a)]) + 0.5 * joins;
     }
@@ -225,7 +230,8 @@ std::vector<std::vector<double>> Match::neighbourhoodMatrix(int x, int y) {
         const int b = right[r];
         const int joins = (g2->getEdge(y, b) != nullptr) + (g2->getEdge(b, y) != nullptr);
         // Inserting neighbour b: only on its own dummy row.
-        for (size_t col = 0; col < q; col++) cells[p + r][col] = kForbiddenCell;
+        for (size_t col = 0; col < q; col++)
+            cells[p + r][col] = kForbiddenCell;
         cells[p + r][r] = costs->cni(cost_mode, g2->V[static_cast<size_t>(b)]) + 0.5 * joins;
     }
     return cells;
@@ -270,12 +276,14 @@ void Match::setSims() {
             if (w->type != v->type) continue;
             const std::string name2 = afterLastDot(w->label);
             const bool bothEmpty = name1.empty() && name2.empty();
-            (*sim_name)(i, j) = bothEmpty ? 1.0f : 1.0f - Distance::NLD(name1.c_str(), name2.c_str());
+            (*sim_name)(i, j) =
+                bothEmpty ? 1.0f : 1.0f - Distance::NLD(name1.c_str(), name2.c_str());
             if (v->type != 1) continue;
             // Classes also compare the names of their fields and methods.
             const std::set<std::string> att2 = memberNames(g2, w, 3);
             const std::set<std::string> meth2 = memberNames(g2, w, 2);
-            (*_att)(i, j) = static_cast<float>(att1.empty() && att2.empty() ? 1 : simSet(&att1, &att2));
+            (*_att)(i, j) =
+                static_cast<float>(att1.empty() && att2.empty() ? 1 : simSet(&att1, &att2));
             (*_meth)(i, j) =
                 static_cast<float>(meth1.empty() && meth2.empty() ? 1 : simSet(&meth1, &meth2));
         }

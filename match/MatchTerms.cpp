@@ -23,7 +23,9 @@ constexpr short kAllTermsId = 1;
 constexpr short kFirstTermId = 2;
 constexpr const char* kResultsDir = "./results/";
 
-bool isRelevant(const bool* relevant, int n) { return relevant == nullptr || relevant[n]; }
+bool isRelevant(const bool* relevant, int n) {
+    return relevant == nullptr || relevant[n];
+}
 
 /// Adds inc to a short counter, saturating instead of wrapping around.
 short saturatedAdd(short value, int inc) {
@@ -45,7 +47,9 @@ std::map<std::string, int> containedChildren(const Vertex* v, const Graph* g) {
 }
 
 /// Counter slot of a neighbour kind: (type mod 4) + 1, kept in 1..4 for any type.
-int kindSlot(short type) { return ((type % 4) + 4) % 4 + 1; }
+int kindSlot(short type) {
+    return ((type % 4) + 4) % 4 + 1;
+}
 
 /// Id of a term, or -1 when the term is not in the table.
 int termId(const std::map<std::string, std::pair<short, short>>& terms, const std::string& w) {
@@ -53,7 +57,7 @@ int termId(const std::map<std::string, std::pair<short, short>>& terms, const st
     return it == terms.end() ? -1 : it->second.first;
 }
 
-}  // namespace
+} // namespace
 
 // -------------------------------------------------------------------------------------
 // Relevant nodes and seeded pairs
@@ -66,8 +70,10 @@ void Match::getRelevant() {
     delete[] relevant2;
     relevant1 = new bool[n1]();
     relevant2 = new bool[n2]();
-    for (int x = 0; x < n1; x++) M12[x] = kNoPartner;
-    for (int y = 0; y < n2; y++) M21[y] = kNoPartner;
+    for (int x = 0; x < n1; x++)
+        M12[x] = kNoPartner;
+    for (int y = 0; y < n2; y++)
+        M21[y] = kNoPartner;
 
     std::vector<std::pair<int, int>> seeded;
     const int r1 = g1->root;
@@ -99,7 +105,8 @@ void Match::getRelevant() {
     }
     markRelevant(true);
     markRelevant(false);
-    for (const auto& [a, b] : seeded) relevant1[a] = relevant2[b] = relevant1[a] || relevant2[b];
+    for (const auto& [a, b] : seeded)
+        relevant1[a] = relevant2[b] = relevant1[a] || relevant2[b];
 
     const auto count1 = std::count(relevant1, relevant1 + n1, true);
     const auto count2 = std::count(relevant2, relevant2 + n2, true);
@@ -183,8 +190,9 @@ void Match::matrixEntityTerm(Graph* A, Graph* B, bool* relv1, bool* relv2) {
     nodeTerms2 = entityTerms(B, relv2, terms2);
 }
 
-SparseMatrix<semarel>* Match::entityTerms(Graph* g, const bool* relevant,
-                                         const std::map<std::string, std::pair<short, short>>& terms) {
+SparseMatrix<semarel>*
+Match::entityTerms(Graph* g, const bool* relevant,
+                   const std::map<std::string, std::pair<short, short>>& terms) {
     auto* table = new SparseMatrix<semarel>(static_cast<unsigned>(g->vertices),
                                             static_cast<unsigned>(terms.size()));
     const int all = termId(terms, ALLTRM);
@@ -210,8 +218,10 @@ SparseMatrix<semarel>* Match::entityTerms(Graph* g, const bool* relevant,
         const int kf = kindSlot(source->type);
         const int kt = kindSlot(target->type);
         // The target learns the source's words as entering-neighbour terms, and back.
-        addNeighbourTerms(table, terms, source, e->to, static_cast<short>(kf + 4), static_cast<short>(kf), weight);
-        addNeighbourTerms(table, terms, target, e->from, static_cast<short>(kt), static_cast<short>(kt), weight);
+        addNeighbourTerms(table, terms, source, e->to, static_cast<short>(kf + 4),
+                          static_cast<short>(kf), weight);
+        addNeighbourTerms(table, terms, target, e->from, static_cast<short>(kt),
+                          static_cast<short>(kt), weight);
     }
     return table;
 }
@@ -234,7 +244,8 @@ void Match::freeTermTables() {
     for (SparseMatrix<semarel>** table : {&nodeTerms1, &nodeTerms2, &semilT}) {
         if (*table == nullptr) continue;
         for (auto& row : (*table)->mat)
-            for (auto& entry : row.second) delete[] entry.second.count;
+            for (auto& entry : row.second)
+                delete[] entry.second.count;
         delete *table;
         *table = nullptr;
     }
@@ -292,7 +303,8 @@ void Match::shareTermCounters() {
             const int k2 = corresponding[k1];
             if (k2 < 0) continue;
             for (auto& [m, rel2] : postings[static_cast<size_t>(k2)]) {
-                if (!isRelevant(relevant2, m) || g2->V[static_cast<size_t>(m)]->type != type1) continue;
+                if (!isRelevant(relevant2, m) || g2->V[static_cast<size_t>(m)]->type != type1)
+                    continue;
                 for (short i = 0; i < iterms; i++) {
                     const short shared = std::min(rel1.count[i], rel2->count[i]);
                     updateSemarel(semilT, static_cast<int>(n), m, i, shared);
@@ -305,21 +317,24 @@ void Match::shareTermCounters() {
 int Match::writeTermPairs(std::ostream& out) {
     auto counters = [this](const semarel& rel) {
         std::string text = std::to_string(rel.sum) + "_";
-        for (int i = 0; i < iterms; i++) text += std::to_string(rel.count[i]);
+        for (int i = 0; i < iterms; i++)
+            text += std::to_string(rel.count[i]);
         return text;
     };
     int count = 0;
     for (auto& [n, row] : semilT->mat)
         for (auto& [m, shared] : row) {
             if (shared.sum == 0) continue;
-            if (!nodeTerms1->exists(n, kAllTermsId) || !nodeTerms2->exists(m, kAllTermsId)) continue;
+            if (!nodeTerms1->exists(n, kAllTermsId) || !nodeTerms2->exists(m, kAllTermsId))
+                continue;
             const semarel& a = (*nodeTerms1)(n, kAllTermsId);
             const semarel& b = (*nodeTerms2)(m, kAllTermsId);
             const int smaller = std::min(a.sum, b.sum);
             if (smaller <= 0) continue;
             const float sim = static_cast<float>(shared.sum) / static_cast<float>(smaller);
             if (sim < sim_thres) continue;
-            out << "\n" << n << "," << m << "," << g1->V[n]->label << "," << g2->V[m]->label << ","
+            out << "\n"
+                << n << "," << m << "," << g1->V[n]->label << "," << g2->V[m]->label << ","
                 << counters(a) << "," << counters(b) << "," << counters(shared);
             updateMoves(static_cast<int>(n), static_cast<int>(m), true);
             count++;

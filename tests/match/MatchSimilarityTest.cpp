@@ -29,7 +29,7 @@ std::string readFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-}  // namespace
+} // namespace
 
 // ---- intSim ------------------------------------------------------------------------------
 
@@ -115,7 +115,7 @@ TEST(Settify, MemberGetsOwnerWordsAndPositionTaggedSignature) {
     // Position 0 keeps "int"; position 3 turns "short" into "double"; a blank stays.
     EXPECT_EQ(*v.nSpecs, (Words{"0-int", "1-foo", "1-bar", "2- ", "3-double"}));
 
-    v.settify();  // a second call rebuilds the same sets
+    v.settify(); // a second call rebuilds the same sets
     EXPECT_EQ(v.nSpecs->size(), 5u);
 }
 
@@ -213,7 +213,7 @@ struct OneClassEach {
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(TermPairs, HalfOfTheSmallerTotalIsEnough) {
     // One shared word of two on each side: 1 / min(2, 2) = 0.5, the threshold itself.
@@ -256,7 +256,8 @@ TEST(TermPairs, NeighbourWordsCountByKindAndDirection) {
     Match m(g1.get(), g2.get(), cost.get(), 1, 3);
     const std::string pairs =
         readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
-    EXPECT_NE(pairs.find("\n0,0,Alpha,Alpha,2_101000000,2_101000000,2_101000000"), std::string::npos);
+    EXPECT_NE(pairs.find("\n0,0,Alpha,Alpha,2_101000000,2_101000000,2_101000000"),
+              std::string::npos);
     EXPECT_NE(pairs.find("\n1,1,Beta,Beta,2_100000100,2_100000100,2_100000100"), std::string::npos);
     EXPECT_TRUE(m.movable(0, 0));
     EXPECT_TRUE(m.movable(1, 1));
@@ -271,7 +272,7 @@ TEST(TermPairs, CountersSaturateInsteadOfWrapping) {
     m.updateSemarel(&table, 2, 3, 4, 30000);
     EXPECT_EQ(table(2, 3).count[4], 32767);
     EXPECT_EQ(table(2, 3).count[0], 0);
-    m.updateSemarel(&table, 2, 3, 9, 1);  // no such counter: ignored
+    m.updateSemarel(&table, 2, 3, 9, 1); // no such counter: ignored
     EXPECT_EQ(table(2, 3).sum, 32767);
     delete[] table(2, 3).count;
 }
@@ -287,7 +288,7 @@ TEST(InvolvedNodes, UnionOfMembers) {
     Vertex block(7, "b");
     block.nodes->insert({1, 3});
     Vertex bare;
-    bare.number = 5;  // no member set: counts as itself
+    bare.number = 5; // no member set: counts as itself
     std::vector<Vertex*> list{&block, nullptr, &bare};
     std::set<int>* nodes = m.involvedNodes(&list);
     ASSERT_NE(nodes, nullptr);

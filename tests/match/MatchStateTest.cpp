@@ -35,7 +35,7 @@ void pair(Match& m, int x, int y) {
     m.M21[y] = x;
 }
 
-}  // namespace
+} // namespace
 
 TEST(MatchConstruction, EmptyMatchingCostsTheNoMatchingCost) {
     DiagramBuilder b1("state_empty1");
@@ -112,7 +112,7 @@ TEST(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion) {
     const double after = match.cost(3);
     EXPECT_DOUBLE_EQ(before - after, cost->cnd(3, g1->V[0]) + cost->cni(3, g2->V[0]));
     EXPECT_DOUBLE_EQ(after, 0);
-    EXPECT_FLOAT_EQ((*match._N)(0, 0), 1.0f);  // the similarity is kept for the pair
+    EXPECT_FLOAT_EQ((*match._N)(0, 0), 1.0f); // the similarity is kept for the pair
 }
 
 TEST(MatchCost, IdenticalEdgeBetweenMatchedEndsCostsNothing) {
@@ -178,15 +178,17 @@ Vertex* addBlock1(Match& m, int number, const std::set<int>& members) {
     block->type = 1;
     *block->nodes = members;
     m.V1[number] = block;
-    for (int n : members) m.blocks1[n] = number;
+    for (int n : members)
+        m.blocks1[n] = number;
     return block;
 }
 
-}  // namespace
+} // namespace
 
 TEST(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
     DiagramBuilder b1("state_block1");
-    for (int i = 0; i < 3; i++) b1.node(1, "C" + std::to_string(i));
+    for (int i = 0; i < 3; i++)
+        b1.node(1, "C" + std::to_string(i));
     DiagramBuilder b2("state_block2");
     b2.node(1, "C0");
     b2.node(1, "C1");
@@ -201,7 +203,7 @@ TEST(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
     EXPECT_EQ(match.getVertex1(-1), nullptr);
     EXPECT_EQ(match.getNodes1(3), -1) << "an unmatched block counts -1 whatever its size";
 
-    match.M12[1] = 1;  // smallest member decides
+    match.M12[1] = 1; // smallest member decides
     match.M12[2] = 0;
     match.M21[1] = 3;
     EXPECT_EQ(match.getM12(3), 1);
@@ -216,7 +218,8 @@ TEST(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
 
 TEST(MatchBlocks, EdgeNodeCountsMultiplyBlockSizes) {
     DiagramBuilder b1("state_enodes1");
-    for (int i = 0; i < 3; i++) b1.node(1, "C" + std::to_string(i));
+    for (int i = 0; i < 3; i++)
+        b1.node(1, "C" + std::to_string(i));
     b1.arc(0, 1, "1");
     DiagramBuilder b2("state_enodes2");
     b2.node(1, "C0");
@@ -240,7 +243,8 @@ TEST(MatchBlocks, EdgeNodeCountsMultiplyBlockSizes) {
 
 TEST(MatchBlocks, EdgesToOneBlockAreFoldedIntoOneBlockEdge) {
     DiagramBuilder b1("state_vedges1");
-    for (int i = 0; i < 3; i++) b1.node(1, "C" + std::to_string(i));
+    for (int i = 0; i < 3; i++)
+        b1.node(1, "C" + std::to_string(i));
     b1.arc(0, 1, "2").arc(0, 2, "24");
     DiagramBuilder b2("state_vedges2");
     b2.node(1, "C0");
@@ -294,7 +298,7 @@ TEST(MatchBlocks, CostSeesAMatchedBlockAsOneVertex) {
     Match match(g1.get(), g2.get(), cost.get(), 1, 3);
     Vertex* block = addBlock1(match, 3, {1, 2});
     block->nTerms = new std::set<std::string>{"part"};
-    std::vector<Edge*>* registered = match.getVEdges1(g1->V[0]);  // registers E1(0, 3)
+    std::vector<Edge*>* registered = match.getVEdges1(g1->V[0]); // registers E1(0, 3)
     delete registered;
     pair(match, 0, 0);
     match.M12[1] = match.M12[2] = 1;

@@ -14,7 +14,8 @@ public:
     explicit DiagramBuilder(const std::string& name) : g_(std::make_unique<Graph>()) {
         g_->name = name;
         g_->G = new SparseMatrix<Edge*>();
-        for (double& w : g_->edge_weight) w = 1.0;
+        for (double& w : g_->edge_weight)
+            w = 1.0;
     }
 
     /// Appends a node of kind `type`; returns its number.
@@ -30,7 +31,8 @@ public:
 
     /// Adds one arc per label digit from -> to.
     DiagramBuilder& arc(int from, int to, const std::string& digits) {
-        for (char d : digits) g_->insertEdge(new Edge(from, to, std::string(1, d)));
+        for (char d : digits)
+            g_->insertEdge(new Edge(from, to, std::string(1, d)));
         return *this;
     }
 
