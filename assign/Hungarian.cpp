@@ -87,6 +87,7 @@ void Hungarian::solve(const double* const* input, int rows, int cols) {
 
 int Hungarian::step0(const double* const* input, int rows, int cols) {
     deleteRows(C, l);
+    zerosListed = false;
     n = rows < 0 ? 0 : rows;
     m = cols < 0 ? 0 : cols;
     l = n > m ? n : m;
@@ -111,6 +112,7 @@ int Hungarian::step0(const double* const* input, int rows, int cols) {
 }
 
 int Hungarian::step1() {
+    zerosListed = false;
     for (int r = 0; r < l; ++r) {
         double minval = C[r][0];
         for (int c = 1; c < l; ++c)
@@ -144,7 +146,16 @@ int Hungarian::step3() {
     return colcount >= l ? kFinished : 4;
 }
 
+void Hungarian::listZeros() {
+    zeroColumns.assign(l, std::vector<int>());
+    for (int r = 0; r < l; ++r)
+        for (int c = l - 1; c >= 0; --c)
+            if (C[r][c] == 0) zeroColumns[r].push_back(c);
+    zerosListed = true;
+}
+
 int Hungarian::step4() {
+    if (!zerosListed) listZeros();
     for (;;) {
         int row = kNone;
         int col = kNone;
@@ -191,12 +202,22 @@ int Hungarian::step5() {
 int Hungarian::step6() {
     double minval = 0;
     find_smallest(minval);
+    // Each cell gets (value + row share) - column share, with shares minval or 0: the same
+    // arithmetic as adding to covered rows and then subtracting from uncovered columns, but
+    // without branches in the inner loop. The zero lists are rebuilt in the same pass.
+    std::vector<double> columnShare(l);
+    for (int c = 0; c < l; ++c) columnShare[c] = C_cov[c] == 0 ? minval : 0.0;
+    zeroColumns.resize(l);
     for (int r = 0; r < l; ++r) {
-        for (int c = 0; c < l; ++c) {
-            if (R_cov[r] == 1) C[r][c] += minval;
-            if (C_cov[c] == 0) C[r][c] -= minval;
-        }
+        const double rowShare = R_cov[r] == 1 ? minval : 0.0;
+        double* row = C[r];
+        for (int c = 0; c < l; ++c) row[c] = (row[c] + rowShare) - columnShare[c];
+        std::vector<int>& zeros = zeroColumns[r];
+        zeros.clear();
+        for (int c = l - 1; c >= 0; --c)
+            if (row[c] == 0) zeros.push_back(c);
     }
+    zerosListed = true;
     return 4;
 }
 
@@ -206,6 +227,16 @@ void Hungarian::find_a_zero(int& row, int& col) {
     for (int r = 0; r < l; ++r) {
         if (R_cov[r] != 0) continue;
         // Within the first row holding an uncovered zero, the right-most one is taken.
+        if (zerosListed) {
+            for (int c : zeroColumns[r]) {
+                if (C_cov[c] == 0) {
+                    row = r;
+                    col = c;
+                    return;
+                }
+            }
+            continue;
+        }
         for (int c = l - 1; c >= 0; --c) {
             if (C[r][c] == 0 && C_cov[c] == 0) {
                 row = r;
@@ -275,6 +306,7 @@ void Hungarian::find_smallest(double& minval) {
 }
 
 void Hungarian::finishResults() {
+    zerosListed = false;
     for (int r = 0; r < l; ++r) results[r] = kNone;
     for (int r = 0; r < l; ++r) {
         for (int c = 0; c < l; ++c) {

@@ -2,6 +2,8 @@
 // primed zeros and covered lines, run on a square matrix padded from a rectangular input.
 #pragma once
 
+#include <vector>
+
 /// Pairs rows with columns, each at most once, so that the sum of the chosen entries is
 /// minimal. One solver serves one problem: create it, call solve, read `results` or `C`.
 class Hungarian {
@@ -69,4 +71,11 @@ public:
 private:
     void release();
     void finishResults();
+    void listZeros();
+
+    // Zero columns of each row, highest first. Only steps 1 and 6 change values, so the
+    // lists are made once per change and find_a_zero walks them instead of the whole
+    // matrix; `zerosListed` is true while they match `C`.
+    std::vector<std::vector<int>> zeroColumns;
+    bool zerosListed = false;
 };
