@@ -105,6 +105,17 @@ MCES::~MCES() {
     deleteTable(cout2);
 }
 
+void MCES::releaseResults() {
+    delete[] M12;
+    delete[] M21;
+    M12 = nullptr;
+    M21 = nullptr;
+    deleteTable(simil);
+    deleteTable(OEdges);
+    deleteTable(ONodes);
+    deleteTable(HENodes);
+}
+
 void MCES::construct(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _seed,
                      double nod_err) {
     idAlgo = algo;

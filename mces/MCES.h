@@ -129,6 +129,9 @@ public:
     /// Deletes the index, the four sets and the working tables; leaves M12, M21, simil,
     /// OEdges, ONodes and HENodes for the caller.
     virtual ~MCES();
+    /// Frees the results left for the caller (M12, M21, simil, OEdges, ONodes, HENodes) and
+    /// sets them to null; for callers that have finished reading them.
+    void releaseResults();
     MCES(const MCES&) = delete;
     MCES& operator=(const MCES&) = delete;
 
