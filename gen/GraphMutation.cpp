@@ -233,7 +233,7 @@ void GraphMutation::addRandomArcs(Graph* g) {
     int trials = 0;
     if (addedNodes > 0 && inputNodes > 0)
         trials = static_cast<int>(std::floor(static_cast<double>(_old->edges) / inputNodes * nodes));
-    std::cout << "trials = " << trials;
+    std::cout << "trials = " << trials << "\n";
     // One node offers no pair other than a loop to redraw from.
     if (nodes < 2) return;
     for (int t = 0; t < trials; t++) {

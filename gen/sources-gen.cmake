@@ -7,4 +7,6 @@ list(APPEND GRAPHMAT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/GraphMutationEdges.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphMutationOutput.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphNoise.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GenCommandLine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GenRun.cpp
 )

@@ -1,0 +1,11 @@
+// Entry point of the benchmark generators.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "gen/GenCommandLine.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return genMain(args, std::cout, std::cerr);
+}
