@@ -1,0 +1,185 @@
+// Deliberately broken inputs for every format family: each bad line gets one report naming
+// the file and line, is skipped, and the good lines around it are still read.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/graph/ReaderTestSupport.h"
+
+using BadInput = ScratchFolder;
+
+TEST_F(BadInput, ModeZeroSkipsBadLinesAndFillsMissingNodes) {
+    ReadGraph r = readFixture(0, "mode0_broken.txt");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 4);
+    EXPECT_EQ(g.V[0]->label, "a");  // the duplicate "0,dup" does not replace it
+    for (int i = 1; i < 4; i++) {
+        ASSERT_NE(g.V[i], nullptr);
+        EXPECT_EQ(g.V[i]->number, i);
+        EXPECT_EQ(g.V[i]->label, std::to_string(i));
+    }
+    EXPECT_EQ(g.edges, 2);
+    EXPECT_EQ(arcLabel(g, 0, 1), "1");
+    EXPECT_EQ(arcLabel(g, 3, 0), "9");
+    EXPECT_NE(r.out.find("mode0_broken, line 3: node number outside 0..3"), std::string::npos);
+    EXPECT_NE(r.out.find("line 4: node 0 given twice"), std::string::npos);
+    EXPECT_NE(r.out.find("line 5: node number is not a number"), std::string::npos);
+    EXPECT_NE(r.out.find("3 node(s) had no valid line"), std::string::npos);
+    EXPECT_NE(r.out.find("line 7: expected"), std::string::npos);  // the blank line
+    EXPECT_NE(r.out.find("line 8: target is not a number"), std::string::npos);
+    EXPECT_EQ(occurrences(r.out, "arc label must be one digit 0-9"), 2);  // "12" and "a"
+    EXPECT_NE(r.out.find("line 11: expected"), std::string::npos);
+    EXPECT_NE(r.out.find("\n Node does not exist: 0,9(1) !!!!"), std::string::npos);
+}
+
+TEST_F(BadInput, ModeZeroFileEndingInsideTheNodeLines) {
+    ReadGraph r = readFixture(0, "mode0_truncated.txt");
+    EXPECT_EQ(r.g->vertices, 4);
+    EXPECT_EQ(r.g->edges, 0);
+    EXPECT_NE(r.out.find("file ends after 1 of 4 node lines"), std::string::npos);
+}
+
+TEST_F(BadInput, HeadersThatCannotBeUsedReadNothing) {
+    writeText("huge.txt", "2000000000,1\n0,a\n");
+    writeText("words.txt", "nodes,arcs\n0,1,1\n");
+    writeText("negative.txt", "-3,1\n0,1,1\n");
+    for (const char* file : {"huge.txt", "words.txt", "negative.txt"}) {
+        for (int mode : {0, 6}) {
+            ReadGraph r = readGraph(mode, file);
+            EXPECT_EQ(r.g->vertices, 0) << file << " mode " << mode;
+            EXPECT_NE(r.out.find("no usable \"nodes,arcs\" header"), std::string::npos) << file;
+        }
+    }
+    ReadGraph text = readGraph(7, "x,y\ne,0,1,1\n");
+    EXPECT_EQ(text.g->vertices, 0);
+    EXPECT_EQ(text.g->u, nullptr);
+}
+
+TEST_F(BadInput, BinaryFilesEndingEarlyKeepWhatWasRead) {
+    writeWords("cut1.bin", {3, 2, 1});  // node 0 announces two arcs, one is there
+    ReadGraph one = readGraph(1, "cut1.bin");
+    EXPECT_EQ(one.g->vertices, 3);
+    EXPECT_EQ(one.g->edges, 1);
+    EXPECT_NE(one.out.find("binary file ends early"), std::string::npos);
+
+    writeWords("cut2.bin", {2, 0, 0, 1, 1});  // the attribute of the only arc is missing
+    ReadGraph two = readGraph(2, "cut2.bin");
+    EXPECT_EQ(two.g->vertices, 2);
+    EXPECT_EQ(two.g->edges, 0);
+    EXPECT_NE(two.out.find("binary file ends early"), std::string::npos);
+
+    writeText("empty.bin", "");
+    ReadGraph empty = readGraph(1, "empty.bin");
+    EXPECT_EQ(empty.g->vertices, 0);
+    EXPECT_NE(empty.out.find("holds no node count"), std::string::npos);
+
+    writeWords("far.bin", {2, 1, 9, 0});  // an arc to node 9 of a 2-node graph
+    ReadGraph far = readGraph(1, "far.bin");
+    EXPECT_EQ(far.g->edges, 0);
+    EXPECT_NE(far.out.find("\n Node does not exist: 0,9(1) !!!!"), std::string::npos);
+}
+
+TEST_F(BadInput, ModeThreeSkipsShortLinesAndBadLabels) {
+    ReadGraph r = readFixture(3, "mode3_broken.txt");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 3);  // only the names of accepted lines become nodes
+    EXPECT_EQ(g.V[2]->label, "c");
+    EXPECT_EQ(g.edges, 4);
+    EXPECT_EQ(arcLabel(g, 1, 2), "2");
+    EXPECT_EQ(occurrences(r.out, "Bad input in mode3_broken"), 5);
+}
+
+TEST_F(BadInput, ModeFourReportsMisnumberedClassesAndUnknownOwners) {
+    ReadGraph r = readFixture(4, "mode4_broken.txt");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 2);
+    EXPECT_EQ(g.V[1]->label, "B");
+    EXPECT_NE(r.out.find("\n Order Problem: 5,B[1]"), std::string::npos);
+    EXPECT_NE(r.out.find("class 7 is not a node read so far"), std::string::npos);
+    EXPECT_TRUE(g.V[0]->attributes.empty());
+    EXPECT_TRUE(g.V[1]->methods.empty());
+    EXPECT_EQ(g.edges, 1);
+    EXPECT_EQ(occurrences(r.out, "Bad input in mode4_broken"), 6);
+}
+
+TEST_F(BadInput, ModeSixReportsBlankLinesAndMissingNodes) {
+    ReadGraph r = readFixture(6, "mode6_broken.txt");
+    Graph& g = *r.g;
+    EXPECT_EQ(g.vertices, 3);
+    EXPECT_EQ(g.edges, 2);
+    EXPECT_EQ(arcLabel(g, 2, 1), "2");
+    EXPECT_NE(r.out.find("line 3: expected"), std::string::npos);
+    EXPECT_NE(r.out.find("\n Node does not exist: 0,5(2) !!!!"), std::string::npos);
+    EXPECT_NE(r.out.find("found \"-3\""), std::string::npos);
+}
+
+TEST_F(BadInput, ModeTenSkipsMessagesWithoutNodesOrLabel) {
+    ReadGraph r = readFixture(10, "mode10_broken.txt");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 2);  // the entity and the one good message
+    EXPECT_EQ(g.V[1]->label, "ping");
+    EXPECT_EQ(arcLabel(g, 0, 1), "2");
+    EXPECT_EQ(arcLabel(g, 1, 0), "2");
+    EXPECT_NE(r.out.find("owner 9 is not a node read so far"), std::string::npos);
+    EXPECT_NE(r.out.find("receiver 7 is not a node read so far"), std::string::npos);
+    EXPECT_EQ(occurrences(r.out, "arc label code as its second"), 2);
+}
+
+TEST_F(BadInput, ModeElevenSkipsTransitionsToUnknownStates) {
+    ReadGraph r = readFixture(11, "mode11_broken.txt");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 2);
+    EXPECT_EQ(g.V[1]->label, "stay");
+    EXPECT_EQ(g.V[0]->label, "_from-stay_towa-stay");
+    EXPECT_NE(r.out.find("target state 4 is not a node read so far"), std::string::npos);
+}
+
+TEST_F(BadInput, ModeTwelveSkipsBrokenNodeAndRelationLines) {
+    ReadGraph r = readFixture(12, "mode12_broken.txt");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 2);
+    EXPECT_EQ(g.V[1]->label, "Foo");
+    EXPECT_EQ(g.edges, 1);
+    EXPECT_NE(r.out.find("\n Node does not exist: 0,9(9) !!!!"), std::string::npos);
+    EXPECT_EQ(occurrences(r.out, "Bad input in mode12_broken"), 5);
+}
+
+TEST_F(BadInput, ModeNineReportsOwnersThatAreNotClasses) {
+    ReadGraph r = readFixture(9, "mode9_broken.txt");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 3);  // class A, the root package, method A.ok
+    EXPECT_EQ(g.V[2]->label, "A.ok");
+    EXPECT_EQ(g.edges, 2);
+    EXPECT_NE(r.out.find("owner 9 is not a class"), std::string::npos);
+    EXPECT_EQ(occurrences(r.out, "Bad input in mode9_broken"), 7);
+}
+
+TEST_F(BadInput, ModeEightNumbersPackagesAfterTheClassesActuallyRead) {
+    ReadGraph r = readFixture(8, "mode8_broken.txt");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 3);
+    EXPECT_EQ(g.V[1]->label, ".");
+    EXPECT_EQ(g.V[2]->label, "a");
+    EXPECT_EQ(arcLabel(g, 0, 2), "3");
+    EXPECT_EQ(arcLabel(g, 2, 1), "3");
+    EXPECT_NE(r.out.find("header announces 5 classes, file holds 1"), std::string::npos);
+    EXPECT_NE(r.out.find("\n Node does not exist: 0,1(1) !!!!"), std::string::npos);
+}
+
+TEST_F(BadInput, RandomBytesNeverCrashAnyReader) {
+    std::mt19937 generator(7);
+    std::string junk;
+    for (int i = 0; i < 4000; i++) {
+        // Mostly text-like bytes with the separators that drive the readers.
+        const char alphabet[] = "0123456789,,,\n\n\rcrmap.$@-x ";
+        junk += (i % 7 == 0) ? static_cast<char>(generator() & 0xFF) : alphabet[generator() % (sizeof(alphabet) - 1)];
+    }
+    writeText("junk.txt", junk);
+    for (int mode : {0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12}) {
+        ReadGraph r = readGraph(mode, "junk.txt");
+        EXPECT_EQ(r.g->vertices, static_cast<int>(r.g->V.size())) << "mode " << mode;
+        for (size_t i = 0; i < r.g->V.size(); i++) EXPECT_EQ(r.g->V[i]->number, static_cast<int>(i)) << mode;
+    }
+    ReadGraph text = readGraph(7, junk);
+    EXPECT_EQ(text.g->vertices, static_cast<int>(text.g->V.size()));
+}
