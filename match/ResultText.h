@@ -1,0 +1,35 @@
+// Texts shared by the matcher's result files and console reports: category words, the names
+// under which nodes appear in the files, the run tag of file names, and opening result files.
+#pragma once
+
+#include <fstream>
+#include <string>
+
+class Match;
+class Vertex;
+
+/// Folder every result file of a matching run is written to.
+constexpr const char* kResultsFolder = "./results/";
+
+/// Category word of a node kind ("Package", "Class", "Method", "Field", "Entity",
+/// "LifeLine", "Message"); an unknown kind is written as its number.
+std::string categoryWord(int type);
+
+/// The label, followed for members (kind above 1) by "_" and the signature with every ","
+/// replaced by ";".
+std::string displayName(const Vertex* v);
+
+/// The quoted name of a node in the raw files: its label, for a method followed by the
+/// parameter items of its signature in parentheses, with every "$" written as ".".
+std::string entityName(const Vertex* v);
+
+/// g1 name, g2 name, the five cost weights and the seed, joined by "__".
+std::string runTag(const Match& m);
+
+/// Label of the vertex (plain node or block) numbered `number` on one side; empty when the
+/// number names no vertex.
+std::string vertexLabel(Match& m, int number, bool left);
+
+/// Opens `path` for writing with truncation, creating the results folder first. A file that
+/// cannot be opened is reported on standard output (its writes would be lost).
+void openResultFile(std::ofstream& out, const std::string& path);
