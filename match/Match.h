@@ -147,7 +147,8 @@ public:
     int update_occ = 0;
     int find_occ = 0;
     /// The move chosen last; before the first choice a scratch record with x = y = -1.
-    /// Points into M, or to the scratch record (owned).
+    /// Points into M, or to a scratch record made with new, which the matcher owns: the
+    /// destructor deletes chosenCell when it is not a cell of M.
     cell* chosenCell = nullptr;
     /// Former partners of the chosen y and x, for the progress line.
     int oldMatch1 = kNoPartner;
