@@ -45,8 +45,8 @@ Switch<S> intSwitch(const char* name, const char* value, const char* meaning, in
 }
 
 template <typename S>
-Switch<S> realSwitch(const char* name, const char* value, const char* meaning,
-                     double S::*field, unsigned applies, unsigned required) {
+Switch<S> realSwitch(const char* name, const char* value, const char* meaning, double S::*field,
+                     unsigned applies, unsigned required) {
     Switch<S> sw{name, value, meaning, applies, required};
     sw.realField = field;
     return sw;
@@ -63,20 +63,21 @@ Switch<S> textSwitch(const char* name, const char* value, const char* meaning,
 const std::vector<Switch<RandomSettings>>& randomTable() {
     using R = RandomSettings;
     static const std::vector<Switch<R>> table = {
-        textSwitch<R>("form", "F", "generating form: full, edges (arc labels only), legacy "
-                      "(labelled, no extra nodes) or plain (unlabelled)", &R::form, kAllForms, 0),
+        textSwitch<R>("form", "F",
+                      "generating form: full, edges (arc labels only), legacy "
+                      "(labelled, no extra nodes) or plain (unlabelled)",
+                      &R::form, kAllForms, 0),
         intSwitch<R>("n", "N", "number of common nodes", &R::n, kAllForms, kAllForms),
         realSwitch<R>("e", "E", "expected number of arcs per node (arc probability E/N)", &R::e,
                       kFull | kEdges, kFull | kEdges),
-        realSwitch<R>("p", "P", "probability of an arc between two nodes", &R::p,
-                      kLegacy | kPlain, kLegacy | kPlain),
+        realSwitch<R>("p", "P", "probability of an arc between two nodes", &R::p, kLegacy | kPlain,
+                      kLegacy | kPlain),
         realSwitch<R>("q", "Q", "probability that both graphs agree on a node or an arc, 0..1",
                       &R::q, kAllForms, kAllForms),
         intSwitch<R>("nl", "K", "number of node labels", &R::nl, kFull, 0),
         realSwitch<R>("nld", "R", "decay ratio of the node labels (1 = uniform)", &R::nld, kFull,
                       0),
-        intSwitch<R>("el", "K", "number of arc labels, 1..9", &R::el, kFull | kEdges | kLegacy,
-                     0),
+        intSwitch<R>("el", "K", "number of arc labels, 1..9", &R::el, kFull | kEdges | kLegacy, 0),
         realSwitch<R>("eld", "R", "decay ratio of the arc labels (1 = uniform)", &R::eld,
                       kFull | kEdges | kLegacy, 0),
         realSwitch<R>("pd", "PCT", "percentage of extra nodes in graph 1", &R::pd, kFull | kEdges,
@@ -104,8 +105,10 @@ const std::vector<Switch<MutateSettings>>& mutateTable() {
         realSwitch<M>("edge-noise", "P", "probability of disturbing each ordered pair, 0..1",
                       &M::edgeNoise, kOnly, 0),
         intSwitch<M>("seed", "S", "seed of the generator", &M::seed, kOnly, 0),
-        textSwitch<M>("out", "PREFIX", "writes PREFIX_mutated.txt (mode-0 graph) and "
-                      "PREFIX_edits.csv (record of changes)", &M::out, kOnly, kOnly),
+        textSwitch<M>("out", "PREFIX",
+                      "writes PREFIX_mutated.txt (mode-0 graph) and "
+                      "PREFIX_edits.csv (record of changes)",
+                      &M::out, kOnly, kOnly),
     };
     return table;
 }
@@ -129,8 +132,8 @@ bool parseInt(const std::string& text, int& value) {
     errno = 0;
     char* end = nullptr;
     long parsed = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || end == text.c_str() || parsed < std::numeric_limits<int>::min() ||
-        parsed > std::numeric_limits<int>::max())
+    if (errno != 0 || *end != '\0' || end == text.c_str() ||
+        parsed < std::numeric_limits<int>::min() || parsed > std::numeric_limits<int>::max())
         return false;
     value = static_cast<int>(parsed);
     return true;
@@ -150,9 +153,12 @@ bool parseReal(const std::string& text, double& value) {
 template <typename S> std::string defaultText(const Switch<S>& sw) {
     static const S defaults{};
     std::ostringstream text;
-    if (sw.intField != nullptr) text << defaults.*sw.intField;
-    else if (sw.realField != nullptr) text << defaults.*sw.realField;
-    else text << defaults.*sw.textField;
+    if (sw.intField != nullptr)
+        text << defaults.*sw.intField;
+    else if (sw.realField != nullptr)
+        text << defaults.*sw.realField;
+    else
+        text << defaults.*sw.textField;
     return text.str();
 }
 
@@ -164,8 +170,10 @@ void writeUsage(const std::vector<Switch<S>>& table, const std::string& command,
     for (const Switch<S>& sw : table) {
         std::string head = std::string("  --") + sw.name + " " + sw.value;
         err << std::left << std::setw(22) << head << " " << sw.meaning;
-        if (sw.required != 0) err << " (required)";
-        else err << " (default " << defaultText(sw) << ")";
+        if (sw.required != 0)
+            err << " (required)";
+        else
+            err << " (default " << defaultText(sw) << ")";
         if (!formNames.empty() && sw.applies != kAllForms) {
             err << " [forms:";
             for (const auto& form : formNames)
@@ -174,7 +182,8 @@ void writeUsage(const std::vector<Switch<S>>& table, const std::string& command,
         }
         err << "\n";
     }
-    err << std::left << std::setw(22) << "  --help" << " this text\n";
+    err << std::left << std::setw(22) << "  --help"
+        << " this text\n";
 }
 
 /// Parses "--name value" pairs into s. `given` receives the names seen.
@@ -199,13 +208,16 @@ GenParse parseTable(const std::vector<Switch<S>>& table, const std::string& comm
         }
         const std::string& value = args[++i];
         bool ok = true;
-        if (found->intField != nullptr) ok = parseInt(value, s.*found->intField);
-        else if (found->realField != nullptr) ok = parseReal(value, s.*found->realField);
-        else s.*found->textField = value;
+        if (found->intField != nullptr)
+            ok = parseInt(value, s.*found->intField);
+        else if (found->realField != nullptr)
+            ok = parseReal(value, s.*found->realField);
+        else
+            s.*found->textField = value;
         if (!ok) {
             err << "graphmat-gen " << command << ": " << arg << " expects "
-                << (found->intField != nullptr ? "an integer" : "a number") << ", got '"
-                << value << "'\n";
+                << (found->intField != nullptr ? "an integer" : "a number") << ", got '" << value
+                << "'\n";
             return GenParse::Error;
         }
         given.push_back(found->name);
@@ -215,27 +227,30 @@ GenParse parseTable(const std::vector<Switch<S>>& table, const std::string& comm
 
 /// Every given switch must apply to the form, every switch the form requires must be given.
 template <typename S>
-bool checkPresence(const std::vector<Switch<S>>& table, const std::string& command,
-                   unsigned form, const std::string& formName,
-                   const std::vector<std::string>& given, std::ostream& err) {
+bool checkPresence(const std::vector<Switch<S>>& table, const std::string& command, unsigned form,
+                   const std::string& formName, const std::vector<std::string>& given,
+                   std::ostream& err) {
     for (const Switch<S>& sw : table) {
         bool seen = false;
-        for (const std::string& name : given) seen = seen || name == sw.name;
+        for (const std::string& name : given)
+            seen = seen || name == sw.name;
         if (seen && !(sw.applies & form)) {
-            err << "graphmat-gen " << command << ": --" << sw.name
-                << " does not apply to the form " << formName << "\n";
+            err << "graphmat-gen " << command << ": --" << sw.name << " does not apply to the form "
+                << formName << "\n";
             return false;
         }
         if (!seen && (sw.required & form)) {
-            err << "graphmat-gen " << command << ": missing --" << sw.name << " "
-                << sw.value << "\n";
+            err << "graphmat-gen " << command << ": missing --" << sw.name << " " << sw.value
+                << "\n";
             return false;
         }
     }
     return true;
 }
 
-bool inUnit(double value) { return value >= 0 && value <= 1; }
+bool inUnit(double value) {
+    return value >= 0 && value <= 1;
+}
 
 /// Returns false after writing `message` when the condition fails.
 bool require(bool condition, const std::string& command, const std::string& message,
@@ -297,8 +312,7 @@ void usageGen(std::ostream& err) {
         << "graphmat-gen SUBCOMMAND --help lists the switches of a subcommand.\n";
 }
 
-GenParse parseRandom(const std::vector<std::string>& args, RandomSettings& s,
-                     std::ostream& err) {
+GenParse parseRandom(const std::vector<std::string>& args, RandomSettings& s, std::ostream& err) {
     std::vector<std::string> given;
     GenParse status = parseTable(randomTable(), "random", args, s, given, err);
     if (status != GenParse::Ok) return status;
@@ -306,14 +320,12 @@ GenParse parseRandom(const std::vector<std::string>& args, RandomSettings& s,
     for (const auto& known : randomForms())
         if (s.form == known.second) form = known.first;
     if (!require(form != 0, "random", "unknown --form '" + s.form + "'", err) ||
-        !checkPresence(randomTable(), "random", form, s.form, given, err) ||
-        !validRandom(s, err))
+        !checkPresence(randomTable(), "random", form, s.form, given, err) || !validRandom(s, err))
         return GenParse::Error;
     return GenParse::Ok;
 }
 
-GenParse parseMutate(const std::vector<std::string>& args, MutateSettings& s,
-                     std::ostream& err) {
+GenParse parseMutate(const std::vector<std::string>& args, MutateSettings& s, std::ostream& err) {
     std::vector<std::string> given;
     GenParse status = parseTable(mutateTable(), "mutate", args, s, given, err);
     if (status != GenParse::Ok) return status;

@@ -10,38 +10,38 @@
 struct RandomSettings {
     /// Generating form: "full", "edges" (edge labels only), "legacy" (labelled) or "plain".
     std::string form = "full";
-    int n = 0;              ///< number of common nodes
-    double e = 0;           ///< expected arcs per node (full and edges forms)
-    double p = 0;           ///< arc probability (legacy and plain forms)
-    double q = 0;           ///< probability that both graphs agree on a node or an arc
-    int nl = 1;             ///< number of node labels (full form)
-    double nld = 1;         ///< decay ratio of the node labels (full form)
-    int el = 1;             ///< number of arc labels
-    double eld = 1;         ///< decay ratio of the arc labels
-    double pd = 0;          ///< percentage of extra nodes in graph 1
-    double pi = 0;          ///< percentage of extra nodes in graph 2
-    std::string out;        ///< file name prefix of the pair
-    int seed = 1;           ///< seed of the generator
-    int undirected = 0;     ///< 1: every arc is drawn for both directions
+    int n = 0;          ///< number of common nodes
+    double e = 0;       ///< expected arcs per node (full and edges forms)
+    double p = 0;       ///< arc probability (legacy and plain forms)
+    double q = 0;       ///< probability that both graphs agree on a node or an arc
+    int nl = 1;         ///< number of node labels (full form)
+    double nld = 1;     ///< decay ratio of the node labels (full form)
+    int el = 1;         ///< number of arc labels
+    double eld = 1;     ///< decay ratio of the arc labels
+    double pd = 0;      ///< percentage of extra nodes in graph 1
+    double pi = 0;      ///< percentage of extra nodes in graph 2
+    std::string out;    ///< file name prefix of the pair
+    int seed = 1;       ///< seed of the generator
+    int undirected = 0; ///< 1: every arc is drawn for both directions
 };
 
 /// Settings of `mutate`: one mutated copy of a graph file.
 struct MutateSettings {
-    std::string graph;      ///< input graph file
-    int mode = 0;           ///< reader mode of the input graph
-    double delNodes = 0;    ///< probability of deleting each node
-    double addNodes = 0;    ///< probability of adding a node, per input node
-    double edgeNoise = 0;   ///< probability of disturbing each ordered pair
-    int seed = 1;           ///< seed of the generator
-    std::string out;        ///< prefix of the mutated graph and of the edit record
+    std::string graph;    ///< input graph file
+    int mode = 0;         ///< reader mode of the input graph
+    double delNodes = 0;  ///< probability of deleting each node
+    double addNodes = 0;  ///< probability of adding a node, per input node
+    double edgeNoise = 0; ///< probability of disturbing each ordered pair
+    int seed = 1;         ///< seed of the generator
+    std::string out;      ///< prefix of the mutated graph and of the edit record
 };
 
 /// Settings of `noise`: one original graph and its noisy copy under "./benchmark/".
 struct NoiseSettings {
-    int id = 0;             ///< number of the pair, used in the file names
-    int nodes = 0;          ///< number of nodes
-    int epsilon = 0;        ///< noise amplitude: labels fall by at most 2 * epsilon
-    int seed = 1;           ///< seed of the generator
+    int id = 0;      ///< number of the pair, used in the file names
+    int nodes = 0;   ///< number of nodes
+    int epsilon = 0; ///< noise amplitude: labels fall by at most 2 * epsilon
+    int seed = 1;    ///< seed of the generator
 };
 
 /// How parsing ended.

@@ -13,7 +13,9 @@ namespace {
 
 /// The generators of random pairs divide draws by one more than the largest draw, so a
 /// draw never reaches 1.
-double unitDraw() { return randDraw() / static_cast<double>(kRandMax + 1); }
+double unitDraw() {
+    return randDraw() / static_cast<double>(kRandMax + 1);
+}
 
 /// Probability of label v among k labels whose probabilities decay by ratio r (uniform when
 /// r is 1).
@@ -42,8 +44,8 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _nl, double _nld, int _el, 
         std::cout << "\n Invalid generator parameters: nothing generated\n";
         return;
     }
-    std::cout << n << "," << p << "," << q << "," << nl << "," << nld << "," << el << ","
-              << eld << "," << pd << "," << pi << "," << seed << "\n";
+    std::cout << n << "," << p << "," << q << "," << nl << "," << nld << "," << el << "," << eld
+              << "," << pd << "," << pi << "," << seed << "\n";
     generateFull(true);
     write(filename);
 }
@@ -67,8 +69,7 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _el, double _d, double _pd,
 
 GenGraph::GenGraph(int _n, double _p, double _q, int _el, double _d, std::string filename,
                    int _seed) {
-    storeParameters(_n, static_cast<float>(_q), _el, static_cast<float>(_d), 0, 0, _seed,
-                    false);
+    storeParameters(_n, static_cast<float>(_q), _el, static_cast<float>(_d), 0, 0, _seed, false);
     p = static_cast<float>(_p);
     e = p * n;
     seedRandom(static_cast<unsigned>(seed));
@@ -121,13 +122,15 @@ GenGraph::GenGraph(int _n, double _p, double _q, std::string filename, int _seed
     const int inGraph2[4] = {0, 1, 0, 1};
     double cumulative[4];
     double sum = 0;
-    for (int k = 0; k < 4; k++) cumulative[k] = (sum += outcome[k]);
+    for (int k = 0; k < 4; k++)
+        cumulative[k] = (sum += outcome[k]);
     for (int i = 0; i < n; i++) {
         for (int j = 0; j < n; j++) {
             if (j == i) continue;
             double r = unitDraw();
             int k = 0;
-            while (k < 3 && r > cumulative[k]) k++;
+            while (k < 3 && r > cumulative[k])
+                k++;
             edges1[i][j] = inGraph1[k];
             edges2[to_shuffle[i]][to_shuffle[j]] = inGraph2[k];
             m1 += inGraph1[k];
@@ -173,9 +176,11 @@ void GenGraph::allocate() {
     nodes1 = new int[n1]();
     nodes2 = new int[n2]();
     edges1 = new int*[n1];
-    for (int i = 0; i < n1; i++) edges1[i] = new int[n1]();
+    for (int i = 0; i < n1; i++)
+        edges1[i] = new int[n1]();
     edges2 = new int*[n2];
-    for (int i = 0; i < n2; i++) edges2[i] = new int[n2]();
+    for (int i = 0; i < n2; i++)
+        edges2[i] = new int[n2]();
 }
 
 void GenGraph::buildJoint(LabelTables& t, const double* proba, float agree) {
@@ -193,7 +198,8 @@ void GenGraph::buildJoint(LabelTables& t, const double* proba, float agree) {
     }
     t.single = new double[k];
     double total = 0;
-    for (int v = 0; v < k; v++) t.single[v] = (total += proba[v]);
+    for (int v = 0; v < k; v++)
+        t.single[v] = (total += proba[v]);
 }
 
 void GenGraph::buildNodeTables(LabelTables& t) const {
@@ -209,7 +215,8 @@ void GenGraph::buildNodeTables(LabelTables& t) const {
     const int cells = nl * nl;
     const double last = t.joint[cells - 1];
     if (last > 0)
-        for (int c = 0; c < cells; c++) t.joint[c] /= last;
+        for (int c = 0; c < cells; c++)
+            t.joint[c] /= last;
     std::cout << "\n NSUMPROBA = " << t.single[nl - 1];
 }
 
@@ -231,7 +238,8 @@ void GenGraph::drawPair(const LabelTables& t, int& a, int& b) {
     const int last = t.k * t.k - 1;
     // Rounding may leave the table's end just below the draw: the last cell takes it.
     int cell = 0;
-    while (cell < last && r > t.joint[cell]) cell++;
+    while (cell < last && r > t.joint[cell])
+        cell++;
     a = cell / t.k;
     b = cell % t.k;
 }
@@ -239,7 +247,8 @@ void GenGraph::drawPair(const LabelTables& t, int& a, int& b) {
 int GenGraph::drawSingle(const LabelTables& t) {
     const double r = unitDraw();
     int v = 0;
-    while (v < t.k - 1 && r > t.single[v]) v++;
+    while (v < t.k - 1 && r > t.single[v])
+        v++;
     return v;
 }
 
@@ -255,14 +264,18 @@ void GenGraph::drawNodeLabels(const LabelTables& t) {
             v_node_errors += std::abs(a - b);
         }
     }
-    for (int w = n; w < n1; w++) nodes1[w] = drawSingle(t);
-    for (int w = n; w < n2; w++) nodes2[w] = drawSingle(t);
+    for (int w = n; w < n1; w++)
+        nodes1[w] = drawSingle(t);
+    for (int w = n; w < n2; w++)
+        nodes2[w] = drawSingle(t);
 }
 
 void GenGraph::countPair(int a, int b, bool withEdgeErrors) {
     if (a != b) {
-        if (a != 0 && b != 0) label_errors += 1;
-        else struct_errors += 1;
+        if (a != 0 && b != 0)
+            label_errors += 1;
+        else
+            struct_errors += 1;
         if (withEdgeErrors) edge_errors += std::abs(a - b);
     } else if (a != 0) {
         score += 1;
@@ -315,7 +328,8 @@ void GenGraph::drawExtraPairs(const LabelTables& t, int** edges, int nodes, int&
 
 int* GenGraph::shuffled(int size, int steps) {
     int* order = new int[size > 0 ? size : 0];
-    for (int k = 0; k < size; k++) order[k] = k;
+    for (int k = 0; k < size; k++)
+        order[k] = k;
     for (int k = 0; k < steps && k < size; k++)
         std::swap(order[k], order[k + randDraw() % (size - k)]);
     return order;

@@ -62,8 +62,8 @@ public:
     int seed = 0;
 
     /// Full form: node labels, edge labels, extra nodes on both sides.
-    GenGraph(int _n, double _e, double _q, int _nl, double _nld, int _el, double _eld,
-             double _pd, double _pi, std::string filename, int _seed, bool undir);
+    GenGraph(int _n, double _e, double _q, int _nl, double _nld, int _el, double _eld, double _pd,
+             double _pi, std::string filename, int _seed, bool undir);
     /// Edge labels only: every node has label 0; _d is the edge-label ratio.
     GenGraph(int _n, double _e, double _q, int _el, double _d, double _pd, double _pi,
              std::string filename, int _seed, bool undir);
@@ -96,11 +96,14 @@ private:
         int k = 0;
         double* single = nullptr;
         double* joint = nullptr;
+        LabelTables() = default;
+        LabelTables(const LabelTables&) = delete;
+        LabelTables& operator=(const LabelTables&) = delete;
         ~LabelTables();
     };
 
-    void storeParameters(int _n, float _q, int _el, float _eld, float _pd, float _pi,
-                         int _seed, bool undir);
+    void storeParameters(int _n, float _q, int _el, float _eld, float _pd, float _pi, int _seed,
+                         bool undir);
     void allocate();
     void buildNodeTables(LabelTables& t) const;
     void buildEdgeTables(LabelTables& t) const;
@@ -115,8 +118,7 @@ private:
     void generateFull(bool nodeLabels);
     void writeGraph(const std::string& path, int nodes, int arcs, const int* renumber,
                     const int* labels, int** edges) const;
-    void writeMatrix(const std::string& path, int nodes, const int* renumber,
-                     int** edges) const;
+    void writeMatrix(const std::string& path, int nodes, const int* renumber, int** edges) const;
     void writeReference(const std::string& path) const;
     void writeLabelDistances(const std::string& path) const;
     void appendRunSummaries(const std::string& pre) const;

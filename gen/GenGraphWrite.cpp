@@ -15,7 +15,8 @@ namespace {
 /// Inverse of a renumbering: position in the file -> original node.
 int* inverse(const int* renumber, int nodes) {
     int* original = new int[nodes > 0 ? nodes : 0];
-    for (int i = 0; i < nodes; i++) original[renumber[i]] = i;
+    for (int i = 0; i < nodes; i++)
+        original[renumber[i]] = i;
     return original;
 }
 
@@ -40,8 +41,7 @@ std::string GenGraph::getMeDate() {
 
 void GenGraph::write(std::string filename) {
     // Nothing to write when generation was refused or the pair was already written.
-    if (edges1 == nullptr || edges2 == nullptr || to_shuffle1 == nullptr ||
-        to_shuffle2 == nullptr)
+    if (edges1 == nullptr || edges2 == nullptr || to_shuffle1 == nullptr || to_shuffle2 == nullptr)
         return;
     const std::string pre = prefix(filename);
     const bool matrices = nl == 1 && el == 1 && undirected == 1;
@@ -64,7 +64,8 @@ void GenGraph::writeGraph(const std::string& path, int nodes, int arcs, const in
     if (!openOutput(out, path, std::ios::out | std::ios::trunc)) return;
     out << nodes << "," << arcs << "\n";
     // Node labels are written from 1.
-    for (int i = 0; i < nodes; i++) out << renumber[i] << "," << labels[i] + 1 << "\n";
+    for (int i = 0; i < nodes; i++)
+        out << renumber[i] << "," << labels[i] + 1 << "\n";
     for (int i = 0; i < nodes; i++)
         for (int j = 0; j < nodes; j++)
             if (i != j && edges[i][j] != 0)
@@ -77,7 +78,8 @@ void GenGraph::writeMatrix(const std::string& path, int nodes, const int* renumb
     if (!openOutput(out, path, std::ios::out | std::ios::trunc)) return;
     int* original = inverse(renumber, nodes);
     for (int r = 0; r < nodes; r++) {
-        for (int c = 0; c < nodes; c++) out << edges[original[r]][original[c]] << "  ";
+        for (int c = 0; c < nodes; c++)
+            out << edges[original[r]][original[c]] << "  ";
         out << "\n";
     }
     delete[] original;
@@ -116,7 +118,9 @@ void GenGraph::writeLabelDistances(const std::string& path) const {
 void GenGraph::appendRunSummaries(const std::string& pre) const {
     std::ofstream bat;
     if (openOutput(bat, "bat.txt", std::ios::out | std::ios::app))
-        bat << "\nexe -o " << pre << "A.csv" << " -n " << pre << "B.csv" << " -s 1";
+        bat << "\nexe -o " << pre << "A.csv"
+            << " -n " << pre << "B.csv"
+            << " -s 1";
     std::ofstream scores;
     if (openOutput(scores, "score.txt", std::ios::out | std::ios::app))
         scores << "\n" << pre << "," << score;
@@ -124,9 +128,11 @@ void GenGraph::appendRunSummaries(const std::string& pre) const {
 
 void GenGraph::release() {
     if (edges1 != nullptr)
-        for (int i = 0; i < n1; i++) delete[] edges1[i];
+        for (int i = 0; i < n1; i++)
+            delete[] edges1[i];
     if (edges2 != nullptr)
-        for (int i = 0; i < n2; i++) delete[] edges2[i];
+        for (int i = 0; i < n2; i++)
+            delete[] edges2[i];
     delete[] edges1;
     delete[] edges2;
     delete[] to_shuffle;

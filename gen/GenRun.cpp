@@ -32,7 +32,8 @@ int reportFiles(const std::vector<std::string>& files, std::ostream& out) {
 /// Removes earlier output so that a file left by another run never passes for this run's.
 void removeStale(const std::vector<std::string>& files) {
     std::error_code ignored;
-    for (const std::string& file : files) std::filesystem::remove(file, ignored);
+    for (const std::string& file : files)
+        std::filesystem::remove(file, ignored);
 }
 
 void makeFolderFor(const std::string& file) {
@@ -104,9 +105,14 @@ int runParsed(GenParse (*parse)(const std::vector<std::string>&, S&, std::ostrea
               const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     S settings;
     switch (parse(args, settings, err)) {
-    case GenParse::Help: usage(err); return 0;
-    case GenParse::Error: usage(err); return 1;
-    case GenParse::Ok: break;
+    case GenParse::Help:
+        usage(err);
+        return 0;
+    case GenParse::Error:
+        usage(err);
+        return 1;
+    case GenParse::Ok:
+        break;
     }
     return run(settings, out);
 }

@@ -28,8 +28,8 @@ void readyForArcs(Graph* g) {
     g->edges = 0;
 }
 
-Edge* insertRelations(Graph* g, int from, int to, const std::string& label,
-                      const float* weights, int number) {
+Edge* insertRelations(Graph* g, int from, int to, const std::string& label, const float* weights,
+                      int number) {
     for (char digit : label) {
         Edge* arc = new Edge(from, to, std::string(1, digit));
         arc->setNumber(number);

@@ -21,8 +21,8 @@ void readyForArcs(Graph* g);
 /// Inserts one arc per digit of `label` from -> to, so a folded label comes back with its
 /// per-label counters. The first stored Edge gets `number` and the weights (five entries, may
 /// be null). Returns the Edge of the pair, or null when nothing could be inserted.
-Edge* insertRelations(Graph* g, int from, int to, const std::string& label,
-                      const float* weights, int number);
+Edge* insertRelations(Graph* g, int from, int to, const std::string& label, const float* weights,
+                      int number);
 
 /// Attaches an arc whose label is a numeric value rather than relation codes (values above
 /// 9 have no counter): the label text is kept as given and every counter stays 0. An arc

@@ -84,15 +84,26 @@ int GraphMutation::drawLabel(int excluded) {
     return k < 0 ? -1 : k + 1;
 }
 
-int GraphMutation::chooseNodeOperation() { return weightedDraw(nodeOperationsWeights, 4, -1); }
+int GraphMutation::chooseNodeOperation() {
+    return weightedDraw(nodeOperationsWeights, 4, -1);
+}
 
 int GraphMutation::applyNodeOperation(int op) {
     switch (op) {
-    case 0: addNode(); break;
-    case 1: deleteNode(); break;
-    case 2: mergeNodes(); break;
-    case 3: splitNode(); break;
-    default: return 0;
+    case 0:
+        addNode();
+        break;
+    case 1:
+        deleteNode();
+        break;
+    case 2:
+        mergeNodes();
+        break;
+    case 3:
+        splitNode();
+        break;
+    default:
+        return 0;
     }
     return nodeOperationsTokens[op];
 }
@@ -100,11 +111,14 @@ int GraphMutation::applyNodeOperation(int op) {
 int GraphMutation::pickUntreated() {
     if (std::find(treated, treated + inputNodes, -1) == treated + inputNodes) return -1;
     int node = randDraw() % inputNodes;
-    while (treated[node] != -1) node = randDraw() % inputNodes;
+    while (treated[node] != -1)
+        node = randDraw() % inputNodes;
     return node;
 }
 
-void GraphMutation::addNode() { addedNodes += 1; }
+void GraphMutation::addNode() {
+    addedNodes += 1;
+}
 
 void GraphMutation::deleteNode() {
     int node = pickUntreated();
@@ -232,7 +246,8 @@ void GraphMutation::addRandomArcs(Graph* g) {
     const int nodes = g->vertices;
     int trials = 0;
     if (addedNodes > 0 && inputNodes > 0)
-        trials = static_cast<int>(std::floor(static_cast<double>(_old->edges) / inputNodes * nodes));
+        trials =
+            static_cast<int>(std::floor(static_cast<double>(_old->edges) / inputNodes * nodes));
     std::cout << "trials = " << trials << "\n";
     // One node offers no pair other than a loop to redraw from.
     if (nodes < 2) return;

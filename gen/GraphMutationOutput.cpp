@@ -74,8 +74,10 @@ void GraphMutation::printNodeTables() {
 Graph* GraphMutation::shuffle(Graph* original) {
     const int nodes = static_cast<int>(original->V.size());
     int* items = new int[nodes];
-    for (int k = 0; k < nodes; k++) items[k] = k;
-    for (int k = 0; k + 1 < nodes; k++) std::swap(items[k], items[k + randDraw() % (nodes - k)]);
+    for (int k = 0; k < nodes; k++)
+        items[k] = k;
+    for (int k = 0; k + 1 < nodes; k++)
+        std::swap(items[k], items[k + randDraw() % (nodes - k)]);
     delete[] old_numbers;
     delete[] new_numbers;
     old_numbers = new int[nodes];
@@ -91,8 +93,8 @@ Graph* GraphMutation::shuffle(Graph* original) {
     readyForArcs(g);
     for (Edge* arc : original->E) {
         if (arc->label.empty()) continue;
-        insertRelations(g, new_numbers[arc->from], new_numbers[arc->to], arc->label,
-                        arc->weight, arc->number);
+        insertRelations(g, new_numbers[arc->from], new_numbers[arc->to], arc->label, arc->weight,
+                        arc->number);
     }
     delete[] items;
     return g;

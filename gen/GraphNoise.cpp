@@ -50,7 +50,9 @@ GraphNoise::~GraphNoise() {
     delete noisy;
 }
 
-int GraphNoise::labelValue(const std::string& text) { return std::atoi(text.c_str()); }
+int GraphNoise::labelValue(const std::string& text) {
+    return std::atoi(text.c_str());
+}
 
 int GraphNoise::lowered(int value) const {
     int noise = static_cast<int>(std::floor(alea() * 2 * epsilon)) - 2 * epsilon;
@@ -75,8 +77,10 @@ void GraphNoise::buildOriginal(int num_graph) {
 
 void GraphNoise::renumber() {
     int* perm = new int[n];
-    for (int l = 0; l < n; l++) perm[l] = l;
-    for (int l = 0; l + 1 < n; l++) std::swap(perm[l], perm[l + randDraw() % (n - l)]);
+    for (int l = 0; l < n; l++)
+        perm[l] = l;
+    for (int l = 0; l + 1 < n; l++)
+        std::swap(perm[l], perm[l + randDraw() % (n - l)]);
     for (int m = 0; m < n; m++) {
         old_numbers[m] = perm[m];
         new_numbers[perm[m]] = m;

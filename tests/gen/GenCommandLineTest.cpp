@@ -15,9 +15,9 @@ using Args = std::vector<std::string>;
 TEST(GenCommandLine, RandomSwitchesFillTheSettings) {
     RandomSettings s;
     std::ostringstream err;
-    ASSERT_EQ(parseRandom({"--n", "300", "--e", "2.5", "--q", "0.9", "--nl", "4", "--nld", "0.5",
-                           "--el", "3", "--eld", "0.8", "--pd", "-0", "--pi", "10", "--out",
-                           "dir/g", "--seed", "-7", "--undirected", "1"},
+    ASSERT_EQ(parseRandom({"--n",   "300", "--e",   "2.5",   "--q",    "0.9", "--nl",         "4",
+                           "--nld", "0.5", "--el",  "3",     "--eld",  "0.8", "--pd",         "-0",
+                           "--pi",  "10",  "--out", "dir/g", "--seed", "-7",  "--undirected", "1"},
                           s, err),
               GenParse::Ok)
         << err.str();
@@ -37,17 +37,17 @@ TEST(GenCommandLine, RandomSwitchesFillTheSettings) {
 TEST(GenCommandLine, RandomRefusesBadArguments) {
     const Args base = {"--n", "10", "--e", "2", "--q", "0.5", "--out", "g"};
     const std::vector<Args> refused = {
-        {"--n", "10", "--e", "2", "--q", "0.5"},                          // no --out
-        {"--n", "ten", "--e", "2", "--q", "0.5", "--out", "g"},           // not a number
-        {"--n", "10x", "--e", "2", "--q", "0.5", "--out", "g"},           // trailing text
-        {"--n", "10", "--e", "", "--q", "0.5", "--out", "g"},             // empty value
-        {"--n", "10", "--e", "2", "--q", "0.5", "--out"},                 // switch without value
+        {"--n", "10", "--e", "2", "--q", "0.5"},                           // no --out
+        {"--n", "ten", "--e", "2", "--q", "0.5", "--out", "g"},            // not a number
+        {"--n", "10x", "--e", "2", "--q", "0.5", "--out", "g"},            // trailing text
+        {"--n", "10", "--e", "", "--q", "0.5", "--out", "g"},              // empty value
+        {"--n", "10", "--e", "2", "--q", "0.5", "--out"},                  // switch without value
         {"--n", "10", "--e", "2", "--q", "0.5", "--out", "g", "--x", "1"}, // unknown switch
-        {"--n", "10", "--e", "2", "--q", "1.5", "--out", "g"},            // q outside 0..1
+        {"--n", "10", "--e", "2", "--q", "1.5", "--out", "g"},             // q outside 0..1
         {"--n", "10", "--e", "2", "--q", "0.5", "--out", "g", "--el", "10"},
         {"--n", "10", "--e", "2", "--q", "0.5", "--out", "g", "--nld", "0.5"},
-        {"--n", "10", "--e", "2", "--q", "0.5", "--out", "g", "--p", "0.1"},  // not for full
-        {"--form", "legacy", "--n", "10", "--q", "0.5", "--out", "g"},   // legacy needs --p
+        {"--n", "10", "--e", "2", "--q", "0.5", "--out", "g", "--p", "0.1"}, // not for full
+        {"--form", "legacy", "--n", "10", "--q", "0.5", "--out", "g"},       // legacy needs --p
         {"--form", "other", "--n", "10", "--e", "2", "--q", "0.5", "--out", "g"},
         {"10", "--e", "2", "--q", "0.5", "--out", "g"},
     };
@@ -107,14 +107,13 @@ TEST(GenCommandLine, SubcommandsWriteTheirFiles) {
     ScratchFolder scratch;
     std::ostringstream out;
     std::ostringstream err;
-    ASSERT_EQ(genMain({"random", "--n", "12", "--e", "2", "--q", "0.9", "--out", "bench/p"}, out,
-                      err),
-              0)
+    ASSERT_EQ(
+        genMain({"random", "--n", "12", "--e", "2", "--q", "0.9", "--out", "bench/p"}, out, err), 0)
         << err.str();
     const std::string graph = "bench/p_12_2_0.9_1_1_1_1_0_0_0_1A.csv";
     EXPECT_TRUE(std::filesystem::exists(graph));
-    EXPECT_EQ(genMain({"mutate", "--graph", graph, "--out", "mut/p", "--del", "0.2",
-                       "--edge-noise", "0.1", "--seed", "3"},
+    EXPECT_EQ(genMain({"mutate", "--graph", graph, "--out", "mut/p", "--del", "0.2", "--edge-noise",
+                       "0.1", "--seed", "3"},
                       out, err),
               0);
     EXPECT_TRUE(std::filesystem::exists("mut/p_edits.csv"));

@@ -31,13 +31,17 @@ WrittenPair readPair(const std::string& pre) {
     pair.referenceLines = readLines(pre + ".csv");
     for (size_t k = 0; k < pair.referenceLines.size(); k++) {
         std::vector<std::string> f = fields(pair.referenceLines[k]);
-        if (k < 6) pair.counters[f[0]] = std::atoi(f[1].c_str());
-        else pair.reference.emplace_back(std::atoi(f[0].c_str()), std::atoi(f[1].c_str()));
+        if (k < 6)
+            pair.counters[f[0]] = std::atoi(f[1].c_str());
+        else
+            pair.reference.emplace_back(std::atoi(f[0].c_str()), std::atoi(f[1].c_str()));
     }
     return pair;
 }
 
-int labelOf(Graph& g, int from, int to) { return std::atoi(arcLabel(g, from, to).c_str()); }
+int labelOf(Graph& g, int from, int to) {
+    return std::atoi(arcLabel(g, from, to).c_str());
+}
 
 /// The planted counters recomputed from the files alone: every ordered pair of common nodes
 /// (an undirected pair thus counts twice, as the generator doubles its counters).
@@ -75,7 +79,8 @@ protected:
 TEST_F(GenGraphTest, FullAgreementGivesTheSameGraphUpToRenumbering) {
     GenGraph g(30, 3, 1, 4, 1, 3, 0.5, 0, 0, "pair", 7, false);
     WrittenPair pair = readPair(g.prefix("pair"));
-    for (const char* counter : {"s", "l", "e", "n", "v"}) EXPECT_EQ(pair.counters[counter], 0);
+    for (const char* counter : {"s", "l", "e", "n", "v"})
+        EXPECT_EQ(pair.counters[counter], 0);
     EXPECT_GT(pair.counters["f"], 0);
     EXPECT_EQ(pair.counters["f"], g.m1);
     EXPECT_EQ(g.m1, g.m2);
@@ -135,7 +140,8 @@ TEST_F(GenGraphTest, UndirectedPairsAreSymmetricWithEvenCounters) {
             EXPECT_EQ(counter % 2, 0) << "seed " << seed;
         WrittenPair pair = readPair(g.prefix("u"));
         for (Graph* side : {pair.a.get(), pair.b.get()})
-            for (Edge* e : side->E) EXPECT_EQ(arcLabel(*side, e->to, e->from), e->label);
+            for (Edge* e : side->E)
+                EXPECT_EQ(arcLabel(*side, e->to, e->from), e->label);
     }
 }
 
@@ -144,7 +150,8 @@ TEST_F(GenGraphTest, ReferenceHoldsSixCountersThenACorrespondence) {
     WrittenPair pair = readPair(g.prefix("ref"));
     ASSERT_EQ(pair.referenceLines.size(), 46u);
     const char* order[6] = {"s", "l", "f", "e", "n", "v"};
-    for (int k = 0; k < 6; k++) EXPECT_EQ(fields(pair.referenceLines[k])[0], order[k]);
+    for (int k = 0; k < 6; k++)
+        EXPECT_EQ(fields(pair.referenceLines[k])[0], order[k]);
     std::set<int> left;
     std::set<int> right;
     for (auto [x, y] : pair.reference) {
@@ -201,15 +208,18 @@ TEST_F(GenGraphTest, SingleLabelUndirectedPairsAlsoWriteMatrices) {
     ASSERT_EQ(rows.size(), 15u);
     for (int r = 0; r < 15; r++) {
         std::string expected;
-        for (int c = 0; c < 15; c++) expected += std::to_string(labelOf(*pair.a, r, c)) + "  ";
+        for (int c = 0; c < 15; c++)
+            expected += std::to_string(labelOf(*pair.a, r, c)) + "  ";
         EXPECT_EQ(rows[r], expected);
     }
     // One node label: every label distance is 0.
     std::vector<std::string> distances = readLines(pre + "C.csv");
     ASSERT_EQ(distances.size(), 15u);
     std::string zeros;
-    for (int c = 0; c < 12; c++) zeros += "0 ";
-    for (const std::string& row : distances) EXPECT_EQ(row, zeros);
+    for (int c = 0; c < 12; c++)
+        zeros += "0 ";
+    for (const std::string& row : distances)
+        EXPECT_EQ(row, zeros);
     EXPECT_EQ(readLines(pre + "mB.csv").size(), 12u);
 }
 
@@ -218,24 +228,27 @@ TEST_F(GenGraphTest, LegacyFormsKeepTheirCorrespondence) {
     WrittenPair pair = readPair(labelled.prefix("leg"));
     EXPECT_EQ(pair.a->vertices, 20);
     std::map<std::string, int> c = recount(pair);
-    for (const char* counter : {"s", "l", "f"}) EXPECT_EQ(c[counter], pair.counters[counter]);
+    for (const char* counter : {"s", "l", "f"})
+        EXPECT_EQ(c[counter], pair.counters[counter]);
     EXPECT_EQ(pair.counters["e"], 0);
 
     GenGraph plain(20, 0.2, 0.6, "plain", 8);
     WrittenPair unlabelled = readPair(plain.prefix("plain"));
     c = recount(unlabelled);
-    for (const char* counter : {"s", "l", "f"}) EXPECT_EQ(c[counter], unlabelled.counters[counter]);
+    for (const char* counter : {"s", "l", "f"})
+        EXPECT_EQ(c[counter], unlabelled.counters[counter]);
     EXPECT_EQ(unlabelled.counters["l"], 0);
-    for (Edge* e : unlabelled.a->E) EXPECT_EQ(e->label, "1");
+    for (Edge* e : unlabelled.a->E)
+        EXPECT_EQ(e->label, "1");
 }
 
 TEST_F(GenGraphTest, EveryPairIsAppendedToTheRunSummaries) {
     GenGraph first(10, 2, 0.5, 2, 1, 2, 1, 0, 0, "s1", 1, false);
     GenGraph second(10, 2, 0.5, 2, 1, 2, 1, 0, 0, "s2", 1, false);
     std::vector<std::string> bat = readLines("bat.txt");
-    ASSERT_EQ(bat.size(), 3u);  // each entry starts with a line break
-    EXPECT_EQ(bat[2], "exe -o " + second.prefix("s2") + "A.csv -n " + second.prefix("s2") +
-                          "B.csv -s 1");
+    ASSERT_EQ(bat.size(), 3u); // each entry starts with a line break
+    EXPECT_EQ(bat[2],
+              "exe -o " + second.prefix("s2") + "A.csv -n " + second.prefix("s2") + "B.csv -s 1");
     std::vector<std::string> scores = readLines("score.txt");
     ASSERT_EQ(scores.size(), 3u);
     EXPECT_EQ(scores[1], first.prefix("s1") + "," + std::to_string(first.score));
@@ -253,7 +266,7 @@ TEST(GenGraphDate, HasSixNumericFields) {
     ASSERT_EQ(parts.size(), 6u);
     for (const std::string& part : parts)
         EXPECT_EQ(part.find_first_not_of("0123456789"), std::string::npos) << date;
-    EXPECT_GE(std::atoi(parts[0].c_str()), 120);  // years since 1900
+    EXPECT_GE(std::atoi(parts[0].c_str()), 120); // years since 1900
 }
 
 } // namespace

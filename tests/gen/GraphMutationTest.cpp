@@ -24,7 +24,8 @@ std::unique_ptr<Graph> randomGraph(int nodes, double p, unsigned seed) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> unit(0, 1);
     std::unique_ptr<Graph> g(newGeneratedGraph("rnd", nullptr));
-    for (int i = 0; i < nodes; i++) appendVertex(g.get(), "v" + std::to_string(i), 0, 0);
+    for (int i = 0; i < nodes; i++)
+        appendVertex(g.get(), "v" + std::to_string(i), 0, 0);
     readyForArcs(g.get());
     int number = 0;
     for (int i = 0; i < nodes; i++)
@@ -61,7 +62,8 @@ TEST_F(GraphMutationTest, NoOperationReproducesTheInput) {
     EXPECT_EQ(result->edges, input.edges);
     for (int i = 0; i < 6; i++) {
         EXPECT_EQ(result->V[i]->label, input.V[i]->label);
-        for (int j = 0; j < 6; j++) EXPECT_EQ(arcLabel(*result, i, j), arcLabel(input, i, j));
+        for (int j = 0; j < 6; j++)
+            EXPECT_EQ(arcLabel(*result, i, j), arcLabel(input, i, j));
     }
     m.write(0, "record.csv");
     std::vector<std::string> lines = readLines("record.csv");
@@ -71,8 +73,8 @@ TEST_F(GraphMutationTest, NoOperationReproducesTheInput) {
     EXPECT_EQ(lines[2], "i,0");
     for (int i = 0; i < 6; i++) {
         const std::string& label = input.V[i]->label;
-        EXPECT_EQ(lines[3 + i], "n," + std::to_string(i) + "," + std::to_string(i) + "," +
-                                    label + "," + label);
+        EXPECT_EQ(lines[3 + i],
+                  "n," + std::to_string(i) + "," + std::to_string(i) + "," + label + "," + label);
     }
 }
 
@@ -94,7 +96,8 @@ TEST_F(GraphMutationTest, DeletedNodesLoseTheirNumberAndListEachArcOnce) {
     GraphMutation all(&input, 1, 0, 0);
     std::unique_ptr<Graph> empty(all._new);
     EXPECT_EQ(empty->vertices, 0);
-    for (int i = 0; i < 6; i++) EXPECT_EQ(all.new_numbers[i], -1);
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(all.new_numbers[i], -1);
     all.write(0, "all.csv");
     std::multiset<std::string> expected;
     for (Edge* e : input.E)
@@ -137,7 +140,8 @@ TEST_F(GraphMutationTest, AddedNodesAreLabelledAddAndTheirArcsRecorded) {
     std::unique_ptr<Graph> result(m._new);
     EXPECT_EQ(m.addedNodes, 20);
     ASSERT_EQ(result->vertices, 40);
-    for (int i = 20; i < 40; i++) EXPECT_EQ(result->V[i]->label, "add");
+    for (int i = 20; i < 40; i++)
+        EXPECT_EQ(result->V[i]->label, "add");
     m.write(0, "added.csv");
     std::map<std::pair<int, int>, std::string> added;
     for (auto& [op, f] : readRecord("added.csv"))
@@ -183,7 +187,8 @@ TEST_F(GraphMutationTest, ArcNoiseRecordDescribesTheMutatedGraph) {
     }
     // Arcs left without relations no longer count.
     int labelled = 0;
-    for (Edge* e : result->E) labelled += e->label.empty() ? 0 : 1;
+    for (Edge* e : result->E)
+        labelled += e->label.empty() ? 0 : 1;
     EXPECT_EQ(result->edges, labelled);
     EXPECT_GT(m.deletedEdges, 0);
 }
@@ -199,7 +204,8 @@ TEST_F(GraphMutationTest, BudgetedSplitGivesTheCopyItsOwnVertexAndArcs) {
     std::unique_ptr<Graph> split(m.mutateNodes(0));
     ASSERT_EQ(m.splittedNodes, 1);
     int s = 0;
-    while (m.splitted1[s] != s) s++;
+    while (m.splitted1[s] != s)
+        s++;
     EXPECT_EQ(m.splitted2[s], 0);
     ASSERT_EQ(split->vertices, 7);
     EXPECT_EQ(split->V[6]->label, input.V[s]->label);
@@ -211,7 +217,8 @@ TEST_F(GraphMutationTest, BudgetedSplitGivesTheCopyItsOwnVertexAndArcs) {
         if (e->to == s) tos.push_back(6);
         bool found = false;
         for (int f : froms)
-            for (int t : tos) found = found || arcLabel(*split, f, t).find(e->label) != std::string::npos;
+            for (int t : tos)
+                found = found || arcLabel(*split, f, t).find(e->label) != std::string::npos;
         EXPECT_TRUE(found) << e->from << ">" << e->to;
     }
 }

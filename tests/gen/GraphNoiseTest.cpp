@@ -13,7 +13,9 @@
 
 namespace {
 
-int value(const std::string& label) { return std::atoi(label.c_str()); }
+int value(const std::string& label) {
+    return std::atoi(label.c_str());
+}
 
 class GraphNoiseTest : public ::testing::Test {
 protected:
@@ -47,8 +49,10 @@ TEST_F(GraphNoiseTest, LabelsStayWithinBoundsAndAreNeverRaised) {
     const int epsilon = 30;
     GraphNoise pair(2, 20, epsilon);
     for (Graph* g : {pair.original, pair.noisy}) {
-        for (Vertex* v : g->V) EXPECT_TRUE(value(v->label) >= 0 && value(v->label) <= 100);
-        for (Edge* e : g->E) EXPECT_TRUE(value(e->label) > 0 && value(e->label) <= 100);
+        for (Vertex* v : g->V)
+            EXPECT_TRUE(value(v->label) >= 0 && value(v->label) <= 100);
+        for (Edge* e : g->E)
+            EXPECT_TRUE(value(e->label) > 0 && value(e->label) <= 100);
     }
     int unchanged = 0;
     for (int m = 0; m < 20; m++) {
@@ -96,7 +100,8 @@ TEST_F(GraphNoiseTest, WrittenGraphsReadBackWithTheNodeListReader) {
         EXPECT_EQ(back.edges, made->edges);
         for (int i = 0; i < 10; i++) {
             EXPECT_EQ(back.V[i]->label, made->V[i]->label);
-            for (int j = 0; j < 10; j++) EXPECT_EQ(arcLabel(back, i, j), arcLabel(*made, i, j));
+            for (int j = 0; j < 10; j++)
+                EXPECT_EQ(arcLabel(back, i, j), arcLabel(*made, i, j));
         }
     }
 }
