@@ -305,9 +305,13 @@ void Match::shareTermCounters() {
             for (auto& [m, rel2] : postings[static_cast<size_t>(k2)]) {
                 if (!isRelevant(relevant2, m) || g2->V[static_cast<size_t>(m)]->type != type1)
                     continue;
-                for (short i = 0; i < iterms; i++) {
-                    const short shared = std::min(rel1.count[i], rel2->count[i]);
-                    updateSemarel(semilT, static_cast<int>(n), m, i, shared);
+                // One lookup of the shared cell for all its counters.
+                updateSemarel(semilT, static_cast<int>(n), m, 0, 0);
+                semarel& shared = (*semilT)(n, static_cast<unsigned>(m));
+                for (int i = 0; i < iterms; i++) {
+                    const short common = std::min(rel1.count[i], rel2->count[i]);
+                    shared.count[i] = saturatedAdd(shared.count[i], common);
+                    shared.sum = saturatedAdd(shared.sum, common);
                 }
             }
         }
