@@ -402,14 +402,33 @@ std::vector<Vertex*> Match::distinctBlocks(bool left) {
 
 std::map<std::pair<int, int>, Edge*> Match::blockEdges(bool left) {
     std::map<std::pair<int, int>, Edge*> result;
-    std::set<std::pair<int, int>> seen;
+    std::map<std::pair<int, int>, Edge*> folded; // block pairs no edge was registered for
     const Graph* g = left ? g1 : g2;
-    for (const Edge* e : g->E) {
+    for (Edge* e : g->E) {
         if (e == nullptr) continue;
         const std::pair<int, int> ends(getBlock(e->from, left), getBlock(e->to, left));
-        if (!seen.insert(ends).second) continue;
+        if (result.count(ends) != 0) continue;
+        auto it = folded.find(ends);
+        if (it != folded.end()) {
+            foldEdge(it->second, e);
+            continue;
+        }
         Edge* blockEdge = getEdgeSide(ends.first, ends.second, left);
-        if (blockEdge != nullptr) result[ends] = blockEdge;
+        if (blockEdge != nullptr) {
+            result[ends] = blockEdge;
+            continue;
+        }
+        // A block pair whose edge was never registered: fold its relations now and
+        // register the edge, as getVEdges would, so that no relation goes unpriced.
+        Edge* copy = e->duplicate();
+        copy->from = ends.first;
+        copy->to = ends.second;
+        folded[ends] = copy;
+    }
+    SparseMatrix<Edge*>* table = left ? E1 : E2;
+    for (auto& [ends, edge] : folded) {
+        (*table)(static_cast<unsigned>(ends.first), static_cast<unsigned>(ends.second)) = edge;
+        result[ends] = edge;
     }
     return result;
 }
@@ -432,6 +451,7 @@ double Match::nodePartCost(int mode) {
 
 double Match::cost(int mode) {
     if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return -1;
+    if (E1 == nullptr || E2 == nullptr) return -1;
     double total = nodePartCost(mode);
     const double nodePart = total;
     for (Vertex* w : distinctBlocks(false))

@@ -309,6 +309,37 @@ TEST(MatchBlocks, CostSeesAMatchedBlockAsOneVertex) {
     EXPECT_DOUBLE_EQ(match.cost(3), kDropCost);
 }
 
+TEST(MatchBlocks, CostFoldsRelationsOfABlockPairNoEdgeWasRegisteredFor) {
+    // Nothing has asked for the block's edges yet: the whole cost still sees both relations
+    // to the block (two of kind 3 against one of kind 2: three surplus relations, 50 each)
+    // and keeps the folded edge for later.
+    DiagramBuilder b1("state_unregistered1");
+    b1.node(1, "Head");
+    b1.node(1, "Part");
+    b1.node(1, "Part");
+    b1.arc(0, 1, "3").arc(0, 2, "3");
+    DiagramBuilder b2("state_unregistered2");
+    b2.node(1, "Head");
+    b2.node(1, "Part");
+    b2.arc(0, 1, "2");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Vertex* block = addBlock1(match, 3, {1, 2});
+    block->nTerms = new std::set<std::string>{"part"};
+    pair(match, 0, 0);
+    match.M12[1] = match.M12[2] = 1;
+    match.M21[1] = 3;
+    ASSERT_EQ(match.getEdge1(0, 3), nullptr);
+
+    EXPECT_DOUBLE_EQ(match.cost(3), 3 * kDropCost);
+    Edge* folded = match.getEdge1(0, 3);
+    ASSERT_NE(folded, nullptr);
+    EXPECT_EQ(folded->labels[3], 2);
+    EXPECT_DOUBLE_EQ(match.cost(3), 3 * kDropCost) << "a second pricing reuses the folded edge";
+}
+
 // ---- diagnostics -------------------------------------------------------------------------
 
 TEST(MatchDiagnostics, NormDiffIsRelativeToTheLargerValue) {
