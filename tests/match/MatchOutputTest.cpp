@@ -1,0 +1,266 @@
+// Result files of a matching: raw entity lists, pair and merge files, the four reports, and a
+// matching read back from a log. Expected texts are written out by hand from the file layouts
+// and from the symmetric weights (every node or relation dropped for 50, a class renamed
+// for 100).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "match/Match.h"
+#include "tests/match/MatchTestSupport.h"
+#include "tests/match/ScratchDir.h"
+
+namespace {
+
+constexpr short kPackage = 0;
+constexpr short kClass = 1;
+constexpr short kMethod = 2;
+constexpr int kSeed = 7;
+/// Run tag of graphs "old" and "new" under symmetricCost() with seed 7.
+const std::string kTag = "old__new__1__1__1__1__0__7";
+
+/// Two graphs, their weights and a matcher over them (destroyed before the graphs).
+struct Fixture {
+    std::unique_ptr<Graph> g1, g2;
+    std::unique_ptr<Cost> cost = symmetricCost();
+    std::unique_ptr<Match> m;
+
+    void start() { m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), kSeed, 3); }
+    void pair(int x, int y) {
+        m->M12[x] = y;
+        m->M21[y] = x;
+    }
+};
+
+/// old: package p with classes A and B, A -1-> B, and a loop -3- on B.
+/// new: package p with classes A, C (B renamed) and D (inserted), A -1-> C.
+Fixture renamedClass() {
+    Fixture f;
+    DiagramBuilder a("old");
+    a.node(kPackage, "p");
+    a.node(kClass, "p.A");
+    a.node(kClass, "p.B");
+    a.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(2, 2, "3");
+    f.g1 = a.build();
+    DiagramBuilder b("new");
+    b.node(kPackage, "p");
+    b.node(kClass, "p.A");
+    b.node(kClass, "p.C");
+    b.node(kClass, "p.D");
+    b.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(0, 3, "9");
+    f.g2 = b.build();
+    f.start();
+    return f;
+}
+
+/// Entities whose names need the raw-file rules: a nested class written with "$" in one
+/// version and "." in the other, and a method whose parameters changed.
+Fixture entityNames() {
+    Fixture f;
+    DiagramBuilder a("old");
+    a.node(kPackage, "p");
+    a.node(kClass, "p.B$Inner");
+    a.node(kMethod, "p.A.run", "public,void,run,int,String");
+    a.node(kClass, "p.A");
+    f.g1 = a.build();
+    DiagramBuilder b("new");
+    b.node(kPackage, "p");
+    b.node(kClass, "p.B.Inner");
+    b.node(kMethod, "p.A.run", "public,void,run,int");
+    b.node(kClass, "p.A");
+    b.node(kClass, "p.C");
+    f.g2 = b.build();
+    f.start();
+    return f;
+}
+
+const std::string kHeader =
+    "\nCost:250 SameLabels:0(0)/3(0) |V1|=3 |E1|=4 |V2|=4 |E2|=4\n"
+    "Penalties : cnd=50 cni=50 cns=100 ced=100 cei=100 cess=100 lw=0 aw=0.333333 mw=0.666667\n";
+const std::string kNodesTitle =
+    "\n\n NODES, #class1, #class2, class1, class2, ,,, raw cost, overall cost1, overall cost2\n\n";
+const std::string kEdgesTitle = "\n\n EDGES, src1, dest1, label1, src2, dest2, label2,, raw cost \n\n";
+const std::string kMatchedBanner =
+    "\n,,***********************************\n,,*Matched classes with different names*\n"
+    ",,*********************************** \n";
+const std::string kSameNameBanner =
+    "\n,,************************************ \n,,*Non-Matched classes with same names*\n"
+    ",,************************************\n";
+const std::string kDeletedBanner =
+    "\n,,***********************************\n,,*Deleted classes*\n,,*********************************** \n";
+const std::string kInsertedBanner =
+    "\n,,***********************************\n,,*Inserted classes*\n,,*********************************** \n";
+
+int countOf(const std::string& text, const std::string& piece) {
+    int n = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) n++;
+    return n;
+}
+
+}  // namespace
+
+TEST(RawFiles, EntityNamesCategoriesAndPairsWithDifferentNames) {
+    ScratchDir dir("raw-files");
+    Fixture f = entityNames();
+    for (int n = 0; n < 4; n++) f.pair(n, n);
+    f.m->rawPrint();
+
+    EXPECT_EQ(slurp("results/raw_old.csv"),
+              "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.B.Inner\",\"Class\"\n"
+              "\"p.A.run(int,String)\",\"Method\"\n\"p.A\",\"Class\"\n");
+    EXPECT_EQ(slurp("results/raw_new.csv"),
+              "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.B.Inner\",\"Class\"\n"
+              "\"p.A.run(int)\",\"Method\"\n\"p.A\",\"Class\"\n\"p.C\",\"Class\"\n");
+    // "$" against "." gives the same entity: only the method with other parameters is listed.
+    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv"),
+              "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n");
+    EXPECT_TRUE(std::filesystem::exists("results/raw_" + kTag + ".csv_MERGES.csv"));
+    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv_MERGES.csv"), "");
+}
+
+TEST(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
+    ScratchDir dir("merge-file");
+    Fixture f = entityNames();
+    // Nodes 1 and 3 of the first graph form block 4, matched with node 3 of the second.
+    auto* block = new Vertex(4, "_1_3__-");
+    block->type = kClass;
+    block->nodes = new std::set<int>{1, 3};
+    f.m->V1[4] = block;
+    f.m->blocks1[1] = f.m->blocks1[3] = 4;
+    f.m->M12[1] = f.m->M12[3] = 3;
+    f.m->M21[3] = 4;
+    f.pair(0, 0);
+    f.pair(2, 2);
+    (*f.m->_N)(4, 3) = 0.25f;
+    f.m->rawPrint();
+
+    EXPECT_EQ(f.m->writeVertex1(4), "1_p.B$Inner____3_p.A____");
+    EXPECT_EQ(f.m->writeVertex1(2), "2_p.A.run_public;void;run;int;String___");
+    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv"),
+              "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n"
+              "\"p.B.Inner\",\"p.A\",Class\n");
+    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv_MERGES.csv"),
+              "\"1_p.B$Inner____3_p.A____\",\"3_p.A____\",Class,0.25\n");
+}
+
+TEST(Reports, RenamedClassGoldenText) {
+    ScratchDir dir("reports");
+    Fixture f = renamedClass();
+    for (int n = 0; n < 3; n++) f.pair(n, n);
+    f.m->numberOfMatchs = 3;
+    f.m->output(3);
+
+    // Matched pairs: removing (p, p) or (A, A) costs both nodes (100) and four relations
+    // (200); removing (B, C) frees four relations and trades the rename for a drop.
+    const std::string matchedRows = "ns,0,0,p,p,,,,0,0,50,300\n"
+                                    "ns,1,1,p.A,p.A,,,,0,0,0,300\n"
+                                    "ns,2,2,p.B,p.C,,,,100,150,0,200\n";
+    const std::string base = "results/" + kTag + ".csv";
+    EXPECT_EQ(slurp(base), kHeader + kNodesTitle + matchedRows + "ni,3,p.D,,,,,,0,,50,\n" + kEdgesTitle +
+                               "es1,p,p.A,9,p,p.A,9,,0\n"
+                               "es1,p,p.B,9,p,p.C,9,,0\n"
+                               "es1,p.A,p.B,1,p.A,p.C,1,,0\n"
+                               "es1,p.B,p.B,3,,,,,1\n"
+                               "ei,,,,p,p.D,9,,0\n");
+    EXPECT_EQ(slurp(base + ".csv"), kHeader + kNodesTitle +
+                                        "ns,0,0,p,p,,,,0,0,50,300\n"
+                                        "ns,2,2,p.B,p.C,,,,100,150,0,200\n" +
+                                        kEdgesTitle + "es1,p.B,p.B,3,,,,,1\nei,,,,p,p.D,9,,0\n");
+    const std::string renamed = "\n2_p.B,2_p.C,0,100,150,0,200\n";
+    EXPECT_EQ(slurp(base + ".csv.csv"), kHeader + kMatchedBanner + "\n,,1-----" + renamed +
+                                            "||Relations(1)||\n<--9-- p(M)\n<--1-- p.A(M)\n--3--> self\n"
+                                            ",||Relations(2)||\n,<--9-- p(M)\n,<--1-- p.A(M)\n" +
+                                            kSameNameBanner + kDeletedBanner + kInsertedBanner +
+                                            "\n,,i1-----p.D\n||Relations||\n,<-9-p\n");
+    EXPECT_EQ(slurp(base + ".csv.csv.csv"),
+              kHeader + kMatchedBanner + renamed + kSameNameBanner + kDeletedBanner + kInsertedBanner + "p.D\n");
+
+    EXPECT_DOUBLE_EQ(f.m->bestCost, 250);
+    EXPECT_DOUBLE_EQ(f.m->currentCost, 250);
+    EXPECT_EQ(f.m->matchedEdges, 3);
+    EXPECT_EQ(f.m->perfectMatchedEdges, 3);
+}
+
+TEST(Reports, EmptyMatchingListsOnlyDeletionsAndInsertions) {
+    ScratchDir dir("empty-reports");
+    Fixture f = renamedClass();
+    f.m->output(3);
+
+    const std::string report = slurp("results/" + kTag + ".csv");
+    EXPECT_EQ(countOf(report, "\nns,"), 0);
+    EXPECT_EQ(countOf(report, "\nnd,"), 3);
+    EXPECT_EQ(countOf(report, "\nni,"), 4);
+    EXPECT_EQ(countOf(report, "\ned,"), 4);
+    EXPECT_EQ(countOf(report, "\nei,"), 4);
+    EXPECT_EQ(countOf(report, "\nes1,"), 0);
+    // B: its own drop (50), and three relations counted once each, the loop included.
+    EXPECT_NE(report.find("\nnd,p.B,,,,,,,50,200,\n"), std::string::npos);
+    // Inserted rows carry a raw cost of 0; D's total is its one relation.
+    EXPECT_NE(report.find("\nni,3,p.D,,,,,,0,,50,\n"), std::string::npos);
+    EXPECT_NE(report.find("\nei,,,,p,p.D,9,,0\n"), std::string::npos);
+
+    const std::string diff = slurp("results/" + kTag + ".csv.csv.csv");
+    EXPECT_EQ(countOf(diff, "\n,,d"), 3);
+    EXPECT_EQ(countOf(diff, "\n,,i"), 4);
+    EXPECT_NE(diff.find("\n,,d3-----p.B\n||Relations||\n<-9-p\n<-1-p.A\n-3->p.B\n"), std::string::npos);
+    EXPECT_DOUBLE_EQ(f.m->bestCost, f.m->no_matching_cost);
+}
+
+TEST(Reports, SameNamesLeftUnmatchedAreListed) {
+    ScratchDir dir("same-names");
+    Fixture f = renamedClass();
+    // A of the first graph is matched with C while A of the second graph stays free.
+    f.pair(0, 0);
+    f.pair(1, 2);
+    f.m->output(3);
+
+    const std::string diff = slurp("results/" + kTag + ".csv.csv.csv");
+    const std::string entry = "\n1_p.A(2_p.C),1_p.A\n||Relations(1)||\n<-9-p\n-1->p.B\n,||Relations(2)||\n"
+                              ",<-9-p\n,-1->p.C\n";
+    EXPECT_NE(diff.find(kSameNameBanner + "\n,,1-----" + entry), std::string::npos) << diff;
+    EXPECT_NE(slurp("results/" + kTag + ".csv.csv.csv.csv").find(kSameNameBanner + "\n1_p.A(2_p.C),1_p.A"),
+              std::string::npos);
+}
+
+TEST(Reports, ResultsFolderIsCreatedWhenMissing) {
+    ScratchDir dir("no-results-folder");
+    Fixture f = renamedClass();
+    std::filesystem::remove_all("results");
+    f.m->output(3);
+    EXPECT_TRUE(std::filesystem::exists("results/raw_old.csv"));
+    EXPECT_TRUE(std::filesystem::exists("results/" + kTag + ".csv.csv.csv.csv"));
+}
+
+TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
+    ScratchDir dir("log");
+    Fixture f = renamedClass();
+    f.pair(0, 0);
+    f.pair(1, 1);
+    const double expected = f.m->cost(3);
+    f.m->M12[0] = f.m->M12[1] = -1;
+    f.m->M21[0] = f.m->M21[1] = -1;
+
+    {
+        std::ofstream log("matching.log");
+        log << "n,0,0\r\nx,ignored\nn,1,1\nn,2,-1\nn,9,1\nn,2,17\nn,0\n";
+    }
+    EXPECT_DOUBLE_EQ(f.m->getLog("matching.log"), expected);
+    EXPECT_EQ(f.m->log_matching[0], 0);
+    EXPECT_EQ(f.m->log_matching[1], 1);
+    EXPECT_EQ(f.m->log_matching[2], -1);
+    for (int x = 0; x < 3; x++) EXPECT_EQ(f.m->M12[x], -1);
+    for (int y = 0; y < 4; y++) EXPECT_EQ(f.m->M21[y], -1);
+}
+
+TEST(MatchingLog, MissingFileGivesZeroAndNoPairs) {
+    ScratchDir dir("no-log");
+    Fixture f = renamedClass();
+    f.pair(2, 2);
+    EXPECT_EQ(f.m->getLog("absent.log"), 0);
+    for (int x = 0; x < 3; x++) {
+        EXPECT_EQ(f.m->log_matching[x], -1);
+        EXPECT_EQ(f.m->M12[x], -1);
+    }
+}
