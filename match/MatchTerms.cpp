@@ -193,6 +193,7 @@ void Match::matrixEntityTerm(Graph* A, Graph* B, bool* relv1, bool* relv2) {
 SparseMatrix<semarel>*
 Match::entityTerms(Graph* g, const bool* relevant,
                    const std::map<std::string, std::pair<short, short>>& terms) {
+    if (g == nullptr) return new SparseMatrix<semarel>();
     auto* table = new SparseMatrix<semarel>(static_cast<unsigned>(g->vertices),
                                             static_cast<unsigned>(terms.size()));
     const int all = termId(terms, ALLTRM);
