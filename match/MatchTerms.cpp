@@ -64,6 +64,7 @@ int termId(const std::map<std::string, std::pair<short, short>>& terms, const st
 // -------------------------------------------------------------------------------------
 
 void Match::getRelevant() {
+    if (g1 == nullptr || g2 == nullptr || M12 == nullptr || M21 == nullptr || _N == nullptr) return;
     const int n1 = order(true);
     const int n2 = order(false);
     delete[] relevant1;
