@@ -170,11 +170,11 @@ bool closeIteration(Match& m) {
     m.intensify -= 1;
     m.iterations += 1;
     m.diversify -= 1;
+    if (iterationHook()) iterationHook()(m);
     const bool goOn = m.stagnation < m.stagnation_length;
     if (goOn) m.updateDeltaMatrix();
     m.tabu_i[m.i_parser][0].clear();
     m.i_parser = (m.i_parser + 1) % Match::kTabuSlots;
-    if (iterationHook()) iterationHook()(m);
     return goOn;
 }
 
@@ -214,11 +214,20 @@ void priceFinal(Match& m) {
     m.bestCost = m.currentCost = c;
 }
 
-/// Step 10: the reference matching replaces the result. It is a plain one-to-one matching,
-/// so blocks are dissolved and a second reference pair to an already taken node is dropped.
+/// Step 10: the reference matching replaces the result, when one was read. It is a plain
+/// one-to-one matching, so blocks are dissolved and a second reference pair to an already
+/// taken node is dropped.
 void replaceByReference(Match& m) {
     const int n1 = m.order(true);
     const int n2 = m.order(false);
+    // Without a reference (no benchmark file was found) there is nothing to report instead
+    // of the search's own result.
+    bool referenceRead = false;
+    for (int x = 0; m.kbt != nullptr && x < n1 && !referenceRead; x++) referenceRead = m.kbt[x] != Match::kNoPartner;
+    if (!referenceRead) {
+        std::cout << "\n No reference pairs were read: the matching found is kept\n";
+        return;
+    }
     for (int x = 0; x < n1; x++) {
         m.M12[x] = Match::kNoPartner;
         m.blocks1[x] = x;

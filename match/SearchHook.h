@@ -6,6 +6,8 @@
 
 class Match;
 
-/// Installs `hook`, called with the matcher at the end of every iteration of the search
-/// loop; an empty function removes it. The product never installs one.
+/// Installs `hook`, called with the matcher after every move of the search loop, once the
+/// running cost and the iteration counter are updated and before the loop decides whether to
+/// go on (a hook may end the run by setting stagnation to stagnation_length). An empty
+/// function removes it. The product never installs one.
 void setSearchIterationHook(std::function<void(Match&)> hook);

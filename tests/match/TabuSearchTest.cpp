@@ -1,0 +1,308 @@
+// The tabu search end to end: what it finds on small diagrams, that its running cost and its
+// final cost agree with a full pricing, that a seed repeats a run byte for byte, and how the
+// starts and the stopping rule behave.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "match/Match.h"
+#include "match/SearchHook.h"
+#include "tests/match/MatchTestSupport.h"
+#include "tests/match/ScratchDir.h"
+#include "util/Random.h"
+#include "util/Utilities.h"
+
+namespace {
+
+constexpr short kPackage = 0;
+constexpr short kClass = 1;
+constexpr short kMethod = 2;
+constexpr short kAttribute = 3;
+constexpr int kAlg = 7;
+constexpr int kDiscrim = 80;
+constexpr int kDiagramMode = 12;
+
+/// A small shop: a package with three classes, their members, containment and relations.
+/// With `refund`, a fourth class joins the package and uses Invoice.
+std::unique_ptr<Graph> shop(const std::string& name, bool withRoot, bool refund = false) {
+    DiagramBuilder b(name);
+    b.node(kPackage, "shop");
+    b.node(kClass, "shop.Order");
+    b.node(kClass, "shop.Customer");
+    b.node(kClass, "shop.Invoice");
+    b.node(kMethod, "shop.Order.total", "public,double,total");
+    b.node(kAttribute, "shop.Order.customer", "private,Customer,customer");
+    b.node(kMethod, "shop.Customer.getName", "public,String,getName");
+    b.node(kMethod, "shop.Invoice.print", "public,void,print,Order");
+    b.arc(0, 1, "9").arc(0, 2, "9").arc(0, 3, "9").arc(1, 4, "9").arc(1, 5, "9").arc(2, 6, "9").arc(3, 7, "9");
+    b.arc(5, 2, "7").arc(3, 1, "5").arc(7, 1, "8").arc(4, 5, "4");
+    if (refund) {
+        b.node(kClass, "shop.Refund");
+        b.arc(0, 8, "9").arc(8, 3, "5");
+    }
+    if (withRoot) b.root(0);
+    return b.build();
+}
+
+/// Graphs, weights and matcher of one run; the matcher goes first when destroyed.
+struct SearchRun {
+    std::unique_ptr<Graph> g1, g2;
+    std::unique_ptr<Cost> cost = symmetricCost();
+    std::unique_ptr<Match> m;
+
+    SearchRun(std::unique_ptr<Graph> a, std::unique_ptr<Graph> b, int seed = 1) : g1(std::move(a)), g2(std::move(b)) {
+        seedRandom(static_cast<unsigned>(seed));
+        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, 3);
+    }
+};
+
+SearchRun examplePair(int seed = 1) {
+    const std::string dir = std::string(GRAPHMAT_TEST_DATA) + "/../../examples/";
+    return SearchRun(std::make_unique<Graph>(kDiagramMode, dir + "v1.txt"),
+               std::make_unique<Graph>(kDiagramMode, dir + "v2.txt"), seed);
+}
+
+/// Every matched first-graph node's partner block answers with the node's own block.
+void expectConsistentMatching(Match& m) {
+    for (int x = 0; x < m.order(true); x++) {
+        if (m.M12[x] == Match::kNoPartner) continue;
+        EXPECT_EQ(m.getM21(m.M12[x]), m.blocks1[x]) << "node " << x;
+    }
+    for (int y = 0; y < m.order(false); y++) {
+        if (m.M21[y] == Match::kNoPartner) continue;
+        EXPECT_EQ(m.getM12(m.M21[y]), m.blocks2[y]) << "node " << y;
+    }
+}
+
+/// Class nodes whose names share no word across the two graphs: no move is ever open.
+std::unique_ptr<Graph> unrelatedClasses(const std::string& name, const std::string& stem, int count) {
+    DiagramBuilder b(name);
+    for (int i = 0; i < count; i++) {
+        std::string suffix;
+        for (int k = i; k > 0 || suffix.empty(); k /= 26) suffix += static_cast<char>('a' + k % 26);
+        b.node(kClass, stem + suffix);
+    }
+    return b.build();
+}
+
+/// Installs a hook for the lifetime of the object.
+class HookGuard {
+public:
+    explicit HookGuard(std::function<void(Match&)> hook) { setSearchIterationHook(std::move(hook)); }
+    ~HookGuard() { setSearchIterationHook(nullptr); }
+    HookGuard(const HookGuard&) = delete;
+    HookGuard& operator=(const HookGuard&) = delete;
+};
+
+/// Runs the search checking after every move that the running cost equals a full pricing of
+/// the current matching; ends the run after `maxIterations` moves. Returns the moves checked.
+int searchCheckingRunningCost(Match& m, int maxIterations) {
+    int checked = 0;
+    double worst = 0;
+    HookGuard guard([&](Match& current) {
+        const double fresh = current.cost(current.cost_mode);
+        // The whole cost rounds each node substitution to single precision; the moves do not.
+        const double tolerance = 1e-2 + 1e-6 * std::fabs(fresh);
+        worst = std::max(worst, std::fabs(current.currentCost - fresh));
+        EXPECT_NEAR(current.currentCost, fresh, tolerance) << "iteration " << current.iterations;
+        if (++checked >= maxIterations) current.stagnation = current.stagnation_length;
+    });
+    m.Tabu(1, kAlg, kDiscrim);
+    std::cout << "\n running cost checked on " << checked << " moves, largest gap " << worst << "\n";
+    return checked;
+}
+
+std::vector<std::string> resultFiles() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator("results"))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+TEST(TabuSearch, EqualDiagramsAreMatchedToThemselvesAtNoCost) {
+    ScratchDir dir("equal-diagrams");
+    SearchRun r(shop("v1", false), shop("v2", false));
+    r.m->Tabu(1, kAlg, kDiscrim);
+    for (int x = 0; x < r.g1->vertices; x++) EXPECT_EQ(r.m->M12[x], x);
+    EXPECT_NEAR(r.m->bestCost, 0, 1e-9);
+    EXPECT_GT(r.m->iterations, 0);
+    expectConsistentMatching(*r.m);
+}
+
+TEST(TabuSearch, FinalCostIsThePriceOfTheRestoredMatching) {
+    ScratchDir dir("final-cost");
+    SearchRun r = examplePair();
+    r.m->Tabu(1, kAlg, kDiscrim);
+    const double best = r.m->bestCost;
+    EXPECT_LT(best, r.m->no_matching_cost);
+    EXPECT_DOUBLE_EQ(best, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(r.m->currentCost, best);
+    EXPECT_EQ(r.m->numberOfGoodMatchs, 0);
+    EXPECT_EQ(r.m->kbt, nullptr);
+    expectConsistentMatching(*r.m);
+}
+
+TEST(TabuSearch, ExamplePairFindsTheRenameTheMoveAndTheSplit) {
+    ScratchDir dir("example-changes");
+    SearchRun r = examplePair();
+    r.m->Tabu(1, kAlg, kDiscrim);
+    auto nodeOf = [](const Graph& g, const std::string& label) {
+        for (const Vertex* v : g.V)
+            if (v->label == label) return v->number;
+        return -1;
+    };
+    const int gateway = nodeOf(*r.g1, "com.shop.service.PaymentGateway");
+    const int processor = nodeOf(*r.g2, "com.shop.service.PaymentProcessor");
+    const int formatter1 = nodeOf(*r.g1, "com.shop.util.PriceFormatter");
+    const int formatter2 = nodeOf(*r.g2, "com.shop.service.PriceFormatter");
+    const int orders1 = nodeOf(*r.g1, "com.shop.service.OrderService");
+    const int orders2 = nodeOf(*r.g2, "com.shop.service.OrderService");
+    const int invoices = nodeOf(*r.g2, "com.shop.service.InvoiceService");
+    ASSERT_GE(std::min({gateway, processor, formatter1, formatter2, orders1, orders2, invoices}), 0);
+    EXPECT_EQ(r.m->M12[gateway], processor);
+    EXPECT_EQ(r.m->M12[formatter1], formatter2);
+    // The split class is matched with one block holding both classes of the new version.
+    EXPECT_EQ(r.m->blocks2[orders2], r.m->blocks2[invoices]);
+    EXPECT_EQ(r.m->M12[orders1], r.m->blocks2[orders2]);
+}
+
+TEST(TabuSearch, SameSeedGivesByteIdenticalResultFiles) {
+    std::map<std::string, std::string> first;
+    std::vector<int> firstMatching;
+    int firstIterations = 0;
+    {
+        ScratchDir dir("seed-run-1");
+        SearchRun r = examplePair(5);
+        r.m->Tabu(1, kAlg, kDiscrim);
+        for (const std::string& name : resultFiles()) first[name] = slurp("results/" + name);
+        firstMatching.assign(r.m->M12, r.m->M12 + r.g1->vertices);
+        firstIterations = r.m->iterations;
+    }
+    ScratchDir dir("seed-run-2");
+    SearchRun r = examplePair(5);
+    r.m->Tabu(1, kAlg, kDiscrim);
+    EXPECT_EQ(std::vector<int>(r.m->M12, r.m->M12 + r.g1->vertices), firstMatching);
+    EXPECT_EQ(r.m->iterations, firstIterations);
+    ASSERT_EQ(resultFiles().size(), first.size());
+    EXPECT_EQ(first.size(), 9u);
+    for (const auto& [name, text] : first) EXPECT_EQ(slurp("results/" + name), text) << name;
+}
+
+TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnTheExamplePair) {
+    ScratchDir dir("running-cost-example");
+    SearchRun r = examplePair();
+    EXPECT_GT(searchCheckingRunningCost(*r.m, 100000), 5);
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+}
+
+TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnJsoup) {
+    const std::string dir = std::string(GRAPHMAT_SHARED_DATA) + "/jsoup/";
+    if (!std::filesystem::exists(dir + "jsoup-1.6.0.txt") || !std::filesystem::exists(dir + "jsoup-1.7.2.txt"))
+        GTEST_SKIP() << "shared jsoup diagrams not available";
+    ScratchDir scratch("running-cost-jsoup");
+    SearchRun r(std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.6.0.txt"),
+          std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.7.2.txt"));
+    // A short run keeps the test fast: every full pricing walks both diagrams.
+    EXPECT_EQ(searchCheckingRunningCost(*r.m, 80), 80);
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+}
+
+TEST(TabuSearch, StagnationLimitFollowsTheLargerGraphAndNoMoveEndsAtOnce) {
+    struct Case {
+        int n1, n2, limit;
+    };
+    // ceil(0.1 x larger order), kept between 10 and 100.
+    for (const Case& c : {Case{5, 8, 10}, Case{143, 20, 15}, Case{2000, 1990, 100}}) {
+        ScratchDir dir("stagnation-" + std::to_string(c.n1));
+        SearchRun r(unrelatedClasses("left", "Alpha", c.n1), unrelatedClasses("right", "Beta", c.n2));
+        r.m->Tabu(1, kAlg, kDiscrim);
+        EXPECT_EQ(r.m->stagnation_length, c.limit) << c.n1;
+        EXPECT_EQ(r.m->iterations, 0);
+        EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->no_matching_cost);
+        for (int x = 0; x < c.n1; x++) ASSERT_EQ(r.m->M12[x], -1);
+    }
+}
+
+TEST(TabuSearch, ContainmentSeedsStayForTheEmptyStartAndAreLocked) {
+    ScratchDir dir("seeds");
+    SearchRun r(shop("v1", true), shop("v2", true, true));
+    r.m->Tabu(1, kAlg, kDiscrim);
+    // The start already holds every seeded pair, so it is priced below the empty matching.
+    EXPECT_LT(r.m->initScore, r.m->no_matching_cost);
+    ASSERT_TRUE(r.m->M->exists(0, 0));
+    EXPECT_EQ((*r.m->M)(0, 0).tabu, Match::kLockedTabu);
+    for (int x = 0; x < r.g1->vertices; x++) EXPECT_EQ(r.m->M12[x], x);
+    EXPECT_EQ(r.m->M21[8], -1);
+}
+
+TEST(TabuSearch, WholeMatchingStartsEndConsistentAndKeepTheirResultWithoutReference) {
+    for (double start : {2.0, 3.0, 4.0, 5.0}) {
+        ScratchDir dir("start-" + std::to_string(static_cast<int>(start)));
+        SearchRun r(shop("v1", true), shop("v2", true, true));
+        r.m->Tabu(start, kAlg, kDiscrim);
+        EXPECT_LE(r.m->bestCost, r.m->initScore) << start;
+        EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3)) << start;
+        expectConsistentMatching(*r.m);
+        ASSERT_NE(r.m->kbt, nullptr);
+        // No reference file: the search's matching is reported, not an empty one.
+        int matched = 0;
+        for (int x = 0; x < r.g1->vertices; x++) matched += r.m->M12[x] != -1;
+        EXPECT_GT(matched, 0) << start;
+    }
+}
+
+TEST(TabuSearch, FractionalStartSkipsTheLoopAndReportsTheReference) {
+    ScratchDir dir("fraction");
+    std::filesystem::create_directories("datasets/random");
+    {
+        std::ofstream ref("datasets/random/shop.csv");
+        ref << "s,0\nl,0\nf,0\ne,0\nn,0\nv,0\n";
+        for (int x = 0; x < 8; x++) ref << x << "," << x << "\n";
+    }
+    SearchRun r(shop("shopA", false), shop("shopB", false, true));
+    r.m->Tabu(0.5, kAlg, kDiscrim);
+    EXPECT_EQ(r.m->iterations, 0);
+    for (int x = 0; x < 8; x++) EXPECT_EQ(r.m->M12[x], x);
+    EXPECT_EQ(r.m->M21[8], -1);
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->upperBound);
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+}
+
+TEST(TabuSearchDeathTest, EvaluationStartAppendsOneLineAndEnds) {
+    ScratchDir dir("evaluation");
+    std::filesystem::create_directories("datasets/random");
+    {
+        std::ofstream ref("datasets/random/r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7.csv");
+        ref << "s,0\nl,0\nf,0\ne,0\nn,0\nv,0\n";
+        for (int x = 0; x < 8; x++) ref << x << "," << x << "\n";
+    }
+    SearchRun r(shop("r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7A", false), shop("r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7B", false));
+    EXPECT_EXIT(r.m->Tabu(0, kAlg, kDiscrim), testing::ExitedWithCode(1), "");
+
+    std::ifstream in("sim_results.csv");
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    std::vector<std::string>* fields = splitString(line, ",");
+    ASSERT_NE(fields, nullptr);
+    // discrim, name, ten name fields and one character, four graph sizes, 2 x 24 figures.
+    ASSERT_EQ(fields->size(), 65u);
+    EXPECT_EQ((*fields)[0], "80");
+    EXPECT_EQ((*fields)[2], "8");
+    EXPECT_EQ((*fields)[11], "0");
+    EXPECT_EQ((*fields)[12], "7");
+    EXPECT_EQ((*fields)[13], "8");
+    EXPECT_EQ((*fields)[15], "11");
+    delete fields;
+    EXPECT_FALSE(std::getline(in, line));
+}
