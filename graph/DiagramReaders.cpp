@@ -98,6 +98,122 @@ Vertex* readNodeLine(const LineReader& lines, std::vector<Vertex*>& nodes, std::
     return v;
 }
 
+/// The nodes and relations read from a mode-12 file, and what the later steps need.
+struct DiagramLines {
+    /// Full class label to class node number.
+    std::map<std::string, int> tmp_classes;
+    std::vector<PendingMember> methods;
+    std::vector<PendingMember> attributes;
+    /// Number of the next arc inserted.
+    int arcNumber = 0;
+};
+
+/// Step 1: every node line makes a node, every relation line an arc, in file order.
+void readDiagramLines(Graph& g, LineReader& lines, DiagramLines& read) {
+    while (lines.next()) {
+        if (lines.startsWith("r,")) {
+            Edge* e = relationFromLine(lines);
+            if (e == nullptr) continue;
+            e->setNumber(read.arcNumber++);
+            g.insertEdge(e);
+            continue;
+        }
+        if (!lines.startsWith("p,") && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,"))
+            continue;
+        std::string member;
+        Vertex* v = readNodeLine(lines, g.V, member);
+        if (v == nullptr) continue;
+        switch (v->type) {
+            case kPackage: g.nbPackages++; break;
+            case kClass:
+                g.nbClasses++;
+                read.tmp_classes.insert({v->label, v->number});
+                break;
+            case kMethod:
+                g.nbMethods++;
+                if (!member.empty()) read.methods.push_back({v->number, member});
+                break;
+            default:
+                g.nbAttributes++;
+                if (!member.empty()) read.attributes.push_back({v->number, member});
+                break;
+        }
+    }
+}
+
+/// Step 2: a member takes its signature, is named after its owner, and its return,
+/// parameter or attribute types that are classes of the diagram become relations.
+void qualifyMembers(Graph& g, const std::vector<PendingMember>& members, bool methods,
+                    const std::map<std::string, int>& tmp_classes, std::vector<DerivedRelation>& derived) {
+    for (const PendingMember& pending : members) {
+        Vertex* v = g.V[pending.node];
+        v->specif = pending.specif;
+        int parent = memberParent(v, methods ? "Method" : "Attribute");
+        std::vector<std::string> parts = signatureParts(v->specif);
+        if (parent < 0 || parts.size() < 3) continue;
+        v->label = g.V[parent]->label + "." + parts[2];
+        // Fields: properties, type (return type), name, then the parameter types.
+        size_t lastTyped = methods ? parts.size() - 1 : 1;
+        for (size_t i = 1; i <= lastTyped; i++) {
+            if (i == 2) continue;
+            auto cls = tmp_classes.find(parts[i]);
+            if (cls == tmp_classes.end()) continue;
+            const char* label = !methods ? kAttributeTypeLabel : i == 1 ? kReturnTypeLabel : kParameterTypeLabel;
+            derived.push_back({v->number, cls->second, label});
+        }
+    }
+}
+
+/// Step 3: the derived relations become arcs after those of the file.
+void insertDerived(Graph& g, const std::vector<DerivedRelation>& derived, int& arcNumber) {
+    for (const DerivedRelation& r : derived) {
+        Edge* e = new Edge(r.from, r.to, r.label);
+        e->type = g.V[r.from]->type;
+        e->setNumber(arcNumber++);
+        g.insertEdge(e);
+    }
+}
+
+/// Step 4: every arc takes its source's kind, and each relation whose kind does not fit
+/// the kinds of its ends is reported.
+void checkRelationKinds(Graph& g) {
+    for (Edge* e : g.E) {
+        Vertex* from = g.V[e->from];
+        Vertex* to = g.V[e->to];
+        e->type = from->type;
+        if (carries(e, 4) && !(from->type == kMethod && to->type == kMethod))
+            reportRelation("Call Graph Problem", "calling", from, to);
+        if (carries(e, 5) && !(from->type == kMethod && to->type == kAttribute))
+            reportRelation("Attribute Use Problem", "using", from, to);
+        if (carries(e, kContainment) && to->type < from->type) reportRelation("Container Problem", "contains", from, to);
+        if ((carries(e, 1) || carries(e, 2) || carries(e, 3)) && !(from->type == kClass && to->type == kClass))
+            reportRelation("Class Relation Problem", "linked to", from, to);
+    }
+}
+
+/// Step 5: package names along the containment tree, breadth first from node 0. A package
+/// reached from a node is prefixed with that node's label unless the node is the usual root
+/// "." or the name already carries the prefix. Each package is named once, so a containment
+/// cycle ends.
+void qualifyPackages(Graph& g) {
+    if (g.V.empty()) return;
+    std::set<int> visited{0};
+    std::deque<int> queue{0};
+    while (!queue.empty()) {
+        Vertex* node = g.V[queue.front()];
+        queue.pop_front();
+        bool usualRoot = node->number == 0 && node->label == ".";
+        for (Edge* e : node->out) {
+            if (e->to == e->from || !carries(e, kContainment) || g.V[e->to]->type != kPackage) continue;
+            if (!visited.insert(e->to).second) continue;
+            Vertex* package = g.V[e->to];
+            if (!usualRoot && package->label.compare(0, node->label.size(), node->label) != 0)
+                package->label = node->label + "." + package->label;
+            queue.push_back(e->to);
+        }
+    }
+}
+
 }  // namespace
 
 void Graph::initMode12(std::ifstream* in) {
@@ -108,107 +224,14 @@ void Graph::initMode12(std::ifstream* in) {
     int n = 0, m = 0;
     if (lines.next()) lines.header(n, m);
 
-    // 1. Nodes and the file's relations, in file order.
-    std::map<std::string, int> tmp_classes;
-    std::vector<PendingMember> methodLines, attributeLines;
-    int arcNumber = 0;
-    while (lines.next()) {
-        if (lines.startsWith("r,")) {
-            Edge* e = relationFromLine(lines);
-            if (e == nullptr) continue;
-            e->setNumber(arcNumber++);
-            insertEdge(e);
-            continue;
-        }
-        if (!lines.startsWith("p,") && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,"))
-            continue;
-        std::string member;
-        Vertex* v = readNodeLine(lines, V, member);
-        if (v == nullptr) continue;
-        switch (v->type) {
-            case kPackage: nbPackages++; break;
-            case kClass:
-                nbClasses++;
-                tmp_classes.insert({v->label, v->number});
-                break;
-            case kMethod:
-                nbMethods++;
-                if (!member.empty()) methodLines.push_back({v->number, member});
-                break;
-            default:
-                nbAttributes++;
-                if (!member.empty()) attributeLines.push_back({v->number, member});
-                break;
-        }
-    }
-
-    // 2. Members: qualified names and the type-use relations of their signatures.
+    DiagramLines read;
+    readDiagramLines(*this, lines, read);
     std::vector<DerivedRelation> derived;
-    for (const PendingMember& pending : methodLines) {
-        Vertex* v = V[pending.node];
-        v->specif = pending.specif;
-        int parent = memberParent(v, "Method");
-        std::vector<std::string> parts = signatureParts(v->specif);
-        if (parent < 0 || parts.size() < 3) continue;
-        v->label = V[parent]->label + "." + parts[2];
-        for (size_t i = 1; i < parts.size(); i++) {
-            if (i == 2) continue;
-            auto cls = tmp_classes.find(parts[i]);
-            if (cls != tmp_classes.end())
-                derived.push_back({v->number, cls->second, i == 1 ? kReturnTypeLabel : kParameterTypeLabel});
-        }
-    }
-    for (const PendingMember& pending : attributeLines) {
-        Vertex* v = V[pending.node];
-        v->specif = pending.specif;
-        int parent = memberParent(v, "Attribute");
-        std::vector<std::string> parts = signatureParts(v->specif);
-        if (parent < 0 || parts.size() < 3) continue;
-        v->label = V[parent]->label + "." + parts[2];
-        auto cls = tmp_classes.find(parts[1]);
-        if (cls != tmp_classes.end()) derived.push_back({v->number, cls->second, kAttributeTypeLabel});
-    }
-    for (const DerivedRelation& r : derived) {
-        Edge* e = new Edge(r.from, r.to, r.label);
-        e->type = V[r.from]->type;
-        e->setNumber(arcNumber++);
-        insertEdge(e);
-    }
-
-    // 3. Relation kinds must fit the kinds of their ends.
-    for (Edge* e : E) {
-        Vertex* from = V[e->from];
-        Vertex* to = V[e->to];
-        e->type = from->type;
-        if (carries(e, 4) && !(from->type == kMethod && to->type == kMethod))
-            reportRelation("Call Graph Problem", "calling", from, to);
-        if (carries(e, 5) && !(from->type == kMethod && to->type == kAttribute))
-            reportRelation("Attribute Use Problem", "using", from, to);
-        if (carries(e, kContainment) && to->type < from->type) reportRelation("Container Problem", "contains", from, to);
-        if ((carries(e, 1) || carries(e, 2) || carries(e, 3)) && !(from->type == kClass && to->type == kClass))
-            reportRelation("Class Relation Problem", "linked to", from, to);
-    }
-
-    // 4. Package names along the containment tree from node 0. A package reached from a node
-    // is prefixed with that node's label unless the node is the usual root "." or the name
-    // already carries the prefix. Each package is named once, so a containment cycle ends.
-    if (!V.empty()) {
-        std::set<int> visited{0};
-        std::deque<int> queue{0};
-        while (!queue.empty()) {
-            Vertex* node = V[queue.front()];
-            queue.pop_front();
-            bool usualRoot = node->number == 0 && node->label == ".";
-            for (Edge* e : node->out) {
-                if (e->to == e->from || !carries(e, kContainment) || V[e->to]->type != kPackage) continue;
-                if (!visited.insert(e->to).second) continue;
-                Vertex* package = V[e->to];
-                if (!usualRoot && package->label.compare(0, node->label.size(), node->label) != 0)
-                    package->label = node->label + "." + package->label;
-                queue.push_back(e->to);
-            }
-        }
-    }
+    qualifyMembers(*this, read.methods, true, read.tmp_classes, derived);
+    qualifyMembers(*this, read.attributes, false, read.tmp_classes, derived);
+    insertDerived(*this, derived, read.arcNumber);
+    checkRelationKinds(*this);
+    qualifyPackages(*this);
 
     // Short names are taken from the final labels, so that members are found under their
     // own names and classes under the "."-separated form of nested names.

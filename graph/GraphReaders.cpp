@@ -41,6 +41,28 @@ void rankReadGraph(Graph& g) {
     g.nodeRank2(kRankJump, kRankEpsilon);
 }
 
+/// The per-label arc weights of "config.txt" ("ew,code,weight" lines); codes it does not
+/// set weigh 0, and a missing file leaves them all 0.
+void readEdgeWeights(double* weights) {
+    std::fill(weights, weights + kLabelCodes, 0.0);
+    std::ifstream config(kConfigFile);
+    if (!config.is_open()) return;
+    LineReader lines(config, kConfigFile);
+    while (lines.next()) {
+        if (!lines.startsWith("ew,")) continue;
+        int code = 0;
+        float w = 0;
+        if (!lines.require(3, "\"ew,label code,weight\"") || !lines.intField(1, code, "label code") ||
+            !lines.floatField(2, w, "weight"))
+            continue;
+        if (code < 0 || code >= kLabelCodes) {
+            lines.report("label code must be 0-9");
+            continue;
+        }
+        weights[code] = w;
+    }
+}
+
 /// A node labelled with its own number and no weights (unnamed formats).
 Vertex* numberedVertex(int number) { return new Vertex(number, std::to_string(number)); }
 
@@ -48,25 +70,7 @@ Vertex* numberedVertex(int number) { return new Vertex(number, std::to_string(nu
 
 Graph::Graph(int mode, std::string path) {
     root = -1;
-    std::fill(edge_weight, edge_weight + kLabelCodes, 0.0);
-    std::ifstream config(kConfigFile);
-    if (config.is_open()) {
-        LineReader lines(config, kConfigFile);
-        while (lines.next()) {
-            if (!lines.startsWith("ew,")) continue;
-            int code = 0;
-            float w = 0;
-            if (!lines.require(3, "\"ew,label code,weight\"") || !lines.intField(1, code, "label code") ||
-                !lines.floatField(2, w, "weight"))
-                continue;
-            if (code < 0 || code >= kLabelCodes) {
-                lines.report("label code must be 0-9");
-                continue;
-            }
-            edge_weight[code] = w;
-        }
-    }
-
+    readEdgeWeights(edge_weight);
     max_in_distrib = max_out_distrib = max_all_distrib = max_multi = 0;
     min_in_distrib = min_out_distrib = min_all_distrib = 50;
     min_multi = 5;
@@ -126,14 +130,13 @@ unsigned Graph::read_word(std::ifstream* in) {
 // Mode 0: "N,M", N node lines in any order of their numbers, then arc lines.
 // ---------------------------------------------------------------------------------------------
 
-void Graph::initMode0(std::ifstream* in) {
-    LineReader lines(*in, name);
-    int n = 0, m = 0;
-    if (!lines.next() || !lines.header(n, m)) {
-        LineReader::reportFile(name, "no usable \"nodes,arcs\" header; nothing read");
-        return;
-    }
-    V.assign(static_cast<size_t>(n), nullptr);
+namespace {
+
+/// The N node lines of a mode-0 file, each placed at the slot its number gives. Slots that
+/// no valid line fills get a node labelled by its number: arcs and per-node tables index the
+/// list by number, so no slot may stay empty.
+void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n, const std::string& source) {
+    nodes.assign(static_cast<size_t>(n), nullptr);
     int nodeLines = 0;
     while (nodeLines < n && lines.next()) {
         nodeLines++;
@@ -146,25 +149,36 @@ void Graph::initMode0(std::ifstream* in) {
             lines.report("node number outside 0.." + std::to_string(n - 1));
             continue;
         }
-        if (V[number] != nullptr) {
+        if (nodes[number] != nullptr) {
             lines.report("node " + std::to_string(number) + " given twice; first line kept");
             continue;
         }
-        V[number] = new Vertex(number, lines.field(1), w);
+        nodes[number] = new Vertex(number, lines.field(1), w);
     }
     if (nodeLines < n)
-        LineReader::reportFile(name, "file ends after " + std::to_string(nodeLines) + " of " + std::to_string(n) +
+        LineReader::reportFile(source, "file ends after " + std::to_string(nodeLines) + " of " + std::to_string(n) +
                                          " node lines");
-    // Every slot must hold a node: arcs and per-node tables index the list by number.
     int missing = 0;
     for (int i = 0; i < n; i++)
-        if (V[i] == nullptr) {
-            V[i] = numberedVertex(i);
+        if (nodes[i] == nullptr) {
+            nodes[i] = numberedVertex(i);
             missing++;
         }
     if (missing > 0)
-        LineReader::reportFile(name, std::to_string(missing) +
+        LineReader::reportFile(source, std::to_string(missing) +
                                          " node(s) had no valid line; created with their number as label");
+}
+
+}  // namespace
+
+void Graph::initMode0(std::ifstream* in) {
+    LineReader lines(*in, name);
+    int n = 0, m = 0;
+    if (!lines.next() || !lines.header(n, m)) {
+        LineReader::reportFile(name, "no usable \"nodes,arcs\" header; nothing read");
+        return;
+    }
+    readNodeLines(lines, V, n, name);
     vertices = n;
 
     int arcNumber = 0;

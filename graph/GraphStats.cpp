@@ -49,28 +49,33 @@ void writeWeights(std::ofstream& out, const float* weight) {
     for (int i = 0; i < kWeightSlots && weight[i] >= 0; i++) out << "," << weight[i];
 }
 
-}  // namespace
-
-void Graph::collectStats() {
-    // Extremes come from the lists as they are now: a graph built or changed by other means
-    // must never count a degree outside its distribution array.
+/// Exact extreme degrees and label length of the graph as it is now.
+void setDegreeExtremes(Graph& g) {
     int minIn = INT_MAX, minOut = INT_MAX, minAll = INT_MAX;
-    max_in_distrib = max_out_distrib = max_all_distrib = max_multi = 0;
-    for (Vertex* v : V) {
+    g.max_in_distrib = g.max_out_distrib = g.max_all_distrib = g.max_multi = 0;
+    for (Vertex* v : g.V) {
         int in = static_cast<int>(v->in.size()), out = static_cast<int>(v->out.size());
         int all = static_cast<int>(v->edges.size());
-        max_in_distrib = std::max(max_in_distrib, in);
-        max_out_distrib = std::max(max_out_distrib, out);
-        max_all_distrib = std::max(max_all_distrib, all);
+        g.max_in_distrib = std::max(g.max_in_distrib, in);
+        g.max_out_distrib = std::max(g.max_out_distrib, out);
+        g.max_all_distrib = std::max(g.max_all_distrib, all);
         minIn = std::min(minIn, in);
         minOut = std::min(minOut, out);
         minAll = std::min(minAll, all);
     }
-    for (Edge* e : E) max_multi = std::max(max_multi, static_cast<int>(e->label.size()));
-    min_in_distrib = V.empty() ? 0 : minIn;
-    min_out_distrib = V.empty() ? 0 : minOut;
-    min_all_distrib = V.empty() ? 0 : minAll;
+    for (Edge* e : g.E) g.max_multi = std::max(g.max_multi, static_cast<int>(e->label.size()));
+    g.min_in_distrib = g.V.empty() ? 0 : minIn;
+    g.min_out_distrib = g.V.empty() ? 0 : minOut;
+    g.min_all_distrib = g.V.empty() ? 0 : minAll;
+}
 
+}  // namespace
+
+void Graph::collectStats() {
+    // Extremes come from the lists as they are now: a graph built or changed by other means
+    // must never count a degree outside its distribution array, and a minimum is that of the
+    // finished graph, not of some moment during reading.
+    setDegreeExtremes(*this);
     resetDistribution(in_distrib, max_in_distrib + 1);
     resetDistribution(out_distrib, max_out_distrib + 1);
     resetDistribution(all_distrib, max_all_distrib + 1);

@@ -114,6 +114,123 @@ void typeUses(int node, bool method, const std::vector<std::string>& parts, cons
     }
 }
 
+/// The lines of a mode-9 file kept for the later steps, with the packages they name.
+struct NineLines {
+    std::vector<KeptLine> classes;
+    std::vector<KeptLine> methods;
+    std::vector<KeptLine> attributes;
+    std::vector<Relation> relations;
+    PackageList packages;
+};
+
+/// Pass over the file: checked class, member and relation lines are kept; every class
+/// name adds the packages of its dotted prefix. Other lines are ignored.
+void keepNineLines(LineReader& lines, NineLines& kept) {
+    while (lines.next()) {
+        KeptLine line{lines.fields(), lines.line(), lines.lineNumber()};
+        int number = 0, target = 0;
+        float w[kWeightSlots];
+        std::string label;
+        if (lines.startsWith("c,")) {
+            if (!lines.require(3, "\"c,number,label[,weights]\"") || !lines.intField(1, number, "class number") ||
+                !lines.weightFields(3, w, kWeightSlots))
+                continue;
+            kept.classes.push_back(line);
+            std::string path = lines.field(2);
+            if (path.find('.') != std::string::npos) kept.packages.addPrefixes(enclosingPackage(path));
+        } else if (lines.startsWith("m,") || lines.startsWith("a,")) {
+            if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, number, "owner class"))
+                continue;
+            (lines.startsWith("m,") ? kept.methods : kept.attributes).push_back(line);
+        } else if (lines.startsWith("r,")) {
+            if (!lines.require(4, "\"r,source,target,label\"") || !lines.intField(1, number, "source") ||
+                !lines.intField(2, target, "target") || !lines.labelField(3, label))
+                continue;
+            kept.relations.push_back({number, target, label});
+        }
+    }
+}
+
+/// Class nodes in line order; a misnumbered class is reported and keeps its position so
+/// that numbers and indices agree. Fills the full-label map of the classes.
+void addClassNodes(std::vector<Vertex*>& nodes, const std::vector<KeptLine>& classLines,
+                   std::map<std::string, int>& classLabels) {
+    for (const KeptLine& kept : classLines) {
+        int number = 0;
+        float w[kWeightSlots] = {0, 0, 0, 0, 0};
+        from_string(kept.fields[1], number);
+        for (size_t i = 3; i < kept.fields.size() && i < 3 + kWeightSlots; i++) from_string(kept.fields[i], w[i - 3]);
+        int position = static_cast<int>(nodes.size());
+        if (number != position) reportOrderProblem(number, kept.fields[2], position);
+        Vertex* v = new Vertex(position, kept.fields[2], w);
+        v->type = kClass;
+        nodes.push_back(v);
+        classLabels.insert({v->label, position});
+    }
+}
+
+/// Member nodes in line order, named after their class, each with its containment and
+/// type-use relations. Returns the number of members added.
+int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool methods,
+                   const std::map<std::string, int>& classLabels, std::vector<Relation>& derived) {
+    int added = 0;
+    for (const KeptLine& kept : memberLines) {
+        int owner = -1;
+        from_string(kept.fields[1], owner);
+        if (owner < 0 || owner >= g.nbClasses) {
+            reportKept(g.name, kept, "owner " + std::to_string(owner) + " is not a class");
+            continue;
+        }
+        std::string specif;
+        if (methods) {
+            std::string text;
+            for (size_t i = 2; i < kept.fields.size(); i++) text += (i > 2 ? "," : "") + kept.fields[i];
+            ClassMethod member(text);
+            if (member.valid) specif = member.write();
+        } else {
+            ClassAttribute member(kept.fields[2]);
+            if (member.valid) specif = member.write();
+        }
+        std::vector<std::string>* split = splitString(specif, ",");
+        std::vector<std::string> parts = split != nullptr ? *split : std::vector<std::string>();
+        delete split;
+        if (parts.size() < 3) {
+            reportKept(g.name, kept, methods ? "method signature outside its form" : "attribute text outside its form");
+            continue;
+        }
+        int position = static_cast<int>(g.V.size());
+        Vertex* v = new Vertex(position, g.V[owner]->label + "." + parts[2]);
+        v->type = methods ? kMethod : kAttribute;
+        v->specif = specif;
+        g.V.push_back(v);
+        added++;
+        derived.push_back({position, owner, "9"});
+        typeUses(position, methods, parts, classLabels, derived);
+    }
+    return added;
+}
+
+/// Inserts the relations in order. Containment is given from the contained node: a member
+/// takes the level below its container, and the arc is turned around to run from container
+/// to contained (the file's own containment lines too).
+void insertNineRelations(Graph& g, const std::vector<Relation>& relations) {
+    int nodeCount = static_cast<int>(g.V.size());
+    int arcNumber = 0;
+    for (Relation r : relations) {
+        bool known = r.from >= 0 && r.to >= 0 && r.from < nodeCount && r.to < nodeCount;
+        int type = known ? g.V[r.from]->type : 0;
+        if (r.label == "9") {
+            if (known && (type == kMethod || type == kAttribute))
+                g.V[r.from]->level = static_cast<short>(g.V[r.to]->level + 1);
+            std::swap(r.from, r.to);
+        }
+        Edge* e = new Edge(r.from, r.to, r.label);
+        e->type = type;
+        e->setNumber(arcNumber++);
+        g.insertEdge(e);
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -124,132 +241,42 @@ void Graph::initMode9(std::ifstream* in) {
     nbClasses = nbPackages = nbAttributes = nbMethods = 0;
     if (classes == nullptr) classes = new std::multimap<std::string, int>();
     LineReader lines(*in, name);
+    NineLines kept;
+    keepNineLines(lines, kept);
 
-    // 1. Keep the class, member and relation lines; packages come from the class names.
-    std::vector<KeptLine> classLines, methodLines, attributeLines;
-    std::vector<Relation> fileRelations;
-    PackageList packages;
-    while (lines.next()) {
-        KeptLine kept{lines.fields(), lines.line(), lines.lineNumber()};
-        int number = 0, target = 0;
-        float w[kWeightSlots];
-        std::string label;
-        if (lines.startsWith("c,")) {
-            if (!lines.require(3, "\"c,number,label[,weights]\"") || !lines.intField(1, number, "class number") ||
-                !lines.weightFields(3, w, kWeightSlots))
-                continue;
-            classLines.push_back(kept);
-            std::string path = lines.field(2);
-            if (path.find('.') != std::string::npos) packages.addPrefixes(enclosingPackage(path));
-        } else if (lines.startsWith("m,") || lines.startsWith("a,")) {
-            if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, number, "owner class"))
-                continue;
-            (lines.startsWith("m,") ? methodLines : attributeLines).push_back(kept);
-        } else if (lines.startsWith("r,")) {
-            if (!lines.require(4, "\"r,source,target,label\"") || !lines.intField(1, number, "source") ||
-                !lines.intField(2, target, "target") || !lines.labelField(3, label))
-                continue;
-            fileRelations.push_back({number, target, label});
-        }
-    }
-
-    // 2. Class nodes in line order; a misnumbered class is reported and keeps its position.
     std::map<std::string, int> classLabels;
-    for (const KeptLine& kept : classLines) {
-        int number = 0;
-        float w[kWeightSlots] = {0, 0, 0, 0, 0};
-        from_string(kept.fields[1], number);
-        for (size_t i = 3; i < kept.fields.size() && i < 3 + kWeightSlots; i++) from_string(kept.fields[i], w[i - 3]);
-        int position = static_cast<int>(V.size());
-        if (number != position) reportOrderProblem(number, kept.fields[2], position);
-        Vertex* v = new Vertex(position, kept.fields[2], w);
-        v->type = kClass;
-        V.push_back(v);
-        classLabels.insert({v->label, position});
-    }
+    addClassNodes(V, kept.classes, classLabels);
     nbClasses = static_cast<int>(V.size());
-
-    // 3. Package nodes after the classes; the root "." is the root of the tree.
-    int firstPackage = appendPackages(V, packages);
+    // Packages follow the classes; the root "." is the root of the tree.
+    int firstPackage = appendPackages(V, kept.packages);
     root = firstPackage;
-    nbPackages = static_cast<int>(packages.paths.size());
+    nbPackages = static_cast<int>(kept.packages.paths.size());
 
-    // 4. Member nodes, each contained in its class, with its type-use relations.
     std::vector<Relation> derived;
-    for (int pass = 0; pass < 2; pass++) {
-        bool method = pass == 0;
-        for (const KeptLine& kept : method ? methodLines : attributeLines) {
-            int owner = -1;
-            from_string(kept.fields[1], owner);
-            if (owner < 0 || owner >= nbClasses) {
-                reportKept(name, kept, "owner " + std::to_string(owner) + " is not a class");
-                continue;
-            }
-            std::string specif;
-            if (method) {
-                std::string text;
-                for (size_t i = 2; i < kept.fields.size(); i++) text += (i > 2 ? "," : "") + kept.fields[i];
-                ClassMethod member(text);
-                if (member.valid) specif = member.write();
-            } else {
-                ClassAttribute member(kept.fields[2]);
-                if (member.valid) specif = member.write();
-            }
-            std::vector<std::string>* split = splitString(specif, ",");
-            std::vector<std::string> parts = split != nullptr ? *split : std::vector<std::string>();
-            delete split;
-            if (parts.size() < 3) {
-                reportKept(name, kept, method ? "method signature outside its form" : "attribute text outside its form");
-                continue;
-            }
-            int position = static_cast<int>(V.size());
-            Vertex* v = new Vertex(position, V[owner]->label + "." + parts[2]);
-            v->type = method ? kMethod : kAttribute;
-            v->specif = specif;
-            V.push_back(v);
-            (method ? nbMethods : nbAttributes)++;
-            derived.push_back({position, owner, "9"});
-            typeUses(position, method, parts, classLabels, derived);
-        }
-    }
-
-    // 5. Classes and packages are contained in the package named by their label.
-    for (const auto& link : attachToPackages(V, nbClasses + nbPackages, packages, firstPackage))
+    nbMethods = addMemberNodes(*this, kept.methods, true, classLabels, derived);
+    nbAttributes = addMemberNodes(*this, kept.attributes, false, classLabels, derived);
+    // Classes and packages are contained in the package named by their label.
+    for (const auto& link : attachToPackages(V, nbClasses + nbPackages, kept.packages, firstPackage))
         derived.push_back({link.first, link.second, "9"});
 
-    // 6. The file's relations, then the derived ones. Containment is given from the
-    // contained node; it is turned around to run from container to contained.
-    fileRelations.insert(fileRelations.end(), derived.begin(), derived.end());
-    int nodeCount = static_cast<int>(V.size());
-    int arcNumber = 0;
-    for (Relation r : fileRelations) {
-        bool known = r.from >= 0 && r.to >= 0 && r.from < nodeCount && r.to < nodeCount;
-        int type = known ? V[r.from]->type : 0;
-        if (r.label == "9") {
-            if (known && (type == kMethod || type == kAttribute)) V[r.from]->level = static_cast<short>(V[r.to]->level + 1);
-            std::swap(r.from, r.to);
-        }
-        Edge* e = new Edge(r.from, r.to, r.label);
-        e->type = type;
-        e->setNumber(arcNumber++);
-        insertEdge(e);
-    }
+    // The file's relations first, then the derived ones in the order produced.
+    std::vector<Relation> ordered = kept.relations;
+    ordered.insert(ordered.end(), derived.begin(), derived.end());
+    insertNineRelations(*this, ordered);
 
     for (Vertex* v : V) classes->insert({shortName(v->label), v->number});
-    vertices = nodeCount;
+    vertices = static_cast<int>(V.size());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Mode 8
 // ---------------------------------------------------------------------------------------------
 
-void Graph::initMode8(std::ifstream* in) {
-    nbClasses = nbPackages = nbAttributes = nbMethods = 0;
-    if (classes == nullptr) classes = new std::multimap<std::string, int>();
-    LineReader lines(*in, name);
+namespace {
 
-    // Round 1: the packages named by the classes (a name without "." is a package itself).
-    std::cout << "\n ROUND 1: START \n";
+/// Round 1: the packages named by the classes; a class name without "." is a package of
+/// its own. Lines that round 2 will reject are left out silently (round 2 reports them).
+PackageList classPackages(LineReader& lines) {
     PackageList packages;
     while (lines.next()) {
         int number = 0;
@@ -258,13 +285,43 @@ void Graph::initMode8(std::ifstream* in) {
         size_t dot = label.rfind('.');
         packages.addPrefixes(dot == std::string::npos ? label : label.substr(0, dot));
     }
-    lines.rewind();
-    std::cout << "\n ROUND 1: END \n";
+    return packages;
+}
 
-    // Round 2 reading: classes, their members, relations.
+/// Stores the attribute or method of an "a," or "m," line inside its class.
+void keepMember(Graph& g, const LineReader& lines) {
+    int owner = 0;
+    if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, owner, "owner class")) return;
+    if (owner < 0 || owner >= static_cast<int>(g.V.size())) {
+        lines.report("owner " + std::to_string(owner) + " is not a class read so far");
+        return;
+    }
+    if (lines.startsWith("a,")) {
+        auto* member = new ClassAttribute(lines.field(2));
+        if (!member->valid) {
+            lines.report("attribute text outside the \"[properties@]type@name\" form");
+            delete member;
+            return;
+        }
+        g.V[owner]->attributes.insert({member->type + "_" + member->name, member});
+        g.nbAttributes++;
+    } else {
+        auto* member = new ClassMethod(lines.joinFrom(2));
+        if (!member->valid) {
+            lines.report("method text outside the \"[properties@]output@name@(inputs)\" form");
+            delete member;
+            return;
+        }
+        g.V[owner]->methods.insert({member->output + "_" + member->name, member});
+        g.nbMethods++;
+    }
+}
+
+/// Round 2 reading: class nodes (appended), their members, and the file's relations.
+/// Returns the class count announced by the header.
+int readClassesAndMembers(Graph& g, LineReader& lines, int& arcNumber) {
     int n = 0, m = 0;
     if (lines.next()) lines.header(n, m);
-    int arcNumber = 0;
     while (lines.next()) {
         if (lines.startsWith("c,")) {
             int number = 0;
@@ -272,51 +329,44 @@ void Graph::initMode8(std::ifstream* in) {
             if (!lines.require(3, "\"c,number,label[,weights]\"") || !lines.intField(1, number, "class number") ||
                 !lines.weightFields(3, w, kWeightSlots))
                 continue;
-            int position = static_cast<int>(V.size());
+            int position = static_cast<int>(g.V.size());
             if (number != position) reportOrderProblem(number, lines.field(2), position);
             Vertex* v = new Vertex(position, lines.field(2), w);
             v->type = kClass;
-            V.push_back(v);
-            classes->insert({shortName(v->label), position});
+            g.V.push_back(v);
+            g.classes->insert({shortName(v->label), position});
         } else if (lines.startsWith("a,") || lines.startsWith("m,")) {
-            int owner = 0;
-            if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, owner, "owner class")) continue;
-            if (owner < 0 || owner >= static_cast<int>(V.size())) {
-                lines.report("owner " + std::to_string(owner) + " is not a class read so far");
-                continue;
-            }
-            if (lines.startsWith("a,")) {
-                auto* member = new ClassAttribute(lines.field(2));
-                if (!member->valid) {
-                    lines.report("attribute text outside the \"[properties@]type@name\" form");
-                    delete member;
-                    continue;
-                }
-                V[owner]->attributes.insert({member->type + "_" + member->name, member});
-                nbAttributes++;
-            } else {
-                auto* member = new ClassMethod(lines.joinFrom(2));
-                if (!member->valid) {
-                    lines.report("method text outside the \"[properties@]output@name@(inputs)\" form");
-                    delete member;
-                    continue;
-                }
-                V[owner]->methods.insert({member->output + "_" + member->name, member});
-                nbMethods++;
-            }
+            keepMember(g, lines);
         } else if (lines.startsWith("r,")) {
             Edge* e = relationFromLine(lines);
             if (e == nullptr) continue;
-            if (e->from >= 0 && e->from < static_cast<int>(V.size())) e->type = V[e->from]->type;
+            if (e->from >= 0 && e->from < static_cast<int>(g.V.size())) e->type = g.V[e->from]->type;
             e->setNumber(arcNumber++);
-            insertEdge(e);
+            g.insertEdge(e);
         }
     }
+    return n;
+}
+
+}  // namespace
+
+void Graph::initMode8(std::ifstream* in) {
+    nbClasses = nbPackages = nbAttributes = nbMethods = 0;
+    if (classes == nullptr) classes = new std::multimap<std::string, int>();
+    LineReader lines(*in, name);
+
+    std::cout << "\n ROUND 1: START \n";
+    PackageList packages = classPackages(lines);
+    lines.rewind();
+    std::cout << "\n ROUND 1: END \n";
+
+    int arcNumber = 0;
+    int announced = readClassesAndMembers(*this, lines, arcNumber);
     nbClasses = static_cast<int>(V.size());
     // Packages are numbered after the classes actually read, so a wrong header cannot put
     // them on top of classes or leave gaps.
-    if (n != nbClasses)
-        LineReader::reportFile(name, "header announces " + std::to_string(n) + " classes, file holds " +
+    if (announced != nbClasses)
+        LineReader::reportFile(name, "header announces " + std::to_string(announced) + " classes, file holds " +
                                          std::to_string(nbClasses) + "; packages numbered after the classes read");
 
     std::cout << "\n ROUND 2: START \n";
@@ -324,6 +374,7 @@ void Graph::initMode8(std::ifstream* in) {
     nbPackages = static_cast<int>(packages.paths.size());
     std::cout << "\n ROUND 2: END \n";
 
+    // Round 3: every class and package is tied to its package by a label-3 arc.
     std::cout << "\n ROUND 3: START \n";
     for (const auto& link : attachToPackages(V, static_cast<int>(V.size()), packages, firstPackage)) {
         Edge* e = new Edge(link.first, link.second, "3");
