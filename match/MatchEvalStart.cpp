@@ -31,7 +31,9 @@ constexpr size_t kLastNameField = 10;
 constexpr float kBestPairsOnly = 0;
 constexpr const char* kSimResultsFile = "sim_results.csv";
 
-bool hasEdges(const Graph* g, int n) { return !g->V[static_cast<size_t>(n)]->edges.empty(); }
+bool hasEdges(const Graph* g, int n) {
+    return !g->V[static_cast<size_t>(n)]->edges.empty();
+}
 
 /// The rank lists: positions (from 1) of the pairs that agree with the reference, among the
 /// sorted candidates (list 0) and among the pairs actually matched (list 1).
@@ -84,7 +86,8 @@ double BandMatcher::bestTiedPair(int x, int y, float s, int& bx, int& by) {
     for (int other = 0; other < m.order(false); other++)
         if (free2(other) && simil[x][other] == s) consider(x, other, best, ties, bx, by);
     for (int other = 0; other < m.order(true); other++)
-        if (other != x && free1(other) && simil[other][y] == s) consider(other, y, best, ties, bx, by);
+        if (other != x && free1(other) && simil[other][y] == s)
+            consider(other, y, best, ties, bx, by);
     return best;
 }
 
@@ -95,7 +98,8 @@ void BandMatcher::matchBand(int low, int high, RankLists& ranks) {
         for (int y = 0; y < m.order(false); y++) {
             const double s = simil[x][y];
             if (!hasEdges(m.g2, y) || !free2(y)) continue;
-            if (s > static_cast<double>(low) / kGranularity && s <= static_cast<double>(high) / kGranularity)
+            if (s > static_cast<double>(low) / kGranularity &&
+                s <= static_cast<double>(high) / kGranularity)
                 band.push_back(paire{static_cast<unsigned>(x), static_cast<unsigned>(y), s});
         }
     }
@@ -113,7 +117,8 @@ void BandMatcher::matchBand(int low, int high, RankLists& ranks) {
         m.M12[bx] = m.bestMatch[bx] = by;
         m.M21[by] = m.bestMatch2[by] = bx;
         m.numberOfMatchs++;
-        if (m.g1->V[static_cast<size_t>(bx)]->label == m.g2->V[static_cast<size_t>(by)]->label) m.nb_matched++;
+        if (m.g1->V[static_cast<size_t>(bx)]->label == m.g2->V[static_cast<size_t>(by)]->label)
+            m.nb_matched++;
         m.currentCost += delta;
         matched++;
         if (m.kbt[bx] == by) ranks.picks.push_back(matched);
@@ -154,23 +159,28 @@ void appendResultLine(Match& m, int discrim) {
     auto field = [fields](size_t i) {
         return fields != nullptr && i < fields->size() ? (*fields)[i] : std::string();
     };
-    for (size_t i = kFirstNameField; i <= kLastNameField; i++) items.push_back(field(i));
+    for (size_t i = kFirstNameField; i <= kLastNameField; i++)
+        items.push_back(field(i));
     items.push_back(field(kLastNameField + 1).substr(0, 1));
     delete fields;
-    for (int count : {m.order(true), m.order(false), m.g1->edges, m.g2->edges}) items.push_back(std::to_string(count));
+    for (int count : {m.order(true), m.order(false), m.g1->edges, m.g2->edges})
+        items.push_back(std::to_string(count));
     for (int list = 0; list < 2; list++)
-        for (int k = 0; k < kFiguresPerList; k++) items.push_back(to_string(m.sim_eval[list][k]));
+        for (int k = 0; k < kFiguresPerList; k++)
+            items.push_back(to_string(m.sim_eval[list][k]));
 
     std::ofstream out(kSimResultsFile, std::ios::app);
     if (!out.is_open()) std::cout << "\n Cannot append to " << kSimResultsFile << "\n";
-    for (size_t i = 0; i < items.size(); i++) out << (i > 0 ? "," : "") << items[i];
+    for (size_t i = 0; i < items.size(); i++)
+        out << (i > 0 ? "," : "") << items[i];
     out << "\n";
 }
 
-}  // namespace
+} // namespace
 
 void runEvaluationStart(Match& m, int alg, int discrim) {
-    auto* greedy = new MCES(alg, discrim, m.g1, m.g2, kBestPairsOnly, m.randomSeed, m.costs->node_error, false);
+    auto* greedy = new MCES(alg, discrim, m.g1, m.g2, kBestPairsOnly, m.randomSeed,
+                            m.costs->node_error, false);
     fillHistogram(m, greedy);
     storeSimilarity(m, greedy);
     m.sim_eval = new double*[2];
@@ -193,7 +203,8 @@ void runEvaluationStart(Match& m, int alg, int discrim) {
     scoreRanks(ranks.picks, m.order(true), referencePairs, m.sim_eval[1]);
     for (int list = 0; list < 2; list++) {
         std::cout << "\n SIM EVAL " << list << " :";
-        for (int k = 0; k < kFiguresPerList; k++) std::cout << "\t" << m.sim_eval[list][k];
+        for (int k = 0; k < kFiguresPerList; k++)
+            std::cout << "\t" << m.sim_eval[list][k];
     }
     std::cout << "\n";
     appendResultLine(m, discrim);

@@ -14,7 +14,8 @@
 namespace {
 
 /// Category words by node kind.
-const char* const kCategoryWords[] = {"Package", "Class", "Method", "Field", "Entity", "LifeLine", "Message"};
+const char* const kCategoryWords[] = {"Package", "Class",    "Method", "Field",
+                                      "Entity",  "LifeLine", "Message"};
 constexpr int kCategoryCount = 7;
 constexpr short kMethodType = 2;
 /// Signature items before this position are modifiers, return type and name; the rest are
@@ -30,7 +31,8 @@ std::string memberList(Match& m, int number, bool left) {
     for (int n : *block->nodes) {
         if (n < 0 || n >= g->vertices) continue;
         const Vertex* v = g->V[static_cast<size_t>(n)];
-        out += std::to_string(n) + "_" + v->label + "_" + replaceString(v->specif, ",", ";") + "___";
+        out +=
+            std::to_string(n) + "_" + v->label + "_" + replaceString(v->specif, ",", ";") + "___";
     }
     return out;
 }
@@ -54,13 +56,16 @@ void writeEntityList(const Graph* g) {
     std::ofstream out;
     openResultFile(out, std::string(kResultsFolder) + "raw_" + g->name + ".csv");
     out << "\"class\",\"category\"\n";
-    for (const Vertex* v : g->V) out << entityName(v) << ",\"" << categoryWord(v->type) << "\"\n";
+    for (const Vertex* v : g->V)
+        out << entityName(v) << ",\"" << categoryWord(v->type) << "\"\n";
 }
 
 /// Block size, 1 for a vertex without a member set.
-size_t memberCount(const Vertex* v) { return v->nodes != nullptr ? v->nodes->size() : 1; }
+size_t memberCount(const Vertex* v) {
+    return v->nodes != nullptr ? v->nodes->size() : 1;
+}
 
-}  // namespace
+} // namespace
 
 // -------------------------------------------------------------------------------------
 // Shared texts
@@ -121,9 +126,13 @@ void openResultFile(std::ofstream& out, const std::string& path) {
 // Raw files
 // -------------------------------------------------------------------------------------
 
-std::string Match::writeVertex1(int x) { return memberList(*this, x, true); }
+std::string Match::writeVertex1(int x) {
+    return memberList(*this, x, true);
+}
 
-std::string Match::writeVertex2(int y) { return memberList(*this, y, false); }
+std::string Match::writeVertex2(int y) {
+    return memberList(*this, y, false);
+}
 
 void Match::rawPrint() {
     if (g1 == nullptr || g2 == nullptr || M12 == nullptr) return;
@@ -147,8 +156,9 @@ void Match::rawPrint() {
                 if (name1 != name2) pairs << name1 << "," << name2 << "," << category << "\n";
             }
         if (memberCount(vx) * memberCount(vy) > 1)
-            merges << "\"" << writeVertex1(vx->number) << "\",\"" << writeVertex2(vy->number) << "\","
-                   << category << "," << static_cast<float>(intSim(cost_mode, vx, vy)) << "\n";
+            merges << "\"" << writeVertex1(vx->number) << "\",\"" << writeVertex2(vy->number)
+                   << "\"," << category << "," << static_cast<float>(intSim(cost_mode, vx, vy))
+                   << "\n";
     }
 }
 
@@ -162,7 +172,8 @@ double Match::getLog(std::string log) {
     if (M12 == nullptr || M21 == nullptr) return 0;
     delete[] log_matching;
     log_matching = new int[n1 > 0 ? n1 : 1];
-    for (int x = 0; x < n1; x++) log_matching[x] = kNoPartner;
+    for (int x = 0; x < n1; x++)
+        log_matching[x] = kNoPartner;
 
     std::ifstream in(log);
     const bool opened = in.is_open();
@@ -209,8 +220,10 @@ double Match::getLog(std::string log) {
         M21[y] = x;
     }
     const double result = cost(cost_mode);
-    for (int x = 0; x < n1; x++) M12[x] = kNoPartner;
-    for (int y = 0; y < n2; y++) M21[y] = kNoPartner;
+    for (int x = 0; x < n1; x++)
+        M12[x] = kNoPartner;
+    for (int y = 0; y < n2; y++)
+        M21[y] = kNoPartner;
     return result;
 }
 
@@ -232,7 +245,8 @@ void Match::printGammaMatrix() {
         }
         std::cout << row.first;
         for (const auto& entry : row.second)
-            std::cout << "\t" << entry.first << ":" << entry.second.delta << ":" << entry.second.tabu;
+            std::cout << "\t" << entry.first << ":" << entry.second.delta << ":"
+                      << entry.second.tabu;
         std::cout << "\n";
     }
     std::cout << "\n";

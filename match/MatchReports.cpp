@@ -25,10 +25,10 @@ const char* const kMatchedBanner =
 const char* const kSameNameBanner =
     "\n,,************************************ \n,,*Non-Matched classes with same names*\n"
     ",,************************************\n";
-const char* const kDeletedBanner =
-    "\n,,***********************************\n,,*Deleted classes*\n,,*********************************** \n";
-const char* const kInsertedBanner =
-    "\n,,***********************************\n,,*Inserted classes*\n,,*********************************** \n";
+const char* const kDeletedBanner = "\n,,***********************************\n,,*Deleted "
+                                   "classes*\n,,*********************************** \n";
+const char* const kInsertedBanner = "\n,,***********************************\n,,*Inserted "
+                                    "classes*\n,,*********************************** \n";
 
 /// The text after the last "." of a label (the whole label when it has none).
 std::string afterLastDot(const std::string& label) {
@@ -81,15 +81,19 @@ void ReportWriter::writeHeader(double solutionCost) {
     const Cost* c = m.costs;
     const double dropProduct = c->renameToken * c->edgeWeight * c->dropWeightE;
     for (std::ofstream* out : {&costReport, &filtered, &diff, &shortDiff}) {
-        *out << "\nCost:" << solutionCost << " SameLabels:" << m.nb_matched << "(" << m.nb_matched_isolated
-             << ")" << "/" << m.numberOfMatchs << "(" << m.nb_matched_isolated + m.nb_unmatched_isolated << ")"
-             << " |V1|=" << m.g1->V.size() << " |E1|=" << m.g1->E.size() << " |V2|=" << m.g2->V.size()
-             << " |E2|=" << m.g2->E.size() << "\n";
-        *out << "Penalties : cnd=" << c->classDeletion << " cni=" << c->classInsertion << " cns=" << c->renameToken
-             << " ced=" << dropProduct << " cei=" << dropProduct << " cess=" << c->renameToken * c->edgeWeight
-             << " lw=" << c->_lw << " aw=" << c->_aw << " mw=" << c->_mw << "\n";
+        *out << "\nCost:" << solutionCost << " SameLabels:" << m.nb_matched << "("
+             << m.nb_matched_isolated << ")"
+             << "/" << m.numberOfMatchs << "(" << m.nb_matched_isolated + m.nb_unmatched_isolated
+             << ")"
+             << " |V1|=" << m.g1->V.size() << " |E1|=" << m.g1->E.size()
+             << " |V2|=" << m.g2->V.size() << " |E2|=" << m.g2->E.size() << "\n";
+        *out << "Penalties : cnd=" << c->classDeletion << " cni=" << c->classInsertion
+             << " cns=" << c->renameToken << " ced=" << dropProduct << " cei=" << dropProduct
+             << " cess=" << c->renameToken * c->edgeWeight << " lw=" << c->_lw << " aw=" << c->_aw
+             << " mw=" << c->_mw << "\n";
     }
-    const char* nodesTitle = "\n\n NODES, #class1, #class2, class1, class2, ,,, raw cost, overall cost1, overall cost2\n\n";
+    const char* nodesTitle = "\n\n NODES, #class1, #class2, class1, class2, ,,, raw cost, overall "
+                             "cost1, overall cost2\n\n";
     costReport << nodesTitle;
     filtered << nodesTitle;
 }
@@ -139,9 +143,9 @@ void ReportWriter::writeMatchedRows() {
         const double raw = m.costs->raw_cns(mode, vx, vy, sim);
         total1[x] += raw;
         const double delta = m.computeDelta(m.cost_mode, vx, vy);
-        std::string row = "ns," + std::to_string(x) + "," + std::to_string(y) + "," + vx->label + "," + vy->label +
-                          ",,,," + to_string(raw) + "," + to_string(total1[x]) + "," + to_string(total2[y]) + "," +
-                          to_string(delta) + "\n";
+        std::string row = "ns," + std::to_string(x) + "," + std::to_string(y) + "," + vx->label +
+                          "," + vy->label + ",,,," + to_string(raw) + "," + to_string(total1[x]) +
+                          "," + to_string(total2[y]) + "," + to_string(delta) + "\n";
         costReport << row;
         if (total1[x] != 0 || total2[y] != 0) filtered << row;
     }
@@ -162,7 +166,8 @@ void ReportWriter::writeMarkedRelations(Vertex* v, int partner, bool left) {
             diff << prefix << "<--" << e->label << "-- " << (e->from == self ? "self" : otherLabel);
         const int n = m.partnerOf(other, left);
         if (n != Match::kNoPartner) {
-            Edge* counterpart = outgoing ? m.getEdgeSide(partner, n, !left) : m.getEdgeSide(n, partner, !left);
+            Edge* counterpart =
+                outgoing ? m.getEdgeSide(partner, n, !left) : m.getEdgeSide(n, partner, !left);
             if (counterpart != nullptr && counterpart->label == e->label)
                 diff << (otherLabel == label(n, !left) ? "(M)" : "[M]");
         }
@@ -199,9 +204,10 @@ void ReportWriter::writeMatchedDifferences() {
         (*m._N)(static_cast<unsigned>(x), static_cast<unsigned>(y)) = sim;
         const double raw = m.costs->raw_cns(mode, vx, vy, sim);
         const double delta = m.computeDelta(m.cost_mode, vx, vy);
-        const std::string line = "\n" + std::to_string(x) + "_" + displayName(vx) + "," + std::to_string(y) + "_" +
-                                 displayName(vy) + "," + to_string(sim) + "," + to_string(raw) + "," +
-                                 to_string(total1[x]) + "," + to_string(total2[y]) + "," + to_string(delta) + "\n";
+        const std::string line = "\n" + std::to_string(x) + "_" + displayName(vx) + "," +
+                                 std::to_string(y) + "_" + displayName(vy) + "," + to_string(sim) +
+                                 "," + to_string(raw) + "," + to_string(total1[x]) + "," +
+                                 to_string(total2[y]) + "," + to_string(delta) + "\n";
         diff << line;
         shortDiff << line;
         diff << "||Relations(1)||\n";
@@ -211,7 +217,8 @@ void ReportWriter::writeMatchedDifferences() {
     }
 }
 
-bool ReportWriter::sameNameReported(int i, int j, const std::string& name1, const std::string& name2) {
+bool ReportWriter::sameNameReported(int i, int j, const std::string& name1,
+                                    const std::string& name2) {
     const int bs = m.getM12(i);
     const int bt = m.getM21(j);
     if (name1 != name2 || bs == j) return false;
@@ -224,11 +231,13 @@ bool ReportWriter::sameNameReported(int i, int j, const std::string& name1, cons
         return true;
     }
     if (bs != Match::kNoPartner) {
-        const std::string partner = bs < m.order(false) ? afterLastDot(label(bs, false)) : label(bs, false);
+        const std::string partner =
+            bs < m.order(false) ? afterLastDot(label(bs, false)) : label(bs, false);
         if (partner == name1) return false;
     }
     if (bt != Match::kNoPartner) {
-        const std::string partner = bt < m.order(true) ? afterLastDot(label(bt, true)) : label(bt, true);
+        const std::string partner =
+            bt < m.order(true) ? afterLastDot(label(bt, true)) : label(bt, true);
         if (partner == name2) return false;
     }
     return true;
@@ -244,7 +253,8 @@ void ReportWriter::writeSameNameSection() {
         return number >= m.order(left) ? afterLastDot(text) : text;
     };
     std::map<std::string, std::vector<int>> byName;
-    for (const auto& entry : blocks2) byName[comparedName(entry.first, false)].push_back(entry.first);
+    for (const auto& entry : blocks2)
+        byName[comparedName(entry.first, false)].push_back(entry.first);
     int same_unmatch = 0;
     for (const auto& [i, vi] : blocks1) {
         const std::string name1 = comparedName(i, true);
@@ -258,9 +268,11 @@ void ReportWriter::writeSameNameSection() {
             same_unmatch++;
             diff << "\n,," << same_unmatch << "-----";
             std::string line = "\n" + std::to_string(i) + "_" + vi->label;
-            if (bs != Match::kNoPartner) line += "(" + std::to_string(bs) + "_" + label(bs, false) + ")";
+            if (bs != Match::kNoPartner)
+                line += "(" + std::to_string(bs) + "_" + label(bs, false) + ")";
             line += "," + std::to_string(j) + "_" + vj->label;
-            if (bt != Match::kNoPartner) line += "(" + std::to_string(bt) + "_" + label(bt, true) + ")";
+            if (bt != Match::kNoPartner)
+                line += "(" + std::to_string(bt) + "_" + label(bt, true) + ")";
             diff << line;
             shortDiff << line;
             diff << "\n||Relations(1)||\n";
@@ -344,8 +356,8 @@ void ReportWriter::writeEdgeRows() {
         const auto [from, to] = ends;
         const int p = m.getM21(from);
         const int q = m.getM21(to);
-        const std::string rest = ",,,," + label(from, false) + "," + label(to, false) + "," + e2->label + ",," +
-                                 std::to_string(0) + "\n";
+        const std::string rest = ",,,," + label(from, false) + "," + label(to, false) + "," +
+                                 e2->label + ",," + std::to_string(0) + "\n";
         std::string row;
         if (p == Match::kNoPartner || q == Match::kNoPartner)
             row = "ei" + rest;
@@ -356,7 +368,7 @@ void ReportWriter::writeEdgeRows() {
     }
 }
 
-}  // namespace
+} // namespace
 
 void Match::output(int mode) {
     if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return;
@@ -365,12 +377,16 @@ void Match::output(int mode) {
     bestCost = currentCost = solutionCost;
 
     ReportWriter w(*this, mode);
-    for (Vertex* v : distinctBlocks(true)) w.blocks1[v->number] = v;
-    for (Vertex* v : distinctBlocks(false)) w.blocks2[v->number] = v;
+    for (Vertex* v : distinctBlocks(true))
+        w.blocks1[v->number] = v;
+    for (Vertex* v : distinctBlocks(false))
+        w.blocks2[v->number] = v;
     w.edges1 = blockEdges(true);
     w.edges2 = blockEdges(false);
-    for (const auto& entry : w.blocks1) w.total1[entry.first] = 0;
-    for (const auto& entry : w.blocks2) w.total2[entry.first] = 0;
+    for (const auto& entry : w.blocks1)
+        w.total1[entry.first] = 0;
+    for (const auto& entry : w.blocks2)
+        w.total2[entry.first] = 0;
 
     w.open(std::string(kResultsFolder) + runTag(*this) + ".csv");
     w.writeHeader(solutionCost);

@@ -55,9 +55,11 @@ void copyBest(Match& m, bool left, bool restore) {
     }
 }
 
-}  // namespace
+} // namespace
 
-void setSearchIterationHook(std::function<void(Match&)> hook) { iterationHook() = std::move(hook); }
+void setSearchIterationHook(std::function<void(Match&)> hook) {
+    iterationHook() = std::move(hook);
+}
 
 void resetChosenCell(Match& m) {
     if (m.chosenCell != nullptr && !pointsIntoMoveTable(m, m.chosenCell)) delete m.chosenCell;
@@ -114,11 +116,13 @@ void printProgress(Match& m, double delta, double loopStart) {
     Vertex* vy = m.getVertex2(y);
     double substitution = 0;
     if (vx != nullptr && vy != nullptr)
-        substitution = m.costs->raw_cns(m.cost_mode, vx, vy, static_cast<float>(m.intSim(m.cost_mode, vx, vy)));
-    std::cout << m.bestCost << "--> " << m.stagnation << "/>" << m.good << " on " << m.numberOfMatchs << "< ("
-              << m.oldMatch1 << "," << m.oldMatch2 << ") = > [(" << x << ")" << labelOf(m, x, true) << ", "
-              << labelOf(m, y, false) << "(" << y << ")] : " << delta << "(" << m.currentCost << ") "
-              << substitution << "," << cpuSeconds() - loopStart << "s \n";
+        substitution = m.costs->raw_cns(m.cost_mode, vx, vy,
+                                        static_cast<float>(m.intSim(m.cost_mode, vx, vy)));
+    std::cout << m.bestCost << "--> " << m.stagnation << "/>" << m.good << " on "
+              << m.numberOfMatchs << "< (" << m.oldMatch1 << "," << m.oldMatch2 << ") = > [(" << x
+              << ")" << labelOf(m, x, true) << ", " << labelOf(m, y, false) << "(" << y
+              << ")] : " << delta << "(" << m.currentCost << ") " << substitution << ","
+              << cpuSeconds() - loopStart << "s \n";
     const long long matched = m.numberOfMatchs;
     const long long possible =
         (m.order(false) - matched + 1) * (m.order(true) - matched + 1) + matched - 1;
@@ -141,9 +145,10 @@ bool playIteration(Match& m, double loopStart) {
 
     const double delta = chosen->delta;
     if (m.iterations < chosen->tabu)
-        std::cout << "\n\n\n\t\t\t\t[[[[" << m.currentCost << " / " << chosen->x << "[" << labelOf(m, chosen->x, true)
-                  << "] / " << chosen->y << "[" << labelOf(m, chosen->y, false) << "] / " << chosen->tabu << "/"
-                  << m.iterations << "]]]]\n\n\n";
+        std::cout << "\n\n\n\t\t\t\t[[[[" << m.currentCost << " / " << chosen->x << "["
+                  << labelOf(m, chosen->x, true) << "] / " << chosen->y << "["
+                  << labelOf(m, chosen->y, false) << "] / " << chosen->tabu << "/" << m.iterations
+                  << "]]]]\n\n\n";
     m.oldMatch1 = m.getM21(chosen->y);
     m.oldMatch2 = m.getM12(chosen->x);
     m.enactMove();
@@ -186,9 +191,9 @@ void runLoop(Match& m) {
 
 void printMemoryStats(Match& m) {
     std::cout << "END1. \n";
-    std::cout << "\n Memory stats: \t M --> [" << m.M->rows() << "," << m.M->count() << "] \t _M --> ["
-              << m._M->rows() << "," << m._M->count() << "] \t _N --> [" << m._N->rows() << "," << m._N->count()
-              << "]\n";
+    std::cout << "\n Memory stats: \t M --> [" << m.M->rows() << "," << m.M->count()
+              << "] \t _M --> [" << m._M->rows() << "," << m._M->count() << "] \t _N --> ["
+              << m._N->rows() << "," << m._N->count() << "]\n";
 }
 
 /// Step 8: the best solution becomes the current one.
@@ -200,8 +205,11 @@ void restoreBest(Match& m) {
         if (m.M12[x] != Match::kNoPartner) m.numberOfMatchs++;
     m.nb_matched = m.nb_matched_isolated = m.nb_unmatched_isolated = 0;
     m.numberOfGoodMatchs = m.initType != 1 ? agreeingWithReference(m) : 0;
-    std::cout << "\n" << m.numberOfMatchs << "\tSame Name : " << m.nb_matched << "(" << m.nb_matched_isolated << ")"
-              << "\tOthers : " << (m.numberOfMatchs - m.nb_matched) << "(" << m.nb_unmatched_isolated << ")"
+    std::cout << "\n"
+              << m.numberOfMatchs << "\tSame Name : " << m.nb_matched << "("
+              << m.nb_matched_isolated << ")"
+              << "\tOthers : " << (m.numberOfMatchs - m.nb_matched) << "("
+              << m.nb_unmatched_isolated << ")"
               << "\n";
 }
 
@@ -223,7 +231,8 @@ void replaceByReference(Match& m) {
     // Without a reference (no benchmark file was found) there is nothing to report instead
     // of the search's own result.
     bool referenceRead = false;
-    for (int x = 0; m.kbt != nullptr && x < n1 && !referenceRead; x++) referenceRead = m.kbt[x] != Match::kNoPartner;
+    for (int x = 0; m.kbt != nullptr && x < n1 && !referenceRead; x++)
+        referenceRead = m.kbt[x] != Match::kNoPartner;
     if (!referenceRead) {
         std::cout << "\n No reference pairs were read: the matching found is kept\n";
         return;
@@ -240,7 +249,8 @@ void replaceByReference(Match& m) {
     for (int x = 0; m.kbt != nullptr && x < n1; x++) {
         const int y = m.kbt[x];
         if (y < 0 || y >= n2 || m.M21[y] != Match::kNoPartner) continue;
-        if (nodeError >= 1000 && m.g1->V[static_cast<size_t>(x)]->label != m.g2->V[static_cast<size_t>(y)]->label)
+        if (nodeError >= 1000 &&
+            m.g1->V[static_cast<size_t>(x)]->label != m.g2->V[static_cast<size_t>(y)]->label)
             continue;
         m.M12[x] = y;
         m.M21[y] = x;
@@ -249,7 +259,7 @@ void replaceByReference(Match& m) {
     std::cout << "\n*****" << (m.g1->edges + m.g2->edges + 2 * m.upperBound) << "*****\n";
 }
 
-}  // namespace
+} // namespace
 
 void Match::Tabu(double _init, int alg, int discrim) {
     if (g1 == nullptr || g2 == nullptr || costs == nullptr || ff == nullptr || M12 == nullptr) {

@@ -48,8 +48,10 @@ bool labelsAllowed(const Match& m, int x, int y) {
 }
 
 void clearMatching(Match& m) {
-    for (int x = 0; x < m.order(true); x++) m.M12[x] = Match::kNoPartner;
-    for (int y = 0; y < m.order(false); y++) m.M21[y] = Match::kNoPartner;
+    for (int x = 0; x < m.order(true); x++)
+        m.M12[x] = Match::kNoPartner;
+    for (int y = 0; y < m.order(false); y++)
+        m.M21[y] = Match::kNoPartner;
 }
 
 void pair(Match& m, int x, int y) {
@@ -58,15 +60,18 @@ void pair(Match& m, int x, int y) {
 }
 
 void copyGreedyMatching(Match& m, const MCES* greedy) {
-    for (int x = 0; x < m.order(true); x++) m.M12[x] = greedy->M12[x];
-    for (int y = 0; y < m.order(false); y++) m.M21[y] = greedy->M21[y];
+    for (int x = 0; x < m.order(true); x++)
+        m.M12[x] = greedy->M12[x];
+    for (int y = 0; y < m.order(false); y++)
+        m.M21[y] = greedy->M21[y];
 }
 
 /// Row pointers of a dense matrix, as the assignment solver reads it.
 std::vector<const double*> rowPointers(const std::vector<std::vector<double>>& matrix) {
     std::vector<const double*> rows;
     rows.reserve(matrix.size());
-    for (const auto& row : matrix) rows.push_back(row.data());
+    for (const auto& row : matrix)
+        rows.push_back(row.data());
     return rows;
 }
 
@@ -74,13 +79,15 @@ std::vector<const double*> rowPointers(const std::vector<std::vector<double>>& m
 
 void greedyStart(Match& m, int alg, int discrim) {
     const long start = cpuMillis();
-    auto* greedy = new MCES(alg, discrim, m.g1, m.g2, kBestPairsOnly, m.randomSeed, m.costs->node_error, true);
+    auto* greedy =
+        new MCES(alg, discrim, m.g1, m.g2, kBestPairsOnly, m.randomSeed, m.costs->node_error, true);
     m.greedy_time = static_cast<double>(cpuMillis() - start);
     copyGreedyMatching(m, greedy);
     // Pairs with nothing in common that the greedy matcher can see are closed to the search.
     for (int x = 0; x < m.order(true); x++)
         for (int y = 0; y < m.order(false); y++)
-            if (greedy->ONodes[x][y] == -greedy->OEdges[x][y] && m.movable(x, y)) m.updateMoves(x, y, false);
+            if (greedy->ONodes[x][y] == -greedy->OEdges[x][y] && m.movable(x, y))
+                m.updateMoves(x, y, false);
     storeSimilarity(m, greedy);
     releaseGreedy(greedy);
 }
@@ -88,8 +95,10 @@ void greedyStart(Match& m, int alg, int discrim) {
 void similarityAssignmentStart(Match& m, int alg, int discrim) {
     const int n1 = m.order(true);
     const int n2 = m.order(false);
-    auto* greedy = new MCES(alg, discrim, m.g1, m.g2, kBestPairsOnly, m.randomSeed, m.costs->node_error, false);
-    std::vector<std::vector<double>> matrix(static_cast<size_t>(n1), std::vector<double>(static_cast<size_t>(n2)));
+    auto* greedy = new MCES(alg, discrim, m.g1, m.g2, kBestPairsOnly, m.randomSeed,
+                            m.costs->node_error, false);
+    std::vector<std::vector<double>> matrix(static_cast<size_t>(n1),
+                                            std::vector<double>(static_cast<size_t>(n2)));
     for (int x = 0; x < n1; x++)
         for (int y = 0; y < n2; y++)
             matrix[x][y] = sameLabels(m, x, y) ? 1 - greedy->simil[x][y] : kDifferentLabelPrice;
@@ -127,13 +136,17 @@ std::vector<std::vector<double>> editCostMatrix(Match& m, bool withNodeCosts) {
             if (nodeError >= kStrictLabels && !sameLabels(m, x, y)) entry = nodeError;
             matrix[x][y] = entry;
         }
-        for (int k = 0; k < n1; k++) matrix[x][n2 + k] = kForbiddenCell;
-        matrix[x][n2 + x] = vx->edges.size() / 2.0 + (withNodeCosts ? m.costs->cnd(m.cost_mode, vx) : 0);
+        for (int k = 0; k < n1; k++)
+            matrix[x][n2 + k] = kForbiddenCell;
+        matrix[x][n2 + x] =
+            vx->edges.size() / 2.0 + (withNodeCosts ? m.costs->cnd(m.cost_mode, vx) : 0);
     }
     for (int y = 0; y < n2; y++) {
         Vertex* vy = m.g2->V[static_cast<size_t>(y)];
-        for (int k = 0; k < n2; k++) matrix[n1 + y][k] = kForbiddenCell;
-        matrix[n1 + y][y] = vy->edges.size() / 2.0 + (withNodeCosts ? m.costs->cni(m.cost_mode, vy) : 0);
+        for (int k = 0; k < n2; k++)
+            matrix[n1 + y][k] = kForbiddenCell;
+        matrix[n1 + y][y] =
+            vy->edges.size() / 2.0 + (withNodeCosts ? m.costs->cni(m.cost_mode, vy) : 0);
     }
     return matrix;
 }
@@ -184,7 +197,8 @@ std::vector<int> sampleReference(Match& m, double fraction) {
 void seededGreedyStart(Match& m, int alg, int discrim) {
     std::vector<int> seed = sampleReference(m, m.initType);
     const long start = cpuMillis();
-    auto* greedy = new MCES(alg, discrim, m.g1, m.g2, kBestPairsOnly, m.randomSeed, seed.data(), m.costs->node_error);
+    auto* greedy = new MCES(alg, discrim, m.g1, m.g2, kBestPairsOnly, m.randomSeed, seed.data(),
+                            m.costs->node_error);
     m.greedy_time = static_cast<double>(cpuMillis() - start);
     copyGreedyMatching(m, greedy);
     releaseGreedy(greedy);
@@ -198,9 +212,11 @@ void readReference(Match& m) {
     const int n1 = m.order(true);
     const int n2 = m.order(false);
     if (m.kbt == nullptr) m.kbt = new int[n1 > 0 ? n1 : 1];
-    for (int x = 0; x < n1; x++) m.kbt[x] = Match::kNoPartner;
+    for (int x = 0; x < n1; x++)
+        m.kbt[x] = Match::kNoPartner;
     const std::string& name = m.g1->name;
-    const std::string path = kReferenceFolder + (name.empty() ? name : name.substr(0, name.size() - 1)) + ".csv";
+    const std::string path =
+        kReferenceFolder + (name.empty() ? name : name.substr(0, name.size() - 1)) + ".csv";
     std::ifstream in(path);
     std::string line;
     for (int lineNumber = 1; in.is_open() && std::getline(in, line); lineNumber++) {
@@ -209,11 +225,12 @@ void readReference(Match& m) {
         std::vector<std::string>* fields = splitString(line, ",");
         int x = -1;
         int y = -1;
-        const bool read = fields != nullptr && fields->size() >= 2 && from_string((*fields)[0], x) &&
-                          from_string((*fields)[1], y);
+        const bool read = fields != nullptr && fields->size() >= 2 &&
+                          from_string((*fields)[0], x) && from_string((*fields)[1], y);
         delete fields;
         if (!read || x < 0 || x >= n1 || y < Match::kNoPartner || y >= n2) {
-            std::cout << "\n " << path << " line " << lineNumber << ": expected two node numbers within the graphs\n";
+            std::cout << "\n " << path << " line " << lineNumber
+                      << ": expected two node numbers within the graphs\n";
             continue;
         }
         if (y != Match::kNoPartner && !labelsAllowed(m, x, y)) continue;
@@ -234,7 +251,9 @@ void countStartMatches(Match& m) {
     std::cout << "\t ...Done\n";
 }
 
-bool relevant(const bool* flags, int n) { return flags == nullptr || flags[n]; }
+bool relevant(const bool* flags, int n) {
+    return flags == nullptr || flags[n];
+}
 
 /// Step 8: evaluates every valid pair and files it. Only movable pairs of plain nodes can
 /// be valid, so the movable table is walked (rows and columns ascending, the same order as
@@ -279,7 +298,8 @@ void reportStart(Match& m) {
         if (m.g1->V[static_cast<size_t>(x)]->edges.empty()) m.nb_unmatched_isolated++;
     }
     std::cout << "\nMatched : " << m.numberOfMatchs << " Same Name : " << m.nb_matched << "("
-              << m.nb_matched_isolated << ")" << "\tOthers : " << unmatched << "(" << m.nb_unmatched_isolated
+              << m.nb_matched_isolated << ")"
+              << "\tOthers : " << unmatched << "(" << m.nb_unmatched_isolated
               << ") === " << m.currentCost << "\n";
 }
 
@@ -288,8 +308,8 @@ void reportStart(Match& m) {
 void buildStart(Match& m, int alg, int discrim) {
     const double init = m.initType;
     const bool fraction = init > 0 && init < 1;
-    if (init == kGreedyStart || init == kSimilarityAssignmentStart || init == kEditCostAssignmentStart ||
-        fraction || init == kEvaluationStart)
+    if (init == kGreedyStart || init == kSimilarityAssignmentStart ||
+        init == kEditCostAssignmentStart || fraction || init == kEvaluationStart)
         clearMatching(m);
     if (init == kGreedyStart)
         greedyStart(m, alg, discrim);
@@ -303,7 +323,7 @@ void buildStart(Match& m, int alg, int discrim) {
         runEvaluationStart(m, alg, discrim);
 }
 
-}  // namespace
+} // namespace
 
 void releaseGreedy(MCES* greedy) {
     delete[] greedy->M12;
@@ -339,12 +359,17 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
 
     std::cout << "\n Before Cost Computation";
     currentCost = cost(cost_mode);
-    std::cout << "\n\n **********" << currentCost << "(" << init_numberOfGoodMatchs << ")" << "*************\n\n";
+    std::cout << "\n\n **********" << currentCost << "(" << init_numberOfGoodMatchs << ")"
+              << "*************\n\n";
     initScore = currentCost;
     bestCost = currentCost;
-    for (int x = 0; x < order(true); x++) bestMatch[x] = M12[x];
-    for (int y = 0; y < order(false); y++) bestMatch2[y] = M21[y];
-    std::cout << "\n M1D Before Init \n" << "\n\n Filter" << "\t ...Done \n";
+    for (int x = 0; x < order(true); x++)
+        bestMatch[x] = M12[x];
+    for (int y = 0; y < order(false); y++)
+        bestMatch2[y] = M21[y];
+    std::cout << "\n M1D Before Init \n"
+              << "\n\n Filter"
+              << "\t ...Done \n";
 
     fillIndex(*this);
     reportStart(*this);

@@ -81,30 +81,33 @@ const std::string kHeader =
     "Penalties : cnd=50 cni=50 cns=100 ced=100 cei=100 cess=100 lw=0 aw=0.333333 mw=0.666667\n";
 const std::string kNodesTitle =
     "\n\n NODES, #class1, #class2, class1, class2, ,,, raw cost, overall cost1, overall cost2\n\n";
-const std::string kEdgesTitle = "\n\n EDGES, src1, dest1, label1, src2, dest2, label2,, raw cost \n\n";
+const std::string kEdgesTitle =
+    "\n\n EDGES, src1, dest1, label1, src2, dest2, label2,, raw cost \n\n";
 const std::string kMatchedBanner =
     "\n,,***********************************\n,,*Matched classes with different names*\n"
     ",,*********************************** \n";
 const std::string kSameNameBanner =
     "\n,,************************************ \n,,*Non-Matched classes with same names*\n"
     ",,************************************\n";
-const std::string kDeletedBanner =
-    "\n,,***********************************\n,,*Deleted classes*\n,,*********************************** \n";
-const std::string kInsertedBanner =
-    "\n,,***********************************\n,,*Inserted classes*\n,,*********************************** \n";
+const std::string kDeletedBanner = "\n,,***********************************\n,,*Deleted "
+                                   "classes*\n,,*********************************** \n";
+const std::string kInsertedBanner = "\n,,***********************************\n,,*Inserted "
+                                    "classes*\n,,*********************************** \n";
 
 int countOf(const std::string& text, const std::string& piece) {
     int n = 0;
-    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) n++;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
+        n++;
     return n;
 }
 
-}  // namespace
+} // namespace
 
 TEST(RawFiles, EntityNamesCategoriesAndPairsWithDifferentNames) {
     ScratchDir dir("raw-files");
     Fixture f = entityNames();
-    for (int n = 0; n < 4; n++) f.pair(n, n);
+    for (int n = 0; n < 4; n++)
+        f.pair(n, n);
     f.m->rawPrint();
 
     EXPECT_EQ(slurp("results/raw_old.csv"),
@@ -114,8 +117,9 @@ TEST(RawFiles, EntityNamesCategoriesAndPairsWithDifferentNames) {
               "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.B.Inner\",\"Class\"\n"
               "\"p.A.run(int)\",\"Method\"\n\"p.A\",\"Class\"\n\"p.C\",\"Class\"\n");
     // "$" against "." gives the same entity: only the method with other parameters is listed.
-    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv"),
-              "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n");
+    EXPECT_EQ(
+        slurp("results/raw_" + kTag + ".csv"),
+        "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n");
     EXPECT_TRUE(std::filesystem::exists("results/raw_" + kTag + ".csv_MERGES.csv"));
     EXPECT_EQ(slurp("results/raw_" + kTag + ".csv_MERGES.csv"), "");
 }
@@ -138,9 +142,10 @@ TEST(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
 
     EXPECT_EQ(f.m->writeVertex1(4), "1_p.B$Inner____3_p.A____");
     EXPECT_EQ(f.m->writeVertex1(2), "2_p.A.run_public;void;run;int;String___");
-    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv"),
-              "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n"
-              "\"p.B.Inner\",\"p.A\",Class\n");
+    EXPECT_EQ(
+        slurp("results/raw_" + kTag + ".csv"),
+        "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n"
+        "\"p.B.Inner\",\"p.A\",Class\n");
     EXPECT_EQ(slurp("results/raw_" + kTag + ".csv_MERGES.csv"),
               "\"1_p.B$Inner____3_p.A____\",\"3_p.A____\",Class,0.25\n");
 }
@@ -148,7 +153,8 @@ TEST(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
 TEST(Reports, RenamedClassGoldenText) {
     ScratchDir dir("reports");
     Fixture f = renamedClass();
-    for (int n = 0; n < 3; n++) f.pair(n, n);
+    for (int n = 0; n < 3; n++)
+        f.pair(n, n);
     f.m->numberOfMatchs = 3;
     f.m->output(3);
 
@@ -158,7 +164,8 @@ TEST(Reports, RenamedClassGoldenText) {
                                     "ns,1,1,p.A,p.A,,,,0,0,0,300\n"
                                     "ns,2,2,p.B,p.C,,,,100,150,0,200\n";
     const std::string base = "results/" + kTag + ".csv";
-    EXPECT_EQ(slurp(base), kHeader + kNodesTitle + matchedRows + "ni,3,p.D,,,,,,0,,50,\n" + kEdgesTitle +
+    EXPECT_EQ(slurp(base), kHeader + kNodesTitle + matchedRows + "ni,3,p.D,,,,,,0,,50,\n" +
+                               kEdgesTitle +
                                "es1,p,p.A,9,p,p.A,9,,0\n"
                                "es1,p,p.B,9,p,p.C,9,,0\n"
                                "es1,p.A,p.B,1,p.A,p.C,1,,0\n"
@@ -169,13 +176,14 @@ TEST(Reports, RenamedClassGoldenText) {
                                         "ns,2,2,p.B,p.C,,,,100,150,0,200\n" +
                                         kEdgesTitle + "es1,p.B,p.B,3,,,,,1\nei,,,,p,p.D,9,,0\n");
     const std::string renamed = "\n2_p.B,2_p.C,0,100,150,0,200\n";
-    EXPECT_EQ(slurp(base + ".csv.csv"), kHeader + kMatchedBanner + "\n,,1-----" + renamed +
-                                            "||Relations(1)||\n<--9-- p(M)\n<--1-- p.A(M)\n--3--> self\n"
-                                            ",||Relations(2)||\n,<--9-- p(M)\n,<--1-- p.A(M)\n" +
-                                            kSameNameBanner + kDeletedBanner + kInsertedBanner +
-                                            "\n,,i1-----p.D\n||Relations||\n,<-9-p\n");
-    EXPECT_EQ(slurp(base + ".csv.csv.csv"),
-              kHeader + kMatchedBanner + renamed + kSameNameBanner + kDeletedBanner + kInsertedBanner + "p.D\n");
+    EXPECT_EQ(slurp(base + ".csv.csv"),
+              kHeader + kMatchedBanner + "\n,,1-----" + renamed +
+                  "||Relations(1)||\n<--9-- p(M)\n<--1-- p.A(M)\n--3--> self\n"
+                  ",||Relations(2)||\n,<--9-- p(M)\n,<--1-- p.A(M)\n" +
+                  kSameNameBanner + kDeletedBanner + kInsertedBanner +
+                  "\n,,i1-----p.D\n||Relations||\n,<-9-p\n");
+    EXPECT_EQ(slurp(base + ".csv.csv.csv"), kHeader + kMatchedBanner + renamed + kSameNameBanner +
+                                                kDeletedBanner + kInsertedBanner + "p.D\n");
 
     EXPECT_DOUBLE_EQ(f.m->bestCost, 250);
     EXPECT_DOUBLE_EQ(f.m->currentCost, 250);
@@ -204,7 +212,8 @@ TEST(Reports, EmptyMatchingListsOnlyDeletionsAndInsertions) {
     const std::string diff = slurp("results/" + kTag + ".csv.csv.csv");
     EXPECT_EQ(countOf(diff, "\n,,d"), 3);
     EXPECT_EQ(countOf(diff, "\n,,i"), 4);
-    EXPECT_NE(diff.find("\n,,d3-----p.B\n||Relations||\n<-9-p\n<-1-p.A\n-3->p.B\n"), std::string::npos);
+    EXPECT_NE(diff.find("\n,,d3-----p.B\n||Relations||\n<-9-p\n<-1-p.A\n-3->p.B\n"),
+              std::string::npos);
     EXPECT_DOUBLE_EQ(f.m->bestCost, f.m->no_matching_cost);
 }
 
@@ -217,10 +226,12 @@ TEST(Reports, SameNamesLeftUnmatchedAreListed) {
     f.m->output(3);
 
     const std::string diff = slurp("results/" + kTag + ".csv.csv.csv");
-    const std::string entry = "\n1_p.A(2_p.C),1_p.A\n||Relations(1)||\n<-9-p\n-1->p.B\n,||Relations(2)||\n"
-                              ",<-9-p\n,-1->p.C\n";
+    const std::string entry =
+        "\n1_p.A(2_p.C),1_p.A\n||Relations(1)||\n<-9-p\n-1->p.B\n,||Relations(2)||\n"
+        ",<-9-p\n,-1->p.C\n";
     EXPECT_NE(diff.find(kSameNameBanner + "\n,,1-----" + entry), std::string::npos) << diff;
-    EXPECT_NE(slurp("results/" + kTag + ".csv.csv.csv.csv").find(kSameNameBanner + "\n1_p.A(2_p.C),1_p.A"),
+    EXPECT_NE(slurp("results/" + kTag + ".csv.csv.csv.csv")
+                  .find(kSameNameBanner + "\n1_p.A(2_p.C),1_p.A"),
               std::string::npos);
 }
 
@@ -250,8 +261,10 @@ TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
     EXPECT_EQ(f.m->log_matching[0], 0);
     EXPECT_EQ(f.m->log_matching[1], 1);
     EXPECT_EQ(f.m->log_matching[2], -1);
-    for (int x = 0; x < 3; x++) EXPECT_EQ(f.m->M12[x], -1);
-    for (int y = 0; y < 4; y++) EXPECT_EQ(f.m->M21[y], -1);
+    for (int x = 0; x < 3; x++)
+        EXPECT_EQ(f.m->M12[x], -1);
+    for (int y = 0; y < 4; y++)
+        EXPECT_EQ(f.m->M21[y], -1);
 }
 
 TEST(MatchingLog, MissingFileGivesZeroAndNoPairs) {

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
-#include <map>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,7 +42,8 @@ std::unique_ptr<Graph> shop(const std::string& name, bool withRoot, bool refund 
     b.node(kAttribute, "shop.Order.customer", "private,Customer,customer");
     b.node(kMethod, "shop.Customer.getName", "public,String,getName");
     b.node(kMethod, "shop.Invoice.print", "public,void,print,Order");
-    b.arc(0, 1, "9").arc(0, 2, "9").arc(0, 3, "9").arc(1, 4, "9").arc(1, 5, "9").arc(2, 6, "9").arc(3, 7, "9");
+    b.arc(0, 1, "9").arc(0, 2, "9").arc(0, 3, "9").arc(1, 4, "9").arc(1, 5, "9").arc(2, 6, "9").arc(
+        3, 7, "9");
     b.arc(5, 2, "7").arc(3, 1, "5").arc(7, 1, "8").arc(4, 5, "4");
     if (refund) {
         b.node(kClass, "shop.Refund");
@@ -58,7 +59,8 @@ struct SearchRun {
     std::unique_ptr<Cost> cost = symmetricCost();
     std::unique_ptr<Match> m;
 
-    SearchRun(std::unique_ptr<Graph> a, std::unique_ptr<Graph> b, int seed = 1) : g1(std::move(a)), g2(std::move(b)) {
+    SearchRun(std::unique_ptr<Graph> a, std::unique_ptr<Graph> b, int seed = 1)
+        : g1(std::move(a)), g2(std::move(b)) {
         seedRandom(static_cast<unsigned>(seed));
         m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, 3);
     }
@@ -67,7 +69,7 @@ struct SearchRun {
 SearchRun examplePair(int seed = 1) {
     const std::string dir = std::string(GRAPHMAT_TEST_DATA) + "/../../examples/";
     return SearchRun(std::make_unique<Graph>(kDiagramMode, dir + "v1.txt"),
-               std::make_unique<Graph>(kDiagramMode, dir + "v2.txt"), seed);
+                     std::make_unique<Graph>(kDiagramMode, dir + "v2.txt"), seed);
 }
 
 /// Every matched first-graph node's partner block answers with the node's own block.
@@ -83,11 +85,13 @@ void expectConsistentMatching(Match& m) {
 }
 
 /// Class nodes whose names share no word across the two graphs: no move is ever open.
-std::unique_ptr<Graph> unrelatedClasses(const std::string& name, const std::string& stem, int count) {
+std::unique_ptr<Graph> unrelatedClasses(const std::string& name, const std::string& stem,
+                                        int count) {
     DiagramBuilder b(name);
     for (int i = 0; i < count; i++) {
         std::string suffix;
-        for (int k = i; k > 0 || suffix.empty(); k /= 26) suffix += static_cast<char>('a' + k % 26);
+        for (int k = i; k > 0 || suffix.empty(); k /= 26)
+            suffix += static_cast<char>('a' + k % 26);
         b.node(kClass, stem + suffix);
     }
     return b.build();
@@ -96,7 +100,9 @@ std::unique_ptr<Graph> unrelatedClasses(const std::string& name, const std::stri
 /// Installs a hook for the lifetime of the object.
 class HookGuard {
 public:
-    explicit HookGuard(std::function<void(Match&)> hook) { setSearchIterationHook(std::move(hook)); }
+    explicit HookGuard(std::function<void(Match&)> hook) {
+        setSearchIterationHook(std::move(hook));
+    }
     ~HookGuard() { setSearchIterationHook(nullptr); }
     HookGuard(const HookGuard&) = delete;
     HookGuard& operator=(const HookGuard&) = delete;
@@ -116,7 +122,8 @@ int searchCheckingRunningCost(Match& m, int maxIterations) {
         if (++checked >= maxIterations) current.stagnation = current.stagnation_length;
     });
     m.Tabu(1, kAlg, kDiscrim);
-    std::cout << "\n running cost checked on " << checked << " moves, largest gap " << worst << "\n";
+    std::cout << "\n running cost checked on " << checked << " moves, largest gap " << worst
+              << "\n";
     return checked;
 }
 
@@ -128,13 +135,14 @@ std::vector<std::string> resultFiles() {
     return names;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TabuSearch, EqualDiagramsAreMatchedToThemselvesAtNoCost) {
     ScratchDir dir("equal-diagrams");
     SearchRun r(shop("v1", false), shop("v2", false));
     r.m->Tabu(1, kAlg, kDiscrim);
-    for (int x = 0; x < r.g1->vertices; x++) EXPECT_EQ(r.m->M12[x], x);
+    for (int x = 0; x < r.g1->vertices; x++)
+        EXPECT_EQ(r.m->M12[x], x);
     EXPECT_NEAR(r.m->bestCost, 0, 1e-9);
     EXPECT_GT(r.m->iterations, 0);
     expectConsistentMatching(*r.m);
@@ -169,7 +177,8 @@ TEST(TabuSearch, ExamplePairFindsTheRenameTheMoveAndTheSplit) {
     const int orders1 = nodeOf(*r.g1, "com.shop.service.OrderService");
     const int orders2 = nodeOf(*r.g2, "com.shop.service.OrderService");
     const int invoices = nodeOf(*r.g2, "com.shop.service.InvoiceService");
-    ASSERT_GE(std::min({gateway, processor, formatter1, formatter2, orders1, orders2, invoices}), 0);
+    ASSERT_GE(std::min({gateway, processor, formatter1, formatter2, orders1, orders2, invoices}),
+              0);
     EXPECT_EQ(r.m->M12[gateway], processor);
     EXPECT_EQ(r.m->M12[formatter1], formatter2);
     // The split class is matched with one block holding both classes of the new version.
@@ -185,7 +194,8 @@ TEST(TabuSearch, SameSeedGivesByteIdenticalResultFiles) {
         ScratchDir dir("seed-run-1");
         SearchRun r = examplePair(5);
         r.m->Tabu(1, kAlg, kDiscrim);
-        for (const std::string& name : resultFiles()) first[name] = slurp("results/" + name);
+        for (const std::string& name : resultFiles())
+            first[name] = slurp("results/" + name);
         firstMatching.assign(r.m->M12, r.m->M12 + r.g1->vertices);
         firstIterations = r.m->iterations;
     }
@@ -196,7 +206,8 @@ TEST(TabuSearch, SameSeedGivesByteIdenticalResultFiles) {
     EXPECT_EQ(r.m->iterations, firstIterations);
     ASSERT_EQ(resultFiles().size(), first.size());
     EXPECT_EQ(first.size(), 9u);
-    for (const auto& [name, text] : first) EXPECT_EQ(slurp("results/" + name), text) << name;
+    for (const auto& [name, text] : first)
+        EXPECT_EQ(slurp("results/" + name), text) << name;
 }
 
 TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnTheExamplePair) {
@@ -208,11 +219,12 @@ TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnTheExamplePair) {
 
 TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnJsoup) {
     const std::string dir = std::string(GRAPHMAT_SHARED_DATA) + "/jsoup/";
-    if (!std::filesystem::exists(dir + "jsoup-1.6.0.txt") || !std::filesystem::exists(dir + "jsoup-1.7.2.txt"))
+    if (!std::filesystem::exists(dir + "jsoup-1.6.0.txt") ||
+        !std::filesystem::exists(dir + "jsoup-1.7.2.txt"))
         GTEST_SKIP() << "shared jsoup diagrams not available";
     ScratchDir scratch("running-cost-jsoup");
     SearchRun r(std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.6.0.txt"),
-          std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.7.2.txt"));
+                std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.7.2.txt"));
     // A short run keeps the test fast: every full pricing walks both diagrams.
     EXPECT_EQ(searchCheckingRunningCost(*r.m, 80), 80);
     EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
@@ -225,12 +237,14 @@ TEST(TabuSearch, StagnationLimitFollowsTheLargerGraphAndNoMoveEndsAtOnce) {
     // ceil(0.1 x larger order), kept between 10 and 100.
     for (const Case& c : {Case{5, 8, 10}, Case{143, 20, 15}, Case{2000, 1990, 100}}) {
         ScratchDir dir("stagnation-" + std::to_string(c.n1));
-        SearchRun r(unrelatedClasses("left", "Alpha", c.n1), unrelatedClasses("right", "Beta", c.n2));
+        SearchRun r(unrelatedClasses("left", "Alpha", c.n1),
+                    unrelatedClasses("right", "Beta", c.n2));
         r.m->Tabu(1, kAlg, kDiscrim);
         EXPECT_EQ(r.m->stagnation_length, c.limit) << c.n1;
         EXPECT_EQ(r.m->iterations, 0);
         EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->no_matching_cost);
-        for (int x = 0; x < c.n1; x++) ASSERT_EQ(r.m->M12[x], -1);
+        for (int x = 0; x < c.n1; x++)
+            ASSERT_EQ(r.m->M12[x], -1);
     }
 }
 
@@ -242,7 +256,8 @@ TEST(TabuSearch, ContainmentSeedsStayForTheEmptyStartAndAreLocked) {
     EXPECT_LT(r.m->initScore, r.m->no_matching_cost);
     ASSERT_TRUE(r.m->M->exists(0, 0));
     EXPECT_EQ((*r.m->M)(0, 0).tabu, Match::kLockedTabu);
-    for (int x = 0; x < r.g1->vertices; x++) EXPECT_EQ(r.m->M12[x], x);
+    for (int x = 0; x < r.g1->vertices; x++)
+        EXPECT_EQ(r.m->M12[x], x);
     EXPECT_EQ(r.m->M21[8], -1);
 }
 
@@ -257,7 +272,8 @@ TEST(TabuSearch, WholeMatchingStartsEndConsistentAndKeepTheirResultWithoutRefere
         ASSERT_NE(r.m->kbt, nullptr);
         // No reference file: the search's matching is reported, not an empty one.
         int matched = 0;
-        for (int x = 0; x < r.g1->vertices; x++) matched += r.m->M12[x] != -1;
+        for (int x = 0; x < r.g1->vertices; x++)
+            matched += r.m->M12[x] != -1;
         EXPECT_GT(matched, 0) << start;
     }
 }
@@ -268,12 +284,14 @@ TEST(TabuSearch, FractionalStartSkipsTheLoopAndReportsTheReference) {
     {
         std::ofstream ref("datasets/random/shop.csv");
         ref << "s,0\nl,0\nf,0\ne,0\nn,0\nv,0\n";
-        for (int x = 0; x < 8; x++) ref << x << "," << x << "\n";
+        for (int x = 0; x < 8; x++)
+            ref << x << "," << x << "\n";
     }
     SearchRun r(shop("shopA", false), shop("shopB", false, true));
     r.m->Tabu(0.5, kAlg, kDiscrim);
     EXPECT_EQ(r.m->iterations, 0);
-    for (int x = 0; x < 8; x++) EXPECT_EQ(r.m->M12[x], x);
+    for (int x = 0; x < 8; x++)
+        EXPECT_EQ(r.m->M12[x], x);
     EXPECT_EQ(r.m->M21[8], -1);
     EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->upperBound);
     EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
@@ -285,9 +303,11 @@ TEST(TabuSearchDeathTest, EvaluationStartAppendsOneLineAndEnds) {
     {
         std::ofstream ref("datasets/random/r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7.csv");
         ref << "s,0\nl,0\nf,0\ne,0\nn,0\nv,0\n";
-        for (int x = 0; x < 8; x++) ref << x << "," << x << "\n";
+        for (int x = 0; x < 8; x++)
+            ref << x << "," << x << "\n";
     }
-    SearchRun r(shop("r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7A", false), shop("r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7B", false));
+    SearchRun r(shop("r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7A", false),
+                shop("r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7B", false));
     EXPECT_EXIT(r.m->Tabu(0, kAlg, kDiscrim), testing::ExitedWithCode(1), "");
 
     std::ifstream in("sim_results.csv");
