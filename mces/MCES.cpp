@@ -54,7 +54,6 @@ MCES::MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _see
     createIndex();
     if (greedy) {
         BIAS = 1.0;
-        buildCells();
         runGreedyLoop();
     }
 }
@@ -99,6 +98,7 @@ MCES::~MCES() {
     deleteTable(PEdges2);
     deleteTable(PENodes);
     deleteTable(PENodes2);
+    deleteTable(cross);
     deleteTable(cin1);
     deleteTable(cout1);
     deleteTable(cin2);
@@ -167,13 +167,17 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     matched2 = new std::set<int>();
     unmatched1 = new std::set<int>();
     unmatched2 = new std::set<int>();
+    open1.clear();
+    open2.clear();
     for (int i = 0; i < n1; ++i) {
         matched1->insert(i);
         unmatched1->insert(i);
+        open1.push_back(i);
     }
     for (int j = 0; j < n2; ++j) {
         matched2->insert(j);
         unmatched2->insert(j);
+        open2.push_back(j);
     }
     seedGains();
 }
@@ -310,7 +314,8 @@ void MCES::buildCells() {
 }
 
 void MCES::runGreedyLoop() {
-    buildCells();
+    // The cells only serve the move index: a run that always scans needs none of them.
+    if (findfast || idAlgo == 3 || idAlgo == 7) buildCells();
     std::cout << "\n INIT " << n1 << "/" << n2 << " \n";
     for (;;) {
         const paire p = find();
@@ -355,8 +360,8 @@ paire MCES::findScan() {
     long count = 0;
     // Every pair scoring at least the threshold is a candidate; the reservoir draw keeps
     // each with equal chance (the first is always taken).
-    for (int i : *unmatched1)
-        for (int j : *unmatched2) {
+    for (int i : open1)
+        for (int j : open2) {
             if (gamma[i][j] < threshold) continue;
             ++count;
             const int a = randDraw();
@@ -372,8 +377,8 @@ paire MCES::findScan() {
 void MCES::feedFastFind() {
     if (ff == nullptr || M == nullptr) return;
     const double start = cpuSeconds();
-    for (int i : *unmatched1) {
-        for (int j : *unmatched2) {
+    for (int i : open1) {
+        for (int j : open2) {
             if (potential[i][j] == 0) continue;
             cell& c = M[i][j];
             c.delta = g[i][j];

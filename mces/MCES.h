@@ -74,7 +74,7 @@ public:
     /// Mutually best similar pairs found by the discrimination step (x1 in graph 1, x2 in graph 2).
     std::vector<paire> bestPairs;
     /// One cell per pair, n1 rows of n2, fed to the move index; owned; null unless the greedy
-    /// loop runs.
+    /// loop may use the fast mode (seeded constructor, algorithms 3 and 7).
     cell** M;
     /// Weight of the similarity in the index key: 1.0 in the greedy constructor, 0.0 in the
     /// seeded one.
@@ -192,6 +192,14 @@ private:
     int** cout1 = nullptr;
     int** cin2 = nullptr;
     int** cout2 = nullptr;
+    /// The unmatched nodes of each graph in ascending order, as `unmatched1` / `unmatched2`:
+    /// the per-pair loops run over these contiguous copies.
+    std::vector<int> open1;
+    std::vector<int> open2;
+    /// Opposite-direction label products of each pair (in of one node times out of the
+    /// other), n1 x n2, kept current for the scores of algorithms 1 and 8; owned; null until
+    /// first needed.
+    int** cross = nullptr;
     int width1 = 0; ///< length of a row of cin1 / cout1
     int width2 = 0; ///< length of a row of cin2 / cout2
 
@@ -222,4 +230,6 @@ private:
     void consumeLabelCounts(bool first, int x, std::set<int>& ngb);
     void dropConnexions(int x, int y);
     void recountConnexions(int i, int j);
+    int crossLabels(int x, int y) const;
+    void refreshCrossLabels(const std::set<int>& rows, const std::set<int>& cols);
 };

@@ -152,8 +152,8 @@ void MCES::setPromoted() {
     allG = 0;
 
     PromotionStats stats(g1->edges);
-    for (int i : *unmatched1)
-        for (int j : *unmatched2) {
+    for (int i : open1)
+        for (int j : open2) {
             promotePair(i, j, t);
             if (potential[i][j] > 0) {
                 numG += 1;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "mces/MCES.h"
+#include "mces/MCESTables.h"
 
 namespace {
 
@@ -24,8 +25,8 @@ template <typename Score>
 void MCES::scoreUnmatched(Score score) {
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
-    for (int i : *unmatched1)
-        for (int j : *unmatched2) {
+    for (int i : open1)
+        for (int j : open2) {
             gamma[i][j] = score(i, j);
             lo = std::min(lo, gamma[i][j]);
             hi = std::max(hi, gamma[i][j]);
@@ -41,11 +42,20 @@ void MCES::setGamma1(float a) {
     const double ad = a;
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
+    if (ad != 0 && cross == nullptr) {
+        cross = newTable<int>(n1, n2, 0);
+        for (int i : open1)
+            for (int j : open2) cross[i][j] = crossLabels(i, j);
+    }
     scoreUnmatched([&](int i, int j) {
         lo = std::min(lo, static_cast<double>(g[i][j]));
         hi = std::max(hi, static_cast<double>(g[i][j]));
+        // With a = 0 every other term is multiplied by 0: the score is the gain.
+        if (ad == 0) return static_cast<double>(g[i][j]);
+        const int removed =
+            connexions[i][n2] + connexions[n1][j] - 2 * connexions[i][j] - cross[i][j];
         return (1 - ad) * g[i][j] + (ad - ad * ad) * connexions[i][j] - ad * getNKilled(i, j) -
-               ad * ad * getERemoved(i, j);
+               ad * ad * removed;
     });
     if (lo <= hi) {
         minG = lo;
@@ -106,8 +116,19 @@ int MCES::getNKilled(int x, int y) {
 }
 
 int MCES::getERemoved(int x, int y) {
-    int removed = connexions[x][n2] + connexions[n1][y] - 2 * connexions[x][y];
-    for (int k = 1; k < nb_labels; ++k)
-        removed -= cin1[x][k] * cout2[y][k] + cout1[x][k] * cin2[y][k];
-    return removed;
+    return connexions[x][n2] + connexions[n1][y] - 2 * connexions[x][y] - crossLabels(x, y);
+}
+
+int MCES::crossLabels(int x, int y) const {
+    int total = 0;
+    for (int k = 1; k < nb_labels; ++k) total += cin1[x][k] * cout2[y][k] + cout1[x][k] * cin2[y][k];
+    return total;
+}
+
+void MCES::refreshCrossLabels(const std::set<int>& rows, const std::set<int>& cols) {
+    if (cross == nullptr) return;
+    for (int i : rows)
+        for (int j : open2) cross[i][j] = crossLabels(i, j);
+    for (int j : cols)
+        for (int i : open1) cross[i][j] = crossLabels(i, j);
 }

@@ -1,5 +1,6 @@
 // Greedy edge-subgraph matcher: entering a pair in the matching, passing the edges it
 // secures on to the neighbour pairs, and keeping the label counts and connections current.
+#include <algorithm>
 #include <climits>
 #include <iostream>
 #include <utility>
@@ -9,6 +10,15 @@
 #include "match/FastFind.h"
 #include "mces/MCES.h"
 
+namespace {
+
+void eraseSorted(std::vector<int>& nodes, int node) {
+    const auto it = std::lower_bound(nodes.begin(), nodes.end(), node);
+    if (it != nodes.end() && *it == node) nodes.erase(it);
+}
+
+} // namespace
+
 void MCES::updateG(int x, int y) {
     nbMatched += 1;
     M12[x] = y;
@@ -16,10 +26,12 @@ void MCES::updateG(int x, int y) {
     won = static_cast<int>(won + g[x][y]);
     unmatched1->erase(x);
     unmatched2->erase(y);
+    eraseSorted(open1, x);
+    eraseSorted(open2, y);
 
     // x and y leave the candidate lists: their gains leave the other nodes' totals.
-    for (int i : *unmatched1) g[i][n2] -= g[i][y];
-    for (int j : *unmatched2) g[n1][j] -= g[x][j];
+    for (int i : open1) g[i][n2] -= g[i][y];
+    for (int j : open2) g[n1][j] -= g[x][j];
 
     // Every unmatched pair (a, b) joined to (x, y) by edges of the same direction now
     // secures the relations those two edges have in common.
@@ -85,6 +97,7 @@ void MCES::update1(int x, int y) {
     std::set<int> ngb2;
     consumeLabelCounts(true, x, ngb1);
     consumeLabelCounts(false, y, ngb2);
+    refreshCrossLabels(ngb1, ngb2);
     for (int k = 1; k < nb_labels; ++k) {
         if (cin1[x][k] != 0 && cout1[x][k] != 0 && cin2[y][k] != 0 && cout2[y][k] != 0)
             std::cout << "\n UH OH \n";
@@ -132,15 +145,15 @@ void MCES::dropConnexions(int x, int y) {
         return c;
     };
     lost = drop(x, y);
-    for (int j : *unmatched2) lost += drop(x, j);
-    for (int i : *unmatched1) lost += drop(i, y);
+    for (int j : open2) lost += drop(x, j);
+    for (int i : open1) lost += drop(i, y);
 }
 
 void MCES::updatePromoted(std::set<int>* nbor1, std::set<int>* nbor2) {
     for (int i : *nbor1)
-        for (int j : *unmatched2) recountConnexions(i, j);
+        for (int j : open2) recountConnexions(i, j);
     for (int j : *nbor2)
-        for (int i : *unmatched1)
+        for (int i : open1)
             if (nbor1->count(i) == 0) recountConnexions(i, j);
 }
 

@@ -121,6 +121,24 @@ TEST(MCESScores, AlgorithmZeroScoresAreTheGains) {
     EXPECT_EQ(m->alpha, 9);
 }
 
+TEST(MCESScores, AlgorithmOneFollowsItsFormulaAfterEveryMatch) {
+    QuietOutput quiet;
+    auto g1 = randomGraph(7, 20, 61);
+    auto g2 = randomGraph(6, 18, 62);
+    MCESPtr m(new MCES(1, 2, g1.get(), g2.get(), 0, 1, 0.0, false));
+    const std::pair<int, int> moves[] = {{0, 1}, {2, 2}, {4, 3}, {6, 0}};
+    for (const auto& mv : moves) {
+        m->update1(mv.first, mv.second);
+        const double a = 1.0f / static_cast<float>(m->alpha);
+        for (int i : *m->unmatched1)
+            for (int j : *m->unmatched2) {
+                const double expected = (1 - a) * m->g[i][j] + (a - a * a) * m->connexions[i][j] -
+                                        a * m->getNKilled(i, j) - a * a * m->getERemoved(i, j);
+                EXPECT_NEAR(m->gamma[i][j], expected, 1e-9) << i << "," << j;
+            }
+    }
+}
+
 TEST(MCESScores, NegativeLabelErrorUsesTheLabelDistance) {
     QuietOutput quiet;
     auto g1 = buildGraph({"2", "10"}, {});
