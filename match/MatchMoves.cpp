@@ -1,9 +1,12 @@
-// Moves of the tabu search: validity, cost changes, application, tabu marks.
-// PLACEHOLDER except updateMoves and movable (real, kept by the moves engineer): the
-// remaining functions are compiling stubs that the engineer who builds moves replaces.
-#include "match/Match.h"
+// Moves of the tabu search: which pairs may be moved, which moves are valid, and the
+// re-evaluation of the moves around the last one played and of the expiring tabu marks.
+#include <set>
+#include <vector>
 
-// ---- real implementation -------------------------------------------------------------
+#include "match/FastFind.h"
+#include "match/Match.h"
+#include "match/MoveContext.h"
+#include "util/Clock.h"
 
 void Match::updateMoves(int x, int y, bool able) {
     if (move == nullptr || x < 0 || y < 0) return;
@@ -17,31 +20,181 @@ bool Match::movable(int x, int y) {
     return move->exists(ux, uy) && (*move)(ux, uy);
 }
 
-// ---- placeholders --------------------------------------------------------------------
+namespace {
+
+/// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
+std::set<int> membersOf(const Vertex* v) {
+    if (v->nodes != nullptr) return *v->nodes;
+    return {v->number};
+}
+
+/// Adds a vertex number and the numbers of its members.
+void addWithMembers(Match& m, int number, bool left, std::set<int>& into) {
+    into.insert(number);
+    if (Vertex* v = m.getVertex(number, left))
+        for (int n : membersOf(v)) into.insert(n);
+}
+
+/// The blocks of the touched nodes with their members, and the blocks of those members'
+/// neighbours with their members.
+std::set<int> aroundTouched(Match& m, const std::set<int>* touched, bool left) {
+    std::set<int> around;
+    if (touched == nullptr) return around;
+    const Graph* g = left ? m.g1 : m.g2;
+    const int n = m.order(left);
+    for (int node : *touched) {
+        const int block = m.getBlock(node, left);
+        addWithMembers(m, block, left, around);
+        Vertex* v = m.getVertex(block, left);
+        if (v == nullptr || g->neighbors == nullptr) continue;
+        for (int member : membersOf(v)) {
+            if (member < 0 || member >= n) continue;
+            for (int neighbour : g->neighbors[member])
+                addWithMembers(m, m.getBlock(neighbour, left), left, around);
+        }
+    }
+    return around;
+}
+
+/// Second-graph nodes movable with some plain node of `lines`, with the blocks that hold them:
+/// a move named by such a block is priced from the same neighbourhoods as its members' moves.
+std::set<int> movableWithLines(Match& m, const std::set<int>& lines) {
+    std::set<int> found;
+    if (m.move == nullptr) return found;
+    for (int l : lines) {
+        if (l >= m.order(true)) continue;
+        auto row = m.move->mat.find(static_cast<unsigned>(l));
+        if (row == m.move->mat.end()) continue;
+        for (const auto& entry : row->second) {
+            if (!entry.second) continue;
+            const int j = static_cast<int>(entry.first);
+            found.insert(j);
+            found.insert(m.getBlock(j, false));
+        }
+    }
+    return found;
+}
+
+/// First-graph nodes movable with some plain node of `columns`, with the blocks that hold them.
+std::set<int> movableWithColumns(Match& m, const std::set<int>& columns) {
+    std::set<int> found;
+    if (m.move == nullptr) return found;
+    std::set<unsigned> plain;
+    for (int c : columns)
+        if (c < m.order(false)) plain.insert(static_cast<unsigned>(c));
+    if (plain.empty()) return found;
+    for (const auto& row : m.move->mat) {
+        for (unsigned c : plain) {
+            auto entry = row.second.find(c);
+            if (entry != row.second.end() && entry->second) {
+                const int i = static_cast<int>(row.first);
+                found.insert(i);
+                found.insert(m.getBlock(i, true));
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+/// Prices the move (a, b) afresh and files it when it is valid; otherwise takes it out of the
+/// index.
+void reevaluate(Match& m, int a, int b) {
+    if (!m.isValidMove(a, b)) {
+        m.removeFromFF(a, b);
+        return;
+    }
+    cell& c = MoveContext::moveCell(m, a, b);
+    Vertex* va = m.getVertex1(a);
+    Vertex* vb = m.getVertex2(b);
+    (*m._N)(static_cast<unsigned>(a), static_cast<unsigned>(b)) =
+        static_cast<float>(m.intSim(m.cost_mode, va, vb));
+    c.delta = m.computeDelta(m.cost_mode, va, vb);
+    c.delta_m = -c.delta;
+    m.ff->insert(&c, false);
+}
+
+}  // namespace
 
 bool Match::isValidMove(int i, int j) {
-    (void)i; (void)j;
-    return false;
+    if (M == nullptr) return false;
+    const auto ui = static_cast<unsigned>(i);
+    const auto uj = static_cast<unsigned>(j);
+    if (i >= 0 && j >= 0 && M->exists(ui, uj) && iterations < (*M)(ui, uj).tabu) return false;
+    Vertex* vi = getVertex1(i);
+    Vertex* vj = getVertex2(j);
+    if (vi == nullptr || vj == nullptr) return false;
+
+    // The move would undo the match of i with j's block.
+    const bool unmatch = getM12(i) == getBlock(j, false);
+    const bool blockI = i >= order(true);
+    const bool blockJ = j >= order(false);
+    const std::set<int> membersJ = membersOf(vj);
+    for (int n : membersOf(vi)) {
+        // A block none of whose members it still holds is stale.
+        if (blockI && getBlock(n, true) != i) return false;
+        for (int m : membersJ) {
+            if (blockJ && getBlock(m, false) != j) return false;
+            if (!movable(n, m)) return false;
+            if (unmatch && M->exists(static_cast<unsigned>(n), static_cast<unsigned>(m)) &&
+                (*M)(static_cast<unsigned>(n), static_cast<unsigned>(m)).tabu == kLockedTabu &&
+                (n == i || m == j || (blockI && blockJ)))
+                return false;  // a locked pair may not be undone
+        }
+    }
+
+    // Two nodes both matched elsewhere form no move.
+    const int partnerJ = getM21(j);
+    const int partnerI = getM12(i);
+    return partnerJ == kNoPartner || partnerI == kNoPartner || (partnerJ == i && partnerI == j);
 }
-
-double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
-    (void)mode; (void)v1; (void)v2;
-    return 0;
-}
-
-double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
-    (void)mode; (void)v1; (void)v2;
-    return 0;
-}
-
-void Match::enactMove() {}
-
-void Match::updateState(Vertex* v1, Vertex* v2, bool add) {
-    (void)v1; (void)v2; (void)add;
-}
-
-void Match::updateDeltaMatrix() {}
 
 void Match::removeFromFF(int x, int y) {
-    (void)x; (void)y;
+    if (M == nullptr || ff == nullptr || x < 0 || y < 0) return;
+    const auto ux = static_cast<unsigned>(x);
+    const auto uy = static_cast<unsigned>(y);
+    if (M->exists(ux, uy)) ff->remove(&(*M)(ux, uy));
+}
+
+void Match::updateDeltaMatrix() {
+    if (M == nullptr || ff == nullptr || g1 == nullptr || g2 == nullptr) return;
+    const long start = cpuMillis();
+
+    // 1. The blocks around the nodes the last move touched.
+    std::set<int> lines = aroundTouched(*this, concerned1, true);
+    std::set<int> columns = aroundTouched(*this, concerned2, false);
+
+    // 2. Closed under the matching: partners of lines join columns, then partners of columns
+    // join lines.
+    for (int l : lines) {
+        const int partner = getM12(l);
+        if (partner != kNoPartner) addWithMembers(*this, partner, false, columns);
+    }
+    std::set<int> partnersOfColumns;
+    for (int c : columns) {
+        const int partner = getM21(c);
+        if (partner != kNoPartner) addWithMembers(*this, partner, true, partnersOfColumns);
+    }
+    lines.insert(partnersOfColumns.begin(), partnersOfColumns.end());
+
+    // 3. Candidates on the other side: the nodes movable with a plain node of the lines or
+    // columns.
+    std::set<int> matchable2 = movableWithLines(*this, lines);
+    matchable2.insert(columns.begin(), columns.end());
+    std::set<int> matchable1 = movableWithColumns(*this, columns);
+    matchable1.insert(lines.begin(), lines.end());
+
+    // 4 and 5. Re-price every pair between them.
+    for (int l : lines)
+        for (int c : matchable2) reevaluate(*this, l, c);
+    for (int c : columns)
+        for (int i : matchable1)
+            if (!lines.count(i)) reevaluate(*this, i, c);
+
+    // 6. The marks that run out now.
+    std::vector<cell*> expiring;
+    expiring.swap(tabu_i[i_parser][0]);
+    for (cell* c : expiring) reevaluate(*this, c->x, c->y);
+
+    update_time += static_cast<double>(cpuMillis() - start);
 }

@@ -1,0 +1,103 @@
+// Reading a candidate move against the current matching: blocks, partners, kind, and the
+// save / unset / restore of the matching entries of the nodes it involves.
+#include "match/MoveContext.h"
+
+#include <vector>
+
+#include "match/Match.h"
+
+MoveContext::MoveContext(Match& m, int moveX, int moveY) : x(moveX), y(moveY) {
+    px = x >= 0 && x < m.order(true);
+    py = y >= 0 && y < m.order(false);
+    bx = m.getVertex1(px ? m.getBlock(x, true) : x);
+    by = m.getVertex2(py ? m.getBlock(y, false) : y);
+    qx = m.getM12(x);
+    qy = m.getM21(y);
+    qxv = m.getVertex2(qx);
+    qyv = m.getVertex1(qy);
+    classify();
+
+    std::vector<Vertex*> first{bx, qyv};
+    std::vector<Vertex*> second{by, qxv};
+    for (auto side : {std::make_pair(&first, &involved1_), std::make_pair(&second, &involved2_)}) {
+        std::set<int>* nodes = m.involvedNodes(side.first);
+        if (nodes != nullptr) side.second->swap(*nodes);
+        delete nodes;
+    }
+}
+
+void MoveContext::classify() {
+    // A number that names no vertex can take part in no move.
+    if (bx == nullptr || by == nullptr) {
+        kind = Kind::None;
+        return;
+    }
+    const int nbx = bx->number;
+    const int nby = by->number;
+    const bool freeX = px && nbx == x;  // plain and in no block
+    const bool freeY = py && nby == y;
+    const bool hasQx = qx != Match::kNoPartner;
+    const bool hasQy = qy != Match::kNoPartner;
+    if (freeX && !hasQx && freeY && !hasQy)
+        kind = Kind::Add;
+    else if (freeX && freeY && qy == nbx && qx == nby)
+        kind = Kind::Remove;
+    else if (hasQx && freeY && !hasQy)
+        kind = Kind::GrowSecond;
+    else if (freeX && !hasQx && hasQy)
+        kind = Kind::GrowFirst;
+    else if (px && nbx != x && hasQx && qx == nby)
+        kind = Kind::ShrinkFirst;
+    else if (py && nby != y && hasQy && qy == nbx)
+        kind = Kind::ShrinkSecond;
+    else if (!(px && py) && qy == nbx && qx == nby)
+        kind = Kind::RemoveBlocks;
+    else
+        kind = Kind::None;
+}
+
+void MoveContext::isolate(Match& m) {
+    saved1_.clear();
+    saved2_.clear();
+    const int n1 = m.order(true);
+    const int n2 = m.order(false);
+    for (int n : involved1_) {
+        if (n < 0 || n >= n1) continue;
+        saved1_.push_back({n, {m.M12[n], m.getBlock(n, true)}});
+        m.M12[n] = Match::kNoPartner;
+        m.blocks1[n] = n;
+    }
+    for (int n : involved2_) {
+        if (n < 0 || n >= n2) continue;
+        saved2_.push_back({n, {m.M21[n], m.getBlock(n, false)}});
+        m.M21[n] = Match::kNoPartner;
+        m.blocks2[n] = n;
+    }
+}
+
+void MoveContext::restore(Match& m) const {
+    for (const auto& entry : saved1_) {
+        m.M12[entry.first] = entry.second.first;
+        m.blocks1[entry.first] = entry.second.second;
+    }
+    for (const auto& entry : saved2_) {
+        m.M21[entry.first] = entry.second.first;
+        m.blocks2[entry.first] = entry.second.second;
+    }
+}
+
+cell& MoveContext::moveCell(Match& m, int x, int y) {
+    const auto ux = static_cast<unsigned>(x);
+    const auto uy = static_cast<unsigned>(y);
+    if (!m.M->exists(ux, uy)) {
+        cell& fresh = (*m.M)(ux, uy);
+        fresh = cell{};
+        fresh.x = x;
+        fresh.y = y;
+        fresh.delta = -1;
+        fresh.layer = -1;
+        fresh.tabu = -m.iterations;
+        return fresh;
+    }
+    return (*m.M)(ux, uy);
+}

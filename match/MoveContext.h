@@ -1,0 +1,72 @@
+// How a candidate move (x, y) reads against the current matching: the blocks and partners of its
+// two nodes, the kind of change it makes, and the matching entries of the nodes it involves,
+// which evaluation and application unset and may put back.
+#pragma once
+
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "match/stdafx.h"
+
+class Match;
+class Vertex;
+
+class MoveContext {
+public:
+    /// What the move does to the current matching; the first kind whose condition holds.
+    enum class Kind {
+        Add,           ///< match two free plain nodes
+        Remove,        ///< separate two plain nodes matched with each other
+        GrowSecond,    ///< y joins the block matched with x
+        GrowFirst,     ///< x joins the block matched with y
+        ShrinkFirst,   ///< x leaves its block
+        ShrinkSecond,  ///< y leaves its block
+        RemoveBlocks,  ///< separate two matched blocks
+        None           ///< no change is possible
+    };
+
+    /// The move's vertex numbers as given.
+    int x = -1;
+    int y = -1;
+    /// x and y are plain nodes (below their graph's order).
+    bool px = false;
+    bool py = false;
+    /// The blocks holding x and y (the vertex itself for a block number or a node in no
+    /// block); null when the number names no vertex. Not owned.
+    Vertex* bx = nullptr;
+    Vertex* by = nullptr;
+    /// Partner numbers of x and y (-1 when unmatched) and their vertices (null then).
+    int qx = -1;
+    int qy = -1;
+    Vertex* qxv = nullptr;
+    Vertex* qyv = nullptr;
+    Kind kind = Kind::None;
+
+    /// Reads the move (x, y) against m's current matching.
+    MoveContext(Match& m, int moveX, int moveY);
+
+    /// Plain nodes whose matching the move touches: the members of Bx and Qy on the first
+    /// side, of By and Qx on the second.
+    const std::set<int>& involved1() const { return involved1_; }
+    const std::set<int>& involved2() const { return involved2_; }
+
+    /// Saves M12/blocks1 and M21/blocks2 of the involved nodes, then leaves them unmatched and
+    /// in no block.
+    void isolate(Match& m);
+    /// Puts back the entries saved by isolate.
+    void restore(Match& m) const;
+
+    /// The move record of the pair (x, y), created when missing with delta -1, no layer and
+    /// tabu -iterations.
+    static cell& moveCell(Match& m, int x, int y);
+
+private:
+    std::set<int> involved1_;
+    std::set<int> involved2_;
+    /// (node, partner, block) as found by isolate.
+    std::vector<std::pair<int, std::pair<int, int>>> saved1_;
+    std::vector<std::pair<int, std::pair<int, int>>> saved2_;
+
+    void classify();
+};
