@@ -37,8 +37,10 @@ void rankReadGraph(Graph& g) {
     }
     g.fillNeighborsAndRelations();
     if (g.norm == nullptr) g.norm = new double[g.vertices]();
-    g.nodeRank(kRankJump, kRankEpsilon);
+    // The per-label ranking reuses the u statistics members as scratch, so it runs first:
+    // afterwards min_u … maxi_u describe u itself, as the assignment matching expects.
     g.nodeRank2(kRankJump, kRankEpsilon);
+    g.nodeRank(kRankJump, kRankEpsilon);
 }
 
 /// The per-label arc weights of "config.txt" ("ew,code,weight" lines); codes it does not

@@ -1,6 +1,7 @@
 // The reading constructor and the plain formats: node placement and order, folding of
 // repeated arcs, weights, binary words, the graph name, "config.txt" and the ranking that
 // follows every read.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "graph/ClassAttribute.h"
@@ -226,8 +227,14 @@ TEST_F(Readers, EveryNonEmptyGraphIsRankedAfterReading) {
         EXPECT_NE(g.rank, nullptr) << file;
         ASSERT_NE(g.uu, nullptr) << file;
         ASSERT_NE(g.uu_stats, nullptr) << file;
-        double sum = 0;
-        for (int i = 0; i < g.vertices; i++) sum += g.u[i];
+        double sum = 0, top = 0;
+        for (int i = 0; i < g.vertices; i++) {
+            sum += g.u[i];
+            top = std::max(top, g.u[i]);
+        }
         EXPECT_NEAR(sum, 1.0, 1e-9) << file;
+        // The u statistics describe u, not the last per-label vector.
+        EXPECT_DOUBLE_EQ(g.max_u, top) << file;
+        EXPECT_LE(g.maxi_u, g.max_u) << file;
     }
 }
