@@ -199,9 +199,12 @@ void Match::enactMove() {
         updateState(mv.bx, mv.by, false);
         break;
     case MoveContext::Kind::None:
-        // Nothing may change: the entries unset above go back as they were.
+        // The matching may not change: the entries unset above go back as they were. The
+        // move cannot be played as it stands, so it leaves the index rather than be chosen
+        // again while nothing around it changes.
         std::cout << kNonValidMove;
         mv.restore(*this);
+        removeFromFF(i, j);
         break;
     }
 }

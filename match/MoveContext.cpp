@@ -15,7 +15,7 @@ MoveContext::MoveContext(Match& m, int moveX, int moveY) : x(moveX), y(moveY) {
     qy = m.getM21(y);
     qxv = m.getVertex2(qx);
     qyv = m.getVertex1(qy);
-    classify();
+    classify(m);
 
     std::vector<Vertex*> first{bx, qyv};
     std::vector<Vertex*> second{by, qxv};
@@ -26,9 +26,24 @@ MoveContext::MoveContext(Match& m, int moveX, int moveY) : x(moveX), y(moveY) {
     }
 }
 
-void MoveContext::classify() {
-    // A number that names no vertex can take part in no move.
-    if (bx == nullptr || by == nullptr) {
+namespace {
+
+/// A block number whose members are not all held by it any more names an old block that
+/// takes part in no move; a plain node or a number that names no vertex is not stale.
+bool isStaleBlock(Match& m, const Vertex* v, bool left) {
+    if (v == nullptr || v->number < m.order(left) || v->nodes == nullptr) return false;
+    for (int n : *v->nodes)
+        if (m.getBlock(n, left) != v->number) return true;
+    return false;
+}
+
+}  // namespace
+
+void MoveContext::classify(Match& m) {
+    // A number that names no vertex, or an old block, can take part in no move: the cell of
+    // such a move may still be indexed, and playing it would regroup nodes held elsewhere.
+    if (bx == nullptr || by == nullptr || isStaleBlock(m, bx, true) ||
+        isStaleBlock(m, by, false)) {
         kind = Kind::None;
         return;
     }

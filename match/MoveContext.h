@@ -68,5 +68,5 @@ private:
     std::vector<std::pair<int, std::pair<int, int>>> saved1_;
     std::vector<std::pair<int, std::pair<int, int>>> saved2_;
 
-    void classify();
+    void classify(Match& m);
 };

@@ -259,6 +259,23 @@ TEST(NoneMove, ChangesNothingAndSaysSo) {
     EXPECT_EQ(f.m->good, before.good);
 }
 
+TEST(NoneMove, AStaleBlockCellIsNotPlayedAndLeavesTheIndex) {
+    ShopFixture f;
+    const auto blocks = f.blockPair();
+    f.play(blocks.first, blocks.second);  // the block {Order, Item} is old from now on
+    f.later();
+    f.play(0, 3);
+    // Read through its smallest member, the old block seems matched with 3: growing it by 2
+    // would pull Item back in without any evaluation.
+    ASSERT_EQ(f.m->getM12(blocks.first), 3);
+    f.file(blocks.first, 2, -40);
+    const MatchingSnapshot before(*f.m);
+    EXPECT_EQ(MoveContext(*f.m, blocks.first, 2).kind, MoveContext::Kind::None);
+    f.play(blocks.first, 2);
+    EXPECT_TRUE(MatchingSnapshot(*f.m) == before);
+    EXPECT_FALSE(f.indexed(blocks.first, 2));
+}
+
 TEST(MoveIndex, MatchingAPairDropsMovesAgainstOtherPairs) {
     ShopFixture f;
     f.play(1, 1);
