@@ -28,7 +28,8 @@ constexpr int kMaxPenaltyDepth = 400000;
 /// Largest number of arcs (parallel arcs counted) at one node of the graph.
 int maxArcDegree(Graph* gr) {
     int best = 0;
-    for (Vertex* v : gr->V) best = std::max(best, v->nb_in + v->nb_out);
+    for (Vertex* v : gr->V)
+        best = std::max(best, v->nb_in + v->nb_out);
     return best;
 }
 
@@ -41,12 +42,14 @@ void labelRange(Graph* gr, long& lo, long& hi) {
     }
 }
 
-bool usesUpdate1(int algo) { return algo == 0 || algo == 1 || algo == 8; }
+bool usesUpdate1(int algo) {
+    return algo == 0 || algo == 1 || algo == 8;
+}
 
 } // namespace
 
-MCES::MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _seed,
-           double nod_err, bool greed) {
+MCES::MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _seed, double nod_err,
+           bool greed) {
     greedy = greed;
     findfast = false;
     BIAS = 1.0;
@@ -262,17 +265,36 @@ void MCES::applySimilarity() {
 
 void MCES::scoreAll() {
     switch (idAlgo) {
-    case 0: setGamma1(0.0f); break;
+    case 0:
+        setGamma1(0.0f);
+        break;
     case 1:
-    case 8: setGamma1(alpha > 0 ? 1.0f / static_cast<float>(alpha) : 0.0f); break;
-    case 2: setGamma2(); break;
-    case 3: setGamma3(); break;
-    case 4: setGamma4(); break;
-    case 5: setGamma5(); break;
-    case 6: setGamma6(); break;
-    case 7: setGamma7(); break;
-    case 9: setGamma9(); break;
-    default: std::cout << "\n Unknown scoring algorithm: " << idAlgo << " (all scores 0)";
+    case 8:
+        setGamma1(alpha > 0 ? 1.0f / static_cast<float>(alpha) : 0.0f);
+        break;
+    case 2:
+        setGamma2();
+        break;
+    case 3:
+        setGamma3();
+        break;
+    case 4:
+        setGamma4();
+        break;
+    case 5:
+        setGamma5();
+        break;
+    case 6:
+        setGamma6();
+        break;
+    case 7:
+        setGamma7();
+        break;
+    case 9:
+        setGamma9();
+        break;
+    default:
+        std::cout << "\n Unknown scoring algorithm: " << idAlgo << " (all scores 0)";
     }
 }
 
@@ -342,7 +364,8 @@ paire MCES::findFast() {
     paire result{kNoPair, kNoPair, -1};
     if (ff == nullptr || M == nullptr) return result;
     if (ff->nbCandidates == 0) {
-        std::cout << "\n------------------------------ FEED FAST FIND ------------------------------\n";
+        std::cout
+            << "\n------------------------------ FEED FAST FIND ------------------------------\n";
         feedFastFind();
     }
     if (ff->nbCandidates == 0) return result;
@@ -403,11 +426,14 @@ int MCES::compareEdges(Edge* e1, Edge* e2) {
     for (char ch : b)
         if (ch >= '0' && ch <= '9') ++countB[ch - '0'];
     int common = 0;
-    for (int k = 1; k <= 9; ++k) common += std::min(countA[k], countB[k]);
+    for (int k = 1; k <= 9; ++k)
+        common += std::min(countA[k], countB[k]);
     return common;
 }
 
-bool MCES::labelsEqual(int i, int j) const { return g1->V[i]->label == g2->V[j]->label; }
+bool MCES::labelsEqual(int i, int j) const {
+    return g1->V[i]->label == g2->V[j]->label;
+}
 
 bool MCES::sameEdge(Edge* e1, Edge* e2) const {
     return e1 != nullptr && e2 != nullptr && e1->label == e2->label;

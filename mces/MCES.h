@@ -34,10 +34,10 @@ public:
     /// Move index used in the fast mode; owned (deleted by the destructor); created by both
     /// constructors with layers sized for the gains the pairs can reach.
     FastFind* ff;
-    int idAlgo;     ///< scoring algorithm 0-9
-    int seed;       ///< random seed as given (the caller seeds the generator)
-    float r_alpha;  ///< width of the restricted candidate list; 0 = only the best scores
-    bool findfast;  ///< take pairs from the move index instead of scanning every pair
+    int idAlgo;      ///< scoring algorithm 0-9
+    int seed;        ///< random seed as given (the caller seeds the generator)
+    float r_alpha;   ///< width of the restricted candidate list; 0 = only the best scores
+    bool findfast;   ///< take pairs from the move index instead of scanning every pair
     double minDelta; ///< smallest score over unmatched pairs (last scoring)
     double maxDelta; ///< largest score over unmatched pairs (last scoring)
     double minG;     ///< smallest gain over unmatched pairs (algorithms 0, 1, 8)
@@ -119,8 +119,8 @@ public:
 
     /// Greedy constructor: builds the tables and the similarity, then (when `greed`) runs
     /// the greedy loop in scan mode. `_random` is r_alpha, `nod_err` the label penalty.
-    MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _seed,
-         double nod_err, bool greed = false);
+    MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _seed, double nod_err,
+         bool greed = false);
     /// Seeded constructor: starts from the partial matching `kbt` (n1 entries, -1 =
     /// unmatched; pairs outside graph 2 or to a node already taken are skipped) and runs the
     /// greedy loop in fast mode with BIAS 0.
@@ -221,11 +221,9 @@ private:
     void promotePair(int i, int j, int t);
     void extendAll();
     void collectBestPairs();
-    template <typename Score>
-    void scoreUnmatched(Score score);
+    template <typename Score> void scoreUnmatched(Score score);
     void setGammaBonus(int divisor, bool truncate);
-    void propagateGain(int a, int b, Edge* e1, Edge* e2,
-                       std::vector<std::pair<int, int>>& touched);
+    void propagateGain(int a, int b, Edge* e1, Edge* e2, std::vector<std::pair<int, int>>& touched);
     void refileCells(int x, int y, const std::vector<std::pair<int, int>>& touched);
     void consumeLabelCounts(bool first, int x, std::set<int>& ngb);
     void dropConnexions(int x, int y);

@@ -26,8 +26,7 @@ struct MCESSwitch {
     std::string (*show)(const MCESSettings&);
 };
 
-template <typename T>
-std::string text(const T& value) {
+template <typename T> std::string text(const T& value) {
     std::ostringstream out;
     out << value;
     return out.str();
@@ -42,7 +41,9 @@ const MCESSwitch kSwitches[] = {
      [](MCESSettings& s, const std::string& v) { s.algo = std::atoi(v.c_str()); },
      [](const MCESSettings& s) { return text(s.algo); }},
     {'a', "-a randomisation alpha",
-     [](MCESSettings& s, const std::string& v) { s.r_alpha = static_cast<float>(std::atof(v.c_str())); },
+     [](MCESSettings& s, const std::string& v) {
+         s.r_alpha = static_cast<float>(std::atof(v.c_str()));
+     },
      [](const MCESSettings& s) { return text(s.r_alpha); }},
     {'m', "-m type of similarity",
      [](MCESSettings& s, const std::string& v) { s.sisim = std::atoi(v.c_str()); },
@@ -79,7 +80,8 @@ bool parseMCESArguments(const std::vector<std::string>& args, MCESSettings& sett
 
 std::string mcesUsageText() {
     std::string usage = "\nLegal switches:\n";
-    for (const MCESSwitch& sw : kSwitches) usage += std::string(sw.usage) + "\n";
+    for (const MCESSwitch& sw : kSwitches)
+        usage += std::string(sw.usage) + "\n";
     return usage;
 }
 
@@ -98,8 +100,8 @@ std::string runMCES(const MCESSettings& settings, const std::string& resultsPath
     const long start = cpuMillis();
     Graph G1(kArcListMode, settings.graph1);
     Graph G2(kArcListMode, settings.graph2);
-    MCES* matcher =
-        new MCES(settings.algo, settings.sisim, &G1, &G2, settings.r_alpha, settings._seed, 0.0, true);
+    MCES* matcher = new MCES(settings.algo, settings.sisim, &G1, &G2, settings.r_alpha,
+                             settings._seed, 0.0, true);
     const long length = cpuMillis() - start;
 
     std::ostringstream line;

@@ -68,7 +68,35 @@ int relationWeight(const std::string& key) {
     return static_cast<int>(key.size()) - (static_cast<int>(thirdLength) - 1) - 2;
 }
 
-double ratio(double value, double divisor) { return divisor != 0 ? value / divisor : 0; }
+double ratio(double value, double divisor) {
+    return divisor != 0 ? value / divisor : 0;
+}
+
+/// Potential of the pair under similarity type t: the table that type rests on (0 for
+/// types without one).
+double potentialOf(const MCES& m, int i, int j, int t) {
+    switch (t) {
+    case 1:
+    case 9:
+        return m.HENodes[i][j];
+    case 2:
+        return m.OEdges[i][j];
+    case 3:
+        return m.ONodes[i][j];
+    case 4:
+        return m.ONodes[i][j] + m.OEdges[i][j];
+    case 5:
+        return m.PEdges[i][j];
+    case 6:
+        return m.PEdges2[i][j];
+    case 7:
+        return m.PENodes[i][j];
+    case 8:
+        return m.PENodes2[i][j];
+    default:
+        return 0;
+    }
+}
 
 /// Statistics of the fifteen tables over the unmatched pairs: the eight structural tables,
 /// then the seven normalised forms.
@@ -78,15 +106,23 @@ public:
 
     void add(MCES& m, int i, int j) {
         const PairShape s = shapeOf(m.g1, m.g2, i, j);
-        const double raw[kTables] = {
-            m.potential[i][j], double(m.OEdges[i][j]), double(m.ONodes[i][j]),
-            double(m.PEdges[i][j]), double(m.PEdges2[i][j]), double(m.PENodes[i][j]),
-            double(m.PENodes2[i][j]), double(m.HENodes[i][j]),
-            ratio(m.OEdges[i][j] * 2.0, s.deg), ratio(m.ONodes[i][j] * 2.0, s.nb + 2),
-            ratio(m.PEdges[i][j] * 2.0, s.nb), ratio(m.PEdges2[i][j] * 2.0, s.deg),
-            ratio(m.PENodes[i][j] * 2.0, s.nb + 2), ratio(m.PENodes2[i][j] * 2.0, s.nb + s.deg + 2),
-            ratio(m.HENodes[i][j] * 2.0, s.h)};
-        for (int k = 0; k < kTables; ++k) stats[k].add(raw[k]);
+        const double raw[kTables] = {m.potential[i][j],
+                                     double(m.OEdges[i][j]),
+                                     double(m.ONodes[i][j]),
+                                     double(m.PEdges[i][j]),
+                                     double(m.PEdges2[i][j]),
+                                     double(m.PENodes[i][j]),
+                                     double(m.PENodes2[i][j]),
+                                     double(m.HENodes[i][j]),
+                                     ratio(m.OEdges[i][j] * 2.0, s.deg),
+                                     ratio(m.ONodes[i][j] * 2.0, s.nb + 2),
+                                     ratio(m.PEdges[i][j] * 2.0, s.nb),
+                                     ratio(m.PEdges2[i][j] * 2.0, s.deg),
+                                     ratio(m.PENodes[i][j] * 2.0, s.nb + 2),
+                                     ratio(m.PENodes2[i][j] * 2.0, s.nb + s.deg + 2),
+                                     ratio(m.HENodes[i][j] * 2.0, s.h)};
+        for (int k = 0; k < kTables; ++k)
+            stats[k].add(raw[k]);
         count += 1;
     }
 
@@ -117,13 +153,15 @@ public:
 
     void print(const MCES& m) const {
         static const char* const names[kTables] = {
-            "", "OEdges: ", "ONodes: ", "PEdges: ", "PEdges2: ", "PENodes: ", "PENodes2: ",
-            "HENodes: ", "_OEdges: ", "_ONodes: ", "_PEdges: ", "_PEdges2: ", "_PENodes: ",
-            "_PENodes2: ", "_HENodes: "};
-        for (int k = 1; k <= 7; ++k) printStat(names[k], stats[k]);
+            "",          "OEdges: ",   "ONodes: ",   "PEdges: ",    "PEdges2: ",
+            "PENodes: ", "PENodes2: ", "HENodes: ",  "_OEdges: ",   "_ONodes: ",
+            "_PEdges: ", "_PEdges2: ", "_PENodes: ", "_PENodes2: ", "_HENodes: "};
+        for (int k = 1; k <= 7; ++k)
+            printStat(names[k], stats[k]);
         printStat("\n Total 1: ", stats[0]);
         std::cout << "\n Total 2: " << m.numG << " | " << m.allG << "\n";
-        for (int k = 8; k < kTables; ++k) printStat(names[k], stats[k]);
+        for (int k = 8; k < kTables; ++k)
+            printStat(names[k], stats[k]);
     }
 
 private:
@@ -143,11 +181,15 @@ void MCES::setPromoted() {
     const int t = std::abs(param_sim);
     int** tables[] = {connexions, OEdges, ONodes, PEdges, PEdges2, PENodes, PENodes2, HENodes};
     for (int** table : tables) {
-        for (int j = 0; j <= n2; ++j) table[n1][j] = 0;
-        for (int i = 0; i <= n1; ++i) table[i][n2] = 0;
+        for (int j = 0; j <= n2; ++j)
+            table[n1][j] = 0;
+        for (int i = 0; i <= n1; ++i)
+            table[i][n2] = 0;
     }
-    for (int j = 0; j <= n2; ++j) potential[n1][j] = 0;
-    for (int i = 0; i <= n1; ++i) potential[i][n2] = 0;
+    for (int j = 0; j <= n2; ++j)
+        potential[n1][j] = 0;
+    for (int i = 0; i <= n1; ++i)
+        potential[i][n2] = 0;
     numG = 0;
     allG = 0;
 
@@ -181,7 +223,9 @@ void MCES::promotePair(int i, int j, int t) {
             connexions[i][j] += cin1[i][k] * cin2[j][k] + cout1[i][k] * cout2[j][k];
         }
         auto one = [](const std::string&) { return 1; };
-        auto lengthLessOne = [](const std::string& key) { return static_cast<int>(key.size()) - 1; };
+        auto lengthLessOne = [](const std::string& key) {
+            return static_cast<int>(key.size()) - 1;
+        };
         if (t == 3 || t == 4 || t == 9)
             ONodes[i][j] += sharedCounts(g1->NLabels[i], g2->NLabels[j], one);
         if (t == 5 || t == 6) {
@@ -194,17 +238,7 @@ void MCES::promotePair(int i, int j, int t) {
         }
         if (t == 1 || t == 9) HENodes[i][j] = bestNMatches(i, j);
     }
-    switch (t) {
-    case 1: case 9: potential[i][j] = HENodes[i][j]; break;
-    case 2: potential[i][j] = OEdges[i][j]; break;
-    case 3: potential[i][j] = ONodes[i][j]; break;
-    case 4: potential[i][j] = ONodes[i][j] + OEdges[i][j]; break;
-    case 5: potential[i][j] = PEdges[i][j]; break;
-    case 6: potential[i][j] = PEdges2[i][j]; break;
-    case 7: potential[i][j] = PENodes[i][j]; break;
-    case 8: potential[i][j] = PENodes2[i][j]; break;
-    default: break;
-    }
+    potential[i][j] = potentialOf(*this, i, j, t);
 }
 
 int MCES::bestNMatches(int x, int y) {

@@ -21,8 +21,7 @@ constexpr int kEarlyShareDivisor = 10;
 
 } // namespace
 
-template <typename Score>
-void MCES::scoreUnmatched(Score score) {
+template <typename Score> void MCES::scoreUnmatched(Score score) {
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
     for (int i : open1)
@@ -45,7 +44,8 @@ void MCES::setGamma1(float a) {
     if (ad != 0 && cross == nullptr) {
         cross = newTable<int>(n1, n2, 0);
         for (int i : open1)
-            for (int j : open2) cross[i][j] = crossLabels(i, j);
+            for (int j : open2)
+                cross[i][j] = crossLabels(i, j);
     }
     scoreUnmatched([&](int i, int j) {
         lo = std::min(lo, static_cast<double>(g[i][j]));
@@ -69,7 +69,9 @@ void MCES::setGamma2() {
     scoreUnmatched([&](int i, int j) { return g[i][j] + potential[i][j]; });
 }
 
-void MCES::setGamma3() { setGammaBonus(kBonusDivisor3, true); }
+void MCES::setGamma3() {
+    setGammaBonus(kBonusDivisor3, true);
+}
 
 void MCES::setGamma4() {
     scoreUnmatched([&](int i, int j) { return (simil[i][j] + 1.0) * g[i][j]; });
@@ -87,7 +89,9 @@ void MCES::setGamma6() {
     scoreUnmatched([&](int i, int j) { return g[i][j] + f * simil[i][j]; });
 }
 
-void MCES::setGamma7() { setGammaBonus(kBonusDivisor7, false); }
+void MCES::setGamma7() {
+    setGammaBonus(kBonusDivisor7, false);
+}
 
 void MCES::setGamma9() {
     if (findfast) return;
@@ -121,14 +125,17 @@ int MCES::getERemoved(int x, int y) {
 
 int MCES::crossLabels(int x, int y) const {
     int total = 0;
-    for (int k = 1; k < nb_labels; ++k) total += cin1[x][k] * cout2[y][k] + cout1[x][k] * cin2[y][k];
+    for (int k = 1; k < nb_labels; ++k)
+        total += cin1[x][k] * cout2[y][k] + cout1[x][k] * cin2[y][k];
     return total;
 }
 
 void MCES::refreshCrossLabels(const std::set<int>& rows, const std::set<int>& cols) {
     if (cross == nullptr) return;
     for (int i : rows)
-        for (int j : open2) cross[i][j] = crossLabels(i, j);
+        for (int j : open2)
+            cross[i][j] = crossLabels(i, j);
     for (int j : cols)
-        for (int i : open1) cross[i][j] = crossLabels(i, j);
+        for (int i : open1)
+            cross[i][j] = crossLabels(i, j);
 }

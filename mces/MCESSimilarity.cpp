@@ -19,7 +19,76 @@ constexpr double kRangeWidth = 0.1;
 /// Mutually best pairs must be more similar than this.
 constexpr double kBestPairFloor = 0.5;
 
-double share(double value, double divisor) { return divisor != 0 ? value / divisor : 0; }
+double share(double value, double divisor) {
+    return divisor != 0 ? value / divisor : 0;
+}
+
+/// Similarity of type |simi_type| of the pair (i, j); a negative type also scales it by the
+/// pair's share of the largest value of the table it rests on (type 3 is never scaled).
+/// Types outside 1-9 carry no similarity.
+double pairSimilarity(const MCES& m, int simi_type, int i, int j) {
+    const PairShape d = shapeOf(m.g1, m.g2, i, j);
+    const int k = std::abs(simi_type);
+    double value = 0;
+    double scale = 1;
+    if (k == 1 || k == 9) {
+        value = share(2.0 * m.HENodes[i][j], d.h);
+        scale = share(m.HENodes[i][j], m.maxHENodes);
+    } else if (k == 2) {
+        value = share(2.0 * m.OEdges[i][j], d.deg);
+        scale = share(m.OEdges[i][j], m.maxOEdges);
+    } else if (k == 3) {
+        const double a = m.g1->u != nullptr ? m.g1->u[i] : 0;
+        const double b = m.g2->u != nullptr ? m.g2->u[j] : 0;
+        return share(2.0 * std::min(a, b), a + b);
+    } else if (k == 4) {
+        value = share(2.0 * (m.ONodes[i][j] + m.OEdges[i][j]), d.deg + d.nb + 2);
+        scale = share(m.ONodes[i][j] + m.OEdges[i][j], m.maxONodes + m.maxOEdges);
+    } else if (k == 5) {
+        value = share(2.0 * m.PEdges[i][j], d.nb);
+        scale = share(m.PEdges[i][j], m.maxPEdges);
+    } else if (k == 6) {
+        value = share(2.0 * m.PEdges2[i][j], d.deg);
+        scale = share(m.PEdges2[i][j], m.maxPEdges2);
+    } else if (k == 7) {
+        value = d.nb != 0 ? share(2.0 * m.PENodes[i][j], d.nb + 2) : 0;
+        scale = share(m.PENodes[i][j], m.maxPENodes);
+    } else if (k == 8) {
+        value = share(2.0 * m.PENodes2[i][j], d.deg + d.nb + 2);
+        scale = share(m.PENodes2[i][j], m.maxPENodes2);
+    }
+    return simi_type < 0 ? value * scale : value;
+}
+
+/// Discrimination factor of a pair with w1 rivals in its row and w2 in its column; types 4-7
+/// also weigh by the pair's degree ranges. Unknown types leave the similarity as it is.
+double discriminationFactor(int type, double w1, double w2, double nodes, double pairs,
+                            double sumRange, double prodRange) {
+    const double spread = 1 / (w1 + w2 + 1);
+    const double product = w1 * w2 == 0 ? 1 : 1 / (w1 * w2);
+    const double nodeShare = 1 - (w1 + w2) / nodes;
+    const double pairShare = 1 - w1 * w2 / pairs;
+    switch (type) {
+    case 0:
+        return spread;
+    case 1:
+        return product;
+    case 2:
+        return nodeShare;
+    case 3:
+        return pairShare;
+    case 4:
+        return spread * sumRange;
+    case 5:
+        return product * prodRange;
+    case 6:
+        return nodeShare * sumRange;
+    case 7:
+        return pairShare * prodRange;
+    default:
+        return 1;
+    }
+}
 
 /// Number of entries of `sorted` (ascending) at least `floor`.
 long countAtLeast(const std::vector<float>& sorted, double floor) {
@@ -39,52 +108,10 @@ int edgesAgree(Edge* e1, Edge* e2) {
 void MCES::setSim(int simi_type) {
     if (simil == nullptr) simil = newTable<float>(n1, n2, 0.0f);
     if (discrim == nullptr) discrim = newTable<float>(n1, n2, 1.0f);
-    const int k = std::abs(simi_type);
     double best = 0;
     for (int i = 0; i < n1; ++i)
         for (int j = 0; j < n2; ++j) {
-            const PairShape d = shapeOf(g1, g2, i, j);
-            double value = 0;
-            double scale = 1;
-            switch (k) {
-            case 1:
-            case 9:
-                value = share(2.0 * HENodes[i][j], d.h);
-                scale = share(HENodes[i][j], maxHENodes);
-                break;
-            case 2:
-                value = share(2.0 * OEdges[i][j], d.deg);
-                scale = share(OEdges[i][j], maxOEdges);
-                break;
-            case 3: {
-                const double a = g1->u != nullptr ? g1->u[i] : 0;
-                const double b = g2->u != nullptr ? g2->u[j] : 0;
-                value = share(2.0 * std::min(a, b), a + b);
-                break;
-            }
-            case 4:
-                value = share(2.0 * (ONodes[i][j] + OEdges[i][j]), d.deg + d.nb + 2);
-                scale = share(ONodes[i][j] + OEdges[i][j], maxONodes + maxOEdges);
-                break;
-            case 5:
-                value = share(2.0 * PEdges[i][j], d.nb);
-                scale = share(PEdges[i][j], maxPEdges);
-                break;
-            case 6:
-                value = share(2.0 * PEdges2[i][j], d.deg);
-                scale = share(PEdges2[i][j], maxPEdges2);
-                break;
-            case 7:
-                value = d.nb != 0 ? share(2.0 * PENodes[i][j], d.nb + 2) : 0;
-                scale = share(PENodes[i][j], maxPENodes);
-                break;
-            case 8:
-                value = share(2.0 * PENodes2[i][j], d.deg + d.nb + 2);
-                scale = share(PENodes2[i][j], maxPENodes2);
-                break;
-            default: break; // types outside 1-9 carry no similarity
-            }
-            if (simi_type < 0 && k != 3) value *= scale;
+            const double value = pairSimilarity(*this, simi_type, i, j);
             simil[i][j] = static_cast<float>(value);
             best = std::max(best, value);
         }
@@ -100,13 +127,17 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
 
     // Sorted copies of every row and column answer "how many rivals come within range".
     std::vector<std::vector<float>> rows(n1), cols(n2);
-    for (int i = 0; i < n1; ++i) rows[i].assign(simil[i], simil[i] + n2);
+    for (int i = 0; i < n1; ++i)
+        rows[i].assign(simil[i], simil[i] + n2);
     for (int j = 0; j < n2; ++j) {
         cols[j].resize(n1);
-        for (int i = 0; i < n1; ++i) cols[j][i] = simil[i][j];
+        for (int i = 0; i < n1; ++i)
+            cols[j][i] = simil[i][j];
     }
-    for (auto& r : rows) std::sort(r.begin(), r.end());
-    for (auto& c : cols) std::sort(c.begin(), c.end());
+    for (auto& r : rows)
+        std::sort(r.begin(), r.end());
+    for (auto& c : cols)
+        std::sort(c.begin(), c.end());
 
     const double sumMoy = deg_moy1 + deg_moy2;
     const double prodMoy = deg_moy1 * deg_moy2;
@@ -120,22 +151,13 @@ void MCES::setDiscrim(int discrimi_type, int lv2) {
             // Without any edge in a graph the degree ranges are undefined: no correction.
             const double sumRange = sumMoy > 0 ? std::min((ei + ej) / sumMoy, 1.0) : 1.0;
             const double prodRange = prodMoy > 0 ? std::min(ei * ej / prodMoy, 1.0) : 1.0;
-            double factor = 1;
-            switch (discrimi_type) {
-            case 0: factor = 1 / (w1 + w2 + 1); break;
-            case 4: factor = sumRange / (w1 + w2 + 1); break;
-            case 1: factor = w1 * w2 == 0 ? 1 : 1 / (w1 * w2); break;
-            case 5: factor = (w1 * w2 == 0 ? 1 : 1 / (w1 * w2)) * prodRange; break;
-            case 2: factor = 1 - (w1 + w2) / (n1 + n2); break;
-            case 6: factor = (1 - (w1 + w2) / (n1 + n2)) * sumRange; break;
-            case 3: factor = 1 - w1 * w2 / (static_cast<double>(n1) * n2); break;
-            case 7: factor = (1 - w1 * w2 / (static_cast<double>(n1) * n2)) * prodRange; break;
-            default: break; // unknown types leave the similarity as it is
-            }
+            const double factor = discriminationFactor(
+                discrimi_type, w1, w2, n1 + n2, static_cast<double>(n1) * n2, sumRange, prodRange);
             discrim[i][j] = static_cast<float>(factor);
         }
     for (int i = 0; i < n1; ++i)
-        for (int j = 0; j < n2; ++j) simil[i][j] *= discrim[i][j];
+        for (int j = 0; j < n2; ++j)
+            simil[i][j] *= discrim[i][j];
     if (lv2 == 2 || lv2 == 3) extendAll();
     collectBestPairs();
 }
@@ -169,7 +191,8 @@ void MCES::extendAll() {
     for (int i = 0; i < n1; ++i)
         for (int j = 0; j < n2; ++j)
             extended[i][j] = static_cast<float>((simil[i][j] + extendSim(simil, i, j)) / 2);
-    for (int i = 0; i < n1; ++i) std::copy(extended[i], extended[i] + n2, simil[i]);
+    for (int i = 0; i < n1; ++i)
+        std::copy(extended[i], extended[i] + n2, simil[i]);
     deleteTable(extended);
 }
 

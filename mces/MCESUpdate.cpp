@@ -30,8 +30,10 @@ void MCES::updateG(int x, int y) {
     eraseSorted(open2, y);
 
     // x and y leave the candidate lists: their gains leave the other nodes' totals.
-    for (int i : open1) g[i][n2] -= g[i][y];
-    for (int j : open2) g[n1][j] -= g[x][j];
+    for (int i : open1)
+        g[i][n2] -= g[i][y];
+    for (int j : open2)
+        g[n1][j] -= g[x][j];
 
     // Every unmatched pair (a, b) joined to (x, y) by edges of the same direction now
     // secures the relations those two edges have in common.
@@ -68,8 +70,10 @@ void MCES::propagateGain(int a, int b, Edge* e1, Edge* e2,
 
 void MCES::refileCells(int x, int y, const std::vector<std::pair<int, int>>& touched) {
     if (ff == nullptr || M == nullptr) return;
-    for (int i = 0; i < n1; ++i) ff->remove(&M[i][y]);
-    for (int j = 0; j < n2; ++j) ff->remove(&M[x][j]);
+    for (int i = 0; i < n1; ++i)
+        ff->remove(&M[i][y]);
+    for (int j = 0; j < n2; ++j)
+        ff->remove(&M[x][j]);
     for (const auto& pair : touched) {
         cell& c = M[pair.first][pair.second];
         c.delta = g[pair.first][pair.second];
@@ -81,13 +85,26 @@ void MCES::refileCells(int x, int y, const std::vector<std::pair<int, int>>& tou
 void MCES::update(int x, int y) {
     updateG(x, y);
     switch (idAlgo) {
-    case 2: setGamma2(); break;
-    case 3: setGamma3(); break;
-    case 4: setGamma4(); break;
-    case 5: setGamma5(); break;
-    case 6: setGamma6(); break;
-    case 7: setGamma7(); break;
-    default: break; // algorithm 9 keeps its first scores
+    case 2:
+        setGamma2();
+        break;
+    case 3:
+        setGamma3();
+        break;
+    case 4:
+        setGamma4();
+        break;
+    case 5:
+        setGamma5();
+        break;
+    case 6:
+        setGamma6();
+        break;
+    case 7:
+        setGamma7();
+        break;
+    default:
+        break; // algorithm 9 keeps its first scores
     }
 }
 
@@ -145,13 +162,16 @@ void MCES::dropConnexions(int x, int y) {
         return c;
     };
     lost = drop(x, y);
-    for (int j : open2) lost += drop(x, j);
-    for (int i : open1) lost += drop(i, y);
+    for (int j : open2)
+        lost += drop(x, j);
+    for (int i : open1)
+        lost += drop(i, y);
 }
 
 void MCES::updatePromoted(std::set<int>* nbor1, std::set<int>* nbor2) {
     for (int i : *nbor1)
-        for (int j : open2) recountConnexions(i, j);
+        for (int j : open2)
+            recountConnexions(i, j);
     for (int j : *nbor2)
         for (int i : open1)
             if (nbor1->count(i) == 0) recountConnexions(i, j);
@@ -159,7 +179,8 @@ void MCES::updatePromoted(std::set<int>* nbor1, std::set<int>* nbor2) {
 
 void MCES::recountConnexions(int i, int j) {
     int fresh = 0;
-    for (int k = 1; k < nb_labels; ++k) fresh += cin1[i][k] * cin2[j][k] + cout1[i][k] * cout2[j][k];
+    for (int k = 1; k < nb_labels; ++k)
+        fresh += cin1[i][k] * cin2[j][k] + cout1[i][k] * cout2[j][k];
     const int d = fresh - connexions[i][j];
     if (d == 0) return;
     connexions[i][j] = fresh;

@@ -12,12 +12,15 @@
 
 namespace {
 
-std::string fixture(const std::string& name) { return std::string(GRAPHMAT_TEST_DATA) + "/" + name; }
+std::string fixture(const std::string& name) {
+    return std::string(GRAPHMAT_TEST_DATA) + "/" + name;
+}
 
 std::vector<std::string> readLines(const std::string& path) {
     std::ifstream in(path);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
     return lines;
 }
 
@@ -36,9 +39,8 @@ TEST(MCESCommandLine, DefaultsWhenOnlyTheGraphsAreGiven) {
 
 TEST(MCESCommandLine, EverySwitchSetsItsValue) {
     MCESSettings s;
-    ASSERT_TRUE(parseMCESArguments({"p", "-o", "A", "-n", "B", "-t", "2", "-a", "0.25", "-m",
-                                    "123", "-s", "42", "stray"},
-                                   s));
+    ASSERT_TRUE(parseMCESArguments(
+        {"p", "-o", "A", "-n", "B", "-t", "2", "-a", "0.25", "-m", "123", "-s", "42", "stray"}, s));
     EXPECT_EQ(s.algo, 2);
     EXPECT_FLOAT_EQ(s.r_alpha, 0.25f);
     EXPECT_EQ(s.sisim, 123);
@@ -93,7 +95,8 @@ TEST(MCESRun, AppendsOneLinePerRun) {
     // The same seed gives the same matching, hence the same number of edges won.
     const auto won = [](const std::string& line) {
         std::size_t p = 0;
-        for (int k = 0; k < 4; ++k) p = line.find(',', p) + 1;
+        for (int k = 0; k < 4; ++k)
+            p = line.find(',', p) + 1;
         return line.substr(p, line.find(',', p) - p);
     };
     EXPECT_EQ(won(first), won(second));

@@ -96,13 +96,15 @@ TEST(MCESDiscrimination, RivalCountsMatchADirectCount) {
         // Values on a coarse grid so that many pairs sit exactly 0.1 apart or tie.
         std::vector<std::vector<float>> before(n1, std::vector<float>(n2));
         for (int i = 0; i < n1; ++i)
-            for (int j = 0; j < n2; ++j) before[i][j] = m->simil[i][j] = (gen() % 11) / 10.0f;
+            for (int j = 0; j < n2; ++j)
+                before[i][j] = m->simil[i][j] = (gen() % 11) / 10.0f;
         m->setDiscrim(type, 0);
         for (int i = 0; i < n1; ++i)
             for (int j = 0; j < n2; ++j) {
                 double w1, w2;
                 std::vector<float*> rows;
-                for (auto& r : before) rows.push_back(r.data());
+                for (auto& r : before)
+                    rows.push_back(r.data());
                 countRivals(rows.data(), n1, n2, i, j, w1, w2);
                 double factor = 0;
                 if (type == 0) factor = 1 / (w1 + w2 + 1);

@@ -10,7 +10,9 @@
 
 namespace {
 
-Edge labelled(const std::string& label) { return Edge(0, 1, label); }
+Edge labelled(const std::string& label) {
+    return Edge(0, 1, label);
+}
 
 /// A random graph of n nodes and about m arcs with labels 1-4 and no loops.
 std::unique_ptr<Graph> randomGraph(int n, int m, unsigned seed) {
@@ -98,26 +100,31 @@ TEST(MCESSimilarityCode, ConstructorUsesTheDecodedParts) {
     MCESPtr m0(new MCES(2, 0, g1.get(), g2.get(), 0, 1, 0.0, false));
     ASSERT_NE(m0->simil, nullptr);
     for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j) EXPECT_EQ(m0->simil[i][j], 0.0f);
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(m0->simil[i][j], 0.0f);
 }
 
 TEST(MCESScores, AlgorithmZeroScoresAreTheGains) {
     QuietOutput quiet;
     // Labels differ between the graphs, so the penalty makes the gains vary.
-    auto g1 = buildGraph({"a", "b", "c", "d"}, {{0, 1, "1"}, {1, 2, "2"}, {2, 3, "1"}, {3, 0, "3"}});
-    auto g2 = buildGraph({"a", "b", "x", "d"}, {{0, 1, "1"}, {1, 2, "2"}, {2, 3, "1"}, {0, 3, "3"}});
+    auto g1 =
+        buildGraph({"a", "b", "c", "d"}, {{0, 1, "1"}, {1, 2, "2"}, {2, 3, "1"}, {3, 0, "3"}});
+    auto g2 =
+        buildGraph({"a", "b", "x", "d"}, {{0, 1, "1"}, {1, 2, "2"}, {2, 3, "1"}, {0, 3, "3"}});
     MCESPtr m(new MCES(0, 2, g1.get(), g2.get(), 0, 1, 3.0, false));
     EXPECT_EQ(m->g[0][0], 0.0f);
     EXPECT_EQ(m->g[0][2], -3.0f);
     for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) EXPECT_DOUBLE_EQ(m->gamma[i][j], m->g[i][j]) << i << "," << j;
+        for (int j = 0; j < 4; ++j)
+            EXPECT_DOUBLE_EQ(m->gamma[i][j], m->g[i][j]) << i << "," << j;
     // Matching (1, 1) passes gains on to (0, 0) (arc 0->1 "1") and (2, 2) (arc 1->2 "2"),
     // and the scores still follow the gains.
     m->update1(1, 1);
     EXPECT_EQ(m->g[0][0], 1.0f);
     EXPECT_EQ(m->g[2][2], -3.0f + 1.0f);
     for (int i : *m->unmatched1)
-        for (int j : *m->unmatched2) EXPECT_DOUBLE_EQ(m->gamma[i][j], m->g[i][j]);
+        for (int j : *m->unmatched2)
+            EXPECT_DOUBLE_EQ(m->gamma[i][j], m->g[i][j]);
     EXPECT_EQ(m->alpha, 9);
 }
 
@@ -168,7 +175,8 @@ TEST(MCESFind, AlphaZeroTakesOnlyTheBestScores) {
     }
     int best = 0;
     for (int i = 0; i < 6; ++i)
-        for (int j = 0; j < 6; ++j) best += m->gamma[i][j] == m->maxDelta ? 1 : 0;
+        for (int j = 0; j < 6; ++j)
+            best += m->gamma[i][j] == m->maxDelta ? 1 : 0;
     EXPECT_EQ(static_cast<int>(seen.size()), best); // every best pair gets drawn
 }
 
@@ -225,17 +233,20 @@ TEST(MCESGreedy, GraphLabelCountsAreLeftIntact) {
     auto g2 = randomGraph(6, 12, 32);
     std::vector<int> before;
     for (int i = 0; i < 6; ++i)
-        for (int k = 0; k <= g1->nb_labels; ++k) before.push_back(g1->c_in[i][k] + 100 * g1->c_out[i][k]);
+        for (int k = 0; k <= g1->nb_labels; ++k)
+            before.push_back(g1->c_in[i][k] + 100 * g1->c_out[i][k]);
     seedRandom(1);
     MCESPtr m(new MCES(1, 2, g1.get(), g2.get(), 0, 1, 0.0, true));
     std::vector<int> after;
     for (int i = 0; i < 6; ++i)
-        for (int k = 0; k <= g1->nb_labels; ++k) after.push_back(g1->c_in[i][k] + 100 * g1->c_out[i][k]);
+        for (int k = 0; k <= g1->nb_labels; ++k)
+            after.push_back(g1->c_in[i][k] + 100 * g1->c_out[i][k]);
     EXPECT_EQ(before, after);
     // A second run on the same graphs sees the same tables.
     MCESPtr again(new MCES(1, 2, g1.get(), g2.get(), 0, 1, 0.0, false));
     for (int i = 0; i < 6; ++i)
-        for (int j = 0; j < 6; ++j) EXPECT_EQ(again->OEdges[i][j], m->OEdges[i][j]);
+        for (int j = 0; j < 6; ++j)
+            EXPECT_EQ(again->OEdges[i][j], m->OEdges[i][j]);
 }
 
 TEST(MCESGreedy, ScanAndFastModesAgreeOnIdenticalGraphs) {

@@ -33,7 +33,8 @@ inline std::unique_ptr<Graph> buildGraph(const std::vector<std::string>& labels,
 /// Labels "0", "1", ... as the arc-list reader gives them.
 inline std::vector<std::string> numberLabels(int n) {
     std::vector<std::string> labels;
-    for (int i = 0; i < n; ++i) labels.push_back(std::to_string(i));
+    for (int i = 0; i < n; ++i)
+        labels.push_back(std::to_string(i));
     return labels;
 }
 
