@@ -130,7 +130,7 @@ TEST(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
     // Nodes 1 and 3 of the first graph form block 4, matched with node 3 of the second.
     auto* block = new Vertex(4, "_1_3__-");
     block->type = kClass;
-    block->nodes = new std::set<int>{1, 3};
+    *block->nodes = {1, 3};
     f.m->V1[4] = block;
     f.m->blocks1[1] = f.m->blocks1[3] = 4;
     f.m->M12[1] = f.m->M12[3] = 3;
