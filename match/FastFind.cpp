@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <iostream>
+#include <iterator>
 
 #include "util/Clock.h"
 #include "util/Random.h"
@@ -94,6 +95,7 @@ void FastFind::insert(cell* c, bool check_thresh) {
     if (l != c->layer) {
         if (c->layer >= 0) remove(c);
         layers[l].push_back(c);
+        positions_[c] = std::prev(layers[l].end());
         ++nbCandidates;
         c->layer = static_cast<short>(l);
         checkBests();
@@ -105,13 +107,13 @@ void FastFind::insert(cell* c, bool check_thresh) {
 void FastFind::remove(cell* c) {
     if (c == nullptr || c->layer < 0) return;
     const long start = cpuMillis();
-    if (layers != nullptr && c->layer < nbLayers) {
-        std::list<cell*>& layer = layers[c->layer];
-        const std::size_t before = layer.size();
-        layer.remove(c);
-        // Count what was really filed: a cell whose layer field was never set by the index
-        // must not lower the number of candidates.
-        nbCandidates -= static_cast<long>(before - layer.size());
+    // Only what was really filed is taken out: a cell whose layer field was never set by the
+    // index must not lower the number of candidates.
+    auto filed = positions_.find(c);
+    if (filed != positions_.end()) {
+        layers[c->layer].erase(filed->second);
+        positions_.erase(filed);
+        --nbCandidates;
         checkBests();
     }
     c->layer = -1;
@@ -167,7 +169,10 @@ cell* FastFind::find() {
 void FastFind::purge() {
     if (layers == nullptr) return;
     for (int i = bestLayer + 2; i < nbLayers; ++i) {
-        for (cell* c : layers[i]) c->layer = -1;
+        for (cell* c : layers[i]) {
+            c->layer = -1;
+            positions_.erase(c);
+        }
         nbCandidates -= static_cast<long>(layers[i].size());
         layers[i].clear();
     }

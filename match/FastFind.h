@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <list>
+#include <unordered_map>
 #include <vector>
 
 #include "graph/SparseMatrix.h"
@@ -97,4 +98,8 @@ public:
 private:
     /// insert_threshold from the current second-best layer.
     void resetThreshold();
+
+    /// Where each filed cell stands in its layer, so that removal takes constant time
+    /// while the layers keep their insertion order (the tie-breaking of find depends on it).
+    std::unordered_map<const cell*, std::list<cell*>::iterator> positions_;
 };
