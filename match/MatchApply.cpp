@@ -5,8 +5,8 @@
 #include <set>
 #include <vector>
 
-#include "match/Match.h"
 #include "match/FastFind.h"
+#include "match/Match.h"
 #include "match/MoveContext.h"
 #include "util/Random.h"
 
@@ -46,12 +46,15 @@ void holdCell(Match& m, cell& c, int tenure) {
 void dropPairs(Match& m, int a, int b) {
     std::vector<int> firsts{a};
     if (Vertex* va = m.getVertex1(a))
-        for (int n : membersOf(va)) firsts.push_back(n);
+        for (int n : membersOf(va))
+            firsts.push_back(n);
     std::vector<int> seconds{b};
     if (Vertex* vb = m.getVertex2(b))
-        for (int n : membersOf(vb)) seconds.push_back(n);
+        for (int n : membersOf(vb))
+            seconds.push_back(n);
     for (int f : firsts)
-        for (int s : seconds) m.removeFromFF(f, s);
+        for (int s : seconds)
+            m.removeFromFF(f, s);
 }
 
 /// After u (number p) and w (number q) were matched: moves that pair either of them with a
@@ -100,11 +103,11 @@ void registerAgainstCurrentBlocks(Match& m, Vertex* v1, Vertex* v2) {
 }
 
 void printBlockChange(const char* what, const Vertex* u, const Vertex* w) {
-    std::cout << "\n\n ************* " << what << ":" << u->number << "[" << u->label << "] =====>> "
-              << w->number << "[" << w->label << "]\n\n";
+    std::cout << "\n\n ************* " << what << ":" << u->number << "[" << u->label
+              << "] =====>> " << w->number << "[" << w->label << "]\n\n";
 }
 
-}  // namespace
+} // namespace
 
 void Match::updateState(Vertex* v1, Vertex* v2, bool add) {
     if (v1 == nullptr || v2 == nullptr || M == nullptr || ff == nullptr) return;

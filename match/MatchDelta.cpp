@@ -10,8 +10,7 @@
 namespace {
 
 /// Printed when a move of no kind is priced.
-const char* const kNonValidPricing =
-    "\n NON-VALID !!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!! \n";
+const char* const kNonValidPricing = "\n NON-VALID !!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!! \n";
 
 /// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
 std::set<int> membersOf(const Vertex* v) {
@@ -42,7 +41,7 @@ int formerEndCount(Match& m, const std::set<int>& members, int selfNumber, int e
     return m.nodesOf(end, left);
 }
 
-}  // namespace
+} // namespace
 
 double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     if (v1 == nullptr || v2 == nullptr || costs == nullptr) return 0;

@@ -33,10 +33,12 @@ void uniteTerms(std::set<std::string>*& into, const std::set<std::string>* from)
 /// members 3 and 7 with the terms a and b give _3_7__-a-b--.
 std::string blockLabel(const Vertex& block) {
     std::string label = "_";
-    for (int member : *block.nodes) label += std::to_string(member) + "_";
+    for (int member : *block.nodes)
+        label += std::to_string(member) + "_";
     label += "_-";
     if (block.nTerms != nullptr)
-        for (const std::string& term : *block.nTerms) label += term + "-";
+        for (const std::string& term : *block.nTerms)
+            label += term + "-";
     label += "-";
     return label;
 }
@@ -47,7 +49,7 @@ std::set<int> membersOf(const Vertex* v) {
     return {v->number};
 }
 
-}  // namespace
+} // namespace
 
 Vertex* Match::mergeNodes(std::vector<Vertex*>* nodes, int nnumber) {
     if (nodes == nullptr || nodes->empty()) return nullptr;
@@ -61,8 +63,8 @@ Vertex* Match::mergeNodes(std::vector<Vertex*>* nodes, int nnumber) {
     for (const Vertex* v : *nodes)
         if (v != nullptr) given.insert(v->number);
 
-    std::set<std::pair<int, int>> handled;      // (from, to) of the member edges already taken
-    std::map<std::pair<int, int>, Edge*> kept;  // merged edges by their rewritten ends
+    std::set<std::pair<int, int>> handled;     // (from, to) of the member edges already taken
+    std::map<std::pair<int, int>, Edge*> kept; // merged edges by their rewritten ends
     bool typed = false;
     for (Vertex* v : *nodes) {
         if (v == nullptr) continue;
@@ -94,7 +96,8 @@ Vertex* Match::mergeNodes(std::vector<Vertex*>* nodes, int nnumber) {
             kept[{from, to}] = copy;
         }
     }
-    for (auto& entry : kept) merged->edges.push_back(entry.second);
+    for (auto& entry : kept)
+        merged->edges.push_back(entry.second);
     merged->label = blockLabel(*merged);
     return merged;
 }
@@ -128,11 +131,11 @@ void registerBlockEdges(Match& m, Vertex* block, bool left) {
         toCurrentBlocks[{from, to}] = copy;
     }
     for (auto& entry : toCurrentBlocks)
-        (*table)(static_cast<unsigned>(entry.first.first), static_cast<unsigned>(entry.first.second)) =
-            entry.second;
+        (*table)(static_cast<unsigned>(entry.first.first),
+                 static_cast<unsigned>(entry.first.second)) = entry.second;
 }
 
-}  // namespace
+} // namespace
 
 Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     if (B == nullptr) return getVertex(x, left);

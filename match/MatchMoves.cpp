@@ -32,7 +32,8 @@ std::set<int> membersOf(const Vertex* v) {
 void addWithMembers(Match& m, int number, bool left, std::set<int>& into) {
     into.insert(number);
     if (Vertex* v = m.getVertex(number, left))
-        for (int n : membersOf(v)) into.insert(n);
+        for (int n : membersOf(v))
+            into.insert(n);
 }
 
 /// The blocks of the touched nodes with their members, and the blocks of those members'
@@ -114,7 +115,7 @@ void reevaluate(Match& m, int a, int b) {
     m.ff->insert(&c, false);
 }
 
-}  // namespace
+} // namespace
 
 bool Match::isValidMove(int i, int j) {
     if (M == nullptr) return false;
@@ -139,7 +140,7 @@ bool Match::isValidMove(int i, int j) {
             if (unmatch && M->exists(static_cast<unsigned>(n), static_cast<unsigned>(m)) &&
                 (*M)(static_cast<unsigned>(n), static_cast<unsigned>(m)).tabu == kLockedTabu &&
                 (n == i || m == j || (blockI && blockJ)))
-                return false;  // a locked pair may not be undone
+                return false; // a locked pair may not be undone
         }
     }
 
@@ -186,7 +187,8 @@ void Match::updateDeltaMatrix() {
 
     // 4 and 5. Re-price every pair between them.
     for (int l : lines)
-        for (int c : matchable2) reevaluate(*this, l, c);
+        for (int c : matchable2)
+            reevaluate(*this, l, c);
     for (int c : columns)
         for (int i : matchable1)
             if (!lines.count(i)) reevaluate(*this, i, c);
@@ -194,7 +196,8 @@ void Match::updateDeltaMatrix() {
     // 6. The marks that run out now.
     std::vector<cell*> expiring;
     expiring.swap(tabu_i[i_parser][0]);
-    for (cell* c : expiring) reevaluate(*this, c->x, c->y);
+    for (cell* c : expiring)
+        reevaluate(*this, c->x, c->y);
 
     update_time += static_cast<double>(cpuMillis() - start);
 }

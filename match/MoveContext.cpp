@@ -37,19 +37,18 @@ bool isStaleBlock(Match& m, const Vertex* v, bool left) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 void MoveContext::classify(Match& m) {
     // A number that names no vertex, or an old block, can take part in no move: the cell of
     // such a move may still be indexed, and playing it would regroup nodes held elsewhere.
-    if (bx == nullptr || by == nullptr || isStaleBlock(m, bx, true) ||
-        isStaleBlock(m, by, false)) {
+    if (bx == nullptr || by == nullptr || isStaleBlock(m, bx, true) || isStaleBlock(m, by, false)) {
         kind = Kind::None;
         return;
     }
     const int nbx = bx->number;
     const int nby = by->number;
-    const bool freeX = px && nbx == x;  // plain and in no block
+    const bool freeX = px && nbx == x; // plain and in no block
     const bool freeY = py && nby == y;
     const bool hasQx = qx != Match::kNoPartner;
     const bool hasQy = qy != Match::kNoPartner;

@@ -16,14 +16,14 @@ class MoveContext {
 public:
     /// What the move does to the current matching; the first kind whose condition holds.
     enum class Kind {
-        Add,           ///< match two free plain nodes
-        Remove,        ///< separate two plain nodes matched with each other
-        GrowSecond,    ///< y joins the block matched with x
-        GrowFirst,     ///< x joins the block matched with y
-        ShrinkFirst,   ///< x leaves its block
-        ShrinkSecond,  ///< y leaves its block
-        RemoveBlocks,  ///< separate two matched blocks
-        None           ///< no change is possible
+        Add,          ///< match two free plain nodes
+        Remove,       ///< separate two plain nodes matched with each other
+        GrowSecond,   ///< y joins the block matched with x
+        GrowFirst,    ///< x joins the block matched with y
+        ShrinkFirst,  ///< x leaves its block
+        ShrinkSecond, ///< y leaves its block
+        RemoveBlocks, ///< separate two matched blocks
+        None          ///< no change is possible
     };
 
     /// The move's vertex numbers as given.

@@ -22,7 +22,8 @@ struct BlockFixture {
     BlockFixture() {
         QuietOutput quiet;
         GraphAssembler a("blocks_first");
-        for (int n = 0; n < 10; n++) a.node(n == 8 ? kMethodKind : kClassKind, "Node" + std::to_string(n));
+        for (int n = 0; n < 10; n++)
+            a.node(n == 8 ? kMethodKind : kClassKind, "Node" + std::to_string(n));
         a.arc(3, 9, "2").arc(5, 9, "22").arc(3, 5, "4");
         g1 = a.build();
         GraphAssembler b("blocks_second");
@@ -41,13 +42,13 @@ Edge* edgeOf(Vertex* v, int from, int to) {
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 TEST(BlockVertex, TheSameMemberSetGivesTheSameBlockBuiltOnce) {
     BlockFixture f;
     Vertex* first = f.grow(3, 5);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->number, 10);  // the first block number is the graph order
+    EXPECT_EQ(first->number, 10); // the first block number is the graph order
     EXPECT_EQ(*first->nodes, (std::set<int>{3, 5}));
     EXPECT_EQ(f.m->nBlocks1.at("3,5"), 10);
 
@@ -117,7 +118,8 @@ TEST(BlockVertex, LoopCountsOfLargeBlocksAreSummed) {
     // including those contributed by the fifth member.
     QuietOutput quiet;
     GraphAssembler a("blocks_ring");
-    for (int n = 0; n < 5; n++) a.node(kClassKind, "Ring" + std::to_string(n));
+    for (int n = 0; n < 5; n++)
+        a.node(kClassKind, "Ring" + std::to_string(n));
     a.arc(0, 1, "4").arc(1, 2, "4").arc(2, 3, "4").arc(3, 4, "4").arc(4, 0, "44");
     auto g1 = a.build();
     GraphAssembler b("blocks_ring_second");
@@ -126,7 +128,8 @@ TEST(BlockVertex, LoopCountsOfLargeBlocksAreSummed) {
     auto cost = unevenCost();
     Match m(g1.get(), g2.get(), cost.get(), 1, 3);
     Vertex* block = m.getVertex1(0);
-    for (int x = 1; x < 5; x++) block = m.updateBlock(block, x, true, true);
+    for (int x = 1; x < 5; x++)
+        block = m.updateBlock(block, x, true, true);
     ASSERT_EQ(block->edges.size(), 1u);
     EXPECT_EQ(block->edges[0]->labels[4], 6);
 }
@@ -151,7 +154,7 @@ TEST(BlockVertex, LabelListsMembersThenTerms) {
 TEST(BlockVertex, MixedKindsWarnAndTakeTheFirstMembersKind) {
     BlockFixture f;
     testing::internal::CaptureStdout();
-    Vertex* classFirst = f.grow(3, 8);  // members listed as 3, then the added 8
+    Vertex* classFirst = f.grow(3, 8); // members listed as 3, then the added 8
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("\n MERGING DIFFERENT TYPES OF NODES"), std::string::npos);
     EXPECT_EQ(classFirst->type, kClassKind);

@@ -40,7 +40,8 @@ struct ShopFixture {
         g2 = b.build();
         m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
         for (int x = 0; x < 4; x++)
-            for (int y = 0; y < 4; y++) m->updateMoves(x, y, true);
+            for (int y = 0; y < 4; y++)
+                m->updateMoves(x, y, true);
     }
 
     void play(int i, int j) {
@@ -58,7 +59,8 @@ struct ShopFixture {
         return c;
     }
     bool indexed(int x, int y) {
-        return m->M->exists(x, y) && (*m->M)(static_cast<unsigned>(x), static_cast<unsigned>(y)).layer >= 0;
+        return m->M->exists(x, y) &&
+               (*m->M)(static_cast<unsigned>(x), static_cast<unsigned>(y)).layer >= 0;
     }
     /// Builds the block pair {0, 1} ~ {0, 1}: match 0 with 0, grow the second side by 1, then
     /// the first side by 1. Returns the two block numbers.
@@ -82,7 +84,7 @@ unsigned seedForTenureOut(int tenureOut) {
     }
 }
 
-}  // namespace
+} // namespace
 
 TEST(MoveValidity, NodesMatchedElsewhereFormNoMoveUntilOneIsFreed) {
     ShopFixture f;
@@ -91,8 +93,8 @@ TEST(MoveValidity, NodesMatchedElsewhereFormNoMoveUntilOneIsFreed) {
     f.later();
     EXPECT_FALSE(f.m->isValidMove(0, 1));
     EXPECT_FALSE(f.m->isValidMove(1, 0));
-    EXPECT_TRUE(f.m->isValidMove(0, 2));  // 2 is free: it may join 0's partner
-    EXPECT_TRUE(f.m->isValidMove(1, 1));  // separating a pair
+    EXPECT_TRUE(f.m->isValidMove(0, 2)); // 2 is free: it may join 0's partner
+    EXPECT_TRUE(f.m->isValidMove(1, 1)); // separating a pair
     f.play(1, 1);
     f.later();
     EXPECT_TRUE(f.m->isValidMove(0, 1));
@@ -103,7 +105,7 @@ TEST(MoveValidity, PairsNotOpenedAsMovesAreNeverValid) {
     ShopFixture f;
     f.m->updateMoves(2, 2, false);
     EXPECT_FALSE(f.m->movable(2, 2));
-    EXPECT_FALSE(f.m->movable(9, 9));  // never stored
+    EXPECT_FALSE(f.m->movable(9, 9)); // never stored
     EXPECT_FALSE(f.m->isValidMove(2, 2));
     EXPECT_TRUE(f.m->isValidMove(2, 3));
     // Numbers that name no vertex are no move either.
@@ -132,7 +134,7 @@ TEST(MoveValidity, ShrinkMovesNamedByAPlainNodeAndStaleBlocksAreInvalid) {
     EXPECT_EQ(MoveContext(*f.m, blocks.first, 1).kind, MoveContext::Kind::ShrinkSecond);
     EXPECT_FALSE(f.m->isValidMove(blocks.first, 1));
 
-    f.play(blocks.first, blocks.second);  // separates the two blocks
+    f.play(blocks.first, blocks.second); // separates the two blocks
     f.later();
     EXPECT_EQ(f.m->M12[0], Match::kNoPartner);
     EXPECT_EQ(f.m->blocks1[1], 1);
@@ -144,14 +146,14 @@ TEST(MoveApplication, CountsMatchedPairsAndEqualLabels) {
     ShopFixture f;
     f.play(0, 0);
     f.later();
-    f.play(2, 2);  // Customer with Client: labels differ
+    f.play(2, 2); // Customer with Client: labels differ
     EXPECT_EQ(f.m->numberOfMatchs, 2);
     EXPECT_EQ(f.m->good, 1);
     f.later();
-    f.play(0, 1);  // Order ~ {Order, Item}
+    f.play(0, 1); // Order ~ {Order, Item}
     f.later();
-    f.play(1, 0);  // {Order, Item} ~ {Order, Item}
-    EXPECT_EQ(f.m->numberOfMatchs, 3);  // a block pair of two counts two
+    f.play(1, 0);                      // {Order, Item} ~ {Order, Item}
+    EXPECT_EQ(f.m->numberOfMatchs, 3); // a block pair of two counts two
     // Order ~ {Order, Item} had unequal labels; the two blocks have the same member numbers
     // and words, hence equal labels, and count two.
     EXPECT_EQ(f.m->good, 2);
@@ -248,12 +250,14 @@ TEST(NoneMove, ChangesNothingAndSaysSo) {
     const double delta = f.m->computeDelta(3, 0, 1);
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(delta, 0);
-    EXPECT_NE(printed.find("\n NON-VALID !!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!! \n"), std::string::npos);
+    EXPECT_NE(printed.find("\n NON-VALID !!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!! \n"),
+              std::string::npos);
 
     testing::internal::CaptureStdout();
     f.play(0, 1);
     printed = testing::internal::GetCapturedStdout();
-    EXPECT_NE(printed.find("\n ----------------------- NON-VALID --------------- \n"), std::string::npos);
+    EXPECT_NE(printed.find("\n ----------------------- NON-VALID --------------- \n"),
+              std::string::npos);
     EXPECT_TRUE(MatchingSnapshot(*f.m) == before);
     EXPECT_EQ(f.m->numberOfMatchs, before.numberOfMatchs);
     EXPECT_EQ(f.m->good, before.good);
@@ -262,7 +266,7 @@ TEST(NoneMove, ChangesNothingAndSaysSo) {
 TEST(NoneMove, AStaleBlockCellIsNotPlayedAndLeavesTheIndex) {
     ShopFixture f;
     const auto blocks = f.blockPair();
-    f.play(blocks.first, blocks.second);  // the block {Order, Item} is old from now on
+    f.play(blocks.first, blocks.second); // the block {Order, Item} is old from now on
     f.later();
     f.play(0, 3);
     // Read through its smallest member, the old block seems matched with 3: growing it by 2
@@ -284,10 +288,10 @@ TEST(MoveIndex, MatchingAPairDropsMovesAgainstOtherPairs) {
     f.file(2, 2, -5);
     f.file(3, 0, -5);
     f.play(0, 0);
-    EXPECT_FALSE(f.indexed(0, 1));  // 0 is matched now and 1 is matched with 1
+    EXPECT_FALSE(f.indexed(0, 1)); // 0 is matched now and 1 is matched with 1
     EXPECT_FALSE(f.indexed(1, 0));
     EXPECT_TRUE(f.indexed(2, 2));
-    EXPECT_TRUE(f.indexed(3, 0));   // 3 is free: it may still join 0's partner
+    EXPECT_TRUE(f.indexed(3, 0)); // 3 is free: it may still join 0's partner
 }
 
 TEST(MoveIndex, NeighbourMovesArePricedAfreshAfterAMove) {

@@ -60,7 +60,8 @@ void expectConsistent(Match& m) {
 /// Opens most plain pairs as moves, leaving about one in ten closed.
 void openMoves(Match& m, std::mt19937& rng) {
     for (int x = 0; x < m.order(true); x++)
-        for (int y = 0; y < m.order(false); y++) m.updateMoves(x, y, rng() % 10 != 0);
+        for (int y = 0; y < m.order(false); y++)
+            m.updateMoves(x, y, rng() % 10 != 0);
 }
 
 /// A matching of random plain pairs, as a start would leave it.
@@ -121,7 +122,7 @@ void checkEveryMove(Match& m, Coverage& coverage, const std::string& where) {
     }
 }
 
-}  // namespace
+} // namespace
 
 TEST(MoveCostChange, EqualsTheChangeOfTheWholeCostForEveryMove) {
     QuietOutput quiet;
@@ -151,7 +152,8 @@ TEST(MoveCostChange, EqualsTheChangeOfTheWholeCostForEveryMove) {
                       Kind::ShrinkSecond, Kind::RemoveBlocks})
         EXPECT_GT(coverage.all[kind], 0) << "kind " << static_cast<int>(kind) << " never checked";
     // Shrink moves are never valid: a plain node in a block is not its block's partner.
-    for (Kind kind : {Kind::Add, Kind::Remove, Kind::GrowSecond, Kind::GrowFirst, Kind::RemoveBlocks})
+    for (Kind kind :
+         {Kind::Add, Kind::Remove, Kind::GrowSecond, Kind::GrowFirst, Kind::RemoveBlocks})
         EXPECT_GT(coverage.valid[kind], 0) << "no valid move of kind " << static_cast<int>(kind);
     EXPECT_EQ(coverage.valid[Kind::ShrinkFirst] + coverage.valid[Kind::ShrinkSecond], 0);
 }

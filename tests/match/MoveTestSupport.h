@@ -28,7 +28,8 @@ public:
     explicit GraphAssembler(const std::string& name) : g_(std::make_unique<Graph>()) {
         g_->name = name;
         g_->G = new SparseMatrix<Edge*>();
-        for (double& w : g_->edge_weight) w = 1.0;
+        for (double& w : g_->edge_weight)
+            w = 1.0;
     }
 
     int node(short type, const std::string& label) {
@@ -42,12 +43,14 @@ public:
 
     /// One arc per label digit from -> to.
     GraphAssembler& arc(int from, int to, const std::string& digits) {
-        for (char d : digits) g_->insertEdge(new Edge(from, to, std::string(1, d)));
+        for (char d : digits)
+            g_->insertEdge(new Edge(from, to, std::string(1, d)));
         return *this;
     }
 
     std::unique_ptr<Graph> build() {
-        for (Edge* e : g_->E) e->type = g_->V[static_cast<size_t>(e->from)]->type;
+        for (Edge* e : g_->E)
+            e->type = g_->V[static_cast<size_t>(e->from)]->type;
         g_->edges = static_cast<int>(g_->E.size());
         g_->fillNeighbors();
         return std::move(g_);
@@ -69,11 +72,11 @@ inline std::unique_ptr<Cost> unevenCost() {
 /// a short vocabulary so that names on the two sides overlap; arcs of every label class,
 /// parallel arcs and loops included.
 inline std::unique_ptr<Graph> randomDiagram(std::mt19937& rng, const std::string& name, int nodes,
-                                             int arcs) {
-    static const std::vector<std::string> words = {"Order", "Item", "Customer", "Price", "Cart",
-                                                   "Line",  "Stock", "Invoice", "Tax",  "Name"};
-    static const std::vector<short> kinds = {kClassKind, kClassKind, kClassKind, kPackageKind,
-                                             kMethodKind, kAttributeKind};
+                                            int arcs) {
+    static const std::vector<std::string> words = {"Order", "Item",  "Customer", "Price", "Cart",
+                                                   "Line",  "Stock", "Invoice",  "Tax",   "Name"};
+    static const std::vector<short> kinds = {kClassKind,   kClassKind,  kClassKind,
+                                             kPackageKind, kMethodKind, kAttributeKind};
     GraphAssembler a(name);
     for (int n = 0; n < nodes; n++) {
         const short kind = kinds[rng() % kinds.size()];
@@ -86,7 +89,8 @@ inline std::unique_ptr<Graph> randomDiagram(std::mt19937& rng, const std::string
     for (int k = 0; k < arcs; k++) {
         const int from = static_cast<int>(rng() % static_cast<unsigned>(nodes));
         // One arc in eight is a loop.
-        const int to = rng() % 8 == 0 ? from : static_cast<int>(rng() % static_cast<unsigned>(nodes));
+        const int to =
+            rng() % 8 == 0 ? from : static_cast<int>(rng() % static_cast<unsigned>(nodes));
         a.arc(from, to, std::string(1, static_cast<char>('1' + rng() % 9)));
     }
     return a.build();
@@ -100,12 +104,8 @@ struct MatchingSnapshot {
     int good = 0;
 
     explicit MatchingSnapshot(const Match& m)
-        : m12(m.M12, m.M12 + m.g1->vertices),
-          m21(m.M21, m.M21 + m.g2->vertices),
-          blocks1(m.blocks1),
-          blocks2(m.blocks2),
-          numberOfMatchs(m.numberOfMatchs),
-          good(m.good) {}
+        : m12(m.M12, m.M12 + m.g1->vertices), m21(m.M21, m.M21 + m.g2->vertices),
+          blocks1(m.blocks1), blocks2(m.blocks2), numberOfMatchs(m.numberOfMatchs), good(m.good) {}
 
     bool operator==(const MatchingSnapshot& o) const {
         return m12 == o.m12 && m21 == o.m21 && blocks1 == o.blocks1 && blocks2 == o.blocks2;
