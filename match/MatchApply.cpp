@@ -20,12 +20,6 @@ constexpr int kTenureBase = 5;
 constexpr int kTenureInSpread = 15;
 constexpr int kTenureOutSpread = 5;
 
-/// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
-std::set<int> membersOf(const Vertex* v) {
-    if (v->nodes != nullptr) return *v->nodes;
-    return {v->number};
-}
-
 /// Draws both tenures anew, separation first.
 void drawTenures(Match& m) {
     m.tabu_in = randDraw() % kTenureInSpread + kTenureBase;
@@ -46,11 +40,11 @@ void holdCell(Match& m, cell& c, int tenure) {
 void dropPairs(Match& m, int a, int b) {
     std::vector<int> firsts{a};
     if (Vertex* va = m.getVertex1(a))
-        for (int n : membersOf(va))
+        for (int n : MoveContext::membersOf(va))
             firsts.push_back(n);
     std::vector<int> seconds{b};
     if (Vertex* vb = m.getVertex2(b))
-        for (int n : membersOf(vb))
+        for (int n : MoveContext::membersOf(vb))
             seconds.push_back(n);
     for (int f : firsts)
         for (int s : seconds)
@@ -114,8 +108,8 @@ void Match::updateState(Vertex* v1, Vertex* v2, bool add) {
     drawTenures(*this);
     const int p = v1->number;
     const int q = v2->number;
-    const std::set<int> members1 = membersOf(v1);
-    const std::set<int> members2 = membersOf(v2);
+    const std::set<int> members1 = MoveContext::membersOf(v1);
+    const std::set<int> members2 = MoveContext::membersOf(v2);
     const int pairs = static_cast<int>(std::min(members1.size(), members2.size()));
     const bool isBlockPair = p >= order(true) || q >= order(false);
     const bool sameLabel = v1->label == v2->label;

@@ -12,23 +12,17 @@ namespace {
 /// Printed when a move of no kind is priced.
 const char* const kNonValidPricing = "\n NON-VALID !!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!! \n";
 
-/// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
-std::set<int> membersOf(const Vertex* v) {
-    if (v->nodes != nullptr) return *v->nodes;
-    return {v->number};
-}
-
 /// Gives the members of u (first side) and w (second side) the block and partner values of a
 /// match between u and w, or, with `matched` false, makes them free plain nodes again.
 void setPair(Match& m, const Vertex* u, const Vertex* w, bool matched) {
     const int n1 = m.order(true);
     const int n2 = m.order(false);
-    for (int n : membersOf(u)) {
+    for (int n : MoveContext::membersOf(u)) {
         if (n < 0 || n >= n1) continue;
         m.blocks1[n] = matched ? u->number : n;
         m.M12[n] = matched ? w->number : Match::kNoPartner;
     }
-    for (int n : membersOf(w)) {
+    for (int n : MoveContext::membersOf(w)) {
         if (n < 0 || n >= n2) continue;
         m.blocks2[n] = matched ? w->number : n;
         m.M21[n] = matched ? u->number : Match::kNoPartner;
@@ -102,8 +96,8 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     setPair(*this, v1, v2, false);
 
     // 6. Subtract what those edges cost while v1 and v2 were free.
-    const std::set<int> members1 = membersOf(v1);
-    const std::set<int> members2 = membersOf(v2);
+    const std::set<int> members1 = MoveContext::membersOf(v1);
+    const std::set<int> members2 = MoveContext::membersOf(v2);
     for (Edge* e1 : formerDeletions)
         delta -= costs->ced(mode, e1, formerEndCount(*this, members1, p, e1->from, true),
                             formerEndCount(*this, members1, p, e1->to, true));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "match/Match.h"
+#include "match/MoveContext.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -41,12 +42,6 @@ std::string blockLabel(const Vertex& block) {
             label += term + "-";
     label += "-";
     return label;
-}
-
-/// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
-std::set<int> membersOf(const Vertex* v) {
-    if (v->nodes != nullptr) return *v->nodes;
-    return {v->number};
 }
 
 } // namespace
@@ -146,7 +141,7 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
 
     std::set<int> members;
     std::vector<Vertex*> list;
-    for (int member : membersOf(B)) {
+    for (int member : MoveContext::membersOf(B)) {
         if (member == x) continue;
         members.insert(member);
         list.push_back(getVertex(member, left));

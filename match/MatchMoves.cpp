@@ -22,17 +22,11 @@ bool Match::movable(int x, int y) {
 
 namespace {
 
-/// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
-std::set<int> membersOf(const Vertex* v) {
-    if (v->nodes != nullptr) return *v->nodes;
-    return {v->number};
-}
-
 /// Adds a vertex number and the numbers of its members.
 void addWithMembers(Match& m, int number, bool left, std::set<int>& into) {
     into.insert(number);
     if (Vertex* v = m.getVertex(number, left))
-        for (int n : membersOf(v))
+        for (int n : MoveContext::membersOf(v))
             into.insert(n);
 }
 
@@ -48,7 +42,7 @@ std::set<int> aroundTouched(Match& m, const std::set<int>* touched, bool left) {
         addWithMembers(m, block, left, around);
         Vertex* v = m.getVertex(block, left);
         if (v == nullptr || g->neighbors == nullptr) continue;
-        for (int member : membersOf(v)) {
+        for (int member : MoveContext::membersOf(v)) {
             if (member < 0 || member >= n) continue;
             for (int neighbour : g->neighbors[member])
                 addWithMembers(m, m.getBlock(neighbour, left), left, around);
@@ -130,8 +124,8 @@ bool Match::isValidMove(int i, int j) {
     const bool unmatch = getM12(i) == getBlock(j, false);
     const bool blockI = i >= order(true);
     const bool blockJ = j >= order(false);
-    const std::set<int> membersJ = membersOf(vj);
-    for (int n : membersOf(vi)) {
+    const std::set<int> membersJ = MoveContext::membersOf(vj);
+    for (int n : MoveContext::membersOf(vi)) {
         // A block none of whose members it still holds is stale.
         if (blockI && getBlock(n, true) != i) return false;
         for (int m : membersJ) {

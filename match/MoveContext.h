@@ -57,6 +57,9 @@ public:
     /// Puts back the entries saved by isolate.
     void restore(Match& m) const;
 
+    /// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
+    static std::set<int> membersOf(const Vertex* v);
+
     /// The move record of the pair (x, y), created when missing with delta -1, no layer and
     /// tabu -iterations.
     static cell& moveCell(Match& m, int x, int y);
