@@ -41,7 +41,18 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
     out << "\n\n\nNo Matching Cost : " << noMatchCost << "\n";
 
     if (!s.sim_graphs.empty()) return notBuilt("The assignment-based matching (-m)", out);
-    return notBuilt("The tabu search", out);
+
+    const double start = cpuSeconds();
+    out << "\n" << s.initMode;
+    out.flush(); // the search writes its progress straight to standard output
+    m->Tabu(s.initMode, s.alg, s.discrim);
+    const double end = cpuSeconds();
+
+    out << "\n\n\nMatching Cost : " << m->bestCost << "\n";
+    out << "\nTime : " << (end - start);
+    out << "\n\nIterations : " << m->iterations;
+    out << std::endl;
+    return 0;
 }
 
 int graphmatMain(int argc, char** argv) {
