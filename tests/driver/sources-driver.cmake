@@ -1,3 +1,6 @@
 list(APPEND GRAPHMAT_TESTS_driver
   ${CMAKE_CURRENT_LIST_DIR}/MatchCommandLineTest.cpp
 )
+list(APPEND GRAPHMAT_TESTS_driver
+  ${CMAKE_CURRENT_LIST_DIR}/MatchRunTest.cpp
+)

@@ -1,0 +1,119 @@
+// End-to-end runs of the matcher's driver on the example pair.
+#include "driver/MatchRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string examplePath(const std::string& file) {
+    return std::string(GRAPHMAT_TEST_DATA) + "/../../examples/" + file;
+}
+
+/// Runs the driver in a fresh folder and returns everything it printed.
+class DriverRun : public testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = fs::current_path();
+        folder_ = fs::temp_directory_path() /
+                  ("graphmat_driver_" + std::string(testing::UnitTest::GetInstance()
+                                                        ->current_test_info()
+                                                        ->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        fs::current_path(folder_);
+    }
+    void TearDown() override {
+        fs::current_path(previous_);
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    int run(const MatchSettings& s, std::string& printed) {
+        testing::internal::CaptureStdout();
+        int rc = runMatch(s, std::cout);
+        printed = testing::internal::GetCapturedStdout();
+        return rc;
+    }
+
+    static MatchSettings exampleSettings() {
+        MatchSettings s;
+        s.graph1 = examplePath("v1.txt");
+        s.graph2 = examplePath("v2.txt");
+        s.dwn = s.dwe = s.ew = s.asy = 1;
+        s.lw = 0.5;
+        return s;
+    }
+
+private:
+    fs::path previous_;
+    fs::path folder_;
+};
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+} // namespace
+
+TEST_F(DriverRun, ExamplePairIsMatchedAndReported) {
+    std::string printed;
+    ASSERT_EQ(run(exampleSettings(), printed), 0);
+    EXPECT_NE(printed.find("\n G1: 62\t126\n"), std::string::npos);
+    EXPECT_NE(printed.find("\n G2: 68\t139\n"), std::string::npos);
+    EXPECT_NE(printed.find("\n\n\nNo Matching Cost : 19750\n"), std::string::npos);
+    // The cost the search reaches on the example with these weights and seed 1.
+    EXPECT_NE(printed.find("\n\n\nMatching Cost : 1969.59\n"), std::string::npos);
+    EXPECT_NE(printed.find("\nTime : "), std::string::npos);
+    EXPECT_NE(printed.find("\n\nIterations : 21"), std::string::npos);
+
+    const std::string tag = "v1__v2__1__1__1__1__0.5__1";
+    const std::string pairs = readFile("results/raw_" + tag + ".csv");
+    EXPECT_NE(pairs.find("\"com.shop.service.PaymentGateway\",\"com.shop.service.PaymentProcessor\",Class"),
+              std::string::npos);
+    EXPECT_NE(pairs.find("\"com.shop.util.PriceFormatter\",\"com.shop.service.PriceFormatter\",Class"),
+              std::string::npos);
+    const std::string merges = readFile("results/raw_" + tag + ".csv_MERGES.csv");
+    EXPECT_NE(merges.find("33_com.shop.service.OrderService____38_com.shop.service.InvoiceService"),
+              std::string::npos);
+}
+
+TEST_F(DriverRun, SameSeedGivesTheSameResultFiles) {
+    std::string printed;
+    ASSERT_EQ(run(exampleSettings(), printed), 0);
+    const std::string tag = "v1__v2__1__1__1__1__0.5__1";
+    const std::string first = readFile("results/" + tag + ".csv.csv.csv");
+    ASSERT_FALSE(first.empty());
+    fs::remove_all("results");
+    ASSERT_EQ(run(exampleSettings(), printed), 0);
+    EXPECT_EQ(readFile("results/" + tag + ".csv.csv.csv"), first);
+}
+
+TEST_F(DriverRun, MissingGraphFilesGiveEmptyGraphsAndAnEmptyMatching) {
+    MatchSettings s = exampleSettings();
+    s.graph1 = "no_such_graph.txt";
+    s.graph2 = "no_such_graph_either.txt";
+    std::string printed;
+    ASSERT_EQ(run(s, printed), 0);
+    EXPECT_NE(printed.find("Not Found \n"), std::string::npos);
+    EXPECT_NE(printed.find("\n G1: 0\t0\n"), std::string::npos);
+    EXPECT_NE(printed.find("\n\n\nMatching Cost : 0\n"), std::string::npos);
+}
+
+TEST_F(DriverRun, StagesNotInThisBuildSayWhatIsMissing) {
+    MatchSettings s = exampleSettings();
+    s.umldiff = 1;
+    std::string printed;
+    EXPECT_EQ(run(s, printed), 1);
+    EXPECT_NE(printed.find("Diff mode is not built yet"), std::string::npos);
+    EXPECT_EQ(printed.find("Matching Cost"), std::string::npos);
+}
