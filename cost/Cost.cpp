@@ -225,15 +225,16 @@ void Cost::initMode3(double attrM, double methM, double classM, double packM, do
     edgeWeight = ew;
     asymmetry = asy;
 
-    const double share = dropWeightN / (asymmetry + 1);
-    packageInsertion = R(asymmetry * packageMatch * share);
-    packageDeletion = R(packageMatch * share);
-    classInsertion = R(asymmetry * classMatch * share);
-    classDeletion = R(classMatch * share);
-    methodInsertion = R(asymmetry * methodMatch * share);
-    methodDeletion = R(methodMatch * share);
-    attributeInsertion = R(asymmetry * attributeMatch * share);
-    attributeDeletion = R(attributeMatch * share);
+    // Multiplied out before the single division: a value near a half rounds the same way
+    // for every caller only when the operations always come in this order.
+    packageInsertion = R(asymmetry * packageMatch * dropWeightN / (asymmetry + 1));
+    packageDeletion = R(packageMatch * dropWeightN / (asymmetry + 1));
+    classInsertion = R(asymmetry * classMatch * dropWeightN / (asymmetry + 1));
+    classDeletion = R(classMatch * dropWeightN / (asymmetry + 1));
+    methodInsertion = R(asymmetry * methodMatch * dropWeightN / (asymmetry + 1));
+    methodDeletion = R(methodMatch * dropWeightN / (asymmetry + 1));
+    attributeInsertion = R(asymmetry * attributeMatch * dropWeightN / (asymmetry + 1));
+    attributeDeletion = R(attributeMatch * dropWeightN / (asymmetry + 1));
 
     buildEdgeMatrix();
 }

@@ -27,6 +27,19 @@ TEST(CostPresets, WorkedInsertionAndDeletionCosts) {
     EXPECT_DOUBLE_EQ(c.methodInsertion, 38);
 }
 
+TEST(CostPresets, RoundingFollowsTheProductThenTheDivision) {
+    // Values whose exact result is a half: computed as weight x drop weight / (asymmetry + 1)
+    // in double arithmetic they land just below or above it, and the rounding must follow
+    // that one order (dividing the drop weight first gives 5, 3 and 17 instead).
+    Cost c;
+    c.initMode1(0.12, 1, 1, 0.6, 0); // insertion 0.6 x 100 x 0.12 / 1.6 = 4.5
+    EXPECT_DOUBLE_EQ(c.classInsertion, 4);
+    EXPECT_DOUBLE_EQ(c.attributeInsertion, 4);
+    c.initMode1(0.21, 1, 1, 5, 0); // deletion 100 x 0.21 / 6 = 3.5, insertion 17.5
+    EXPECT_DOUBLE_EQ(c.packageDeletion, 4);
+    EXPECT_DOUBLE_EQ(c.methodInsertion, 18);
+}
+
 TEST(CostPresets, LabelAttributeAndMethodWeightsSumToOne) {
     for (double lw : {0.0, 0.3, 0.75, 1.0, 60.0}) {
         Cost c;
