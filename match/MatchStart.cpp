@@ -174,26 +174,6 @@ void editCostAssignmentStart(Match& m) {
     std::cout << "\n\n Optimum " << optimum << " -- " << m.cost(m.cost_mode) << "\n\n";
 }
 
-/// A random share `fraction` of the reference pairs, drawn by selection sampling so that
-/// each reference pair is kept with equal chance; one draw per first-graph node.
-std::vector<int> sampleReference(Match& m, double fraction) {
-    const int n1 = m.order(true);
-    std::vector<int> seed(static_cast<size_t>(n1), Match::kNoPartner);
-    int wanted = static_cast<int>(fraction * n1);
-    int count = 0;
-    for (int x = 0; x < n1; x++) {
-        const double a = static_cast<double>(randDraw()) / kRandMax;
-        const bool inReference = m.kbt[x] != Match::kNoPartner;
-        const double p = inReference ? static_cast<double>(wanted) / (n1 - x) : 0;
-        if (!inReference || a > p) continue;
-        seed[static_cast<size_t>(x)] = m.kbt[x];
-        wanted--;
-        count++;
-        std::cout << "\n" << count << "\t" << x << "=" << seed[static_cast<size_t>(x)];
-    }
-    return seed;
-}
-
 void seededGreedyStart(Match& m, int alg, int discrim) {
     std::vector<int> seed = sampleReference(m, m.initType);
     const long start = cpuMillis();
@@ -324,6 +304,29 @@ void buildStart(Match& m, int alg, int discrim) {
 }
 
 } // namespace
+
+/// A random share `fraction` of the reference pairs, drawn by selection sampling so that
+/// each reference pair is kept with equal chance; one draw per first-graph node. A node
+/// without a reference partner has acceptance 0, so only a draw of exactly 0 "keeps" it: it
+/// stays unmatched but uses up one of the wanted pairs, as any kept node does.
+std::vector<int> sampleReference(Match& m, double fraction) {
+    const int n1 = m.order(true);
+    std::vector<int> seed(static_cast<size_t>(n1), Match::kNoPartner);
+    if (m.kbt == nullptr) return seed;
+    int wanted = static_cast<int>(fraction * n1);
+    int count = 0;
+    for (int x = 0; x < n1; x++) {
+        const double a = static_cast<double>(randDraw()) / kRandMax;
+        const bool inReference = m.kbt[x] != Match::kNoPartner;
+        const double p = inReference ? static_cast<double>(wanted) / (n1 - x) : 0;
+        if (a > p) continue;
+        seed[static_cast<size_t>(x)] = m.kbt[x];
+        wanted--;
+        count++;
+        std::cout << "\n" << count << "\t" << x << "=" << seed[static_cast<size_t>(x)];
+    }
+    return seed;
+}
 
 void releaseGreedy(MCES* greedy) {
     delete[] greedy->M12;

@@ -1,6 +1,8 @@
 // Small steps shared by the tabu search loop and the starts that prepare it.
 #pragma once
 
+#include <vector>
+
 class Match;
 class MCES;
 
@@ -11,6 +13,10 @@ void resetChosenCell(Match& m);
 /// First-graph nodes matched to the partner the reference matching kbt gives them; 0 when no
 /// reference was read.
 int agreeingWithReference(const Match& m);
+
+/// The seed matching of a fractional start: the reference matching kbt thinned at random to
+/// about `fraction` of the first graph's order (one draw per first-graph node).
+std::vector<int> sampleReference(Match& m, double fraction);
 
 /// Copies the greedy matcher's non-zero similarities into the score table _M (an absent cell
 /// reads as 0).

@@ -15,6 +15,7 @@
 
 #include "match/Match.h"
 #include "match/SearchHook.h"
+#include "match/SearchSupport.h"
 #include "tests/match/MatchTestSupport.h"
 #include "tests/match/ScratchDir.h"
 #include "util/Random.h"
@@ -295,6 +296,39 @@ TEST(TabuSearch, FractionalStartSkipsTheLoopAndReportsTheReference) {
     EXPECT_EQ(r.m->M21[8], -1);
     EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->upperBound);
     EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+}
+
+TEST(TabuSearch, FractionalSeedKeepsEveryAcceptedDrawAgainstTheWantedCount) {
+    SearchRun r(shop("v1", false), shop("v2", false));
+    const int n1 = r.g1->vertices;
+    // Only the last node has a reference partner; a fraction of 1 / n1 wants one pair.
+    delete[] r.m->kbt;
+    r.m->kbt = new int[n1];
+    std::fill(r.m->kbt, r.m->kbt + n1, -1);
+    r.m->kbt[n1 - 1] = n1 - 1;
+    const double fraction = 1.0 / n1;
+
+    // Any draw reaches an acceptance of 1: with the wanted pair still open, the last node
+    // (one wanted pair among one remaining node) is always kept.
+    seedRandom(1);
+    std::vector<int> kept = sampleReference(*r.m, fraction);
+    EXPECT_EQ(kept[n1 - 1], n1 - 1);
+
+    // A first draw of exactly 0 accepts the first node although it has no partner: it stays
+    // unmatched, but the wanted pair is used up and the last node is then left out.
+    unsigned seed = 0;
+    for (unsigned s = 1; s < 1000000 && seed == 0; s++) {
+        seedRandom(s);
+        const int first = randDraw();
+        for (int k = 1; k < n1 - 1; k++)
+            randDraw();
+        if (first == 0 && randDraw() != 0) seed = s;
+    }
+    ASSERT_NE(seed, 0u) << "no seed opens with a draw of 0";
+    seedRandom(seed);
+    kept = sampleReference(*r.m, fraction);
+    for (int x = 0; x < n1; x++)
+        EXPECT_EQ(kept[x], -1) << "node " << x;
 }
 
 TEST(TabuSearchDeathTest, EvaluationStartAppendsOneLineAndEnds) {
