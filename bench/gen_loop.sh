@@ -6,7 +6,8 @@
 # Usage: bench/gen_loop.sh [BUILD_DIR]     (default: build)
 # Settings through the environment (defaults in brackets):
 #   N [300] common nodes, E [3] arcs per node, Q [0.9] agreement, NL [5] node labels,
-#   EL [3] arc labels, PD [0] / PI [0] extra-node percentages, SEED [1],
+#   EL [3] arc labels, PD [0] / PI [0] extra-node percentages, SEED [1] of the generator,
+#   MATCH_SEED [1] of the matcher (as in the command lines appended to bat.txt),
 #   MATCH_ARGS ["-d 1 -g 1 -e 1 -y 1 -c 0.5"] cost switches of the matcher,
 #   WORK [a new temporary folder] where the pair and the results are written.
 set -euo pipefail
@@ -21,6 +22,7 @@ for program in "$gen" "$match"; do
 done
 
 N=${N:-300} E=${E:-3} Q=${Q:-0.9} NL=${NL:-5} EL=${EL:-3} PD=${PD:-0} PI=${PI:-0} SEED=${SEED:-1}
+MATCH_SEED=${MATCH_SEED:-1}
 MATCH_ARGS=${MATCH_ARGS:-"-d 1 -g 1 -e 1 -y 1 -c 0.5"}
 WORK=${WORK:-$(mktemp -d)}
 mkdir -p "$WORK/results"
@@ -36,7 +38,7 @@ reference=${prefix}.csv
 
 # 2. The matching.
 # shellcheck disable=SC2086
-"$match" -h 0 -o "$graph1" -n "$graph2" -s "$SEED" $MATCH_ARGS > match.log 2>&1 || true
+"$match" -h 0 -o "$graph1" -n "$graph2" -s "$MATCH_SEED" $MATCH_ARGS > match.log 2>&1 || true
 if ! grep -q "^Matching Cost" match.log; then
     echo "gen_loop: graphmat printed no matching cost; see $WORK/match.log" >&2
     exit 1
