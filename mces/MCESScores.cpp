@@ -16,7 +16,7 @@ constexpr int kBonusDivisor7 = 20;
 constexpr int kSmallestBonus = 5;
 constexpr int kLargestBonus = 50;
 /// Algorithm 6 weighs the similarity this much during the first tenth of the matches.
-constexpr double kEarlySimilarityWeight = 1000;
+constexpr float kEarlySimilarityWeight = 1000;
 constexpr int kEarlyShareDivisor = 10;
 
 } // namespace
@@ -37,11 +37,14 @@ template <typename Score> void MCES::scoreUnmatched(Score score) {
     }
 }
 
+// The scores are evaluated in the precision of their operands (gains, similarities and the
+// weight a are single precision) and only stored as doubles: near-equal scores that single
+// precision cannot tell apart tie, and ties decide which pairs share the random draw.
+
 void MCES::setGamma1(float a) {
-    const double ad = a;
     double lo = std::numeric_limits<double>::infinity();
     double hi = -std::numeric_limits<double>::infinity();
-    if (ad != 0 && cross == nullptr) {
+    if (a != 0 && cross == nullptr) {
         cross = newTable<int>(n1, n2, 0);
         for (int i : open1)
             for (int j : open2)
@@ -51,11 +54,12 @@ void MCES::setGamma1(float a) {
         lo = std::min(lo, static_cast<double>(g[i][j]));
         hi = std::max(hi, static_cast<double>(g[i][j]));
         // With a = 0 every other term is multiplied by 0: the score is the gain.
-        if (ad == 0) return static_cast<double>(g[i][j]);
+        if (a == 0) return static_cast<double>(g[i][j]);
         const int removed =
             connexions[i][n2] + connexions[n1][j] - 2 * connexions[i][j] - cross[i][j];
-        return (1 - ad) * g[i][j] + (ad - ad * ad) * connexions[i][j] - ad * getNKilled(i, j) -
-               ad * ad * removed;
+        const float score = (1 - a) * g[i][j] + (a - a * a) * connexions[i][j] -
+                            a * getNKilled(i, j) - a * a * removed;
+        return static_cast<double>(score);
     });
     if (lo <= hi) {
         minG = lo;
@@ -74,19 +78,28 @@ void MCES::setGamma3() {
 }
 
 void MCES::setGamma4() {
-    scoreUnmatched([&](int i, int j) { return (simil[i][j] + 1.0) * g[i][j]; });
+    scoreUnmatched([&](int i, int j) {
+        const float score = (simil[i][j] + 1) * g[i][j];
+        return static_cast<double>(score);
+    });
 }
 
 void MCES::setGamma5() {
     if (findfast) return;
-    scoreUnmatched([&](int i, int j) { return g[i][j] + static_cast<double>(simil[i][j]); });
+    scoreUnmatched([&](int i, int j) {
+        const float score = g[i][j] + simil[i][j];
+        return static_cast<double>(score);
+    });
 }
 
 void MCES::setGamma6() {
     if (findfast) return;
     const int early = std::min(n1, n2) / kEarlyShareDivisor;
-    const double f = nbMatched > early ? 1.0 : kEarlySimilarityWeight;
-    scoreUnmatched([&](int i, int j) { return g[i][j] + f * simil[i][j]; });
+    const float f = nbMatched > early ? 1.0f : kEarlySimilarityWeight;
+    scoreUnmatched([&](int i, int j) {
+        const float score = g[i][j] + f * simil[i][j];
+        return static_cast<double>(score);
+    });
 }
 
 void MCES::setGamma7() {
@@ -108,10 +121,11 @@ void MCES::setGammaBonus(int divisor, bool truncate) {
         findfast = true;
         return;
     }
-    const double b = std::max(maxBonus - nbMatched, 1);
+    const int b = std::max(maxBonus - nbMatched, 1);
     scoreUnmatched([&](int i, int j) {
-        const double bonus = b * simil[i][j];
-        return g[i][j] + (truncate ? std::trunc(bonus) : bonus);
+        const float bonus = b * simil[i][j];
+        const float score = g[i][j] + (truncate ? std::trunc(bonus) : bonus);
+        return static_cast<double>(score);
     });
 }
 

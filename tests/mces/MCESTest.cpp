@@ -2,6 +2,7 @@
 // loop in scan and fast mode, and the bookkeeping of preserved edges.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 #include <set>
 
@@ -136,13 +137,53 @@ TEST(MCESScores, AlgorithmOneFollowsItsFormulaAfterEveryMatch) {
     const std::pair<int, int> moves[] = {{0, 1}, {2, 2}, {4, 3}, {6, 0}};
     for (const auto& mv : moves) {
         m->update1(mv.first, mv.second);
-        const double a = 1.0f / static_cast<float>(m->alpha);
+        // a is single precision, and so is the whole score (gains are too).
+        const float a = 1.0f / static_cast<float>(m->alpha);
         for (int i : *m->unmatched1)
             for (int j : *m->unmatched2) {
-                const double expected = (1 - a) * m->g[i][j] + (a - a * a) * m->connexions[i][j] -
-                                        a * m->getNKilled(i, j) - a * a * m->getERemoved(i, j);
-                EXPECT_NEAR(m->gamma[i][j], expected, 1e-9) << i << "," << j;
+                const float expected = (1 - a) * m->g[i][j] + (a - a * a) * m->connexions[i][j] -
+                                       a * m->getNKilled(i, j) - a * a * m->getERemoved(i, j);
+                EXPECT_EQ(m->gamma[i][j], static_cast<double>(expected)) << i << "," << j;
             }
+    }
+}
+
+TEST(MCESScores, SinglePrecisionScoresTie) {
+    // Gains -3 everywhere (all labels differ); two similarities one float step apart. In
+    // single precision -3 + s cannot tell them apart, so both pairs are best and both are
+    // drawn with r_alpha 0; in double precision only one of them would ever be offered.
+    QuietOutput quiet;
+    auto g1 = buildGraph({"a", "b"}, {});
+    auto g2 = buildGraph({"c", "d"}, {});
+    const float low = 0.1f;
+    const float high = std::nextafter(low, 1.0f);
+    for (int algo : {4, 5, 6, 7}) {
+        MCESPtr m(new MCES(algo, 2, g1.get(), g2.get(), 0, 1, 3.0, false));
+        for (int i = 0; i < 2; ++i)
+            for (int j = 0; j < 2; ++j)
+                m->simil[i][j] = 0;
+        m->simil[0][0] = low;
+        m->simil[0][1] = high;
+        if (algo == 4) m->setGamma4();
+        if (algo == 5) m->setGamma5();
+        if (algo == 6) m->setGamma6();
+        if (algo == 7) m->setGamma7();
+        // Algorithm 6 weighs the similarity 1000 before any match; algorithm 7 gives a
+        // bonus of 5 (the smallest) on such small graphs.
+        float expected = -3.0f + low;
+        if (algo == 4) expected = (low + 1) * -3.0f;
+        if (algo == 6) expected = -3.0f + 1000.0f * low;
+        if (algo == 7) expected = -3.0f + 5 * low;
+        EXPECT_EQ(m->gamma[0][0], static_cast<double>(expected)) << "algorithm " << algo;
+        if (algo == 6) continue; // 1000 * s separates the two again
+        EXPECT_EQ(m->gamma[0][0], m->gamma[0][1]) << "algorithm " << algo;
+        seedRandom(4);
+        std::set<std::pair<unsigned, unsigned>> seen;
+        for (int k = 0; k < 200; ++k) {
+            const paire p = m->find();
+            seen.insert({p.x1, p.x2});
+        }
+        EXPECT_EQ(seen.size(), 2u) << "algorithm " << algo;
     }
 }
 
