@@ -2,6 +2,7 @@
 // (relevant nodes, seeded pairs, term-based candidate pairs) and the neighbourhood bound.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -262,6 +263,56 @@ TEST(TermPairs, NeighbourWordsCountByKindAndDirection) {
     EXPECT_TRUE(m.movable(0, 0));
     EXPECT_TRUE(m.movable(1, 1));
     EXPECT_FALSE(m.movable(0, 1));
+}
+
+TEST(TermPairs, RelationTextLengthWeighsNeighbourWordsByTheNeighboursKind) {
+    // Package Core -> class CoreUtil with two relations (label "12", weight 2): the class
+    // counts "core" as an entering package word (slot 1 + 4), the package counts "core" and
+    // "util" as leaving class words (slot 2).
+    auto build = [](const std::string& name) {
+        DiagramBuilder b(name);
+        b.node(0, "Core");
+        b.node(1, "CoreUtil");
+        b.arc(0, 1, "12");
+        return b.build();
+    };
+    auto g1 = build("terms_kinds1");
+    auto g2 = build("terms_kinds2");
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    const std::string pairs =
+        readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+    EXPECT_EQ(pairs, "\n0,0,Core,Core,5_104000000,5_104000000,5_104000000"
+                     "\n1,1,CoreUtil,CoreUtil,4_200002000,4_200002000,4_200002000");
+    EXPECT_FALSE(m.movable(0, 1)) << "a package and a class are never paired by terms";
+}
+
+namespace {
+
+/// `copies1` classes named Foo in the first graph and `copies2` in the second; returns how
+/// many term pairs were written.
+int fooPairs(const std::string& tag, int copies1, int copies2) {
+    DiagramBuilder b1("terms_common1_" + tag);
+    for (int i = 0; i < copies1; i++)
+        b1.node(1, "Foo");
+    DiagramBuilder b2("terms_common2_" + tag);
+    for (int i = 0; i < copies2; i++)
+        b2.node(1, "Foo");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    const std::string pairs =
+        readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+    return static_cast<int>(std::count(pairs.begin(), pairs.end(), '\n'));
+}
+
+} // namespace
+
+TEST(TermPairs, WordsUsedThreeHundredTimesOrMoreAreIgnored) {
+    EXPECT_EQ(fooPairs("299", 299, 1), 299);
+    EXPECT_EQ(fooPairs("300a", 300, 1), 0);
+    EXPECT_EQ(fooPairs("300b", 1, 300), 0);
 }
 
 TEST(TermPairs, CountersSaturateInsteadOfWrapping) {
