@@ -90,8 +90,8 @@ public:
     double granul_distrib = 0;
     /// One more than the smaller of the two graphs' label counts.
     int nb_labels = 0;
-    /// Move index over the cells of M; owned (never destroyed: its destructor would free
-    /// this matcher's M12 and M21).
+    /// Move index over the cells of M; owned. It keeps pointers to M12, M21, the tabu ring
+    /// and _M but frees none of them.
     FastFind* ff = nullptr;
     /// Counters per term-statistics record (kTermCounters once the term tables are built).
     int iterms = 0;
