@@ -135,7 +135,9 @@ void Graph::insertEdge(Edge* e) {
     Edge* target = getEdge(e->from, e->to);
     if (target != nullptr) {
         target->label += lb;
-        target->label_weight += static_cast<float>(edge_weight[code]);
+        // Sums are taken in double and stored as float, so a run of equal weights adds up
+        // to the same value whatever the precision of the stored total.
+        target->label_weight = static_cast<float>(target->label_weight + edge_weight[code]);
         if (target->labels == nullptr) target->labels = new short[kLabelCodes]();
         target->labels[code] += 1;
         if (target != e) retired.push_back(e);
@@ -154,7 +156,7 @@ void Graph::insertEdge(Edge* e) {
     }
 
     Vertex* source = V[target->from];
-    source->sum_out += static_cast<float>(edge_weight[code]);
+    source->sum_out = static_cast<float>(source->sum_out + edge_weight[code]);
     source->nb_out += 1;
     V[target->to]->nb_in += 1;
     if (code > nb_labels) nb_labels = code;

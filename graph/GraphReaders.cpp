@@ -53,9 +53,9 @@ void readEdgeWeights(double* weights) {
     while (lines.next()) {
         if (!lines.startsWith("ew,")) continue;
         int code = 0;
-        float w = 0;
+        double w = 0;
         if (!lines.require(3, "\"ew,label code,weight\"") || !lines.intField(1, code, "label code") ||
-            !lines.floatField(2, w, "weight"))
+            !lines.doubleField(2, w, "weight"))
             continue;
         if (code < 0 || code >= kLabelCodes) {
             lines.report("label code must be 0-9");

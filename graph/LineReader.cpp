@@ -73,6 +73,12 @@ bool LineReader::floatField(size_t i, float& value, const std::string& what) con
     return false;
 }
 
+bool LineReader::doubleField(size_t i, double& value, const std::string& what) const {
+    if (i < fields_.size() && from_string(fields_[i], value)) return true;
+    report(what + " is not a number");
+    return false;
+}
+
 bool LineReader::labelField(size_t i, std::string& label) const {
     label = field(i);
     if (isLabelCode(label)) return true;

@@ -40,6 +40,8 @@ public:
     bool intField(size_t i, int& value, const std::string& what) const;
     /// Reads field i as a real number; reports and returns false if it holds none.
     bool floatField(size_t i, float& value, const std::string& what) const;
+    /// Reads field i as a double (full precision, for weights kept in double).
+    bool doubleField(size_t i, double& value, const std::string& what) const;
     /// Checks that field i is an arc label whose code is one digit 0..9.
     bool labelField(size_t i, std::string& label) const;
     /// Reads up to `slots` real numbers from field `first` on into w[0..]; the others stay 0.

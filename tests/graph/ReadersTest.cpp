@@ -214,6 +214,17 @@ TEST_F(Readers, ConfigWeightsReachArcsAndUnsetCodesWeighZero) {
     EXPECT_EQ(occurrences(r.out, "Bad input in config.txt"), 3);  // "ew,1", "ew,x,3", "ew,12,1"
 }
 
+TEST_F(Readers, ConfigWeightsKeepDoublePrecisionThroughFolding) {
+    writeText("config.txt", "ew,4,1.1\n");
+    writeText("g.txt", "2,3\n0,1,4\n0,1,4\n0,1,4\n");
+    ReadGraph r = readGraph(6, "g.txt");
+    Graph& g = *r.g;
+    EXPECT_EQ(g.edge_weight[4], 1.1);  // not the float nearest 1.1
+    // Three arcs of weight 1.1 add up, stored once as float, to the float nearest 3.3.
+    EXPECT_EQ(g.getEdge(0, 1)->label_weight, 3.3f);
+    EXPECT_EQ(g.V[0]->sum_out, 3.3f);
+}
+
 TEST_F(Readers, EveryNonEmptyGraphIsRankedAfterReading) {
     for (int mode : {0, 4, 12}) {
         const char* file = mode == 0 ? "mode0_shuffled_nodes.txt" : mode == 4 ? "mode4_members.txt" : "mode12_org_util.txt";
