@@ -274,7 +274,9 @@ int MCES::bestNMatches(int x, int y) {
             }
             costs[r * cols.size() + c] = cost;
             if (cost != 0) allZero = false;
-            if (cost != kNothingKept && cost != node_error) allNothing = false;
+            // Only plain cells (4) and forbidden ones (node_error of 1000 or more) keep
+            // nothing; a small node_error is an ordinary cost that still keeps 4 - cost.
+            if (cost < kNothingKept) allNothing = false;
         }
     }
     const int smaller = static_cast<int>(std::min(rows.size(), cols.size()));

@@ -50,6 +50,19 @@ TEST(MCESNeighbourhood, ForbiddingLabelErrorKeepsNothing) {
     EXPECT_EQ(m->HENodes[1][1], 0); // not promotable at all
 }
 
+TEST(MCESNeighbourhood, SmallLabelErrorIsAnOrdinaryCost) {
+    // Centres of different labels. Neighbour pair (1, 1) agrees both ways and in label:
+    // cost 4 - 1 - 1 - 1 = 1; every other neighbour pair keeps nothing (cost 4). The bound
+    // keeps 4 - 1 = 3 whether or not the label error happens to equal that cost.
+    auto g1 = buildGraph({"x", "n", "m"}, {{0, 1, "1"}, {1, 0, "1"}, {0, 2, "3"}});
+    auto g2 = buildGraph({"y", "n", "k"}, {{0, 1, "1"}, {1, 0, "1"}, {0, 2, "2"}});
+    for (double error : {1.0, 2.0}) {
+        QuietOutput quiet;
+        MCESPtr m(new MCES(2, 1, g1.get(), g2.get(), 0, 1, error, false));
+        EXPECT_EQ(m->HENodes[0][0], 3) << "label error " << error;
+    }
+}
+
 TEST(MCESSimilarityTypes, NegativeTypeScalesByTheLargestValue) {
     QuietOutput quiet;
     auto g1 = buildGraph(numberLabels(3), {{0, 1, "1"}, {0, 2, "1"}, {1, 2, "2"}});
