@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "match/FastFind.h"
 #include "match/Match.h"
@@ -83,6 +84,19 @@ unsigned seedForTenureOut(int tenureOut) {
         if (randDraw() % 5 + 5 == tenureOut) return seed;
     }
 }
+
+/// The first `count` draws after seeding with `seed`; the generator is left seeded with `seed`.
+std::vector<int> drawsAfterSeed(unsigned seed, int count) {
+    seedRandom(seed);
+    std::vector<int> draws;
+    for (int k = 0; k < count; k++)
+        draws.push_back(randDraw());
+    seedRandom(seed);
+    return draws;
+}
+
+int tenureIn(int draw) { return draw % 15 + 5; }
+int tenureOut(int draw) { return draw % 5 + 5; }
 
 } // namespace
 
@@ -238,6 +252,53 @@ TEST(TabuMarks, GrowMovesMarkTheChosenCell) {
     EXPECT_NE(std::find(slot.begin(), slot.end(), &grow), slot.end());
 }
 
+TEST(TabuMarks, EveryApplicationAndEveryMatchOrSeparationDrawsBothTenuresInOrder) {
+    // A run repeats for a seed only if each move takes the same draws in the same order: two
+    // for the move itself, then two for each match or separation it makes.
+    ShopFixture f;
+    f.m->iterations = 20;
+    std::vector<int> d = drawsAfterSeed(11, 8);
+    f.play(0, 0); // add
+    EXPECT_EQ(f.m->tabu_in, tenureIn(d[2]));
+    EXPECT_EQ(f.m->tabu_out, tenureOut(d[3]));
+    EXPECT_EQ((*f.m->M)(0, 0).tabu, 20 + tenureOut(d[3]));
+    EXPECT_EQ(randDraw(), d[4]);
+
+    f.later();
+    const int grownAt = f.m->iterations;
+    d = drawsAfterSeed(12, 8);
+    f.play(0, 1); // grow second: the chosen cell is held for the move's own matching tenure
+    const int grown = f.m->blocks2[0];
+    ASSERT_GE(grown, 4);
+    EXPECT_EQ((*f.m->M)(0, 1).tabu, grownAt + tenureOut(d[1]));
+    EXPECT_EQ((*f.m->M)(0, 0).tabu, grownAt + tenureIn(d[2]));
+    EXPECT_EQ((*f.m->M)(0, static_cast<unsigned>(grown)).tabu, grownAt + tenureOut(d[5]));
+    EXPECT_EQ(randDraw(), d[6]);
+
+    f.later();
+    const int shrunkAt = f.m->iterations;
+    d = drawsAfterSeed(13, 8);
+    f.play(0, 0); // 0 is a plain member of the grown block: shrink second
+    EXPECT_EQ(f.m->blocks2[0], 0);
+    EXPECT_EQ((*f.m->M)(0, 0).tabu, shrunkAt + tenureIn(d[0]));
+    EXPECT_EQ((*f.m->M)(0, static_cast<unsigned>(grown)).tabu, shrunkAt + tenureIn(d[2]));
+    EXPECT_EQ((*f.m->M)(0, 1).tabu, shrunkAt + tenureOut(d[5]));
+    EXPECT_EQ(randDraw(), d[6]);
+
+    f.later();
+    f.play(2, 2);
+    f.later();
+    d = drawsAfterSeed(14, 4);
+    f.play(2, 1); // 2 and 1 both matched elsewhere: no kind, only the move's own draws
+    EXPECT_EQ(randDraw(), d[2]);
+
+    const int separatedAt = f.m->iterations;
+    d = drawsAfterSeed(15, 6);
+    f.play(2, 2); // remove
+    EXPECT_EQ((*f.m->M)(2, 2).tabu, separatedAt + tenureIn(d[2]));
+    EXPECT_EQ(randDraw(), d[4]);
+}
+
 TEST(NoneMove, ChangesNothingAndSaysSo) {
     ShopFixture f;
     f.play(0, 0);
@@ -292,6 +353,23 @@ TEST(MoveIndex, MatchingAPairDropsMovesAgainstOtherPairs) {
     EXPECT_FALSE(f.indexed(1, 0));
     EXPECT_TRUE(f.indexed(2, 2));
     EXPECT_TRUE(f.indexed(3, 0)); // 3 is free: it may still join 0's partner
+}
+
+TEST(MoveIndex, MovesAwayFromTheLastMoveAreNotPricedAgain) {
+    // Matching Price with Price touches Price and Item on both sides; the moves between
+    // Customer or Order and the lone Client lie outside and keep their cells as they were.
+    ShopFixture f;
+    cell& far = f.file(2, 2, -7);
+    cell& alsoFar = f.file(0, 2, -6);
+    cell& near = f.file(1, 2, -5);
+    f.m->iterations = 1;
+    f.play(3, 3);
+    f.m->updateDeltaMatrix();
+    EXPECT_EQ(far.delta, -7);
+    EXPECT_EQ(alsoFar.delta, -6);
+    EXPECT_TRUE(f.indexed(2, 2));
+    EXPECT_DOUBLE_EQ(near.delta, f.m->computeDelta(3, 1, 2));
+    EXPECT_NE(near.delta, -5);
 }
 
 TEST(MoveIndex, NeighbourMovesArePricedAfreshAfterAMove) {
