@@ -155,6 +155,24 @@ TEST(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
     EXPECT_DOUBLE_EQ(match.cost(3), 2 * kDropCost + kDropCost);
 }
 
+TEST(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
+    // A cached likeness of one third leaves a substitution price that a float cannot hold;
+    // the whole cost keeps it in single precision, as the move deltas do.
+    DiagramBuilder b1("state_round1");
+    b1.node(1, "Omega");
+    DiagramBuilder b2("state_round2");
+    b2.node(1, "Omega");
+    auto g1 = b1.build();
+    auto g2 = b2.build();
+    auto cost = symmetricCost();
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    (*match._N)(0, 0) = 1.0f / 3;
+    pair(match, 0, 0);
+    const double raw = cost->raw_cns(3, g1->V[0], g2->V[0], 1.0f / 3);
+    ASSERT_NE(raw, static_cast<double>(static_cast<float>(raw)));
+    EXPECT_DOUBLE_EQ(match.cost(3), static_cast<double>(static_cast<float>(raw)));
+}
+
 TEST(MatchCost, DifferentKindsCannotBeSubstituted) {
     DiagramBuilder b1("state_kind1");
     b1.node(1, "Delta");
