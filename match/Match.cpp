@@ -494,6 +494,13 @@ double Match::cost(int mode) {
     return total;
 }
 
+namespace {
+
+/// Node count of an unmatched relation end, as getNodes1 / getNodes2 give it.
+constexpr int kUnmatchedEnd = -1;
+
+} // namespace
+
 double Match::noMatchCost(int mode) {
     cost_mode = mode;
     std::cout << "\n\n NOMATCHCOST: " << mode << "\n\n";
@@ -503,10 +510,12 @@ double Match::noMatchCost(int mode) {
         if (v != nullptr) total += costs->cnd(mode, v);
     for (Vertex* v : g2->V)
         if (v != nullptr) total += costs->cni(mode, v);
+    // The empty matching leaves both ends of every relation unmatched, whatever M12/M21
+    // hold now: the constructor prices it after the containment seeds are already paired.
     for (Edge* e : g1->E)
-        if (e != nullptr) total += costs->ced(mode, e, getNodes1(e->from), getNodes1(e->to));
+        if (e != nullptr) total += costs->ced(mode, e, kUnmatchedEnd, kUnmatchedEnd);
     for (Edge* e : g2->E)
-        if (e != nullptr) total += costs->cei(mode, e, getNodes2(e->from), getNodes2(e->to));
+        if (e != nullptr) total += costs->cei(mode, e, kUnmatchedEnd, kUnmatchedEnd);
     no_matching_cost = total;
     if (bestMatch != nullptr)
         for (int x = 0; x < order(true); x++)

@@ -264,7 +264,8 @@ public:
     double cost(int mode);
     /// Cost over plain nodes only, with a verbose trace. A diagnostic; no caller in the run.
     double ocost(int mode);
-    /// Cost of matching nothing; stores it in no_matching_cost and clears bestMatch.
+    /// Cost of matching nothing (every relation priced with both ends unmatched, whatever
+    /// the current matching holds); stores it in no_matching_cost and clears bestMatch.
     double noMatchCost(int mode);
     /// Installs a cost model and prices the empty matching with it.
     void changeCosts(Cost* model);

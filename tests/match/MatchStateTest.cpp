@@ -62,6 +62,37 @@ TEST(MatchConstruction, EmptyMatchingCostsTheNoMatchingCost) {
     EXPECT_EQ(cost->M21, match.M21);
 }
 
+TEST(MatchConstruction, NoMatchingCostIgnoresTheSeededContainmentPairs) {
+    // The roots and the class below them are paired along the containment tree before the
+    // empty matching is priced. With an edge drop weight of 0, a relation between unmatched
+    // ends is free while one between matched ends is not: the seeds must not leak in.
+    auto build = [](const std::string& name) {
+        DiagramBuilder b(name);
+        const int p = b.node(0, "app");
+        const int c = b.node(1, "Alpha");
+        b.arc(p, c, "9").root(p);
+        return b.build();
+    };
+    auto g1 = build("state_seeded1");
+    auto g2 = build("state_seeded2");
+    auto cost = std::make_unique<Cost>();
+    cost->initMode1(1, 0, 1, 1, 0);
+    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    ASSERT_EQ(match.M12[1], 1) << "the class is seeded";
+    Edge* e1 = g1->E[0];
+    ASSERT_NE(cost->ced(3, e1, 1, 1), cost->ced(3, e1, -1, -1));
+
+    const double expected = cost->cnd(3, g1->V[0]) + cost->cnd(3, g1->V[1]) +
+                            cost->cni(3, g2->V[0]) + cost->cni(3, g2->V[1]) +
+                            cost->ced(3, e1, -1, -1) + cost->cei(3, g2->E[0], -1, -1);
+    EXPECT_DOUBLE_EQ(match.no_matching_cost, expected);
+    EXPECT_DOUBLE_EQ(match.currentCost, expected);
+    for (int n = 0; n < 2; n++)
+        match.M12[n] = match.M21[n] = Match::kNoPartner;
+    EXPECT_DOUBLE_EQ(match.cost(3), expected);
+    EXPECT_DOUBLE_EQ(match.noMatchCost(3), expected);
+}
+
 TEST(MatchConstruction, StartsUnmatchedWithEveryNodeItsOwnBlock) {
     TwoClassPair p("1", "1", "fresh");
     Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
