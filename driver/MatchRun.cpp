@@ -8,12 +8,14 @@
 #include "util/Random.h"
 
 #include <iostream>
+#include <memory>
 
 namespace {
 
 /// Reads one graph and reports its size; graph 1 is reported before graph 2 is opened.
-Graph* readGraph(int mode, const std::string& path, const char* banner, std::ostream& out) {
-    Graph* g = new Graph(mode, path);
+std::unique_ptr<Graph> readGraph(int mode, const std::string& path, const char* banner,
+                                 std::ostream& out) {
+    auto g = std::make_unique<Graph>(mode, path);
     out << banner << g->vertices << "\t" << g->edges << "\n";
     return g;
 }
@@ -28,15 +30,17 @@ int notBuilt(const char* what, std::ostream& out) {
 
 int runMatch(const MatchSettings& s, std::ostream& out) {
     seedRandom(static_cast<unsigned>(s.seed));
-    Cost* cst = new Cost();
+    // The run's objects live until it ends; the matcher is declared last so that it goes
+    // before the graphs and the cost model it points into.
+    auto cst = std::make_unique<Cost>();
     cst->initMode1(s.dwn, s.dwe, s.ew, s.asy, s.lw);
 
-    Graph* g1 = readGraph(s.graph_type, s.graph1, "\n G1: ", out);
-    Graph* g2 = readGraph(s.graph_type, s.graph2, "\n G2: ", out);
+    std::unique_ptr<Graph> g1 = readGraph(s.graph_type, s.graph1, "\n G1: ", out);
+    std::unique_ptr<Graph> g2 = readGraph(s.graph_type, s.graph2, "\n G2: ", out);
 
     if (s.umldiff == 1) return notBuilt("Diff mode", out);
 
-    Match* m = new Match(g1, g2, cst, s.seed, 3);
+    auto m = std::make_unique<Match>(g1.get(), g2.get(), cst.get(), s.seed, 3);
     const int noMatchCost = static_cast<int>(m->no_matching_cost);
     out << "\n\n\nNo Matching Cost : " << noMatchCost << "\n";
 
