@@ -8,6 +8,7 @@
 
 #include "match/FastFind.h"
 #include "match/Match.h"
+#include "match/MoveContext.h"
 #include "match/SearchHook.h"
 #include "match/SearchSupport.h"
 #include "util/Clock.h"
@@ -133,6 +134,15 @@ void printProgress(Match& m, double delta, double loopStart) {
               << ") Seuil : " << ff->insert_threshold << " \n";
 }
 
+} // namespace
+
+double playedDelta(Match& m, const cell& chosen) {
+    const MoveContext move(m, chosen.x, chosen.y);
+    return move.kind == MoveContext::Kind::None ? 0.0 : chosen.delta;
+}
+
+namespace {
+
 /// Plays one move; returns false when no move is left.
 bool playIteration(Match& m, double loopStart) {
     if (m.max_vertices > 0 && m.stagnation % m.max_vertices == 0)
@@ -143,7 +153,7 @@ bool playIteration(Match& m, double loopStart) {
     // find() leaves its choice indexed; an unindexed choice means the index gave nothing.
     if (chosen == nullptr || chosen->layer < 0) return false;
 
-    const double delta = chosen->delta;
+    const double delta = playedDelta(m, *chosen);
     if (m.iterations < chosen->tabu)
         std::cout << "\n\n\n\t\t\t\t[[[[" << m.currentCost << " / " << chosen->x << "["
                   << labelOf(m, chosen->x, true) << "] / " << chosen->y << "["

@@ -6,6 +6,13 @@
 class Match;
 class MCES;
 
+struct cell;
+
+/// The change of cost that playing the chosen move brings: its recorded delta, or 0 when the
+/// move no longer fits the matching (such a move changes nothing, so the running cost must
+/// not move either).
+double playedDelta(Match& m, const cell& chosen);
+
 /// Replaces chosenCell by a fresh zeroed record with x = y = -1 (not indexed), freeing the
 /// previous record when it was not a cell of the move table.
 void resetChosenCell(Match& m);

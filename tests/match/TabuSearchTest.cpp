@@ -360,3 +360,27 @@ TEST(TabuSearchDeathTest, EvaluationStartAppendsOneLineAndEnds) {
     delete fields;
     EXPECT_FALSE(std::getline(in, line));
 }
+
+TEST(TabuSearch, AMoveThatNoLongerFitsAddsNothingToTheRunningCost) {
+    ScratchDir scratch("stale_move");
+    SearchRun run(shop("a", true), shop("b", true));
+    Match& m = *run.m;
+    // Clear the seeds, then match 1-1 and 2-2: the pair (1, 2) now joins two nodes that are
+    // both matched elsewhere, a move with nothing to do.
+    for (int x = 0; x < m.order(true); x++) m.M12[x] = Match::kNoPartner;
+    for (int y = 0; y < m.order(false); y++) m.M21[y] = Match::kNoPartner;
+    m.M12[1] = 1;
+    m.M21[1] = 1;
+    m.M12[2] = 2;
+    m.M21[2] = 2;
+    cell stale{};
+    stale.x = 1;
+    stale.y = 2;
+    stale.delta = -75;
+    EXPECT_EQ(playedDelta(m, stale), 0.0);
+    cell open{};
+    open.x = 3;
+    open.y = 3;
+    open.delta = -75;
+    EXPECT_EQ(playedDelta(m, open), -75.0);
+}
