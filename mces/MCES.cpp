@@ -272,29 +272,36 @@ void MCES::scoreAll() {
     case 8:
         setGamma1(alpha > 0 ? 1.0f / static_cast<float>(alpha) : 0.0f);
         break;
-    case 2:
-        setGamma2();
-        break;
-    case 3:
-        setGamma3();
-        break;
-    case 4:
-        setGamma4();
-        break;
-    case 5:
-        setGamma5();
-        break;
-    case 6:
-        setGamma6();
-        break;
-    case 7:
-        setGamma7();
-        break;
     case 9:
         setGamma9();
         break;
     default:
-        std::cout << "\n Unknown scoring algorithm: " << idAlgo << " (all scores 0)";
+        if (!rescore()) std::cout << "\n Unknown scoring algorithm: " << idAlgo << " (all scores 0)";
+    }
+}
+
+bool MCES::rescore() {
+    switch (idAlgo) {
+    case 2:
+        setGamma2();
+        return true;
+    case 3:
+        setGamma3();
+        return true;
+    case 4:
+        setGamma4();
+        return true;
+    case 5:
+        setGamma5();
+        return true;
+    case 6:
+        setGamma6();
+        return true;
+    case 7:
+        setGamma7();
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -210,6 +210,9 @@ private:
     void seedGains();
     void applySimilarity();
     void scoreAll();
+    /// Rescores every pair under algorithms 2-7, the ones whose scores follow the matching;
+    /// false (nothing done) for the others.
+    bool rescore();
     void createIndex();
     void buildCells();
     void runGreedyLoop();

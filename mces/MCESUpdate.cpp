@@ -84,28 +84,7 @@ void MCES::refileCells(int x, int y, const std::vector<std::pair<int, int>>& tou
 
 void MCES::update(int x, int y) {
     updateG(x, y);
-    switch (idAlgo) {
-    case 2:
-        setGamma2();
-        break;
-    case 3:
-        setGamma3();
-        break;
-    case 4:
-        setGamma4();
-        break;
-    case 5:
-        setGamma5();
-        break;
-    case 6:
-        setGamma6();
-        break;
-    case 7:
-        setGamma7();
-        break;
-    default:
-        break; // algorithm 9 keeps its first scores
-    }
+    rescore(); // algorithm 9 keeps its first scores
 }
 
 void MCES::update1(int x, int y) {
