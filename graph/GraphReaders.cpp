@@ -68,6 +68,32 @@ void readEdgeWeights(double* weights) {
 /// A node labelled with its own number and no weights (unnamed formats).
 Vertex* numberedVertex(int number) { return new Vertex(number, std::to_string(number)); }
 
+/// Reads the node count n from the "N,M" first line (the arc count is not used); reports
+/// that nothing is read and returns false when the line is missing or unusable.
+bool readCountHeader(LineReader& lines, int& n, const std::string& source) {
+    int m = 0;
+    if (lines.next() && lines.header(n, m)) return true;
+    LineReader::reportFile(source, "no usable \"nodes,arcs\" header; nothing read");
+    return false;
+}
+
+/// Reads "source,target,label[,weights]" lines to the end of the input into arcs of g,
+/// numbered in file order; malformed lines are reported and skipped.
+void readWeightedArcs(LineReader& lines, Graph& g) {
+    int arcNumber = 0;
+    while (lines.next()) {
+        int from = 0, to = 0;
+        std::string label;
+        float w[kWeightSlots];
+        if (!lines.require(3, "\"source,target,label[,weights]\"") || !lines.intField(0, from, "source") ||
+            !lines.intField(1, to, "target") || !lines.labelField(2, label) || !lines.weightFields(3, w, kWeightSlots))
+            continue;
+        Edge* e = new Edge(from, to, label, w);
+        e->setNumber(arcNumber++);
+        g.insertEdge(e);
+    }
+}
+
 }  // namespace
 
 Graph::Graph(int mode, std::string path) {
@@ -175,26 +201,12 @@ void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n, const 
 
 void Graph::initMode0(std::ifstream* in) {
     LineReader lines(*in, name);
-    int n = 0, m = 0;
-    if (!lines.next() || !lines.header(n, m)) {
-        LineReader::reportFile(name, "no usable \"nodes,arcs\" header; nothing read");
-        return;
-    }
+    int n = 0;
+    if (!readCountHeader(lines, n, name)) return;
     readNodeLines(lines, V, n, name);
     vertices = n;
 
-    int arcNumber = 0;
-    while (lines.next()) {
-        int from = 0, to = 0;
-        std::string label;
-        float w[kWeightSlots];
-        if (!lines.require(3, "\"source,target,label[,weights]\"") || !lines.intField(0, from, "source") ||
-            !lines.intField(1, to, "target") || !lines.labelField(2, label) || !lines.weightFields(3, w, kWeightSlots))
-            continue;
-        Edge* e = new Edge(from, to, label, w);
-        e->setNumber(arcNumber++);
-        insertEdge(e);
-    }
+    readWeightedArcs(lines, *this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -304,25 +316,11 @@ void Graph::initMode3(std::ifstream* in) {
 
 void Graph::initMode6(std::ifstream* in) {
     LineReader lines(*in, name);
-    int n = 0, m = 0;
-    if (!lines.next() || !lines.header(n, m)) {
-        LineReader::reportFile(name, "no usable \"nodes,arcs\" header; nothing read");
-        return;
-    }
+    int n = 0;
+    if (!readCountHeader(lines, n, name)) return;
     addNumberedNodes(V, n);
     vertices = n;
-    int arcNumber = 0;
-    while (lines.next()) {
-        int from = 0, to = 0;
-        std::string label;
-        float w[kWeightSlots];
-        if (!lines.require(3, "\"source,target,label[,weights]\"") || !lines.intField(0, from, "source") ||
-            !lines.intField(1, to, "target") || !lines.labelField(2, label) || !lines.weightFields(3, w, kWeightSlots))
-            continue;
-        Edge* e = new Edge(from, to, label, w);
-        e->setNumber(arcNumber++);
-        insertEdge(e);
-    }
+    readWeightedArcs(lines, *this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -332,9 +330,8 @@ void Graph::initMode6(std::ifstream* in) {
 void Graph::initMode7(std::string gr) {
     std::istringstream text(gr);
     LineReader lines(text, "graph text");
-    int n = 0, m = 0;
-    if (!lines.next() || !lines.header(n, m)) {
-        LineReader::reportFile("graph text", "no usable \"nodes,arcs\" header; nothing read");
+    int n = 0;
+    if (!readCountHeader(lines, n, "graph text")) {
         vertices = 0;
         return;
     }
