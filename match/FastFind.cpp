@@ -81,6 +81,11 @@ int FastFind::findLayer(cell* c) {
 void FastFind::insert(cell* c, bool check_thresh) {
     if (c == nullptr) return;
     const long start = cpuMillis();
+    // Where the index filed the cell is what counts, whatever its layer field says.
+    if (layers != nullptr) {
+        auto filed = positions_.find(c);
+        c->layer = static_cast<short>(filed == positions_.end() ? -1 : filed->second.layer);
+    }
     if (check_thresh && layers != nullptr &&
         (c->delta_m < insert_threshold || (c->delta_m < 0 && thres_layers[bestLayer] >= 0))) {
         remove(c);
@@ -95,7 +100,7 @@ void FastFind::insert(cell* c, bool check_thresh) {
     if (l != c->layer) {
         if (c->layer >= 0) remove(c);
         layers[l].push_back(c);
-        positions_[c] = std::prev(layers[l].end());
+        positions_[c] = Position{l, std::prev(layers[l].end())};
         ++nbCandidates;
         c->layer = static_cast<short>(l);
         checkBests();
@@ -111,7 +116,7 @@ void FastFind::remove(cell* c) {
     // index must not lower the number of candidates.
     auto filed = positions_.find(c);
     if (filed != positions_.end()) {
-        layers[c->layer].erase(filed->second);
+        layers[filed->second.layer].erase(filed->second.at);
         positions_.erase(filed);
         --nbCandidates;
         checkBests();

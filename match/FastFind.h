@@ -101,5 +101,11 @@ private:
 
     /// Where each filed cell stands in its layer, so that removal takes constant time
     /// while the layers keep their insertion order (the tie-breaking of find depends on it).
-    std::unordered_map<const cell*, std::list<cell*>::iterator> positions_;
+    /// The layer is kept beside the position, so a cell whose layer field was changed by its
+    /// owner is still taken out of the right list.
+    struct Position {
+        int layer;
+        std::list<cell*>::iterator at;
+    };
+    std::unordered_map<const cell*, Position> positions_;
 };

@@ -238,3 +238,24 @@ TEST(FastFindOwnership, DefaultIndexRefusesEverything) {
     EXPECT_EQ(empty.find(), nullptr);
     testing::internal::GetCapturedStdout();
 }
+
+TEST(FastFindOwnership, ALayerFieldChangedByItsOwnerDoesNotMisfileTheCell) {
+    FastFind ff(100, 100, 1, 1, 10, nullptr, nullptr, nullptr, nullptr);
+    cell a{};
+    a.layer = -1;
+    a.delta_m = 50;
+    ff.insert(&a, false);
+    ASSERT_EQ(a.layer, 1);
+    a.layer = 3; // the owner overwrites the field
+    ff.remove(&a);
+    EXPECT_EQ(ff.nbCandidates, 0);
+    EXPECT_TRUE(ff.layers[1].empty());
+    a.delta_m = 120;
+    a.layer = -1;
+    ff.insert(&a, false);
+    a.layer = -1; // forgotten by the owner while filed
+    a.delta_m = 130;
+    ff.insert(&a, false);
+    EXPECT_EQ(ff.nbCandidates, 1);
+    EXPECT_EQ(ff.layers[0].size(), 1u);
+}
