@@ -112,10 +112,7 @@ struct DiagramLines {
 void readDiagramLines(Graph& g, LineReader& lines, DiagramLines& read) {
     while (lines.next()) {
         if (lines.startsWith("r,")) {
-            Edge* e = relationFromLine(lines);
-            if (e == nullptr) continue;
-            e->setNumber(read.arcNumber++);
-            g.insertEdge(e);
+            insertRelationLine(g, lines, read.arcNumber);
             continue;
         }
         if (!lines.startsWith("p,") && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,"))

@@ -4,8 +4,6 @@
 #include <cctype>
 #include <iostream>
 
-#include "graph/ClassAttribute.h"
-#include "graph/ClassMethod.h"
 #include "graph/Graph.h"
 #include "graph/LineReader.h"
 
@@ -79,33 +77,13 @@ void Graph::initMode4(std::ifstream* in) {
             v->type = 1;
             classes->insert({shortName(v->label), v->number});
         } else if (lines.startsWith("a,") || lines.startsWith("m,")) {
-            bool attribute = lines.startsWith("a,");
             int owner = 0;
             if (!lines.require(3, "\"letter,class number,signature\"") || !lines.intField(1, owner, "class number") ||
                 !existingNode(lines, owner, V.size(), "class"))
                 continue;
-            if (attribute) {
-                auto* member = new ClassAttribute(lines.field(2));
-                if (!member->valid) {
-                    lines.report("attribute text outside the \"[properties@]type@name\" form");
-                    delete member;
-                    continue;
-                }
-                V[owner]->attributes.insert({member->type + "_" + member->name, member});
-            } else {
-                auto* member = new ClassMethod(lines.joinFrom(2));
-                if (!member->valid) {
-                    lines.report("method text outside the \"[properties@]output@name@(inputs)\" form");
-                    delete member;
-                    continue;
-                }
-                V[owner]->methods.insert({member->output + "_" + member->name, member});
-            }
+            storeMemberLine(lines, *V[owner]);
         } else if (lines.startsWith("r,")) {
-            Edge* e = relationFromLine(lines);
-            if (e == nullptr) continue;
-            e->setNumber(arcNumber++);
-            insertEdge(e);
+            insertRelationLine(*this, lines, arcNumber);
         }
     }
     vertices = static_cast<int>(V.size());
@@ -123,10 +101,7 @@ void Graph::initMode5(std::ifstream* in) {
         if (lines.startsWith("c,")) {
             appendNumberedNode(lines, V, true);
         } else if (lines.startsWith("r,")) {
-            Edge* e = relationFromLine(lines);
-            if (e == nullptr) continue;
-            e->setNumber(arcNumber++);
-            insertEdge(e);
+            insertRelationLine(*this, lines, arcNumber);
         }
     }
     vertices = static_cast<int>(V.size());

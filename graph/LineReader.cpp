@@ -4,7 +4,11 @@
 #include <iostream>
 #include <sstream>
 
+#include "graph/ClassAttribute.h"
+#include "graph/ClassMethod.h"
 #include "graph/Edge.h"
+#include "graph/Graph.h"
+#include "graph/Vertex.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -138,4 +142,33 @@ Edge* relationFromLine(const LineReader& lines) {
     Edge* e = new Edge(from, to, label);
     for (int k = 0; k < kWeightSlots - 1; k++) e->addWeight(w[k], k + 1);
     return e;
+}
+
+bool insertRelationLine(Graph& g, const LineReader& lines, int& arcNumber) {
+    Edge* e = relationFromLine(lines);
+    if (e == nullptr) return false;
+    e->setNumber(arcNumber++);
+    g.insertEdge(e);
+    return true;
+}
+
+bool storeMemberLine(const LineReader& lines, Vertex& owner) {
+    if (lines.startsWith("a,")) {
+        auto* member = new ClassAttribute(lines.field(2));
+        if (!member->valid) {
+            lines.report("attribute text outside the \"[properties@]type@name\" form");
+            delete member;
+            return false;
+        }
+        owner.attributes.insert({member->type + "_" + member->name, member});
+        return true;
+    }
+    auto* member = new ClassMethod(lines.joinFrom(2));
+    if (!member->valid) {
+        lines.report("method text outside the \"[properties@]output@name@(inputs)\" form");
+        delete member;
+        return false;
+    }
+    owner.methods.insert({member->output + "_" + member->name, member});
+    return true;
 }

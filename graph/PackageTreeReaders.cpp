@@ -296,25 +296,11 @@ void keepMember(Graph& g, const LineReader& lines) {
         lines.report("owner " + std::to_string(owner) + " is not a class read so far");
         return;
     }
-    if (lines.startsWith("a,")) {
-        auto* member = new ClassAttribute(lines.field(2));
-        if (!member->valid) {
-            lines.report("attribute text outside the \"[properties@]type@name\" form");
-            delete member;
-            return;
-        }
-        g.V[owner]->attributes.insert({member->type + "_" + member->name, member});
+    if (!storeMemberLine(lines, *g.V[owner])) return;
+    if (lines.startsWith("a,"))
         g.nbAttributes++;
-    } else {
-        auto* member = new ClassMethod(lines.joinFrom(2));
-        if (!member->valid) {
-            lines.report("method text outside the \"[properties@]output@name@(inputs)\" form");
-            delete member;
-            return;
-        }
-        g.V[owner]->methods.insert({member->output + "_" + member->name, member});
+    else
         g.nbMethods++;
-    }
 }
 
 /// Round 2 reading: class nodes (appended), their members, and the file's relations.
