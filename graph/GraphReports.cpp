@@ -1,6 +1,5 @@
 // Graph reports: dataset summary rows with distribution files, per-node metric files, the
 // console listing, and the rank of a node inside its neighbourhood.
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -8,6 +7,7 @@
 #include <sstream>
 
 #include "graph/Graph.h"
+#include "graph/ReportFile.h"
 
 namespace {
 
@@ -21,17 +21,6 @@ const char* const kDatasetHeader =
     "Max_degree;Mean_label;Std_label;Mean_multi;Std_multi;Max_multi;\n";
 /// Rounds of neighbours collected around a node for its local rank in the metric file.
 constexpr int kLocalRankCover = 1;
-
-/// Opens a report file, creating its folder first; reports a file that cannot be written.
-bool openReport(std::ofstream& out, const std::string& path, std::ios::openmode mode) {
-    std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    std::error_code ignored;
-    if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
-    out.open(path, mode);
-    if (out.is_open()) return true;
-    std::cout << "\n Cannot write " << path;
-    return false;
-}
 
 template <typename T>
 std::string text(const T& value) {

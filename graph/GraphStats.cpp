@@ -3,27 +3,17 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <set>
 
 #include "graph/Graph.h"
 #include "graph/LineReader.h"
+#include "graph/ReportFile.h"
 
 namespace {
 
 const char* const kLogsDir = "./logs/";
-/// Opens a report file, creating its folder first; reports a file that cannot be written.
-bool openReport(std::ofstream& out, const std::string& path, std::ios::openmode mode) {
-    std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    std::error_code ignored;
-    if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
-    out.open(path, mode);
-    if (out.is_open()) return true;
-    std::cout << "\n Cannot write " << path;
-    return false;
-}
 
 /// Count-weighted mean and population standard deviation of a distribution counts[0..size).
 void moments(const int* counts, int size, double& mean, double& deviation) {
