@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "assign/Hungarian.h"
 #include "graph/Graph.h"
 #include "mces/MCES.h"
+#include "mces/NeighbourAssignment.h"
 #include "mces/PairShape.h"
 
 namespace {
@@ -254,11 +254,9 @@ int MCES::bestNMatches(int x, int y) {
 
     const int nodesAlike = labelsEqual(x, y) ? 1 : 0;
     std::vector<double> costs(rows.size() * cols.size());
-    std::vector<const double*> matrix(rows.size());
     bool allZero = true;
     bool allNothing = true;
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        matrix[r] = &costs[r * cols.size()];
         const int a = rows[r];
         for (std::size_t c = 0; c < cols.size(); ++c) {
             const int b = cols[c];
@@ -283,14 +281,9 @@ int MCES::bestNMatches(int x, int y) {
     if (allZero) return kNothingKept * smaller;
     if (allNothing) return 0;
 
-    Hungarian solver;
-    solver.solve(matrix.data(), static_cast<int>(rows.size()), static_cast<int>(cols.size()));
     double kept = 0;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const int c = solver.results[r];
-        if (c < 0 || c >= static_cast<int>(cols.size())) continue;
-        const double cost = costs[r * cols.size() + c];
+    visitAssignedCosts(costs, rows.size(), cols.size(), [&kept](double cost) {
         if (cost <= kNothingKept) kept += kNothingKept - cost;
-    }
+    });
     return static_cast<int>(kept);
 }

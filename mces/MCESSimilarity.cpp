@@ -6,10 +6,10 @@
 #include <iostream>
 #include <vector>
 
-#include "assign/Hungarian.h"
 #include "graph/Graph.h"
 #include "mces/MCES.h"
 #include "mces/MCESTables.h"
+#include "mces/NeighbourAssignment.h"
 #include "mces/PairShape.h"
 
 namespace {
@@ -201,11 +201,9 @@ double MCES::extendSim(float** sim, int x, int y) {
     const std::vector<int> cols(g2->neighbors[y].begin(), g2->neighbors[y].end());
     if (rows.empty() || cols.empty()) return 0;
     std::vector<double> costs(rows.size() * cols.size());
-    std::vector<const double*> matrix(rows.size());
     bool allZero = true;
     bool allOne = true;
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        matrix[r] = &costs[r * cols.size()];
         const int a = rows[r];
         for (std::size_t c = 0; c < cols.size(); ++c) {
             const int b = cols[c];
@@ -220,13 +218,7 @@ double MCES::extendSim(float** sim, int x, int y) {
     }
     if (allZero) return 1;
     if (allOne) return 0;
-    Hungarian solver;
-    solver.solve(matrix.data(), static_cast<int>(rows.size()), static_cast<int>(cols.size()));
     double kept = 0;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const int c = solver.results[r];
-        if (c < 0 || c >= static_cast<int>(cols.size())) continue;
-        kept += 1 - costs[r * cols.size() + c];
-    }
+    visitAssignedCosts(costs, rows.size(), cols.size(), [&kept](double cost) { kept += 1 - cost; });
     return kept / static_cast<double>(std::max(rows.size(), cols.size()));
 }
