@@ -220,16 +220,24 @@ void addNumberedNodes(std::vector<Vertex*>& nodes, int count) {
     for (int i = 0; i < count; i++) nodes.push_back(numberedVertex(i));
 }
 
+/// Reads the node count that opens a binary file and creates the nodes 0..count-1 of g;
+/// false (reported, nothing created) when the file holds no count.
+bool readBinaryNodes(std::ifstream* in, Graph& g) {
+    int n = static_cast<int>(g.read_word(in));
+    if (!*in) {
+        LineReader::reportFile(g.name, "binary file holds no node count");
+        return false;
+    }
+    addNumberedNodes(g.V, n);
+    g.vertices = n;
+    return true;
+}
+
 }  // namespace
 
 void Graph::initMode1(std::ifstream* in) {
-    int n = static_cast<int>(read_word(in));
-    if (!*in) {
-        LineReader::reportFile(name, "binary file holds no node count");
-        return;
-    }
-    addNumberedNodes(V, n);
-    vertices = n;
+    if (!readBinaryNodes(in, *this)) return;
+    const int n = vertices;
     int arcNumber = 0;
     for (int i = 0; i < n; i++) {
         int k = static_cast<int>(read_word(in));
@@ -248,13 +256,8 @@ void Graph::initMode1(std::ifstream* in) {
 }
 
 void Graph::initMode2(std::ifstream* in, int labels) {
-    int n = static_cast<int>(read_word(in));
-    if (!*in) {
-        LineReader::reportFile(name, "binary file holds no node count");
-        return;
-    }
-    addNumberedNodes(V, n);
-    vertices = n;
+    if (!readBinaryNodes(in, *this)) return;
+    const int n = vertices;
     for (int i = 0; i < n && *in; i++) read_word(in);  // node attributes are not used
     if (labels < 1) labels = 1;
     int arcNumber = 0;
