@@ -7,7 +7,7 @@
 #include "graph/MemberModifiers.h"
 #include "util/Utilities.h"
 
-ClassAttribute::ClassAttribute(std::string str) {
+ClassAttribute::ClassAttribute(std::string str, bool report) {
     std::vector<std::string>* parts = splitString(str, "@");
     size_t count = parts != nullptr ? parts->size() : 0;
     if (count == 2) {
@@ -20,7 +20,7 @@ ClassAttribute::ClassAttribute(std::string str) {
         name = (*parts)[2];
     } else {
         // Outside the attribute format: keep an empty member rather than guess.
-        std::cout << "\n Bad attribute text (expected [properties@]type@name): " << str;
+        if (report) std::cout << "\n Bad attribute text (expected [properties@]type@name): " << str;
         valid = false;
     }
     delete parts;

@@ -20,8 +20,9 @@ public:
     /// False when the text was outside the attribute format (every text field then empty).
     bool valid = true;
 
-    /// Parses "type@name" or "properties@type@name".
-    explicit ClassAttribute(std::string str);
+    /// Parses "type@name" or "properties@type@name". A text outside that form is reported on
+    /// one line unless `report` is false (the readers report it themselves).
+    explicit ClassAttribute(std::string str, bool report = true);
     ClassAttribute(const ClassAttribute& ca) = default;
     ClassAttribute& operator=(const ClassAttribute& ca) = default;
     virtual ~ClassAttribute();

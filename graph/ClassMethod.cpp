@@ -18,14 +18,15 @@ bool bracketed(const std::string& text) {
 
 }  // namespace
 
-ClassMethod::ClassMethod(std::string str) {
+ClassMethod::ClassMethod(std::string str, bool report) {
     std::vector<std::string>* parts = splitString(str, "@");
     size_t count = parts != nullptr ? parts->size() : 0;
     size_t first = count > kPlainMethodParts ? 1 : 0;
     if (count < kPlainMethodParts || !bracketed((*parts)[first + 2])) {
         // Outside the signature format: keep an empty member rather than guess.
-        std::cout << "\n Bad method signature (expected [properties@]output@name@(inputs)): "
-                  << str;
+        if (report)
+            std::cout << "\n Bad method signature (expected [properties@]output@name@(inputs)): "
+                      << str;
         valid = false;
         delete parts;
         return;

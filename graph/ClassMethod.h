@@ -23,8 +23,10 @@ public:
     /// False when the text was outside the signature format (every text field then empty).
     bool valid = true;
 
-    /// Parses "output@name@(inputs)" or "properties@output@name@(inputs)[@...]".
-    explicit ClassMethod(std::string str);
+    /// Parses "output@name@(inputs)" or "properties@output@name@(inputs)[@...]". A text
+    /// outside that form is reported on one line unless `report` is false (the readers
+    /// report it themselves, with the file and line).
+    explicit ClassMethod(std::string str, bool report = true);
     ClassMethod(const ClassMethod& cm) = default;
     ClassMethod& operator=(const ClassMethod& cm) = default;
     virtual ~ClassMethod();

@@ -86,11 +86,11 @@ Vertex* readNodeLine(const LineReader& lines, std::vector<Vertex*>& nodes, std::
     Vertex* v = new Vertex(position, label, w);
     v->type = tag == 'p' ? kPackage : tag == 'c' ? kClass : tag == 'm' ? kMethod : kAttribute;
     if (tag == 'm') {
-        ClassMethod method(lines.joinFrom(2));
+        ClassMethod method(lines.joinFrom(2), false);
         if (method.valid) member = method.write();
         else lines.report("method signature outside the \"[properties@]output@name@(inputs)\" form");
     } else if (tag == 'a') {
-        ClassAttribute attribute(lines.field(2));
+        ClassAttribute attribute(lines.field(2), false);
         if (attribute.valid) member = attribute.write();
         else lines.report("attribute text outside the \"[properties@]type@name\" form");
     }

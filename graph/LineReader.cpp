@@ -154,7 +154,7 @@ bool insertRelationLine(Graph& g, const LineReader& lines, int& arcNumber) {
 
 bool storeMemberLine(const LineReader& lines, Vertex& owner) {
     if (lines.startsWith("a,")) {
-        auto* member = new ClassAttribute(lines.field(2));
+        auto* member = new ClassAttribute(lines.field(2), false);
         if (!member->valid) {
             lines.report("attribute text outside the \"[properties@]type@name\" form");
             delete member;
@@ -163,7 +163,7 @@ bool storeMemberLine(const LineReader& lines, Vertex& owner) {
         owner.attributes.insert({member->type + "_" + member->name, member});
         return true;
     }
-    auto* member = new ClassMethod(lines.joinFrom(2));
+    auto* member = new ClassMethod(lines.joinFrom(2), false);
     if (!member->valid) {
         lines.report("method text outside the \"[properties@]output@name@(inputs)\" form");
         delete member;

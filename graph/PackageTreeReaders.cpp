@@ -185,10 +185,10 @@ int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool meth
         if (methods) {
             std::string text;
             for (size_t i = 2; i < kept.fields.size(); i++) text += (i > 2 ? "," : "") + kept.fields[i];
-            ClassMethod member(text);
+            ClassMethod member(text, false);
             if (member.valid) specif = member.write();
         } else {
-            ClassAttribute member(kept.fields[2]);
+            ClassAttribute member(kept.fields[2], false);
             if (member.valid) specif = member.write();
         }
         std::vector<std::string>* split = splitString(specif, ",");

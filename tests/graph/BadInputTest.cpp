@@ -183,3 +183,17 @@ TEST_F(BadInput, RandomBytesNeverCrashAnyReader) {
     ReadGraph text = readGraph(7, junk);
     EXPECT_EQ(text.g->vertices, static_cast<int>(text.g->V.size()));
 }
+
+TEST_F(BadInput, AMemberTextOutsideItsFormIsReportedOnceWithItsLine) {
+    // The same two bad texts in the node-numbered diagram form and in the owner-numbered one.
+    writeText("bad_members.txt", "3,2\nc,0,Foo\nm,1,void@run\na,2,int\nr,0,1,9\nr,0,2,9\n");
+    writeText("bad_members_k.txt", "1,0\nc,0,Foo\nm,0,void@run\na,0,int\n");
+    for (int mode : {12, 4}) {
+        ReadGraph r = readGraph(mode, mode == 12 ? "bad_members.txt" : "bad_members_k.txt");
+        // The reader names the file and line; the member parser stays quiet.
+        EXPECT_EQ(occurrences(r.out, "Bad method signature"), 0) << mode;
+        EXPECT_EQ(occurrences(r.out, "Bad attribute text"), 0) << mode;
+        EXPECT_EQ(occurrences(r.out, "line 3: method"), 1) << mode << r.out;
+        EXPECT_EQ(occurrences(r.out, "line 4: attribute"), 1) << mode << r.out;
+    }
+}
