@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
+#include <vector>
 
 #include "graph/Graph.h"
 #include "tests/graph/GraphTestSupport.h"
@@ -48,6 +50,63 @@ TEST(NodeRank, TwoNodesOneArcReachesHandSolvedFixedPoint) {
     EXPECT_DOUBLE_EQ(g->norm[1], 1);
     EXPECT_EQ(g->_rank[0], 0);  // equal norms share rank 0
     EXPECT_EQ(g->_rank[1], 0);
+}
+
+namespace {
+
+/// A walk from the uniform vector over n nodes, advanced by `step` until two successive
+/// vectors differ by less than `bound`, then normalised; `steps` counts the steps.
+std::vector<double> walkUntil(const std::function<double*(double*)>& step, int n, double bound,
+                              int& steps) {
+    double* x = new double[n];
+    for (int i = 0; i < n; i++)
+        x[i] = 1.0 / n;
+    Graph norm;
+    for (steps = 1;; steps++) {
+        double* next = step(x);
+        double change = norm.specialNorm(next, x, n);
+        delete[] x;
+        x = next;
+        if (change < bound) break;
+    }
+    double sum = 0;
+    for (int i = 0; i < n; i++)
+        sum += x[i];
+    std::vector<double> result(n);
+    for (int i = 0; i < n; i++)
+        result[i] = x[i] / sum;
+    delete[] x;
+    return result;
+}
+
+} // namespace
+
+TEST(NodeRank, WalksStopAtTheJumpScaledBound) {
+    // A graph whose walks converge geometrically, so the stopping step depends on the bound.
+    auto g = makeGraph(4);
+    arc(*g, 0, 1, "1");
+    arc(*g, 1, 2, "1");
+    arc(*g, 2, 0, "1");
+    arc(*g, 2, 3, "2");
+    arc(*g, 3, 1, "1");
+    rankQuietly(*g);
+    const double bound = kJump * kEpsilon / (1 - kJump);
+    EXPECT_DOUBLE_EQ(bound, 1.7647058823529412e-09);
+    struct Walk {
+        std::function<double*(double*)> step;
+        const double* ranked;
+    };
+    const Walk walks[] = {{[&](double* x) { return g->T(x, 4); }, g->u},
+                          {[&](double* x) { return g->T2(x, 4, 1); }, g->uu[1]}};
+    for (const Walk& walk : walks) {
+        int steps = 0, looserSteps = 0;
+        std::vector<double> expected = walkUntil(walk.step, 4, bound, steps);
+        // Stopping at epsilon itself ends earlier with another vector: the test can tell.
+        ASSERT_NE(walkUntil(walk.step, 4, kEpsilon, looserSteps), expected);
+        ASSERT_LT(looserSteps, steps);
+        for (int i = 0; i < 4; i++)
+            EXPECT_EQ(walk.ranked[i], expected[i]) << "node " << i;
+    }
 }
 
 TEST(NodeRank, SymmetricCycleGivesEqualRanks) {

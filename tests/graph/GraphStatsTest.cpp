@@ -153,6 +153,20 @@ TEST_F(GraphStats, MatrixFileShowsLabelsAndZeros) {
     EXPECT_EQ(readText("mmixed"), "2  14  0  0  \n0  0  1  0  \n0  0  0  0  \n0  0  0  0  \n");
 }
 
+TEST_F(GraphStats, ConsoleListingShowsEveryNodeAndArc) {
+    auto g = quietGraph("mixed.txt", kMixed);
+    testing::internal::CaptureStdout();
+    g->print();
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.rfind("\n\n PRINT ZE GRAPH \n\n", 0), 0u);
+    for (Vertex* v : g->V)
+        EXPECT_NE(out.find("\n" + std::to_string(v->number) + ", " + v->label + ", "),
+                  std::string::npos);
+    // Every Edge once, the folded pair with both of its labels.
+    for (const char* arc : {"\n 0>0( 2 ); \n", "\n 0>1( 14 ); \n", "\n 1>2( 1 ); \n"})
+        EXPECT_EQ(occurrences(out, arc), 1) << arc;
+}
+
 TEST_F(GraphStats, MetricFilesAndLocalRanks) {
     writeText("config.txt", "ew,1,1\n");
     auto g = quietGraph("pair.txt", "3,1\n0,a\n1,b\n2,c\n0,1,1\n");
