@@ -1,5 +1,6 @@
 // Parsing of the matcher's switches: echo, usage, defaults and the error exits.
 #include "driver/MatchCommandLine.h"
+#include "driver/MatchRun.h"
 
 #include <gtest/gtest.h>
 
@@ -107,4 +108,29 @@ TEST(MatchCommandLine, UsageTextIsExact) {
     EXPECT_EQ(usageText(), "\nLegal switches:\n-o path of graph 1 \n-n path of graph 2\n"
                            "-m path of similarity file\n-d direction of similarity file\n"
                            "-s random seed\n");
+}
+
+TEST(MatchCommandLine, ProcessExitsWithCodeOneOnEveryArgumentError) {
+    // The whole command line as the process sees it, program name first.
+    const std::vector<std::vector<std::string>> lines = {{"graphmat"},
+                                                         {"graphmat", "-o", "a"},
+                                                         {"graphmat", "-o", "a", "-n"},
+                                                         {"graphmat", "-o", "a", "-s", "3"}};
+    const std::vector<std::string> expectedErr = {
+        "Parameters e expected\n", "Parameters e expected\n", usageText(), usageText()};
+    for (size_t i = 0; i < lines.size(); i++) {
+        std::vector<std::string> words = lines[i];
+        std::vector<char*> argv;
+        for (std::string& w : words)
+            argv.push_back(&w[0]);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        int rc = graphmatMain(static_cast<int>(argv.size()), argv.data());
+        std::string err = testing::internal::GetCapturedStderr();
+        std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(rc, 1) << i;
+        EXPECT_EQ(err, expectedErr[i]) << i;
+        // Nothing is read when the arguments are wrong.
+        EXPECT_EQ(out.find("File "), std::string::npos) << i;
+    }
 }
