@@ -55,6 +55,20 @@ TEST_F(BadInput, HeadersThatCannotBeUsedReadNothing) {
     EXPECT_EQ(text.g->u, nullptr);
 }
 
+TEST_F(BadInput, GraphTextSkipsNodeNumbersOutsideTheListAndShortArcs) {
+    ReadGraph r = readGraph(7, "3,2\nc,5,far\nn,-1,neg\nc,x,bad\nc,1,b\ne,0,9,1\ne,0,1\ne,0,1,1\n");
+    Graph& g = *r.g;
+    ASSERT_EQ(g.vertices, 3);
+    EXPECT_EQ(g.V[1]->label, "b");
+    EXPECT_EQ(g.V[2]->label, "2");
+    EXPECT_EQ(g.edges, 1);
+    EXPECT_EQ(arcLabel(g, 0, 1), "1");
+    EXPECT_EQ(occurrences(r.out, "node number outside 0..2"), 2);
+    EXPECT_NE(r.out.find("line 4: node number is not a number"), std::string::npos);
+    EXPECT_NE(r.out.find("\n Node does not exist: 0,9(1) !!!!"), std::string::npos);
+    EXPECT_NE(r.out.find("line 7: expected"), std::string::npos);
+}
+
 TEST_F(BadInput, BinaryFilesEndingEarlyKeepWhatWasRead) {
     writeWords("cut1.bin", {3, 2, 1});  // node 0 announces two arcs, one is there
     ReadGraph one = readGraph(1, "cut1.bin");
