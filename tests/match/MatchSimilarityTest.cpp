@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
+#include "tests/match/ScratchDir.h"
 
 namespace {
 
@@ -315,6 +318,13 @@ TEST(TermPairs, WordsUsedThreeHundredTimesOrMoreAreIgnored) {
     EXPECT_EQ(fooPairs("300b", 1, 300), 0);
 }
 
+TEST(TermPairs, ResultsFolderIsCreatedWhenMissing) {
+    ScratchDir dir("sem-folder");
+    ASSERT_FALSE(std::filesystem::exists("results"));
+    OneClassEach p("folder", "FooBar", "FooBaz");
+    EXPECT_EQ(p.pairsFile(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
+}
+
 TEST(TermPairs, CountersSaturateInsteadOfWrapping) {
     Match m;
     m.iterms = Match::kTermCounters;
@@ -406,4 +416,61 @@ TEST(NeighbourhoodBound, StructuralBoundsFillEveryPair) {
     // Node 0: two arcs to one neighbour joined both ways weighs 4; node 0 of the second
     // graph is isolated and nothing can be preserved.
     EXPECT_FLOAT_EQ((*m._M)(0, 0), 4.0f);
+}
+
+// ---- obvious matches --------------------------------------------------------------------
+
+namespace {
+
+/// Every node filed in the class-name map under the text after its label's last ".".
+void fileShortNames(Graph& g) {
+    g.classes = new std::multimap<std::string, int>();
+    for (const Vertex* v : g.V) {
+        const size_t dot = v->label.rfind('.');
+        g.classes->emplace(dot == std::string::npos ? v->label : v->label.substr(dot + 1),
+                           v->number);
+    }
+}
+
+} // namespace
+
+TEST(ObviousMatch, PairsTheUniqueTwinsAndExportsWhatIsLeft) {
+    ScratchDir dir("obvious");
+    // p contains A and B; A has run(), B has a field and a method; A uses B. The second
+    // version renames B to C and drops B's members.
+    DiagramBuilder a("oa");
+    a.node(0, "p");
+    a.node(1, "p.A");
+    a.node(2, "p.A.run", "public,void,run");
+    a.node(1, "p.B");
+    a.node(3, "p.B.size", "private,int,size");
+    a.node(2, "p.B.go", "public,void,go,int,String");
+    a.arc(0, 1, "9").arc(0, 3, "9").arc(1, 2, "9").arc(3, 4, "9").arc(3, 5, "9").arc(1, 3, "1");
+    DiagramBuilder b("ob");
+    b.node(0, "p");
+    b.node(1, "p.A");
+    b.node(2, "p.A.run", "public,void,run");
+    b.node(1, "p.C");
+    b.arc(0, 1, "9").arc(0, 3, "9").arc(1, 2, "9").arc(1, 3, "1");
+    auto g1 = a.build();
+    auto g2 = b.build();
+    fileShortNames(*g1);
+    fileShortNames(*g2);
+    // Relation lines of the first version's dataset file (its first line is a header).
+    std::filesystem::create_directories("datasets/cdiagrams/mylyn");
+    {
+        std::ofstream data("datasets/cdiagrams/mylyn/oa.txt");
+        data << "6,6\nr,1,3,1\nr,0,1,9\nr,3,4,9,2\n";
+    }
+    Match m;
+    EXPECT_EQ(m.obviousMatch(g1.get(), g2.get()), "YES");
+
+    // p, A and run have one twin each. run's only neighbour is paired, so it is not left
+    // over; p and A keep an unpaired neighbour (B) and stay with B and its members.
+    EXPECT_EQ(slurp("results/_oa__ob.csv"),
+              "ns,0,0,p,p\nns,1,1,p.A,p.A\nns,2,2,p.A.run,p.A.run\n");
+    EXPECT_EQ(slurp("results/_oa.txt"), "2,0\nc,1,p.A,0,0\nc,2,p.B,0,0\na,2,private@int@size\n"
+                                        "m,2,public@void@go@[int,String]\n"
+                                        "r,1,2,1\nr,0,1,9\nr,2,3,9,2\n");
+    EXPECT_EQ(slurp("results/_ob.txt"), "2,0\nc,1,p.A,0,0\nc,2,p.C,0,0\n");
 }
