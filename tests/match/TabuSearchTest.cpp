@@ -249,17 +249,20 @@ TEST(TabuSearch, StagnationLimitFollowsTheLargerGraphAndNoMoveEndsAtOnce) {
     }
 }
 
-TEST(TabuSearch, ContainmentSeedsStayForTheEmptyStartAndAreLocked) {
-    ScratchDir dir("seeds");
-    SearchRun r(shop("v1", true), shop("v2", true, true));
-    r.m->Tabu(1, kAlg, kDiscrim);
-    // The start already holds every seeded pair, so it is priced below the empty matching.
-    EXPECT_LT(r.m->initScore, r.m->no_matching_cost);
-    ASSERT_TRUE(r.m->M->exists(0, 0));
-    EXPECT_EQ((*r.m->M)(0, 0).tabu, Match::kLockedTabu);
-    for (int x = 0; x < r.g1->vertices; x++)
-        EXPECT_EQ(r.m->M12[x], x);
-    EXPECT_EQ(r.m->M21[8], -1);
+TEST(TabuSearch, ContainmentSeedsStayForTheEmptyStartsAndAreLocked) {
+    // 1 and 4 are the empty starts; any value without a start of its own (7) is one too.
+    for (double start : {1.0, 4.0, 7.0}) {
+        ScratchDir dir("seeds-" + std::to_string(static_cast<int>(start)));
+        SearchRun r(shop("v1", true), shop("v2", true, true));
+        r.m->Tabu(start, kAlg, kDiscrim);
+        // The start already holds every seeded pair, so it is priced below the empty matching.
+        EXPECT_LT(r.m->initScore, r.m->no_matching_cost) << start;
+        ASSERT_TRUE(r.m->M->exists(0, 0)) << start;
+        EXPECT_EQ((*r.m->M)(0, 0).tabu, Match::kLockedTabu) << start;
+        for (int x = 0; x < r.g1->vertices; x++)
+            EXPECT_EQ(r.m->M12[x], x) << start;
+        EXPECT_EQ(r.m->M21[8], -1) << start;
+    }
 }
 
 TEST(TabuSearch, WholeMatchingStartsEndConsistentAndKeepTheirResultWithoutReference) {
