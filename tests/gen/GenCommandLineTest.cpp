@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "gen/GenCommandLine.h"
+#include "graph/Graph.h"
 #include "tests/gen/GenTestSupport.h"
 
 namespace {
@@ -116,8 +117,18 @@ TEST(GenCommandLine, SubcommandsWriteTheirFiles) {
                        "0.1", "--seed", "3"},
                       out, err),
               0);
-    EXPECT_TRUE(std::filesystem::exists("mut/p_edits.csv"));
-    EXPECT_EQ(readLines("mut/p_mutated.txt").empty(), false);
+    // The mutated graph reads back in the node-list format: the survivors of the twelve
+    // input nodes and the added ones, as the record's counters say.
+    const std::vector<std::string> record = readLines("mut/p_edits.csv");
+    ASSERT_GE(record.size(), 3u);
+    ASSERT_EQ(fields(record[0])[0], "nd");
+    ASSERT_EQ(fields(record[2])[0], "i");
+    const int deletedNodes = std::stoi(fields(record[0])[1]);
+    const int addedNodes = std::stoi(fields(record[2])[1]);
+    EXPECT_GT(deletedNodes, 0);
+    Graph mutated(0, "mut/p_mutated.txt");
+    EXPECT_EQ(mutated.vertices, 12 - deletedNodes + addedNodes);
+    EXPECT_GT(mutated.edges, 0);
     // A graph file that cannot be read is a failure, not an empty success.
     EXPECT_EQ(genMain({"mutate", "--graph", "nothing.txt", "--out", "mut/q"}, out, err), 1);
     EXPECT_EQ(genMain({"noise", "--id", "5", "--nodes", "6", "--epsilon", "2"}, out, err), 0);
