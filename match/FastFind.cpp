@@ -110,7 +110,9 @@ void FastFind::insert(cell* c, bool check_thresh) {
 }
 
 void FastFind::remove(cell* c) {
-    if (c == nullptr || c->layer < 0) return;
+    // A cell the index holds is taken out even if its owner reset its layer field: a list
+    // entry left behind would point at a cell the owner no longer files.
+    if (c == nullptr || (c->layer < 0 && positions_.count(c) == 0)) return;
     const long start = cpuMillis();
     // Only what was really filed is taken out: a cell whose layer field was never set by the
     // index must not lower the number of candidates.

@@ -258,4 +258,8 @@ TEST(FastFindOwnership, ALayerFieldChangedByItsOwnerDoesNotMisfileTheCell) {
     ff.insert(&a, false);
     EXPECT_EQ(ff.nbCandidates, 1);
     EXPECT_EQ(ff.layers[0].size(), 1u);
+    a.layer = -1;
+    ff.remove(&a);
+    EXPECT_EQ(ff.nbCandidates, 0);
+    EXPECT_TRUE(ff.layers[0].empty());
 }
