@@ -474,3 +474,51 @@ TEST(ObviousMatch, PairsTheUniqueTwinsAndExportsWhatIsLeft) {
                                         "r,1,2,1\nr,0,1,9\nr,2,3,9,2\n");
     EXPECT_EQ(slurp("results/_ob.txt"), "2,0\nc,1,p.A,0,0\nc,2,p.C,0,0\n");
 }
+
+// ---- alternative name similarities ---------------------------------------------------------
+
+TEST(NameSimilarity, MembersOfUnrelatedOwnersKeepHalfTheirNameLikeness) {
+    Match m;
+    Vertex order1(0, "p.Order");
+    Vertex order2(1, "q.Order");
+    order1.type = order2.type = 1;
+    EXPECT_DOUBLE_EQ(m.intSim2(3, &order1, &order2), 1.0) << "classes: the name alone";
+    // run() of Alpha against run() of Zeta (owners share no word) and of another Alpha.
+    Vertex run1(2, "p.Alpha.run");
+    Vertex run2(3, "p.Zeta.run");
+    Vertex run3(4, "q.Alpha.run");
+    run1.type = run2.type = run3.type = 2;
+    EXPECT_DOUBLE_EQ(m.intSim2(3, &run1, &run2), 0.5);
+    EXPECT_DOUBLE_EQ(m.intSim2(3, &run1, &run3), 1.0);
+    Vertex unnamed(5, "p.");
+    EXPECT_DOUBLE_EQ(m.intSim2(3, &order1, &unnamed), 0);
+}
+
+TEST(NameSimilarity, ClassesAlsoCompareTheirMemberNames) {
+    // Order holds a field and a method in both versions; Item has no members.
+    auto build = [](const std::string& name, bool withItem) {
+        DiagramBuilder b(name);
+        b.node(1, "p.Order");
+        b.node(3, "p.Order.total", "private,double,total");
+        b.node(2, "p.Order.pay", "public,void,pay");
+        b.arc(0, 1, "9").arc(0, 2, "9");
+        if (withItem) b.node(1, "p.Item");
+        return b.build();
+    };
+    auto g1 = build("names1", false);
+    auto g2 = build("names2", true);
+    auto cost = symmetricCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    m.fillSimMatrix();
+    // Same name, same field names, same method names: (1 + 1 + 1) / 3.
+    EXPECT_FLOAT_EQ((*m._M)(0, 0), 1.0f);
+    EXPECT_FLOAT_EQ((*m._att)(0, 0), 1.0f);
+    EXPECT_FLOAT_EQ((*m._meth)(0, 0), 1.0f);
+    // Against a class without members only the name counts: Order -> Item takes 4 edits
+    // of 5 letters, 1 - 0.8, over three parts.
+    EXPECT_FLOAT_EQ((*m._M)(0, 3), 0.2f / 3);
+    // Members are compared by name alone, and only with members of their own kind.
+    EXPECT_FLOAT_EQ((*m._M)(2, 2), 1.0f);
+    EXPECT_FALSE(m._M->exists(1, 2));
+    EXPECT_FALSE(m._M->exists(0, 1));
+}
