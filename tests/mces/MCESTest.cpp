@@ -187,6 +187,41 @@ TEST(MCESScores, SinglePrecisionScoresTie) {
     }
 }
 
+TEST(MCESScores, BonusAlgorithmsAddTheSimilarityThenSwitchToTheIndex) {
+    auto g1 = randomGraph(7, 16, 71);
+    auto g2 = randomGraph(8, 18, 72);
+    for (int algo : {3, 7}) {
+        QuietOutput quiet;
+        MCESPtr m(new MCES(algo, 2, g1.get(), g2.get(), 0, 1, 0.0, false));
+        // The smaller order is 7: a tenth or a twentieth of it is below the smallest bonus, 5.
+        // Algorithm 3 keeps the integer part of bonus x similarity, algorithm 7 all of it.
+        auto expectBonus = [&](int bonus) {
+            for (int i : *m->unmatched1)
+                for (int j : *m->unmatched2) {
+                    const float raw = bonus * m->simil[i][j];
+                    const float expected = m->g[i][j] + (algo == 3 ? std::trunc(raw) : raw);
+                    EXPECT_EQ(m->gamma[i][j], static_cast<double>(expected))
+                        << "algorithm " << algo << " bonus " << bonus << " pair " << i << "," << j;
+                }
+        };
+        expectBonus(5);
+        for (int k = 0; k < 4; ++k)
+            m->update(k, k);
+        expectBonus(1); // one match short of the bonus running out
+        EXPECT_FALSE(m->findfast);
+        m->update(4, 4);
+        EXPECT_TRUE(m->findfast) << "algorithm " << algo;
+
+        // A whole run goes on from the index once the bonus is spent and stays consistent.
+        seedRandom(9);
+        MCESPtr run(new MCES(algo, 2, g1.get(), g2.get(), 0, 1, 0.0, true));
+        EXPECT_GE(run->nbMatched, 5) << "algorithm " << algo;
+        EXPECT_TRUE(run->findfast);
+        expectConsistentMatching(*run, 7, 8);
+        EXPECT_EQ(run->won, preservedRelations(*g1, *g2, run->M12)) << "algorithm " << algo;
+    }
+}
+
 TEST(MCESScores, NegativeLabelErrorUsesTheLabelDistance) {
     QuietOutput quiet;
     auto g1 = buildGraph({"2", "10"}, {});
