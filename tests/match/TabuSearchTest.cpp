@@ -249,6 +249,46 @@ TEST(TabuSearch, StagnationLimitFollowsTheLargerGraphAndNoMoveEndsAtOnce) {
     }
 }
 
+TEST(TabuSearch, StopsOnceTheBestHasNotImprovedForTheLimit) {
+    ScratchDir dir("stopping-rule");
+    SearchRun r = examplePair();
+    struct Step {
+        int stagnation;
+        double best;
+        double current;
+    };
+    std::vector<Step> steps;
+    {
+        HookGuard guard([&](Match& m) {
+            steps.push_back({m.stagnation, m.bestCost, m.currentCost});
+        });
+        r.m->Tabu(1, kAlg, kDiscrim);
+    }
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(static_cast<int>(steps.size()), r.m->iterations);
+    const int limit = r.m->stagnation_length;
+    double best = r.m->initScore;
+    int sinceBest = 0;
+    for (size_t k = 0; k < steps.size(); k++) {
+        // Only a strictly lower cost resets the count; a worse or equal move adds one.
+        if (steps[k].current < best) {
+            best = steps[k].current;
+            sinceBest = 0;
+        } else {
+            sinceBest++;
+        }
+        EXPECT_EQ(steps[k].stagnation, sinceBest) << "iteration " << k;
+        EXPECT_DOUBLE_EQ(steps[k].best, best) << "iteration " << k;
+        if (k + 1 < steps.size()) {
+            EXPECT_LT(steps[k].stagnation, limit) << "iteration " << k;
+        }
+    }
+    // The run ends in the iteration that reaches the limit, with the current cost above the
+    // best one.
+    EXPECT_EQ(steps.back().stagnation, limit);
+    EXPECT_GT(steps.back().current, steps.back().best);
+}
+
 TEST(TabuSearch, ContainmentSeedsStayForTheEmptyStartsAndAreLocked) {
     // 1 and 4 are the empty starts; any value without a start of its own (7) is one too.
     for (double start : {1.0, 4.0, 7.0}) {
