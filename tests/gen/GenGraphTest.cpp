@@ -7,10 +7,13 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "gen/GenGraph.h"
 #include "graph/Graph.h"
 #include "tests/gen/GenTestSupport.h"
+#include "util/Random.h"
 
 namespace {
 
@@ -191,6 +194,58 @@ TEST_F(GenGraphTest, SameSeedRepeatsThePair) {
     GenGraph other(20, 3, 0.7, 3, 1, 3, 1, 10, 10, "rep", 22, false);
     const std::string pre2 = other.prefix("rep");
     EXPECT_NE(readFile(pre2 + "A.csv"), readFile(pre + "A.csv"));
+}
+
+namespace {
+
+/// Forward Fisher-Yates over 0..size-1 with `steps` swaps, drawing as the generator does.
+std::vector<int> forwardShuffle(int size, int steps) {
+    std::vector<int> order(static_cast<size_t>(size));
+    for (int k = 0; k < size; k++)
+        order[static_cast<size_t>(k)] = k;
+    for (int k = 0; k < steps; k++)
+        std::swap(order[static_cast<size_t>(k)],
+                  order[static_cast<size_t>(k + randDraw() % (size - k))]);
+    return order;
+}
+
+/// The renumbering written in a graph file: the new number on each node line, in order.
+std::vector<int> writtenNumbers(const std::string& path) {
+    const std::vector<std::string> lines = readLines(path);
+    const int nodes = std::atoi(fields(lines.at(0))[0].c_str());
+    std::vector<int> numbers;
+    for (int i = 1; i <= nodes; i++)
+        numbers.push_back(std::atoi(fields(lines.at(static_cast<size_t>(i)))[0].c_str()));
+    return numbers;
+}
+
+} // namespace
+
+TEST_F(GenGraphTest, RenumberingsFollowTheArcDrawsAndGraphTwoStopsOneSwapShort) {
+    // Six common nodes, no extra ones: one draw per node label pair and per ordered node
+    // pair come first, then n - 1 swaps for graph 1 and n - 2 for graph 2.
+    const int n = 6;
+    const int before = n + n * (n - 1);
+    for (int seed = 1; seed <= 40; seed++) {
+        seedRandom(static_cast<unsigned>(seed));
+        for (int k = 0; k < before; k++)
+            randDraw();
+        const std::vector<int> first = forwardShuffle(n, n - 1);
+        const std::vector<int> second = forwardShuffle(n, n - 2);
+        // Only a seed whose skipped last swap would have exchanged the last two nodes tells a
+        // shortened shuffle from a full one.
+        if (randDraw() % 2 == 0) continue;
+        const std::string name = "fy" + std::to_string(seed);
+        GenGraph g(n, 2, 0.5, 2, 1, 2, 1, 0, 0, name, seed, false);
+        const std::string pre = g.prefix(name);
+        EXPECT_EQ(writtenNumbers(pre + "A.csv"), first);
+        EXPECT_EQ(writtenNumbers(pre + "B.csv"), second);
+        std::vector<int> full = second;
+        std::swap(full[n - 2], full[n - 1]);
+        EXPECT_NE(writtenNumbers(pre + "B.csv"), full);
+        return;
+    }
+    FAIL() << "no seed tells the two shuffles apart";
 }
 
 TEST_F(GenGraphTest, ASingleLabelWithADecayWritesNothing) {
