@@ -2,6 +2,7 @@
 // result mask in C, the tie rules of the zero scans, and odd inputs.
 #include "assign/Hungarian.h"
 
+#include "tests/assign/BruteForce.h"
 #include "util/Random.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-using Grid = std::vector<std::vector<double>>;
 
 // Row pointers over a grid, in the form the solver reads.
 struct RowView {
@@ -28,23 +27,6 @@ struct RowView {
 void solveGrid(Hungarian& h, const Grid& g) {
     RowView view(g);
     h.solve(view.data(), static_cast<int>(g.size()), g.empty() ? 0 : static_cast<int>(g[0].size()));
-}
-
-// Cheapest assignment by trying every permutation of the padded square (dummy cells cost 0).
-double bruteForce(const Grid& g) {
-    int rows = static_cast<int>(g.size());
-    int cols = static_cast<int>(g[0].size());
-    int size = std::max(rows, cols);
-    std::vector<int> perm(size);
-    std::iota(perm.begin(), perm.end(), 0);
-    double best = std::numeric_limits<double>::max();
-    do {
-        double sum = 0;
-        for (int r = 0; r < rows; ++r)
-            if (perm[r] < cols) sum += g[r][perm[r]];
-        best = std::min(best, sum);
-    } while (std::next_permutation(perm.begin(), perm.end()));
-    return best;
 }
 
 // Checks that `results` is a partial injection consistent with the mask in C and returns its

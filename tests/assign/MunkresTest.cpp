@@ -2,6 +2,7 @@
 // optimality against brute force, result mask, awkward cost ranges).
 #include "assign/munkres.h"
 
+#include "tests/assign/BruteForce.h"
 #include "util/Random.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-using Grid = std::vector<std::vector<double>>;
 
 Matrix<double> toMatrix(const Grid& g) {
     Matrix<double> m(static_cast<int>(g.size()), static_cast<int>(g[0].size()));
@@ -30,23 +29,6 @@ Matrix<double> solveQuietly(const Grid& g) {
     solver.solve(m);
     testing::internal::GetCapturedStdout();
     return m;
-}
-
-// Cheapest assignment of min(rows, cols) pairs, by trying every permutation.
-double bruteForce(const Grid& g) {
-    int rows = static_cast<int>(g.size());
-    int cols = static_cast<int>(g[0].size());
-    int size = std::max(rows, cols);
-    std::vector<int> perm(size);
-    std::iota(perm.begin(), perm.end(), 0);
-    double best = std::numeric_limits<double>::max();
-    do {
-        double sum = 0;
-        for (int r = 0; r < rows; ++r)
-            if (perm[r] < cols) sum += g[r][perm[r]];
-        best = std::min(best, sum);
-    } while (std::next_permutation(perm.begin(), perm.end()));
-    return best;
 }
 
 // Checks the mask holds only 0 and -1, with min(rows, cols) zeros in distinct rows and

@@ -2,6 +2,8 @@
 // whole matching against values worked out by hand from the symmetric cost model.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <set>
 
 #include "match/Match.h"
@@ -232,6 +234,39 @@ Vertex* addBlock1(Match& m, int number, const std::set<int>& members) {
     return block;
 }
 
+/// Head with two relations of `relation` to two Part classes, against Head with one relation
+/// of kind 2 to one Part. The matcher owns a block {1, 2} of the first graph matched with the
+/// second graph's Part, and Head matched with Head.
+struct BlockPairCase {
+    std::unique_ptr<Graph> g1, g2;
+    std::unique_ptr<Cost> cost = symmetricCost();
+    std::unique_ptr<Match> match;
+
+    BlockPairCase(const std::string& name, const std::string& relation) {
+        DiagramBuilder b1(name + "1");
+        b1.node(1, "Head");
+        b1.node(1, "Part");
+        b1.node(1, "Part");
+        b1.arc(0, 1, relation).arc(0, 2, relation);
+        DiagramBuilder b2(name + "2");
+        b2.node(1, "Head");
+        b2.node(1, "Part");
+        b2.arc(0, 1, "2");
+        g1 = b1.build();
+        g2 = b2.build();
+        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
+        Vertex* block = addBlock1(*match, 3, {1, 2});
+        block->nTerms = new std::set<std::string>{"part"};
+    }
+
+    /// Matches Head with Head and the block with Part.
+    void matchBlock() {
+        pair(*match, 0, 0);
+        match->M12[1] = match->M12[2] = 1;
+        match->M21[1] = 3;
+    }
+};
+
 } // namespace
 
 TEST(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
@@ -332,26 +367,11 @@ TEST(MatchBlocks, CostSeesAMatchedBlockAsOneVertex) {
     // Block {1, 2} of the first graph matched with node 1 of the second; node 0 matched
     // with node 0. The first graph's two relations to the block fold into one block edge
     // that the second graph's single relation matches once.
-    DiagramBuilder b1("state_blockcost1");
-    b1.node(1, "Head");
-    b1.node(1, "Part");
-    b1.node(1, "Part");
-    b1.arc(0, 1, "2").arc(0, 2, "2");
-    DiagramBuilder b2("state_blockcost2");
-    b2.node(1, "Head");
-    b2.node(1, "Part");
-    b2.arc(0, 1, "2");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
-    Vertex* block = addBlock1(match, 3, {1, 2});
-    block->nTerms = new std::set<std::string>{"part"};
-    std::vector<Edge*>* registered = match.getVEdges1(g1->V[0]); // registers E1(0, 3)
+    BlockPairCase c("state_blockcost", "2");
+    Match& match = *c.match;
+    std::vector<Edge*>* registered = match.getVEdges1(c.g1->V[0]); // registers E1(0, 3)
     delete registered;
-    pair(match, 0, 0);
-    match.M12[1] = match.M12[2] = 1;
-    match.M21[1] = 3;
+    c.matchBlock();
 
     // Nodes: Head 0; block of 2 with likeness (1 + 1) / 2 = 1 costs 0. Edge: labels[2] = 2
     // against 1, one surplus relation with k1 = 1 (block pair counted |1 x 2| = 2) -> 50.
@@ -362,24 +382,9 @@ TEST(MatchBlocks, CostFoldsRelationsOfABlockPairNoEdgeWasRegisteredFor) {
     // Nothing has asked for the block's edges yet: the whole cost still sees both relations
     // to the block (two of kind 3 against one of kind 2: three surplus relations, 50 each)
     // and keeps the folded edge for later.
-    DiagramBuilder b1("state_unregistered1");
-    b1.node(1, "Head");
-    b1.node(1, "Part");
-    b1.node(1, "Part");
-    b1.arc(0, 1, "3").arc(0, 2, "3");
-    DiagramBuilder b2("state_unregistered2");
-    b2.node(1, "Head");
-    b2.node(1, "Part");
-    b2.arc(0, 1, "2");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
-    Vertex* block = addBlock1(match, 3, {1, 2});
-    block->nTerms = new std::set<std::string>{"part"};
-    pair(match, 0, 0);
-    match.M12[1] = match.M12[2] = 1;
-    match.M21[1] = 3;
+    BlockPairCase c("state_unregistered", "3");
+    Match& match = *c.match;
+    c.matchBlock();
     ASSERT_EQ(match.getEdge1(0, 3), nullptr);
 
     EXPECT_DOUBLE_EQ(match.cost(3), 3 * kDropCost);
