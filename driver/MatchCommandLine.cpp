@@ -91,3 +91,7 @@ ParseResult parseMatchArguments(const std::vector<std::string>& args, std::ostre
     }
     return result;
 }
+
+bool isVersionRequest(const std::vector<std::string>& args) {
+    return !args.empty() && args[0] == "--version";
+}

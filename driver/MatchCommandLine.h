@@ -45,3 +45,7 @@ ParseResult parseMatchArguments(const std::vector<std::string>& args, std::ostre
 
 /// Writes the usage text.
 void usage(std::ostream& err);
+
+/// True when the first argument is --version, which is answered before any switch is
+/// parsed (its second character matches no switch, so it never clashes with one).
+bool isVersionRequest(const std::vector<std::string>& args);

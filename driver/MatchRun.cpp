@@ -6,6 +6,7 @@
 #include "match/Match.h"
 #include "util/Clock.h"
 #include "util/Random.h"
+#include "util/Version.h"
 
 #include <iostream>
 #include <memory>
@@ -61,6 +62,10 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
 
 int graphmatMain(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (isVersionRequest(args)) {
+        std::cout << versionLine("graphmat") << "\n";
+        return 0;
+    }
     ParseResult parsed = parseMatchArguments(args, std::cout, std::cerr);
     if (parsed.status != ParseStatus::Ok) return 1;
     return runMatch(parsed.settings, std::cout);

@@ -309,7 +309,8 @@ void usageGen(std::ostream& err) {
         << "  random   a random pair of graphs with a known correspondence\n"
         << "  mutate   a mutated copy of a graph with its record of changes\n"
         << "  noise    a random weighted graph and a noisy renumbered copy\n"
-        << "graphmat-gen SUBCOMMAND --help lists the switches of a subcommand.\n";
+        << "graphmat-gen SUBCOMMAND --help lists the switches of a subcommand;\n"
+        << "graphmat-gen --version prints the version.\n";
 }
 
 GenParse parseRandom(const std::vector<std::string>& args, RandomSettings& s, std::ostream& err) {

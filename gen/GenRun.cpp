@@ -10,6 +10,7 @@
 #include "gen/GraphNoise.h"
 #include "graph/Graph.h"
 #include "util/Random.h"
+#include "util/Version.h"
 
 namespace {
 
@@ -125,6 +126,10 @@ int genMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 1;
     }
     const std::string& command = args[0];
+    if (command == "--version") {
+        out << versionLine("graphmat-gen") << "\n";
+        return 0;
+    }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "random") return runParsed(parseRandom, usageRandom, runRandom, rest, out, err);
     if (command == "mutate") return runParsed(parseMutate, usageMutate, runMutate, rest, out, err);

@@ -11,6 +11,7 @@
 #include "mces/MCES.h"
 #include "util/Clock.h"
 #include "util/Random.h"
+#include "util/Version.h"
 
 namespace {
 
@@ -127,6 +128,10 @@ void use_MCES() {
 
 void mcesMain(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
+    if (args.size() >= 2 && args[1] == "--version") {
+        std::cout << versionLine("graphmat-mces") << "\n";
+        return;
+    }
     MCESSettings settings;
     if (!parseMCESArguments(args, settings)) use_MCES();
     runMCES(settings);
