@@ -2,12 +2,22 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= 2
+PREFIX ?= /usr/local
 
-.PHONY: all configure build test demo clean
+# Debian package groups scripts/install-deps checks (and installs when missing) before
+# configuring; a goal widens them for everything it builds on.
+DEPS_GROUPS = build
+test: DEPS_GROUPS = build test
+package: DEPS_GROUPS = build package
+
+.PHONY: all deps configure build test demo install package clean
 
 all: build
 
-configure:
+deps:
+	scripts/install-deps $(DEPS_GROUPS)
+
+configure: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 
 build: configure
@@ -18,6 +28,13 @@ test: build
 
 demo: build
 	./examples/run_demo.sh $(BUILD)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/package/*.deb
 
 clean:
 	rm -rf $(BUILD)
