@@ -31,9 +31,9 @@ if [[ " $* " == *" install "* ]]; then
 fi
 STUB
 printf '#!/bin/sh\necho "$FAKE_UID"\n' >"$stubs/id"
-printf '#!/bin/sh\necho "sudo $*" >>"$STATE/apt.log"\nshift\nexec "$@"\n' >"$stubs/sudo"
+printf '#!/bin/sh\necho "sudo $*" >>"$STATE/apt.log"\n[ -z "$SUDO_WANTS_PASSWORD" ] || exit 1\nshift\nexec "$@"\n' >"$stubs/sudo"
 chmod +x "$stubs"/*
-export STATE="$scratch" PATH="$stubs:$PATH" FAKE_UID=0
+export STATE="$scratch" PATH="$stubs:$PATH" FAKE_UID=0 SUDO_WANTS_PASSWORD=
 unset GRAPHMAT_NO_INSTALL
 
 all=$("$deps" --list build test)
@@ -83,11 +83,16 @@ run again build test
 expect_eq "second run: output" "$(result again out)$(result again err)" ""
 expect_eq "second run: apt calls" "$(cat "$scratch/apt.log")" ""
 
-# Not root: apt runs through sudo, never waiting for a password without a terminal.
+# Not root: apt runs through sudo, which never waits for a password without a terminal.
 grep -vx cmake <<<"$all" >"$scratch/installed"
 FAKE_UID=1000 run sudo build
 expect_eq "sudo: exit code" "$(result sudo rc)" 0
-expect_match "sudo: non-interactive" "$(head -1 "$scratch/apt.log")" "^sudo -n env DEBIAN_FRONTEND=noninteractive apt-get"
+expect_match "sudo: non-interactive" "$(grep update "$scratch/apt.log")" "^sudo -n env DEBIAN_FRONTEND=noninteractive apt-get"
+grep -vx cmake <<<"$all" >"$scratch/installed"
+FAKE_UID=1000 SUDO_WANTS_PASSWORD=1 run password build
+expect_eq "sudo wants a password: exit code" "$(result password rc)" 2
+expect_match "sudo wants a password: message" "$(result password err)" "missing Debian packages: cmake \(sudo wants a password"
+expect_eq "sudo wants a password: apt calls" "$(grep -c apt-get "$scratch/apt.log")" 0
 
 # apt failing: one line naming the package and the log, and a failure exit.
 grep -vx parallel <<<"$all" >"$scratch/installed"
