@@ -15,7 +15,7 @@ package: DEPS_GROUPS = build package
 all: build
 
 deps:
-	scripts/install-deps $(DEPS_GROUPS)
+	@scripts/install-deps $(DEPS_GROUPS)
 
 configure: deps
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
