@@ -109,6 +109,8 @@ bool Tunnel::addGraph(const std::string& path) {
         status = 2;
         return false;
     }
+    // The arcs stay as read: every relation count, edge value and relation history of the
+    // tunnel is drawn from them.
     auto* g = new Graph(kVersionMode, path);
     gseries.push_back(g);
     if (gseries.size() > 1) {

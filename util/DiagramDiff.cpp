@@ -151,16 +151,24 @@ void csvDiff(const std::string& filename1, const std::string& filename2,
 }
 
 CategoryCounts classDiff(Vertex* v1, Vertex* v2) {
+    // A member of v2 pairs with one member of v1 at most, so that no count of kept members
+    // exceeds the members there are (deleted and added counts stay non-negative).
     int sameAtt = 0;
+    std::set<ClassAttribute*> attTaken;
     for (const auto& a1 : v1->attributes) {
-        auto a2 = v2->attributes.find(a1.first);
-        if (a2 != v2->attributes.end() && a1.second != nullptr && a2->second != nullptr &&
-            a1.second->compare(*a2->second) == 1)
+        if (a1.second == nullptr) continue;
+        auto range = v2->attributes.equal_range(a1.first);
+        for (auto a2 = range.first; a2 != range.second; ++a2) {
+            if (a2->second == nullptr || attTaken.count(a2->second) != 0 ||
+                a1.second->compare(*a2->second) != 1)
+                continue;
+            attTaken.insert(a2->second);
             ++sameAtt;
+            break;
+        }
     }
 
-    // Exact pairs first; a method of v2 pairs with one method of v1 at most, so that no
-    // count can exceed the members there are.
+    // Exact method pairs first.
     std::map<ClassMethod*, ClassMethod*> met12;
     std::map<ClassMethod*, ClassMethod*> met21;
     for (const auto& m1 : v1->methods) {

@@ -9,6 +9,7 @@
 
 #include "cost/Cost.h"
 #include "tests/match/ScratchDir.h"
+#include "tunnel/TunnelMain.h"
 
 namespace {
 
@@ -219,9 +220,15 @@ TEST(TunnelTest, BadSeriesListsStopWithTheirExitCode) {
         EXPECT_EQ(run.tunnel->status, c.status) << c.list;
         EXPECT_NE(run.printed.find(c.message), std::string::npos) << c.list << run.printed;
     }
-    std::unique_ptr<Tunnel> missing;
+    // The command line: exactly one series list, its status as the exit code.
     testing::internal::CaptureStdout();
-    missing = std::make_unique<Tunnel>("no_such_list.txt");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(tunnelMain({"graphmat-tunnel"}), 1);
+    EXPECT_EQ(tunnelMain({"graphmat-tunnel", "a.txt", "b.txt"}), 1);
+    EXPECT_EQ(tunnelMain({"graphmat-tunnel", "no_such_list.txt"}), 2);
+    writeFile("good.txt", seriesList());
+    EXPECT_EQ(tunnelMain({"graphmat-tunnel", "good.txt"}), 0);
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(missing->status, 2);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Usage: graphmat-tunnel SERIES_LIST"),
+              std::string::npos);
 }
