@@ -2,6 +2,7 @@
 #include "driver/MatchRun.h"
 
 #include "cost/Cost.h"
+#include "driver/DiffMode.h"
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
@@ -39,7 +40,7 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
     std::unique_ptr<Graph> g1 = readGraph(s.graph_type, s.graph1, "\n G1: ", out);
     std::unique_ptr<Graph> g2 = readGraph(s.graph_type, s.graph2, "\n G2: ", out);
 
-    if (s.umldiff == 1) return notBuilt("Diff mode", out);
+    if (s.umldiff == 1) return runDiffMode(g1->name, g2->name, *cst, s.seed, out);
 
     auto m = std::make_unique<Match>(g1.get(), g2.get(), cst.get(), s.seed, 3);
     const int noMatchCost = static_cast<int>(m->no_matching_cost);

@@ -109,11 +109,29 @@ TEST_F(DriverRun, MissingGraphFilesGiveEmptyGraphsAndAnEmptyMatching) {
     EXPECT_NE(printed.find("\n\n\nMatching Cost : 0\n"), std::string::npos);
 }
 
-TEST_F(DriverRun, StagesNotInThisBuildSayWhatIsMissing) {
+// Two result sets of the example pair: a seed-2 run plays the second producer (its files
+// renamed "uml_"), then diff mode compares the seed-1 run's matching with it.
+TEST_F(DriverRun, DiffModeComparesTwoEarlierResultSets) {
     MatchSettings s = exampleSettings();
-    s.umldiff = 1;
+    s.seed = 2;
     std::string printed;
+    ASSERT_EQ(run(s, printed), 0);
+    fs::rename("results/raw_v1.csv", "results/uml_v1.csv");
+    fs::rename("results/raw_v2.csv", "results/uml_v2.csv");
+    fs::rename("results/raw_v1__v2__1__1__1__1__0.5__2.csv", "results/uml_v1__v2.csv");
+    s.seed = 1;
+    ASSERT_EQ(run(s, printed), 0);
+
+    s.umldiff = 1;
     EXPECT_EQ(run(s, printed), 1);
-    EXPECT_NE(printed.find("Diff mode is not built yet"), std::string::npos);
+    EXPECT_NE(printed.find("\n G2: 68\t139\n"), std::string::npos);
     EXPECT_EQ(printed.find("Matching Cost"), std::string::npos);
+    EXPECT_EQ(printed.find("Bad input"), std::string::npos);
+    const std::string report = readFile("results/raw_v1__v2__1__1__1__1__0.5__1.csv_diff.csv");
+    EXPECT_EQ(report.find("\n\n M1 inter M2 \n\n"), 0u);
+    EXPECT_NE(report.find("\n\n M1 - M2 \n\n"), std::string::npos);
+    EXPECT_NE(report.find("\n\n M2 - M1 \n\n"), std::string::npos);
+    // Both seeds find the rename; the class names here are those of the raw files.
+    EXPECT_NE(report.find("\"com.shop.service.PaymentGateway__com.shop.service.PaymentProcessor\"\n"),
+              std::string::npos);
 }
