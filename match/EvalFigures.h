@@ -35,6 +35,12 @@ struct EvalFigures {
     bool complete() const { return graphsRead && goldRead && resultRead; }
 };
 
+/// Where evalSolution finds its inputs: the cost report, the gold file of two versions, and
+/// a version graph of a dataset.
+std::string evalResultPath(const std::string& file);
+std::string evalGoldPath(const std::string& name1, const std::string& name2);
+std::string evalGraphPath(const std::string& dataset, const std::string& name);
+
 /// Fills the six figures from the counts; a 0 denominator gives 0.
 void computeFigures(EvalFigures& f);
 

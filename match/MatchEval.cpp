@@ -241,6 +241,16 @@ void writeRelations(std::ostream& out, Match& m, const Vertex* v, bool left, con
 // Figures
 // -------------------------------------------------------------------------------------
 
+std::string evalResultPath(const std::string& file) { return std::string(kResultsFolder) + file; }
+
+std::string evalGoldPath(const std::string& name1, const std::string& name2) {
+    return std::string(kResultsFolder) + "_" + name1 + "__" + name2 + ".csv";
+}
+
+std::string evalGraphPath(const std::string& dataset, const std::string& name) {
+    return std::string(kDatasetsFolder) + dataset + "/" + name + ".txt";
+}
+
 void computeFigures(EvalFigures& f) {
     f.allPrecision = ratio(f.good, f.matches);
     f.allRecall = ratio(f.good, f.totalGood);
@@ -277,9 +287,8 @@ EvalFigures Match::evalFigures(std::string file, std::string dataset) {
     figures.name1 = (*parts)[0];
     figures.name2 = (*parts)[1];
     for (int w = 0; w < kWeightTexts; ++w) figures.weights[w] = (*parts)[2 + static_cast<size_t>(w)];
-    const std::string folder = std::string(kDatasetsFolder) + dataset + "/";
-    const std::string path1 = folder + figures.name1 + ".txt";
-    const std::string path2 = folder + figures.name2 + ".txt";
+    const std::string path1 = evalGraphPath(dataset, figures.name1);
+    const std::string path2 = evalGraphPath(dataset, figures.name2);
     std::cout << "\n" << path1 << "," << path2;
     for (const std::string& w : figures.weights) std::cout << "," << w;
 
@@ -301,12 +310,12 @@ EvalFigures Match::evalFigures(std::string file, std::string dataset) {
     // Without the graphs no number can be checked against their orders.
     const int limit = std::numeric_limits<int>::max();
     Gold gold;
-    figures.goldRead = readGold(std::string(kResultsFolder) + "_" + figures.name1 + "__" + figures.name2 + ".csv",
+    figures.goldRead = readGold(evalGoldPath(figures.name1, figures.name2),
                           figures.graphsRead ? figures.vertices1 : limit, figures.graphsRead ? figures.vertices2 : limit, gold);
     figures.confirmed = static_cast<int>(gold.confirm.size());
     figures.rejected = static_cast<int>(gold.rejected.size());
     figures.totalGood = figures.sameNameClasses + figures.confirmed - figures.rejected;
-    figures.resultRead = readResult(std::string(kResultsFolder) + file, gold, figures);
+    figures.resultRead = readResult(evalResultPath(file), gold, figures);
     computeFigures(figures);
     return figures;
 }
