@@ -178,7 +178,7 @@ void ShortestPathSolver::augment(int freeRow) {
     // in `order`: [0, scanned) done, [scanned, atMin) at the current minimum distance and
     // not yet scanned, [atMin, l) still to settle.
     std::vector<double> dist(l);
-    std::vector<int> pred(l, freeRow);
+    pred_.assign(l, freeRow);
     std::vector<int> order(l);
     const double* first = row(freeRow);
     for (int j = 0; j < l; ++j) {
@@ -223,7 +223,7 @@ void ShortestPathSolver::augment(int freeRow) {
             const int j = order[q];
             const double h = costs[j] - price_[j] - base;
             if (h < dist[j]) {
-                pred[j] = i;
+                pred_[j] = i;
                 dist[j] = h;
                 if (h <= minDist) {
                     if (colRow_[j] == kNone) {
@@ -236,6 +236,11 @@ void ShortestPathSolver::augment(int freeRow) {
             }
         }
     }
+    applyPath(freeRow, end, order, dist, lastScanned, minDist);
+}
+
+void ShortestPathSolver::applyPath(int freeRow, int end, const std::vector<int>& order,
+                                   const std::vector<double>& dist, int lastScanned, double minDist) {
     // Columns settled before the last minimum move their prices by their lead over it, which
     // keeps every reduced cost non-negative and those on the path at zero.
     for (int q = 0; q <= lastScanned; ++q) {
@@ -244,7 +249,7 @@ void ShortestPathSolver::augment(int freeRow) {
     }
     // Flip the path back to the free row.
     for (;;) {
-        const int i = pred[end];
+        const int i = pred_[end];
         colRow_[end] = i;
         const int previous = rowCol_[i];
         rowCol_[i] = end;

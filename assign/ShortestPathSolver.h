@@ -51,6 +51,9 @@ private:
     void reduceRows(std::vector<int>& freeRows);
     /// Assigns one free row along a shortest augmenting path.
     void augment(int freeRow);
+    /// Moves the prices of the columns settled by augment and flips the path ending at `end`.
+    void applyPath(int freeRow, int end, const std::vector<int>& order, const std::vector<double>& dist,
+                   int lastScanned, double minDist);
     void finishResults();
 
     const double* row(int r) const { return cells_.data() + static_cast<std::size_t>(r) * l; }
@@ -61,4 +64,5 @@ private:
     std::vector<int> rowCol_;       // column of each row, -1 while free
     std::vector<int> colRow_;       // row of each column, -1 while free
     std::vector<double> price_;     // column prices (dual values)
+    std::vector<int> pred_;         // row before each column on the current shortest paths
 };
