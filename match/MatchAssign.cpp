@@ -106,13 +106,13 @@ int Match::hungarian(std::string sim_path, int sense) {
     // Step 4: report sums, single precision as the scores are stored.
     float assignedSum = 0;
     float sameLabelSum = 0;
-    for (int i = 0; i < n1; ++i) {
-        const std::string& label1 = g1->V[static_cast<size_t>(i)]->label;
-        auto& row = _M->mat[static_cast<unsigned>(i)];
-        if (partner[static_cast<size_t>(i)] != kNoPartner)
-            assignedSum += row[static_cast<unsigned>(partner[static_cast<size_t>(i)])];
-        for (int j = 0; j < n2; ++j)
-            if (g2->V[static_cast<size_t>(j)]->label == label1) sameLabelSum += row[static_cast<unsigned>(j)];
+    for (const auto& [i, row] : _M->mat) {
+        const std::string& label1 = g1->V[i]->label;
+        const int j0 = partner[i];
+        for (const auto& [j, score] : row) {
+            if (static_cast<int>(j) == j0) assignedSum += score;
+            if (g2->V[j]->label == label1) sameLabelSum += score;
+        }
     }
     std::cout << assignedSum << "\t" << sameLabelSum << "\n";
 

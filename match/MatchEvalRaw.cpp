@@ -97,40 +97,47 @@ std::pair<std::string, std::string> sides(const std::string& pair) {
     return {bare(pair.substr(0, cut)), bare(pair.substr(cut + 2))};
 }
 
-} // namespace
-
-void Match::rawPrint2() {
-    if (g1 == nullptr || g2 == nullptr || M12 == nullptr) return;
-    writeEntityList(g1);
-    writeEntityList(g2);
-
-    const std::string tag = runTag(*this);
-    const std::string pairPath = std::string(kResultsFolder) + "raw_" + tag + ".csv";
+/// Writes the pair file and the merge file of the matching; returns the pair strings of the
+/// pairs whose names differ, in block order, each once.
+std::vector<std::string> writePairFiles(Match& m, const std::string& pairPath) {
     std::ofstream pairFile;
     std::ofstream merges;
     openResultFile(pairFile, pairPath);
     openResultFile(merges, pairPath + "_MERGES.csv");
     pairFile << "\"class1\",\"class2\",\"category\"\n";
-    std::vector<std::string> own; // pair strings in block order, each once
-    std::set<std::string> ownSet;
-    for (Vertex* vx : distinctBlocks(true)) {
-        Vertex* vy = getVertex2(getM12(vx->number));
+    std::vector<std::string> own;
+    std::set<std::string> seen;
+    for (Vertex* vx : m.distinctBlocks(true)) {
+        Vertex* vy = m.getVertex2(m.getM12(vx->number));
         if (vy == nullptr) continue;
         const std::string category = categoryWord(vx->type);
-        const auto members1 = memberVertices(vx, g1);
-        const auto members2 = memberVertices(vy, g2);
+        const auto members1 = memberVertices(vx, m.g1);
+        const auto members2 = memberVertices(vy, m.g2);
         for (const Vertex* a : members1)
             for (const Vertex* b : members2) {
                 const std::string name1 = plainEntityName(a);
                 const std::string name2 = plainEntityName(b);
                 if (name1 == name2) continue;
                 pairFile << "\"" << name1 << "\",\"" << name2 << "\",\"" << category << "\"\n";
-                if (ownSet.insert(pairString(name1, name2)).second) own.push_back(pairString(name1, name2));
+                if (seen.insert(pairString(name1, name2)).second) own.push_back(pairString(name1, name2));
             }
         if (members1.size() * members2.size() > 1)
-            merges << "\"" << writeVertex1(vx->number) << "\",\"" << writeVertex2(vy->number)
-                   << "\"," << category << "," << static_cast<float>(intSim(cost_mode, vx, vy)) << "\n";
+            merges << "\"" << m.writeVertex1(vx->number) << "\",\"" << m.writeVertex2(vy->number) << "\","
+                   << category << "," << static_cast<float>(m.intSim(m.cost_mode, vx, vy)) << "\n";
     }
+    return own;
+}
+
+} // namespace
+
+void Match::rawPrint2() {
+    if (g1 == nullptr || g2 == nullptr || M12 == nullptr) return;
+    writeEntityList(g1);
+    writeEntityList(g2);
+    const std::string tag = runTag(*this);
+    const std::string pairPath = std::string(kResultsFolder) + "raw_" + tag + ".csv";
+    const std::vector<std::string> own = writePairFiles(*this, pairPath);
+    const std::set<std::string> ownSet(own.begin(), own.end());
 
     Reference ref;
     if (!readReference(std::string(kReferenceFolder) + "uml_" + g1->name + "_" + g2->name + ".csv", ref))
