@@ -46,12 +46,15 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
     const int noMatchCost = static_cast<int>(m->no_matching_cost);
     out << "\n\n\nNo Matching Cost : " << noMatchCost << "\n";
 
-    if (!s.sim_graphs.empty()) return notBuilt("The assignment-based matching (-m)", out);
-
     const double start = cpuSeconds();
-    out << "\n" << s.initMode;
-    out.flush(); // the search writes its progress straight to standard output
-    m->Tabu(s.initMode, s.alg, s.discrim);
+    if (s.sim_graphs.empty()) {
+        out << "\n" << s.initMode;
+        out.flush(); // the search writes its progress straight to standard output
+        m->Tabu(s.initMode, s.alg, s.discrim);
+    } else {
+        out.flush(); // so does the assignment matching
+        m->hungarian(s.sim_graphs, s.direct);
+    }
     const double end = cpuSeconds();
 
     out << "\n\n\nMatching Cost : " << m->bestCost << "\n";

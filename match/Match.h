@@ -17,6 +17,7 @@
 #include "match/stdafx.h"
 
 class FastFind;
+struct EvalFigures;
 
 /// |a - b| / max(a, b, 0), and 0 when that maximum is 0. A diagnostic; no caller in the run.
 double normDiff(float a, float b);
@@ -31,6 +32,7 @@ double normDiff(float a, float b);
 ///   MatchAssign.cpp      the assignment-based matching
 ///   MatchOutput.cpp      result files
 ///   MatchEval.cpp        evaluation against a reference matching
+///   MatchEvalRaw.cpp     raw files compared with a reference difference file
 class Match {
 public:
     /// Partner value of an unmatched node (in M12, M21, bestMatch, kbt, ...).
@@ -385,8 +387,12 @@ public:
     // Evaluation against a reference matching (MatchEval.cpp)
     // =====================================================================================
 
-    /// Scores a cost report against a gold file; appends a row to "./eval_results.csv".
+    /// Scores a cost report against a gold file; appends a row to "./eval_results.csv" when
+    /// every input could be read.
     void evalSolution(std::string file, std::string dataset);
+    /// The counts and figures of evalSolution, without writing the row. `file` is relative
+    /// to "./results/", `dataset` a folder under "./datasets/".
+    EvalFigures evalFigures(std::string file, std::string dataset);
     /// The reference pairs whose resolved nodes have different display names (new set).
     std::set<std::string>* checkAlternatives(std::set<std::string>* altmatch, std::string source);
     /// The node named by a qualified signature, or null.

@@ -13,58 +13,6 @@
 #include <numeric>
 #include <vector>
 
-namespace {
-
-// Row pointers over a grid, in the form the solver reads.
-struct RowView {
-    std::vector<const double*> rows;
-    explicit RowView(const Grid& g) {
-        for (const auto& r : g) rows.push_back(r.data());
-    }
-    const double* const* data() const { return rows.data(); }
-};
-
-void solveGrid(Hungarian& h, const Grid& g) {
-    RowView view(g);
-    h.solve(view.data(), static_cast<int>(g.size()), g.empty() ? 0 : static_cast<int>(g[0].size()));
-}
-
-// Checks that `results` is a partial injection consistent with the mask in C and returns its
-// cost. Every row gets a real column exactly when there are at least as many columns as rows.
-double checkedCost(const Hungarian& h, const Grid& g) {
-    int rows = static_cast<int>(g.size());
-    int cols = static_cast<int>(g[0].size());
-    std::vector<bool> used(cols, false);
-    double sum = 0;
-    int assigned = 0;
-    for (int r = 0; r < rows; ++r) {
-        int c = h.results[r];
-        if (c == -1) continue;
-        EXPECT_GE(c, 0);
-        EXPECT_LT(c, cols);
-        EXPECT_FALSE(used[c]) << "column " << c << " assigned twice";
-        used[c] = true;
-        sum += g[r][c];
-        ++assigned;
-    }
-    EXPECT_EQ(assigned, std::min(rows, cols));
-    for (int r = 0; r < h.l; ++r)
-        for (int c = 0; c < h.l; ++c) {
-            bool chosen = r < rows && c < cols && h.results[r] == c;
-            EXPECT_EQ(h.C[r][c], chosen ? 0.0 : -1.0) << "cell " << r << "," << c;
-        }
-    return sum;
-}
-
-Grid randomGrid(int rows, int cols, int maxValue) {
-    Grid g(rows, std::vector<double>(cols));
-    for (auto& row : g)
-        for (double& v : row) v = randDraw() % (maxValue + 1);
-    return g;
-}
-
-} // namespace
-
 TEST(HungarianShapes, TwoByThreeIsPaddedWithADummyRow) {
     Grid g{{4, 1, 3}, {2, 0, 5}};
     Hungarian h;
@@ -146,9 +94,7 @@ TEST(HungarianOptimality, RandomRectangularMatchesBruteForce) {
 TEST(HungarianOptimality, FractionalScoresMatchBruteForce) {
     seedRandom(13);
     for (int trial = 0; trial < 20; ++trial) {
-        Grid g(6, std::vector<double>(6));
-        for (auto& row : g)
-            for (double& v : row) v = randDraw() / static_cast<double>(kRandMax);
+        Grid g = randomRealGrid(6, 6);
         Hungarian h;
         solveGrid(h, g);
         ASSERT_NEAR(checkedCost(h, g), bruteForce(g), 1e-9);

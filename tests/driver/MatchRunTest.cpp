@@ -135,3 +135,20 @@ TEST_F(DriverRun, DiffModeComparesTwoEarlierResultSets) {
     EXPECT_NE(report.find("\"com.shop.service.PaymentGateway__com.shop.service.PaymentProcessor\"\n"),
               std::string::npos);
 }
+
+TEST_F(DriverRun, SimilarityFileSwitchRunsTheAssignmentMatching) {
+    // The file given to -m is not read: a name that does not exist selects the matching too.
+    MatchSettings s = exampleSettings();
+    s.sim_graphs = "not_read.csv";
+    std::string printed;
+    ASSERT_EQ(run(s, printed), 0);
+    EXPECT_NE(printed.find("\nMatch -- Cost="), std::string::npos);
+    EXPECT_NE(printed.find("\n\n\nMatching Cost : "), std::string::npos);
+    EXPECT_NE(printed.find("\n\nIterations : 0"), std::string::npos);
+    const std::string tag = "v1__v2__1__1__1__1__0.5__1";
+    const std::string report = readFile("results/" + tag + ".csv");
+    EXPECT_NE(report.find("\nns,"), std::string::npos);
+    fs::remove_all("results");
+    ASSERT_EQ(run(s, printed), 0);
+    EXPECT_EQ(readFile("results/" + tag + ".csv"), report) << "the same run repeats byte for byte";
+}
