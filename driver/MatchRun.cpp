@@ -22,12 +22,6 @@ std::unique_ptr<Graph> readGraph(int mode, const std::string& path, const char* 
     return g;
 }
 
-/// Stops a run whose stage is not available in this build, saying so plainly.
-int notBuilt(const char* what, std::ostream& out) {
-    out << "\n " << what << " is not built yet: the run stops here without a matching.\n";
-    return 1;
-}
-
 } // namespace
 
 int runMatch(const MatchSettings& s, std::ostream& out) {
