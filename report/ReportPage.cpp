@@ -33,6 +33,9 @@ th, td { text-align: left; padding: 3px 6px; vertical-align: top; border-bottom:
 th { background: #f0f0f0; font-weight: 600; }
 td.num, th.num { text-align: right; width: 4.5em; }
 td.arrow { width: 1.5em; color: #888; }
+table.changes { table-layout: fixed; }
+table.changes th:first-child, table.changes th:nth-child(3) { width: 34%; }
+table.changes td { overflow-wrap: anywhere; }
 tr.entry { cursor: pointer; }
 tr.entry:hover { background: #f5f8ff; }
 tr.entry.open { background: #eef3ff; }
@@ -87,11 +90,14 @@ function nameList(names) {
   return td;
 }
 
+/// Costs as the console prints them: six significant digits.
+function cost(x) { return String(Number(Number(x).toPrecision(6))); }
+
 function runLine(doc) {
   const r = doc.run, w = r.weights;
   return "seed " + r.seed + " \u00b7 weights -d " + w.d + " -g " + w.g + " -e " + w.e + " -y " + w.y +
-    " -c " + w.c + " \u00b7 matching cost " + doc.costs.matching + " (nothing matched: " +
-    doc.costs.noMatching + ") \u00b7 reader mode " + r.mode + " \u00b7 " + r.start + " start";
+    " -c " + w.c + " \u00b7 matching cost " + cost(doc.costs.matching) + " (nothing matched: " +
+    cost(doc.costs.noMatching) + ") \u00b7 reader mode " + r.mode + " \u00b7 " + r.start + " start";
 }
 
 function summary(doc, id) {
