@@ -72,6 +72,17 @@ TEST_F(ChangeFiles, ADriverRunWritesTheGoldenReportAndTheSameBytesForTheSameSeed
     EXPECT_EQ(changesJson(back), first);
 }
 
+TEST_F(ChangeFiles, ARunWhoseChangeFilesCannotBeWrittenSaysSoAndEndsWithCode3) {
+    writeText("results", "a file where the results folder should be");
+    testing::internal::CaptureStdout();
+    const int rc = runMatch(exampleRun(), std::cout);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(rc, 3);
+    EXPECT_NE(printed.find("\n Cannot write the change file ./results/" + kExampleTag +
+                           ".changes.json\n"),
+              std::string::npos);
+}
+
 TEST_F(ChangeFiles, AwkwardNamesSurviveTheRoundTripAndAreQuotedInTheCsv) {
     const ChangeReport r = awkwardReport();
     writeText("awkward.json", changesJson(r));
