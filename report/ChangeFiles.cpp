@@ -1,4 +1,4 @@
-// Writing and reading the change files of a run (JSON through nlohmann-json, and CSV).
+// Writing the change files of a run: the report as JSON (through nlohmann-json) and as CSV.
 #include "report/ChangeFiles.h"
 
 #include "graph/Graph.h"

@@ -38,6 +38,7 @@ browse all --dump-dom "file://$work/page.html" > all.html
 [ "$(rows all.html)" -eq "$expected" ] || fail "$(rows all.html) rows drawn, $expected class entries"
 grep -q '<img' all.html && fail "a class name became markup"
 grep -qF 'p.A&lt;/script&gt;&lt;img id="injected" src=x&gt;' all.html || fail "the awkward name is not shown as text"
+grep -qF '&lt;!--x() : void' all.html || fail "the member changes of an entry are not drawn"
 grep -qF 'q.CaféÜber' all.html || fail "the non-ASCII name is not shown"
 grep -q 'id="pair2"' all.html || fail "the second change file has no section"
 
