@@ -217,7 +217,7 @@ def score(truth, changes, untouched):
     for e in changes["classes"]:
         for name in e["before"]:
             kind_of[name] = e["kind"]
-    wrong = sorted(n for n in untouched if kind_of.get(n) != "unchanged")
+    wrong = sorted(f"{n} ({kind_of.get(n)})" for n in untouched if kind_of.get(n) != "unchanged")
     return rows, wrong
 
 
@@ -237,6 +237,7 @@ def main():
     ap.add_argument("--build", default="build")
     ap.add_argument("--count", type=int, default=10, help="changes planted per kind")
     ap.add_argument("--seed", type=int, default=1)
+    ap.add_argument("--keep", help="keep the planted diagrams, truths and results in this folder")
     ap.add_argument("diagrams", nargs="+")
     a = ap.parse_args()
     build = os.path.abspath(a.build)
@@ -256,8 +257,10 @@ def main():
             for b, af in truth[k]:
                 touched.update(b + af)
         untouched = [n for n in before if n not in touched and after.get(n) == before[n]]
-        with tempfile.TemporaryDirectory() as work:
+        with tempfile.TemporaryDirectory() as scratch:
             name = os.path.basename(path).rsplit(".", 1)[0]
+            work = os.path.join(os.path.abspath(a.keep), name) if a.keep else scratch
+            os.makedirs(work, exist_ok=True)
             planted = os.path.join(work, name + "-planted.txt")
             d.write(planted, rng)
             with open(os.path.join(work, "truth.json"), "w") as f:
