@@ -35,6 +35,7 @@ td.num, th.num { text-align: right; width: 4.5em; }
 td.arrow { width: 1.5em; color: #888; }
 table.changes { table-layout: fixed; }
 table.changes th:first-child, table.changes th:nth-child(3) { width: 34%; }
+table.changes th:nth-child(2) { width: 1.8em; }
 table.changes td { overflow-wrap: anywhere; }
 tr.entry { cursor: pointer; }
 tr.entry:hover { background: #f5f8ff; }
