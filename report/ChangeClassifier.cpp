@@ -17,6 +17,9 @@ namespace {
 
 constexpr short kPackageType = 0;
 constexpr int kNone = -1;
+/// Bound on the passes that send members home to their matched class (a pass without a
+/// swap ends them sooner).
+constexpr int kMaxTwinPasses = 8;
 
 /// Union-find over the classes of both versions: old class i is slot i, new class j is
 /// slot n1 + j. A group of slots is one entry of the report.
@@ -151,7 +154,60 @@ private:
             pairByKey(a, b, byText);
             pairByKey(a, b, byName);
         }
-        if (!(d1_.membersAreNodes && d2_.membersAreNodes)) pairUniqueLeftovers();
+        if (d1_.membersAreNodes && d2_.membersAreNodes)
+            preferTwinsInMatchedClasses();
+        else
+            pairUniqueLeftovers();
+    }
+
+    /// The search may pair a member with an identical one of another class while the twin
+    /// of the same signature in the member's own matched class is paired elsewhere or not
+    /// at all. The same signature in the matched class is the simpler story, so the pairs
+    /// are swapped: the member and its twin, and their former partners with each other.
+    void preferTwinsInMatchedClasses() {
+        // A swap can send a former partner to a class that has a twin of its own, so passes
+        // repeat while they change something; each swap brings one member home for good.
+        for (int pass = 0; pass < kMaxTwinPasses && twinPass() > 0; pass++) {
+        }
+    }
+
+    /// One pass over the matched groups; returns the number of swaps.
+    int twinPass() {
+        int swaps = 0;
+        for (const auto& g : matching_.groups) {
+            const std::vector<int> olds = lookup(g.first, d1_.classIndex);
+            const std::vector<int> news = lookup(g.second, d2_.classIndex);
+            if (olds.empty() || news.empty()) continue;
+            const std::set<int> oldSet(olds.begin(), olds.end());
+            const std::set<int> newSet(news.begin(), news.end());
+            std::multimap<std::string, int> twins;
+            for (int j : news)
+                for (int k : d2_.membersOf[static_cast<size_t>(j)])
+                    twins.emplace(d2_.members[static_cast<size_t>(k)].text, k);
+            for (int i : olds)
+                for (int m : d1_.membersOf[static_cast<size_t>(i)]) {
+                    const int y = partner1_[static_cast<size_t>(m)];
+                    if (y != kNone && newSet.count(d2_.members[static_cast<size_t>(y)].owner) != 0) continue;
+                    const auto range = twins.equal_range(d1_.members[static_cast<size_t>(m)].text);
+                    for (auto it = range.first; it != range.second; ++it) {
+                        const int x = it->second;
+                        const int z = partner2_[static_cast<size_t>(x)];
+                        if (z != kNone && oldSet.count(d1_.members[static_cast<size_t>(z)].owner) != 0) continue;
+                        swapPartners(m, y, x, z);
+                        swaps++;
+                        break;
+                    }
+                }
+        }
+        return swaps;
+    }
+
+    /// m (old) was paired with y, x (new) with z; afterwards m-x and z-y.
+    void swapPartners(int m, int y, int x, int z) {
+        if (y != kNone && partner2_[static_cast<size_t>(y)] == m) partner2_[static_cast<size_t>(y)] = kNone;
+        if (z != kNone && partner1_[static_cast<size_t>(z)] == x) partner1_[static_cast<size_t>(z)] = kNone;
+        pair(m, x);
+        if (y != kNone && z != kNone) pair(z, y);
     }
 
     /// Members of one matched block pair: equal texts first, the rest in order; members of
