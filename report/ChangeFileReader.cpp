@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 using json = nlohmann::json;
@@ -50,6 +51,16 @@ public:
         const json* v = field(object, key, json::value_t::number_float, at);
         return v != nullptr ? v->get<double>() : 0;
     }
+    /// A count or a setting: a number that an int holds exactly.
+    int whole(const json& object, const char* key, const std::string& at) {
+        const double x = number(object, key, at);
+        if (ok() && !(x >= std::numeric_limits<int>::min() && x <= std::numeric_limits<int>::max() &&
+                      x == static_cast<double>(static_cast<long long>(x)))) {
+            problem = "expected " + at + "\"" + key + "\" to be a whole number";
+            return 0;
+        }
+        return ok() ? static_cast<int>(x) : 0;
+    }
     std::vector<std::string> names(const json& object, const char* key, const std::string& at) {
         std::vector<std::string> out;
         const json* v = field(object, key, json::value_t::array, at);
@@ -78,8 +89,8 @@ void readRun(Checker& c, const json& doc, RunInfo& r) {
     r.graph1 = c.text(*run, "graph1", "run ");
     r.graph2 = c.text(*run, "graph2", "run ");
     r.tag = c.text(*run, "tag", "run ");
-    r.mode = static_cast<int>(c.number(*run, "mode", "run "));
-    r.seed = static_cast<int>(c.number(*run, "seed", "run "));
+    r.mode = c.whole(*run, "mode", "run ");
+    r.seed = c.whole(*run, "seed", "run ");
     if (const json* w = c.field(*run, "weights", json::value_t::object, "run ")) {
         r.dwn = c.number(*w, "d", "weights ");
         r.dwe = c.number(*w, "g", "weights ");
@@ -96,7 +107,7 @@ void readMembers(Checker& c, const json& entry, ClassEntry& e, const std::string
     const json* counts = c.field(entry, "members", json::value_t::object, at);
     for (int k = 0; counts != nullptr && k < kMemberChangeCount; k++)
         e.memberCounts[static_cast<size_t>(k)] =
-            static_cast<int>(c.number(*counts, memberWord(static_cast<MemberChange>(k)), at + "members "));
+            c.whole(*counts, memberWord(static_cast<MemberChange>(k)), at + "members ");
     const json* list = c.field(entry, "memberChanges", json::value_t::array, at);
     for (size_t i = 0; list != nullptr && i < list->size() && c.ok(); i++) {
         const json& m = (*list)[i];
@@ -158,6 +169,10 @@ bool readChangeFile(const std::string& path, ChangeReport& report, std::string& 
         doc = json::parse(text);
     } catch (const json::parse_error& e) {
         error = path + ": not a JSON file (" + where(text, e.byte) + ")";
+        return false;
+    } catch (const json::exception&) {
+        // Syntax that parses but cannot be held, such as a number beyond any double.
+        error = path + ": not a JSON file this reader can hold (a number out of range)";
         return false;
     }
     if (!doc.is_object() || !doc.contains("format") || !doc["format"].is_string()) {

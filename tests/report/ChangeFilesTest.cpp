@@ -104,6 +104,10 @@ TEST_F(ChangeFiles, WrongFilesAreRefusedWithOneLineSayingWhy) {
     std::string unknownKind = changesJson(awkwardReport());
     unknownKind.replace(unknownKind.find("\"kind\": \"renamed\""), 17, "\"kind\": \"teleported\"");
     writeText("unknown.json", unknownKind);
+    std::string hugeCount = changesJson(awkwardReport());
+    hugeCount.replace(hugeCount.find("\"same\": 1"), 9, "\"same\": 1e300");
+    writeText("huge.json", hugeCount);
+    writeText("overflow.json", "{\"format\": \"graphmat-changes/1\", \"x\": 1e999}");
 
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"missing.json", "missing.json: cannot open the change file"},
@@ -113,6 +117,9 @@ TEST_F(ChangeFiles, WrongFilesAreRefusedWithOneLineSayingWhy) {
         {"other.json", "other.json: not a change file (no \"format\" field)"},
         {"wrongtype.json", "wrongtype.json: expected run \"seed\" to be a number"},
         {"unknown.json", "unknown.json: unknown class change \"teleported\""},
+        {"huge.json", "huge.json: expected class entry 1 members \"same\" to be a whole number"},
+        {"overflow.json",
+         "overflow.json: not a JSON file this reader can hold (a number out of range)"},
     };
     for (const auto& c : cases) {
         ChangeReport r;
