@@ -111,7 +111,9 @@ private:
 
     void notePackagePair(const std::vector<int>& a, const std::vector<int>& b) {
         if (a.size() != 1 || b.size() != 1) return;
-        if (a.front() >= static_cast<int>(g1_.V.size()) || b.front() >= static_cast<int>(g2_.V.size())) return;
+        if (a.front() < 0 || b.front() < 0 || a.front() >= static_cast<int>(g1_.V.size()) ||
+            b.front() >= static_cast<int>(g2_.V.size()))
+            return;
         const Vertex* p = g1_.V[static_cast<size_t>(a.front())];
         const Vertex* q = g2_.V[static_cast<size_t>(b.front())];
         if (p->type == kPackageType && q->type == kPackageType) packagePartner_[p->label] = q->label;
