@@ -61,6 +61,7 @@ public:
     ChangeReport run() {
         linkMatchedClasses();
         pairMembers();
+        linkBlocks();
         linkByMemberFlow();
         ChangeReport report;
         collectGroups();
@@ -80,6 +81,7 @@ private:
     std::vector<bool> matched1_, matched2_;
     std::vector<int> partner1_, partner2_; ///< member index of the partner, or kNone
     std::map<int, Group> byRoot_;
+    std::vector<Group> blocks_; ///< matched blocks of several classes, linked after step 2
     std::map<std::string, std::string> packagePartner_; ///< from matched package nodes
 
     static std::vector<int> lookup(const std::vector<int>& nodes, const std::map<int, int>& index) {
@@ -91,22 +93,77 @@ private:
         return out;
     }
 
-    /// Step 1: every matched pair or block of classes is one group.
+    /// Step 1: every matched pair of classes is one group; blocks wait for their members.
     void linkMatchedClasses() {
         for (const auto& g : matching_.groups) {
             const std::vector<int> olds = lookup(g.first, d1_.classIndex);
             const std::vector<int> news = lookup(g.second, d2_.classIndex);
             notePackagePair(g.first, g.second);
             if (olds.empty() || news.empty()) continue;
-            for (int i : olds) {
-                matched1_[static_cast<size_t>(i)] = true;
-                groups_.unite(olds.front(), i);
-            }
-            for (int j : news) {
-                matched2_[static_cast<size_t>(j)] = true;
-                groups_.unite(olds.front(), n1_ + j);
+            if (olds.size() == 1 && news.size() == 1)
+                linkPair(olds.front(), news.front());
+            else
+                blocks_.push_back(Group{olds, news});
+        }
+    }
+
+    void linkPair(int i, int j) {
+        matched1_[static_cast<size_t>(i)] = true;
+        matched2_[static_cast<size_t>(j)] = true;
+        groups_.unite(i, n1_ + j);
+    }
+
+    /// Step 2b: a block of several classes becomes one group, less the classes that share no
+    /// member with the other side of the block (the search can sweep a stranger into a
+    /// block); a block whose classes keep their names on both sides is a set of pairs.
+    void linkBlocks() {
+        for (Group b : blocks_) {
+            keepContributors(b);
+            if (b.olds.empty() || b.news.empty()) continue;
+            if (b.olds.size() == 1 && b.news.size() == 1) {
+                linkPair(b.olds.front(), b.news.front());
+            } else if (sameNames(b)) {
+                for (size_t k = 0; k < b.olds.size(); k++) linkPair(b.olds[k], b.news[k]);
+            } else {
+                for (int i : b.olds) linkPair(i, b.news.front());
+                for (int j : b.news) linkPair(b.olds.front(), j);
             }
         }
+    }
+
+    /// Drops from b the classes with members none of which is paired across the block.
+    void keepContributors(Group& b) const {
+        const std::set<int> oldSet(b.olds.begin(), b.olds.end());
+        const std::set<int> newSet(b.news.begin(), b.news.end());
+        const auto contributes = [](const std::vector<int>& memberList, const std::vector<int>& partners,
+                                    const DiagramView& other, const std::set<int>& otherSide) {
+            if (memberList.empty()) return true; // no evidence against the search
+            for (int m : memberList) {
+                const int p = partners[static_cast<size_t>(m)];
+                if (p != kNone && otherSide.count(other.members[static_cast<size_t>(p)].owner) != 0) return true;
+            }
+            return false;
+        };
+        std::vector<int> olds, news;
+        for (int i : b.olds)
+            if (contributes(d1_.membersOf[static_cast<size_t>(i)], partner1_, d2_, newSet)) olds.push_back(i);
+        for (int j : b.news)
+            if (contributes(d2_.membersOf[static_cast<size_t>(j)], partner2_, d1_, oldSet)) news.push_back(j);
+        b.olds = olds;
+        b.news = news;
+    }
+
+    /// True when both sides of b name the same classes; then sorts both sides by name.
+    bool sameNames(Group& b) const {
+        if (b.olds.size() != b.news.size()) return false;
+        const auto byName = [](const DiagramView& d) {
+            return [&d](int x, int y) { return d.labels[static_cast<size_t>(x)] < d.labels[static_cast<size_t>(y)]; };
+        };
+        std::sort(b.olds.begin(), b.olds.end(), byName(d1_));
+        std::sort(b.news.begin(), b.news.end(), byName(d2_));
+        for (size_t k = 0; k < b.olds.size(); k++)
+            if (d1_.labels[static_cast<size_t>(b.olds[k])] != d2_.labels[static_cast<size_t>(b.news[k])]) return false;
+        return true;
     }
 
     void notePackagePair(const std::vector<int>& a, const std::vector<int>& b) {
@@ -225,12 +282,19 @@ private:
         for (size_t k = restA.size(); k < restB.size(); k++) partner2_[static_cast<size_t>(restB[k])] = a.front();
     }
 
+    /// Members still unpaired are paired across classes when their signature, then their
+    /// name, occurs once among the unpaired members of each version.
     void pairUniqueLeftovers() {
+        pairUniqueLeftovers([](const DiagramView::Member& m) { return m.text; });
+        pairUniqueLeftovers([](const DiagramView::Member& m) { return m.name; });
+    }
+
+    template <typename Key> void pairUniqueLeftovers(Key key) {
         std::map<std::string, std::vector<int>> free1, free2;
         for (size_t x = 0; x < partner1_.size(); x++)
-            if (partner1_[x] == kNone) free1[d1_.members[x].text].push_back(static_cast<int>(x));
+            if (partner1_[x] == kNone) free1[key(d1_.members[x])].push_back(static_cast<int>(x));
         for (size_t y = 0; y < partner2_.size(); y++)
-            if (partner2_[y] == kNone) free2[d2_.members[y].text].push_back(static_cast<int>(y));
+            if (partner2_[y] == kNone) free2[key(d2_.members[y])].push_back(static_cast<int>(y));
         for (const auto& entry : free1) {
             auto it = free2.find(entry.first);
             if (entry.second.size() == 1 && it != free2.end() && it->second.size() == 1)

@@ -27,8 +27,11 @@ NodeMatching plantedMatching(const Graph& g1, const Graph& g2) {
     // Guest's members joined Host; Guest itself is unmatched.
     m.pair("app.core.Guest.g1", "app.core.Host.g1");
     m.pair("app.core.Guest.g2", "app.core.Host.g2");
-    // The search matched Whole to a block of two classes.
-    m.block({"app.core.Whole"}, {"app.core.WholeA", "app.core.WholeB"});
+    // The search matched Whole to a block of two classes, and swept in Fresh, none of whose
+    // members comes from Whole: Fresh stays an added class.
+    m.block({"app.core.Whole"}, {"app.core.WholeA", "app.core.WholeB", "app.extra.Fresh"});
+    // A block whose classes keep their names on both sides is two plain pairs.
+    m.block({"app.core.Keep", "app.core.Grow"}, {"app.core.Grow", "app.core.Keep"});
     m.pair("app.core.Whole.w1", "app.core.WholeA.w1");
     m.pair("app.core.Whole.w2", "app.core.WholeB.w2");
     // Below the flow thresholds: Tiny has 1 member of Donor (fewer than 2), Wide 2 of 5.
