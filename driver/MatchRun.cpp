@@ -3,6 +3,7 @@
 
 #include "cost/Cost.h"
 #include "driver/DiffMode.h"
+#include "driver/MatchChanges.h"
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
@@ -55,7 +56,7 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
     out << "\nTime : " << (end - start);
     out << "\n\nIterations : " << m->iterations;
     out << std::endl;
-    return 0;
+    return writeMatchChanges(s, *m, out);
 }
 
 int graphmatMain(int argc, char** argv) {

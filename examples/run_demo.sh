@@ -20,3 +20,8 @@ echo "Result files:        $work/results/"
 echo
 echo "Short difference report:"
 cat "$work/results/v1__v2__1__1__1__1__0.5__1.csv.csv.csv.csv"
+
+echo
+echo "Change report:"
+"$build/graphmat-report" --text -o "$work/report.html" "$work/results/v1__v2__1__1__1__1__0.5__1.changes.json"
+echo "Change report page:  $work/report.html"
