@@ -1,0 +1,31 @@
+// Reading of the declaration text that the parser's tags point to: the modifiers and the
+// written type before a member's name, and the types of a parameter list, in normal form.
+#pragma once
+
+#include <string>
+#include <vector>
+
+/// Normal form of a written type: annotations, generic arguments and blanks removed,
+/// varargs "..." written "[]" ("Map<String, List<T>>" gives "Map", "String..." gives
+/// "String[]").
+std::string normaliseType(const std::string& written);
+
+/// Types of the parameters of a signature "(A a, final B<C> b, D... d)", in normal form;
+/// a C-style array after the name ("byte b[]") belongs to the type.
+std::vector<std::string> parameterTypes(const std::string& signature);
+
+/// The part of a member declaration that precedes the member's name.
+struct DeclarationHead {
+    /// The name was found in the text.
+    bool found = false;
+    /// Modifier words as written, in source order, blank-separated.
+    std::string modifiers;
+    /// Written type in normal form; empty when the text has none before the name (a
+    /// constructor, or a declaration whose type is on an earlier line).
+    std::string type;
+};
+
+/// Reads the modifiers and the type written before `name` in `text`. For a method the name
+/// is the one followed by "("; for a field the one followed by "=", ";", ",", "[" or the
+/// end of the text. Text of earlier statements on the same line is ignored.
+DeclarationHead readDeclarationHead(const std::string& text, const std::string& name, bool method);
