@@ -217,3 +217,28 @@ DeclarationHead readDeclarationHead(const std::string& text, const std::string& 
     }
     return head;
 }
+
+std::string wholeIdentifier(const std::string& line, const std::string& name, const std::string& follow) {
+    if (name.empty()) return name;
+    for (size_t at = line.find(name); at != std::string::npos; at = line.find(name, at + 1)) {
+        size_t begin = at, end = at + name.size();
+        while (begin > 0 && identifierByte(line[begin - 1])) begin--;
+        while (end < line.size() && identifierByte(line[end])) end++;
+        std::string token = line.substr(begin, end - begin);
+        if (follow.empty()) {
+            size_t before = begin;
+            while (before > 0 && blank(line[before - 1])) before--;
+            size_t word = before;
+            while (word > 0 && identifierByte(line[word - 1])) word--;
+            std::string keyword = line.substr(word, before - word);
+            if (keyword == "class" || keyword == "interface" || keyword == "enum") return token;
+            continue;
+        }
+        size_t next = end;
+        while (next < line.size() && blank(line[next])) next++;
+        bool fits = follow == "(" ? next < line.size() && line[next] == '('
+                                  : next == line.size() || follow.find(line[next]) != std::string::npos;
+        if (fits) return token;
+    }
+    return name;
+}

@@ -29,3 +29,10 @@ struct DeclarationHead {
 /// is the one followed by "("; for a field the one followed by "=", ";", ",", "[" or the
 /// end of the text. Text of earlier statements on the same line is ignored.
 DeclarationHead readDeclarationHead(const std::string& text, const std::string& name, bool method);
+
+/// The whole identifier of a declared name. The parser cuts identifiers at non-ASCII
+/// letters ("straße" comes out as "e"), so the name is looked up on its declaration line:
+/// a member's name where `follow` is "(" (methods) or "=;,[" or the line end (fields), a
+/// type's name after "class", "interface" or "enum" (`follow` empty). Returns `name`
+/// unchanged when the line shows nothing longer.
+std::string wholeIdentifier(const std::string& line, const std::string& name, const std::string& follow);

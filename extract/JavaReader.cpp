@@ -99,12 +99,16 @@ bool readMember(const json& tag, const JavaType& owner, const std::vector<std::s
     m.line = number(tag, "line");
     if (kind == "enumConstant") {
         m.kind = MemberKind::EnumConstant;
+        if (m.line >= 1 && static_cast<size_t>(m.line) <= lines.size())
+            m.name = wholeIdentifier(lines[m.line - 1], m.name, "(,;{");
         return true;
     }
     if (kind != "method" && kind != "field") return false;
     // The parser sometimes takes a statement for a declaration ("out.write(...)").
     if (m.name.find_first_of(". ") != std::string::npos) return false;
     bool method = kind == "method";
+    if (m.line >= 1 && static_cast<size_t>(m.line) <= lines.size())
+        m.name = wholeIdentifier(lines[m.line - 1], m.name, method ? "(" : "=;,[");
     bool maybeConstructor = method && m.name == owner.simpleName();
     DeclarationHead head;
     if (m.line >= 1 && static_cast<size_t>(m.line) <= lines.size())
@@ -226,7 +230,9 @@ void addFile(const std::string& path, const std::vector<json>& tags, const std::
         JavaType t;
         t.kind = typeKind(kind);
         t.package = file.package;
-        t.nestedName = outer < 0 ? text(tag, "name") : tree.types[outer].nestedName + "$" + text(tag, "name");
+        std::string name = text(tag, "name");
+        if (line >= 1 && static_cast<size_t>(line) <= lines.size()) name = wholeIdentifier(lines[line - 1], name, "");
+        t.nestedName = outer < 0 ? name : tree.types[outer].nestedName + "$" + name;
         t.outer = outer;
         t.file = fileIndex;
         t.line = line;

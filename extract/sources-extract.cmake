@@ -7,4 +7,5 @@ list(APPEND GRAPHMAT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ClassDiagram.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExtractRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExtractCommandLine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CompareRun.cpp
 )
