@@ -65,7 +65,7 @@ std::string sideName(const std::string& side) {
 std::string prepareSide(const CompareSettings& s, const std::string& side, const std::string& fileName,
                         std::string& note, int& exitCode, std::ostream& out, std::ostream& err) {
     std::string folder = side;
-    ScratchFolder scratch;
+    TemporaryFolder scratch;
     std::error_code error;
     if (!s.gitRepo.empty()) {
         std::string problem = scratch.path().empty() ? "cannot make a temporary folder" : exportRevision(s.gitRepo, side, scratch.path());

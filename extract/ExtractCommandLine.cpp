@@ -68,7 +68,7 @@ ExtractParse parseExtractArguments(const std::vector<std::string>& args, Extract
 }
 
 int runExtract(const ExtractSettings& s, std::ostream& out, std::ostream& err) {
-    ScratchFolder scratch;
+    TemporaryFolder scratch;
     std::string folder = s.source;
     if (!s.gitRepo.empty()) {
         if (scratch.path().empty()) {

@@ -95,12 +95,12 @@ std::string exportRevision(const std::string& repo, const std::string& rev, cons
     return std::string();
 }
 
-ScratchFolder::ScratchFolder() {
+TemporaryFolder::TemporaryFolder() {
     std::string pattern = (fs::temp_directory_path() / "graphmat-tree-XXXXXX").string();
     if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
 }
 
-ScratchFolder::~ScratchFolder() {
+TemporaryFolder::~TemporaryFolder() {
     std::error_code ignored;
     if (!path_.empty()) fs::remove_all(path_, ignored);
 }

@@ -39,12 +39,12 @@ std::string exportRevision(const std::string& repo, const std::string& rev, cons
 
 /// A fresh folder under the system's temporary folder, removed with everything in it when
 /// it goes out of scope.
-class ScratchFolder {
+class TemporaryFolder {
 public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
     /// Empty when the folder could not be made.
     const std::string& path() const { return path_; }
 
