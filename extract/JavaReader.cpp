@@ -268,7 +268,8 @@ std::string checkCtags(const std::string& ctags) {
     return std::string();
 }
 
-/// Runs ctags over the listed files; tags grouped by file path in source order.
+/// Runs ctags over the listed files; tags grouped by file path in source order. Every kind
+/// but local variables is asked for: locals are most of the tags and none is needed.
 bool runCtags(const std::string& ctags, const std::vector<std::string>& files, std::map<std::string, std::vector<json>>& tags,
               std::string& problem) {
     fs::path list = fs::temp_directory_path() / ("graphmat-ctags-list-" + std::to_string(::getpid()) + ".txt");
@@ -281,7 +282,7 @@ bool runCtags(const std::string& ctags, const std::vector<std::string>& files, s
         }
     }
     ProcessResult run = runProcess({ctags, "--output-format=json", "--sort=no", "--language-force=Java",
-                                    "--kinds-Java=*", "--extras=+r", "--fields=+n+S+t+a+i+E+K+s+r+e", "-L",
+                                    "--kinds-Java=*-l", "--extras=+r", "--fields=+n+S+t+a+i+E+K+s+r+e", "-L",
                                     list.string(), "-f", "-"});
     std::error_code ignored;
     fs::remove(list, ignored);

@@ -2,6 +2,8 @@
 // member type may climb into the supertypes of any enclosing type.
 #include "extract/TypeResolver.h"
 
+#include <algorithm>
+
 namespace {
 
 /// "Type[][]" split into "Type" and "[][]".
@@ -51,13 +53,15 @@ const std::vector<int>& TypeResolver::supertypes(int t) const {
 }
 
 int TypeResolver::memberType(int owner, const std::string& simple) const {
-    std::vector<bool> seen(tree_.types.size(), false);
+    std::vector<int> seen;
     return memberType(owner, simple, seen);
 }
 
-int TypeResolver::memberType(int owner, const std::string& simple, std::vector<bool>& seen) const {
-    if (seen[owner]) return -1;
-    seen[owner] = true;
+int TypeResolver::memberType(int owner, const std::string& simple, std::vector<int>& seen) const {
+    // The types climbed through are few (a class, its supertypes and theirs), so a short
+    // list guards against inheritance cycles.
+    if (std::find(seen.begin(), seen.end(), owner) != seen.end()) return -1;
+    seen.push_back(owner);
     auto own = memberTypes_.find({owner, simple});
     if (own != memberTypes_.end()) return own->second;
     for (int s : supertypes(owner)) {

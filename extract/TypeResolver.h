@@ -29,7 +29,7 @@ public:
 private:
     int resolveSimple(const std::string& simple, int scope, int file) const;
     int memberType(int owner, const std::string& simple) const;
-    int memberType(int owner, const std::string& simple, std::vector<bool>& seen) const;
+    int memberType(int owner, const std::string& simple, std::vector<int>& seen) const;
 
     const JavaTree& tree_;
     /// Dotted full name to type; the first declaration wins when two files declare one name.
