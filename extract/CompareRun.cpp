@@ -22,13 +22,16 @@ struct CompareSwitch {
     const char* name;
     const char* value; ///< null for a flag
     const char* meaning;
+    std::string CompareSettings::*text; ///< set by a switch with a value
+    bool CompareSettings::*flag;        ///< set by a flag
 };
 
 const CompareSwitch kCompareSwitches[] = {
-    {"-o", "OUTDIR", "folder of the diagrams, result files and report (default comparison)"},
-    {"--git", "REPO", "OLD and NEW are revisions of this git repository"},
-    {"--html", nullptr, "render the change report as a page with graphmat-report"},
-    {"--ctags", "PROGRAM", "Universal Ctags program (default ctags)"},
+    {"-o", "OUTDIR", "folder of the diagrams, result files and report (default comparison)",
+     &CompareSettings::outDir, nullptr},
+    {"--git", "REPO", "OLD and NEW are revisions of this git repository", &CompareSettings::gitRepo, nullptr},
+    {"--html", nullptr, "render the change report as a page with graphmat-report", nullptr, &CompareSettings::html},
+    {"--ctags", "PROGRAM", "Universal Ctags program (default ctags)", &CompareSettings::ctags, nullptr},
 };
 
 CompareParse fail(const std::string& message, std::ostream& err) {
@@ -203,11 +206,14 @@ CompareParse parseCompareArguments(const std::vector<std::string>& args, Compare
             usageCompare(err);
             return CompareParse::Help;
         }
-        if (a == "--html") {
-            s.html = true;
-        } else if (a == "-o" || a == "--git" || a == "--ctags") {
+        const CompareSwitch* known = nullptr;
+        for (const CompareSwitch& sw : kCompareSwitches)
+            if (a == sw.name) known = &sw;
+        if (known != nullptr && known->flag != nullptr) {
+            s.*(known->flag) = true;
+        } else if (known != nullptr) {
             if (i + 1 >= args.size()) return fail(a + " needs a value", err);
-            (a == "-o" ? s.outDir : a == "--git" ? s.gitRepo : s.ctags) = args[++i];
+            s.*(known->text) = args[++i];
         } else if (!a.empty() && a[0] == '-') {
             return fail("unknown switch " + a, err);
         } else {
@@ -232,15 +238,15 @@ std::vector<std::pair<std::string, std::string>> readRenamedClasses(const std::s
     return renamed;
 }
 
-int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& out, std::ostream& err) {
-    std::error_code error;
-    fs::create_directories(s.outDir, error);
-    if (!fs::is_directory(s.outDir, error)) {
-        err << "graphmat-compare: cannot create the output folder " << s.outDir << "\n";
-        return kExitOutput;
-    }
-    // Stage 1: both versions as diagram files.
-    auto start = std::chrono::steady_clock::now();
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+/// Stage 1: both versions as diagram files under the output folder (diagram files given
+/// on the command line are taken as they are).
+int extractStage(const CompareSettings& s, std::string& oldDiagram, std::string& newDiagram, std::ostream& out,
+                 std::ostream& err) {
+    const auto start = Clock::now();
     std::string oldName = sideName(s.oldSide), newName = sideName(s.newSide);
     if (oldName == newName) {
         oldName = "old-" + oldName;
@@ -248,14 +254,18 @@ int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& 
     }
     int exitCode = kExitDone;
     std::string oldNote, newNote;
-    const std::string oldDiagram = prepareSide(s, s.oldSide, oldName, oldNote, exitCode, out, err);
+    oldDiagram = prepareSide(s, s.oldSide, oldName, oldNote, exitCode, out, err);
     if (oldDiagram.empty()) return exitCode;
-    const std::string newDiagram = prepareSide(s, s.newSide, newName, newNote, exitCode, out, err);
+    newDiagram = prepareSide(s, s.newSide, newName, newNote, exitCode, out, err);
     if (newDiagram.empty()) return exitCode;
     stageLine(out, "extract", secondsSince(start), "old " + oldNote + "; new " + newNote);
+    return kExitDone;
+}
 
-    // Stage 2: both diagrams read as the matcher reads them.
-    start = std::chrono::steady_clock::now();
+/// Stage 2: both diagrams read as the matcher will read them; an empty one stops the run.
+int readStage(const std::string& oldDiagram, const std::string& newDiagram, CompareSummary& summary,
+              std::ostream& out, std::ostream& err) {
+    const auto start = Clock::now();
     ReadFigures oldGraph = readDiagram(oldDiagram), newGraph = readDiagram(newDiagram);
     stageLine(out, "read", secondsSince(start),
               "old " + std::to_string(oldGraph.nodes) + " nodes, " + std::to_string(oldGraph.arcs) + " arcs; new " +
@@ -268,19 +278,28 @@ int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& 
     }
     summary.oldClasses = oldGraph.classes;
     summary.newClasses = newGraph.classes;
+    return kExitDone;
+}
 
-    // Stage 3: the matching run, in the output folder.
-    start = std::chrono::steady_clock::now();
+/// Stage 3: the matching run with the recommended weights, in the output folder.
+int matchStage(const CompareSettings& s, const std::string& oldDiagram, const std::string& newDiagram,
+               CompareSummary& summary, std::ostream& out, std::ostream& err) {
+    const auto start = Clock::now();
+    const std::string log = (fs::path(s.outDir) / "match.log").string();
     if (!runMatcher(oldDiagram, newDiagram, s.outDir, summary.matchingCost)) {
-        err << "graphmat-compare: the matching run failed; see " << (fs::path(s.outDir) / "match.log").string() << "\n";
+        err << "graphmat-compare: the matching run failed; see " << log << "\n";
         return kExitOutput;
     }
     std::ostringstream cost;
     cost << summary.matchingCost;
-    stageLine(out, "match", secondsSince(start), "cost " + cost.str() + ", log " + (fs::path(s.outDir) / "match.log").string());
+    stageLine(out, "match", secondsSince(start), "cost " + cost.str() + ", log " + log);
+    return kExitDone;
+}
 
-    // Stage 4: what the run left, and the page.
-    start = std::chrono::steady_clock::now();
+/// Stage 4: the renamed classes from the run's pair file, its change report, the page.
+int reportStage(const CompareSettings& s, const std::string& oldDiagram, const std::string& newDiagram,
+                CompareSummary& summary, std::ostream& out, std::ostream& err) {
+    const auto start = Clock::now();
     const fs::path results = fs::path(s.outDir) / "results";
     summary.runTag = findRunTag(results.string(), fs::path(oldDiagram).stem().string(), fs::path(newDiagram).stem().string());
     if (summary.runTag.empty()) {
@@ -288,22 +307,44 @@ int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& 
         return kExitOutput;
     }
     summary.renamedClasses = readRenamedClasses((results / ("raw_" + summary.runTag + ".csv")).string());
+    std::error_code error;
     const fs::path json = results / (summary.runTag + ".changes.json");
     if (fs::exists(json, error)) summary.changesJson = json.string();
-    std::string pageNote = summary.changesJson.empty() ? "no change report (.changes.json) in this build" : "change report " + summary.changesJson;
+    std::string note = summary.changesJson.empty() ? "no change report (.changes.json) in this build"
+                                                   : "change report " + summary.changesJson;
     if (s.html) {
         bool written = false;
         const std::string page = (results / (summary.runTag + ".changes.html")).string();
-        pageNote += "; " + renderPage(summary.changesJson, page, written);
+        note += "; " + renderPage(summary.changesJson, page, written);
         if (written) summary.page = page;
     }
-    stageLine(out, "report", secondsSince(start), pageNote);
+    stageLine(out, "report", secondsSince(start), note);
+    return kExitDone;
+}
 
+void printSummary(const CompareSettings& s, const CompareSummary& summary, std::ostream& out) {
     out << summary.oldClasses << " classes in the old version, " << summary.newClasses << " in the new one; "
         << summary.renamedClasses.size() << " matched under another name:\n";
     for (const auto& r : summary.renamedClasses) out << "  " << r.first << " -> " << r.second << "\n";
-    out << "Result files: " << results.string() << " (run tag " << summary.runTag << ")\n";
-    return kExitDone;
+    out << "Result files: " << (fs::path(s.outDir) / "results").string() << " (run tag " << summary.runTag << ")\n";
+}
+
+} // namespace
+
+int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& out, std::ostream& err) {
+    std::error_code error;
+    fs::create_directories(s.outDir, error);
+    if (!fs::is_directory(s.outDir, error)) {
+        err << "graphmat-compare: cannot create the output folder " << s.outDir << "\n";
+        return kExitOutput;
+    }
+    std::string oldDiagram, newDiagram;
+    int rc = extractStage(s, oldDiagram, newDiagram, out, err);
+    if (rc == kExitDone) rc = readStage(oldDiagram, newDiagram, summary, out, err);
+    if (rc == kExitDone) rc = matchStage(s, oldDiagram, newDiagram, summary, out, err);
+    if (rc == kExitDone) rc = reportStage(s, oldDiagram, newDiagram, summary, out, err);
+    if (rc == kExitDone) printSummary(s, summary, out);
+    return rc;
 }
 
 int compareMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
