@@ -186,6 +186,12 @@ private:
     std::vector<std::pair<int, int>> bodies_;
 };
 
+JavaFile fileHeader(const std::string& path, const std::vector<json>& tags);
+void addTypes(const std::vector<json>& tags, const std::vector<std::string>& lines, int fileIndex,
+              FilePlacement& placement, JavaTree& tree);
+void addMembers(const std::vector<json>& tags, const std::vector<std::string>& lines, FilePlacement& placement,
+                JavaTree& tree);
+
 /// Adds one parsed file to the tree: its package, imports, types and members.
 void addFile(const std::string& path, const std::vector<json>& tags, const std::vector<std::string>& lines,
              JavaTree& tree) {
@@ -198,6 +204,15 @@ void addFile(const std::string& path, const std::vector<json>& tags, const std::
         tree.skipped.push_back({path, unclosed});
         return;
     }
+    const int fileIndex = static_cast<int>(tree.files.size());
+    tree.files.push_back(fileHeader(path, tags));
+    FilePlacement placement(static_cast<int>(lines.size()));
+    addTypes(tags, lines, fileIndex, placement, tree);
+    addMembers(tags, lines, placement, tree);
+}
+
+/// The file's package and imports.
+JavaFile fileHeader(const std::string& path, const std::vector<json>& tags) {
     JavaFile file;
     file.path = path;
     for (const json& tag : tags) {
@@ -209,10 +224,13 @@ void addFile(const std::string& path, const std::vector<json>& tags, const std::
             file.package = text(tag, "name");
         }
     }
-    const int fileIndex = static_cast<int>(tree.files.size());
-    tree.files.push_back(file);
+    return file;
+}
 
-    FilePlacement placement(static_cast<int>(lines.size()));
+/// The file's types, in source order, each placed in the type around it.
+void addTypes(const std::vector<json>& tags, const std::vector<std::string>& lines, int fileIndex,
+              FilePlacement& placement, JavaTree& tree) {
+    const std::string package = tree.files[fileIndex].package;
     for (const json& tag : tags) {
         std::string kind = text(tag, "kind");
         if (!isTypeKind(kind)) continue;
@@ -229,7 +247,7 @@ void addFile(const std::string& path, const std::vector<json>& tags, const std::
         if (outer < 0 && (indented || !scope.empty())) outer = placement.owner(line, nullptr);
         JavaType t;
         t.kind = typeKind(kind);
-        t.package = file.package;
+        t.package = package;
         std::string name = text(tag, "name");
         if (line >= 1 && static_cast<size_t>(line) <= lines.size()) name = wholeIdentifier(lines[line - 1], name, "");
         t.nestedName = outer < 0 ? name : tree.types[outer].nestedName + "$" + name;
@@ -242,6 +260,11 @@ void addFile(const std::string& path, const std::vector<json>& tags, const std::
                         t.kind == TypeKind::Enum);
         tree.types.push_back(t);
     }
+}
+
+/// The file's members, each given to the type that declares it, in source order.
+void addMembers(const std::vector<json>& tags, const std::vector<std::string>& lines, FilePlacement& placement,
+                JavaTree& tree) {
     for (const json& tag : tags) {
         std::string kind = text(tag, "kind");
         if (kind == "method") placement.addBody(number(tag, "line"), number(tag, "end"));
