@@ -242,3 +242,21 @@ std::string wholeIdentifier(const std::string& line, const std::string& name, co
     }
     return name;
 }
+
+bool declaresType(const std::string& line, const std::string& name) {
+    bool keyword = false;
+    for (const std::string k : {"class", "interface", "enum"}) {
+        for (size_t at = line.find(k); at != std::string::npos; at = line.find(k, at + 1)) {
+            size_t end = at + k.size();
+            if ((at > 0 && identifierByte(line[at - 1])) || end >= line.size() || !blank(line[end])) continue;
+            keyword = true;
+            while (end < line.size() && blank(line[end])) end++;
+            size_t tokenEnd = end;
+            while (tokenEnd < line.size() && identifierByte(line[tokenEnd])) tokenEnd++;
+            std::string token = line.substr(end, tokenEnd - end);
+            if (token.size() >= name.size() && token.compare(token.size() - name.size(), name.size(), name) == 0)
+                return true;
+        }
+    }
+    return !keyword;
+}

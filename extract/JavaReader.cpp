@@ -78,6 +78,23 @@ std::string unclosedDeclaration(const std::vector<json>& tags) {
     return std::string();
 }
 
+/// The first declaration the parser misread, as a skip reason; empty when there is none.
+/// Universal Ctags 5.9 takes a record for a method returning "record" and, in a sealed
+/// type, the first permitted subclass for the type's name.
+std::string misreadDeclaration(const std::vector<json>& tags, const std::vector<std::string>& lines) {
+    for (const json& tag : tags) {
+        const int line = number(tag, "line");
+        if (line < 1 || static_cast<size_t>(line) > lines.size()) continue;
+        const std::string& textLine = lines[line - 1];
+        std::string kind = text(tag, "kind");
+        if (kind == "method" && readDeclarationHead(textLine, text(tag, "name"), true).type == "record")
+            return "the record declared at line " + std::to_string(line) + " is beyond this parser";
+        if (isTypeKind(kind) && !declaresType(textLine, text(tag, "name")))
+            return "the parser misread the type declared at line " + std::to_string(line);
+    }
+    return std::string();
+}
+
 /// Reads the member's modifiers and type from its declaration line, joining earlier lines
 /// when the type is not on it.
 DeclarationHead memberHead(const std::vector<std::string>& lines, int line, const std::string& name, bool method,
@@ -199,9 +216,10 @@ void addFile(const std::string& path, const std::vector<json>& tags, const std::
         tree.skipped.push_back({path, "no package or type declaration found"});
         return;
     }
-    std::string unclosed = unclosedDeclaration(tags);
-    if (!unclosed.empty()) {
-        tree.skipped.push_back({path, unclosed});
+    std::string problem = unclosedDeclaration(tags);
+    if (problem.empty()) problem = misreadDeclaration(tags, lines);
+    if (!problem.empty()) {
+        tree.skipped.push_back({path, problem});
         return;
     }
     const int fileIndex = static_cast<int>(tree.files.size());
@@ -331,7 +349,10 @@ std::vector<std::string> findJavaFiles(const std::string& folder) {
     std::error_code error;
     fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error), end;
     for (; !error && it != end; it.increment(error)) {
-        if (it->path().extension() == ".java" && !it->is_directory(error)) files.push_back(it->path().string());
+        // A module declaration declares no type and has no place in a class diagram.
+        if (it->path().extension() == ".java" && it->path().filename() != "module-info.java" &&
+            !it->is_directory(error))
+            files.push_back(it->path().string());
     }
     std::sort(files.begin(), files.end());
     return files;

@@ -57,6 +57,11 @@ TEST(DeclarationText, IdentifiersCutAtNonAsciiLettersAreMadeWhole) {
     EXPECT_EQ(wholeIdentifier("final class Zähler {", "hler", ""), "Zähler");
     // The parser's name is kept when the line shows it whole.
     EXPECT_EQ(wholeIdentifier("    int size, sizes;", "size", "=;,["), "size");
+    // A type's tag is checked against its declaration line, cut names included.
+    EXPECT_TRUE(declaresType("final class Zähler {", "hler"));
+    EXPECT_TRUE(declaresType("public @interface Marker {", "Marker"));
+    EXPECT_TRUE(declaresType("        extends Base {", "Anything")) << "no keyword on the line: unchecked";
+    EXPECT_FALSE(declaresType("public sealed interface Shape permits Circle {}", "Circle"));
 }
 
 } // namespace

@@ -54,17 +54,26 @@ TEST_F(ExtractTest, FilesThatDoNotParseAreNamedSkippedAndCounted) {
     writeWholeFile(work("tree/com/shop/Junk.java"), "%%% not java %%%\n");
     // A dangling link cannot be read, even by root.
     fs::create_symlink(work("nowhere.java"), work("tree/com/shop/Gone.java"));
+    // Declarations the parser misreads: a record taken for a method, a sealed interface
+    // named after the class it permits.
+    writeWholeFile(work("tree/com/shop/Point.java"), "package com.shop;\npublic record Point(int x, int y) {}\n");
+    writeWholeFile(work("tree/com/shop/Shape.java"),
+                   "package com.shop;\npublic sealed interface Shape permits Circle {}\nfinal class Circle implements Shape {}\n");
+    // A module declaration is no part of the diagram and no failure either.
+    writeWholeFile(work("tree/module-info.java"), "module com.shop {\n}\n");
     std::ostringstream console;
     ExtractionSummary s = extractTree(work("tree").string(), "ctags", work("d.txt").string(), "", console);
     ASSERT_EQ(s.exitCode, kExitDone) << s.problem;
-    EXPECT_EQ(s.javaFiles, 9);
-    EXPECT_EQ(s.skippedFiles, 3);
+    EXPECT_EQ(s.javaFiles, 11);
+    EXPECT_EQ(s.skippedFiles, 5);
     const std::string printed = console.str();
     EXPECT_NE(printed.find("Gone.java: cannot be read"), std::string::npos) << printed;
     EXPECT_NE(printed.find("Junk.java: no package or type declaration found"), std::string::npos) << printed;
     EXPECT_NE(printed.find("Unclosed.java: syntax error: the class Unclosed declared at line 2 is never closed"),
               std::string::npos)
         << printed;
+    EXPECT_NE(printed.find("Point.java: the record declared at line 2 is beyond this parser"), std::string::npos);
+    EXPECT_NE(printed.find("Shape.java: the parser misread the type declared at line 2"), std::string::npos);
     // The other files give exactly the fixture's diagram.
     EXPECT_EQ(readWholeFile(work("d.txt").string()), readWholeFile(shopTree("v1.expected.txt")));
 }
