@@ -2,7 +2,9 @@
 // reported on one line, then the summary drawn from the run's result files.
 #include "extract/CompareRun.h"
 
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
