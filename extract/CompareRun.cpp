@@ -2,6 +2,7 @@
 // reported on one line, then the summary drawn from the run's result files.
 #include "extract/CompareRun.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "driver/MatchRun.h"
@@ -188,7 +190,36 @@ std::string renderPage(const std::string& json, const std::string& page, bool& w
     return "page " + page;
 }
 
+/// The class names of a mode-12 diagram, nested names dotted as the readers show them.
+std::set<std::string> classNames(const std::string& diagram) {
+    std::set<std::string> names;
+    std::ifstream in(diagram);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.compare(0, 2, "c,") != 0) continue;
+        std::vector<std::string> f = quotedFields(line);
+        if (f.size() < 3) continue;
+        std::replace(f[2].begin(), f[2].end(), '$', '.');
+        names.insert(f[2]);
+    }
+    return names;
+}
+
 } // namespace
+
+void readUnmatchedClasses(const std::string& costReport, const std::string& oldDiagram, const std::string& newDiagram,
+                          std::vector<std::string>& removed, std::vector<std::string>& added) {
+    const std::set<std::string> oldNames = classNames(oldDiagram), newNames = classNames(newDiagram);
+    std::ifstream in(costReport);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> f = quotedFields(line);
+        // Deleted rows name the node of graph 1 in field 2; inserted rows give the number of
+        // the node of graph 2, then its name.
+        if (f.size() > 2 && f[0] == "nd" && oldNames.count(f[1]) > 0) removed.push_back(f[1]);
+        if (f.size() > 3 && f[0] == "ni" && newNames.count(f[2]) > 0) added.push_back(f[2]);
+    }
+}
 
 void usageCompare(std::ostream& err) {
     err << "Usage: graphmat-compare OLD NEW [-o OUTDIR] [--html] [--ctags PROGRAM]\n"
@@ -309,6 +340,8 @@ int reportStage(const CompareSettings& s, const std::string& oldDiagram, const s
         return kExitOutput;
     }
     summary.renamedClasses = readRenamedClasses((results / ("raw_" + summary.runTag + ".csv")).string());
+    readUnmatchedClasses((results / (summary.runTag + ".csv")).string(), oldDiagram, newDiagram,
+                         summary.removedClasses, summary.addedClasses);
     std::error_code error;
     const fs::path json = results / (summary.runTag + ".changes.json");
     if (fs::exists(json, error)) summary.changesJson = json.string();
@@ -324,10 +357,25 @@ int reportStage(const CompareSettings& s, const std::string& oldDiagram, const s
     return kExitDone;
 }
 
+/// Lines of one list of the summary, at most kListedClasses of them: the result files hold
+/// the rest.
+constexpr size_t kListedClasses = 20;
+
+void printClassList(const std::vector<std::string>& names, std::ostream& out) {
+    for (size_t i = 0; i < names.size() && i < kListedClasses; i++) out << "  " << names[i] << "\n";
+    if (names.size() > kListedClasses) out << "  ... and " << names.size() - kListedClasses << " more\n";
+}
+
 void printSummary(const CompareSettings& s, const CompareSummary& summary, std::ostream& out) {
     out << summary.oldClasses << " classes in the old version, " << summary.newClasses << " in the new one; "
         << summary.renamedClasses.size() << " matched under another name:\n";
-    for (const auto& r : summary.renamedClasses) out << "  " << r.first << " -> " << r.second << "\n";
+    std::vector<std::string> renamed;
+    for (const auto& r : summary.renamedClasses) renamed.push_back(r.first + " -> " + r.second);
+    printClassList(renamed, out);
+    out << summary.removedClasses.size() << " removed:\n";
+    printClassList(summary.removedClasses, out);
+    out << summary.addedClasses.size() << " added:\n";
+    printClassList(summary.addedClasses, out);
     out << "Result files: " << (fs::path(s.outDir) / "results").string() << " (run tag " << summary.runTag << ")\n";
 }
 

@@ -33,6 +33,9 @@ struct CompareSummary {
     std::string runTag;
     /// Classes matched under another full name (renamed or moved), old and new names.
     std::vector<std::pair<std::string, std::string>> renamedClasses;
+    /// Classes of the old version left unmatched (deleted) and of the new one (inserted).
+    std::vector<std::string> removedClasses;
+    std::vector<std::string> addedClasses;
     int oldClasses = 0;
     int newClasses = 0;
     double matchingCost = 0;
@@ -55,6 +58,11 @@ int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& 
 
 /// Renamed and moved classes listed in a raw pair file ("class1","class2","category").
 std::vector<std::pair<std::string, std::string>> readRenamedClasses(const std::string& rawPairFile);
+
+/// Classes deleted ("nd" rows) and inserted ("ni" rows) in a run's cost report, told from
+/// members by the class names of the two diagrams (nested names dotted).
+void readUnmatchedClasses(const std::string& costReport, const std::string& oldDiagram, const std::string& newDiagram,
+                          std::vector<std::string>& removed, std::vector<std::string>& added);
 
 /// The whole command line: parse, run. Returns the exit code.
 int compareMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -34,6 +34,8 @@ TEST_F(ExtractTest, CompareFindsTheRenamedAndTheMovedClass) {
     std::ostringstream out, err;
     ASSERT_EQ(runCompare(s, summary, out, err), kExitDone) << err.str();
     EXPECT_EQ(summary.renamedClasses, kFixtureRenames);
+    EXPECT_EQ(summary.addedClasses, std::vector<std::string>{"com.shop.service.Discount"});
+    EXPECT_TRUE(summary.removedClasses.empty());
     EXPECT_EQ(summary.oldClasses, 9);
     EXPECT_EQ(summary.newClasses, 10);
     EXPECT_EQ(summary.runTag, "v1__v2__1__1__1__1__0.5__1");
