@@ -14,20 +14,24 @@ namespace {
 
 std::string join(const std::vector<std::string>& parts, const char* separator) {
     std::string joined;
-    for (size_t i = 0; i < parts.size(); i++) joined += (i > 0 ? separator : "") + parts[i];
+    for (size_t i = 0; i < parts.size(); i++)
+        joined += (i > 0 ? separator : "") + parts[i];
     return joined;
 }
 
 /// Type indices in diagram order; a name declared twice keeps its first declaration.
 std::vector<int> classOrder(const JavaTree& tree, std::vector<std::string>& duplicates) {
     std::vector<int> order(tree.types.size());
-    for (size_t i = 0; i < order.size(); i++) order[i] = static_cast<int>(i);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return tree.types[a].binaryName() < tree.types[b].binaryName(); });
+    for (size_t i = 0; i < order.size(); i++)
+        order[i] = static_cast<int>(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return tree.types[a].binaryName() < tree.types[b].binaryName();
+    });
     std::vector<int> kept;
     for (int t : order) {
         if (!kept.empty() && tree.types[kept.back()].binaryName() == tree.types[t].binaryName()) {
-            duplicates.push_back(tree.types[t].binaryName() + " in " + tree.files[tree.types[t].file].path);
+            duplicates.push_back(tree.types[t].binaryName() + " in " +
+                                 tree.files[tree.types[t].file].path);
             continue;
         }
         kept.push_back(t);
@@ -38,7 +42,8 @@ std::vector<int> classOrder(const JavaTree& tree, std::vector<std::string>& dupl
 std::vector<std::string> packageList(const JavaTree& tree) {
     std::set<std::string> packages;
     for (const JavaType& t : tree.types) {
-        for (size_t dot = t.package.find('.'); dot != std::string::npos; dot = t.package.find('.', dot + 1))
+        for (size_t dot = t.package.find('.'); dot != std::string::npos;
+             dot = t.package.find('.', dot + 1))
             packages.insert(t.package.substr(0, dot));
         if (!t.package.empty()) packages.insert(t.package);
     }
@@ -46,7 +51,8 @@ std::vector<std::string> packageList(const JavaTree& tree) {
 }
 
 /// The member's line text and the classes its signature names.
-DiagramMember diagramMember(const JavaMember& m, int owner, const JavaTree& tree, const TypeResolver& types,
+DiagramMember diagramMember(const JavaMember& m, int owner, const JavaTree& tree,
+                            const TypeResolver& types,
                             const std::map<std::string, int>& positions) {
     DiagramMember d;
     const int file = tree.types[owner].file;
@@ -56,18 +62,21 @@ DiagramMember diagramMember(const JavaMember& m, int owner, const JavaTree& tree
     };
     if (m.kind == MemberKind::EnumConstant || m.kind == MemberKind::Field) {
         d.letter = 'a';
-        std::string type = m.kind == MemberKind::EnumConstant ? tree.types[owner].dottedName()
-                                                              : types.diagramType(m.type, owner, file);
+        std::string type = m.kind == MemberKind::EnumConstant
+                               ? tree.types[owner].dottedName()
+                               : types.diagramType(m.type, owner, file);
         d.text = m.modifiers + "@" + type + "@" + m.name;
         use(type, kAttributeTypeLabel);
         return d;
     }
     std::string output = types.diagramType(m.type, owner, file);
     std::vector<std::string> inputs;
-    for (const std::string& p : m.parameters) inputs.push_back(types.diagramType(p, owner, file));
+    for (const std::string& p : m.parameters)
+        inputs.push_back(types.diagramType(p, owner, file));
     d.text = m.modifiers + "@" + output + "@" + m.name + "@(" + join(inputs, ",") + ")";
     use(output, kReturnTypeLabel);
-    for (const std::string& p : inputs) use(p, kParameterTypeLabel);
+    for (const std::string& p : inputs)
+        use(p, kParameterTypeLabel);
     return d;
 }
 
@@ -76,19 +85,22 @@ DiagramMember diagramMember(const JavaMember& m, int owner, const JavaTree& tree
 int ClassDiagram::methodCount() const {
     int n = 0;
     for (const DiagramClass& c : classes)
-        for (const DiagramMember& m : c.members) n += m.letter == 'm';
+        for (const DiagramMember& m : c.members)
+            n += m.letter == 'm';
     return n;
 }
 
 int ClassDiagram::attributeCount() const {
     int n = 0;
-    for (const DiagramClass& c : classes) n += static_cast<int>(c.members.size());
+    for (const DiagramClass& c : classes)
+        n += static_cast<int>(c.members.size());
     return n - methodCount();
 }
 
 int ClassDiagram::relationCount() const {
     int n = 0;
-    for (const DiagramClass& c : classes) n += static_cast<int>(c.supertypes.size()) + (c.outer >= 0);
+    for (const DiagramClass& c : classes)
+        n += static_cast<int>(c.supertypes.size()) + (c.outer >= 0);
     return n;
 }
 
@@ -116,12 +128,14 @@ ClassDiagram buildClassDiagram(const JavaTree& tree) {
             if (target == positionOfType.end()) continue;
             const TypeKind kind = tree.types[s].kind;
             bool implemented = kind == TypeKind::Interface || kind == TypeKind::Annotation;
-            c.supertypes.push_back({target->second, implemented ? kImplementsLabel : kExtendsLabel});
+            c.supertypes.push_back(
+                {target->second, implemented ? kImplementsLabel : kExtendsLabel});
         }
         std::vector<JavaMember> members = type.members;
         std::stable_sort(members.begin(), members.end(),
                          [](const JavaMember& a, const JavaMember& b) { return a.line < b.line; });
-        for (const JavaMember& m : members) c.members.push_back(diagramMember(m, t, tree, types, positionOfName));
+        for (const JavaMember& m : members)
+            c.members.push_back(diagramMember(m, t, tree, types, positionOfName));
         d.classes.push_back(c);
     }
     return d;
@@ -140,8 +154,10 @@ int writeMemberDiagram(const ClassDiagram& d, std::ostream& out) {
         const std::string& p = d.packages[i];
         nodes << "p," << next << "," << p << "\n";
         size_t dot = p.rfind('.');
-        auto parent = dot == std::string::npos ? d.packages.end()
-                                               : std::lower_bound(d.packages.begin(), d.packages.end(), p.substr(0, dot));
+        auto parent =
+            dot == std::string::npos
+                ? d.packages.end()
+                : std::lower_bound(d.packages.begin(), d.packages.end(), p.substr(0, dot));
         bool found = parent != d.packages.end() && *parent == p.substr(0, dot);
         arc(found ? static_cast<int>(parent - d.packages.begin()) + 1 : 0, next, kContainmentLabel);
     }
@@ -158,8 +174,10 @@ int writeMemberDiagram(const ClassDiagram& d, std::ostream& out) {
         }
     }
     for (size_t i = 0; i < d.classes.size(); i++) {
-        for (const auto& s : d.classes[i].supertypes) arc(classNode[i], classNode[s.first], s.second);
-        if (d.classes[i].outer >= 0) arc(classNode[d.classes[i].outer], classNode[i], kNestingLabel);
+        for (const auto& s : d.classes[i].supertypes)
+            arc(classNode[i], classNode[s.first], s.second);
+        if (d.classes[i].outer >= 0)
+            arc(classNode[d.classes[i].outer], classNode[i], kNestingLabel);
     }
     out << next << "," << arcCount << "\n" << nodes.str() << arcs.str();
     return arcCount;
@@ -172,12 +190,16 @@ int writeClassesWithMembers(const ClassDiagram& d, std::ostream& out) {
         arcs << "r," << from << "," << to << "," << label << "\n";
         arcCount++;
     };
-    for (size_t i = 0; i < d.classes.size(); i++) lines << "c," << i << "," << d.classes[i].label << "\n";
     for (size_t i = 0; i < d.classes.size(); i++)
-        for (const DiagramMember& m : d.classes[i].members) lines << m.letter << "," << i << "," << m.text << "\n";
+        lines << "c," << i << "," << d.classes[i].label << "\n";
+    for (size_t i = 0; i < d.classes.size(); i++)
+        for (const DiagramMember& m : d.classes[i].members)
+            lines << m.letter << "," << i << "," << m.text << "\n";
     for (size_t i = 0; i < d.classes.size(); i++) {
-        for (const auto& s : d.classes[i].supertypes) arc(i, s.first, s.second);
-        if (d.classes[i].outer >= 0) arc(static_cast<size_t>(d.classes[i].outer), static_cast<int>(i), kNestingLabel);
+        for (const auto& s : d.classes[i].supertypes)
+            arc(i, s.first, s.second);
+        if (d.classes[i].outer >= 0)
+            arc(static_cast<size_t>(d.classes[i].outer), static_cast<int>(i), kNestingLabel);
     }
     for (int label : {kAttributeTypeLabel, kParameterTypeLabel, kReturnTypeLabel})
         for (size_t i = 0; i < d.classes.size(); i++)

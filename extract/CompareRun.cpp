@@ -33,9 +33,12 @@ struct CompareSwitch {
 const CompareSwitch kCompareSwitches[] = {
     {"-o", "OUTDIR", "folder of the diagrams, result files and report (default comparison)",
      &CompareSettings::outDir, nullptr},
-    {"--git", "REPO", "OLD and NEW are revisions of this git repository", &CompareSettings::gitRepo, nullptr},
-    {"--html", nullptr, "render the change report as a page with graphmat-report", nullptr, &CompareSettings::html},
-    {"--ctags", "PROGRAM", "Universal Ctags program (default ctags)", &CompareSettings::ctags, nullptr},
+    {"--git", "REPO", "OLD and NEW are revisions of this git repository", &CompareSettings::gitRepo,
+     nullptr},
+    {"--html", nullptr, "render the change report as a page with graphmat-report", nullptr,
+     &CompareSettings::html},
+    {"--ctags", "PROGRAM", "Universal Ctags program (default ctags)", &CompareSettings::ctags,
+     nullptr},
 };
 
 CompareParse fail(const std::string& message, std::ostream& err) {
@@ -61,21 +64,26 @@ void stageLine(std::ostream& out, const char* stage, double seconds, const std::
 /// A file name made of a folder's or a revision's name.
 std::string sideName(const std::string& side) {
     std::string name = fs::path(side).lexically_normal().filename().string();
-    if (name.empty() || name == ".") name = fs::absolute(side).lexically_normal().parent_path().filename().string();
+    if (name.empty() || name == ".")
+        name = fs::absolute(side).lexically_normal().parent_path().filename().string();
     for (char& c : name)
-        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_')) c = '_';
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_'))
+            c = '_';
     return name.empty() ? "version" : name;
 }
 
 /// Makes the diagram of one side under the output folder (or takes a diagram file as it is)
 /// and returns its path; empty after writing the problem to `err`.
-std::string prepareSide(const CompareSettings& s, const std::string& side, const std::string& fileName,
-                        std::string& note, int& exitCode, std::ostream& out, std::ostream& err) {
+std::string prepareSide(const CompareSettings& s, const std::string& side,
+                        const std::string& fileName, std::string& note, int& exitCode,
+                        std::ostream& out, std::ostream& err) {
     std::string folder = side;
     TemporaryFolder scratch;
     std::error_code error;
     if (!s.gitRepo.empty()) {
-        std::string problem = scratch.path().empty() ? "cannot make a temporary folder" : exportRevision(s.gitRepo, side, scratch.path());
+        std::string problem = scratch.path().empty()
+                                  ? "cannot make a temporary folder"
+                                  : exportRevision(s.gitRepo, side, scratch.path());
         if (!problem.empty()) {
             err << "graphmat-compare: " << problem << "\n";
             exitCode = kExitInput;
@@ -86,7 +94,8 @@ std::string prepareSide(const CompareSettings& s, const std::string& side, const
         note = side + " (diagram)";
         return side;
     } else if (!fs::is_directory(side, error)) {
-        err << "graphmat-compare: not found: " << side << " (give a source folder or a diagram file)\n";
+        err << "graphmat-compare: not found: " << side
+            << " (give a source folder or a diagram file)\n";
         exitCode = kExitInput;
         return std::string();
     }
@@ -97,8 +106,10 @@ std::string prepareSide(const CompareSettings& s, const std::string& side, const
         exitCode = e.exitCode;
         return std::string();
     }
-    note = side + " " + std::to_string(e.classes) + " classes, " + std::to_string(e.methods + e.attributes) +
-           " members (" + std::to_string(e.skippedFiles) + " of " + std::to_string(e.javaFiles) + " files skipped)";
+    note = side + " " + std::to_string(e.classes) + " classes, " +
+           std::to_string(e.methods + e.attributes) + " members (" +
+           std::to_string(e.skippedFiles) + " of " + std::to_string(e.javaFiles) +
+           " files skipped)";
     return diagram;
 }
 
@@ -119,7 +130,8 @@ ReadFigures readDiagram(const std::string& path) {
 }
 
 /// The matcher's run inside the output folder, its console text sent to match.log.
-bool runMatcher(const std::string& oldDiagram, const std::string& newDiagram, const std::string& outDir, double& cost) {
+bool runMatcher(const std::string& oldDiagram, const std::string& newDiagram,
+                const std::string& outDir, double& cost) {
     MatchSettings m;
     m.graph1 = fs::absolute(oldDiagram).string();
     m.graph2 = fs::absolute(newDiagram).string();
@@ -147,13 +159,16 @@ bool runMatcher(const std::string& oldDiagram, const std::string& newDiagram, co
 }
 
 /// Run tag of the pair file the matcher wrote for graphs `name1` and `name2`.
-std::string findRunTag(const std::string& results, const std::string& name1, const std::string& name2) {
+std::string findRunTag(const std::string& results, const std::string& name1,
+                       const std::string& name2) {
     const std::string prefix = "raw_" + name1 + "__" + name2 + "__";
     std::error_code error;
     std::string found;
     for (fs::directory_iterator it(results, error), end; !error && it != end; it.increment(error)) {
         std::string file = it->path().filename().string();
-        if (file.rfind(prefix, 0) != 0 || file.size() < 4 || file.compare(file.size() - 4, 4, ".csv") != 0) continue;
+        if (file.rfind(prefix, 0) != 0 || file.size() < 4 ||
+            file.compare(file.size() - 4, 4, ".csv") != 0)
+            continue;
         if (file.find(".csv_") != std::string::npos) continue;
         std::string tag = file.substr(4, file.size() - 8);
         if (found.empty() || tag < found) found = tag;
@@ -167,11 +182,13 @@ std::vector<std::string> quotedFields(const std::string& line) {
     std::string field;
     bool quoted = false;
     for (char c : line) {
-        if (c == '"') quoted = !quoted;
+        if (c == '"')
+            quoted = !quoted;
         else if (c == ',' && !quoted) {
             fields.push_back(field);
             field.clear();
-        } else if (c != '\r') field += c;
+        } else if (c != '\r')
+            field += c;
     }
     fields.push_back(field);
     return fields;
@@ -182,10 +199,13 @@ std::string renderPage(const std::string& json, const std::string& page, bool& w
     written = false;
     const fs::path report = fs::path(executableFolder()) / "graphmat-report";
     std::error_code error;
-    if (json.empty()) return "no page: this build's matcher writes no change report (.changes.json)";
-    if (!fs::exists(report, error)) return "no page: graphmat-report is not installed next to graphmat-compare";
+    if (json.empty())
+        return "no page: this build's matcher writes no change report (.changes.json)";
+    if (!fs::exists(report, error))
+        return "no page: graphmat-report is not installed next to graphmat-compare";
     ProcessResult run = runProcess({report.string(), json, "-o", page});
-    if (!run.started || run.exitCode != 0) return "no page: graphmat-report failed: " + run.errors.substr(0, run.errors.find('\n'));
+    if (!run.started || run.exitCode != 0)
+        return "no page: graphmat-report failed: " + run.errors.substr(0, run.errors.find('\n'));
     written = true;
     return "page " + page;
 }
@@ -207,9 +227,11 @@ std::set<std::string> classNames(const std::string& diagram) {
 
 } // namespace
 
-void readUnmatchedClasses(const std::string& costReport, const std::string& oldDiagram, const std::string& newDiagram,
-                          std::vector<std::string>& removed, std::vector<std::string>& added) {
-    const std::set<std::string> oldNames = classNames(oldDiagram), newNames = classNames(newDiagram);
+void readUnmatchedClasses(const std::string& costReport, const std::string& oldDiagram,
+                          const std::string& newDiagram, std::vector<std::string>& removed,
+                          std::vector<std::string>& added) {
+    const std::set<std::string> oldNames = classNames(oldDiagram),
+                                newNames = classNames(newDiagram);
     std::ifstream in(costReport);
     std::string line;
     while (std::getline(in, line)) {
@@ -223,15 +245,19 @@ void readUnmatchedClasses(const std::string& costReport, const std::string& oldD
 
 void usageCompare(std::ostream& err) {
     err << "Usage: graphmat-compare OLD NEW [-o OUTDIR] [--html] [--ctags PROGRAM]\n"
-           "       graphmat-compare --git REPO OLD_REV NEW_REV [-o OUTDIR] [--html] [--ctags PROGRAM]\n"
+           "       graphmat-compare --git REPO OLD_REV NEW_REV [-o OUTDIR] [--html] [--ctags "
+           "PROGRAM]\n"
            "OLD and NEW are Java source folders or class-diagram files (reader mode 12).\n";
     for (const CompareSwitch& s : kCompareSwitches) {
-        std::string head = std::string(s.name) + (s.value != nullptr ? std::string(" ") + s.value : "");
-        err << "  " << head << std::string(head.size() < 18 ? 18 - head.size() : 1, ' ') << s.meaning << "\n";
+        std::string head =
+            std::string(s.name) + (s.value != nullptr ? std::string(" ") + s.value : "");
+        err << "  " << head << std::string(head.size() < 18 ? 18 - head.size() : 1, ' ')
+            << s.meaning << "\n";
     }
 }
 
-CompareParse parseCompareArguments(const std::vector<std::string>& args, CompareSettings& s, std::ostream& err) {
+CompareParse parseCompareArguments(const std::vector<std::string>& args, CompareSettings& s,
+                                   std::ostream& err) {
     std::vector<std::string> sides;
     for (size_t i = 0; i < args.size(); i++) {
         const std::string& a = args[i];
@@ -259,7 +285,8 @@ CompareParse parseCompareArguments(const std::vector<std::string>& args, Compare
     return CompareParse::Ok;
 }
 
-std::vector<std::pair<std::string, std::string>> readRenamedClasses(const std::string& rawPairFile) {
+std::vector<std::pair<std::string, std::string>>
+readRenamedClasses(const std::string& rawPairFile) {
     std::vector<std::pair<std::string, std::string>> renamed;
     std::ifstream in(rawPairFile);
     std::string line;
@@ -277,8 +304,8 @@ using Clock = std::chrono::steady_clock;
 
 /// Stage 1: both versions as diagram files under the output folder (diagram files given
 /// on the command line are taken as they are).
-int extractStage(const CompareSettings& s, std::string& oldDiagram, std::string& newDiagram, std::ostream& out,
-                 std::ostream& err) {
+int extractStage(const CompareSettings& s, std::string& oldDiagram, std::string& newDiagram,
+                 std::ostream& out, std::ostream& err) {
     const auto start = Clock::now();
     std::string oldName = sideName(s.oldSide), newName = sideName(s.newSide);
     if (oldName == newName) {
@@ -301,9 +328,11 @@ int readStage(const std::string& oldDiagram, const std::string& newDiagram, Comp
     const auto start = Clock::now();
     ReadFigures oldGraph = readDiagram(oldDiagram), newGraph = readDiagram(newDiagram);
     stageLine(out, "read", secondsSince(start),
-              "old " + std::to_string(oldGraph.nodes) + " nodes, " + std::to_string(oldGraph.arcs) + " arcs; new " +
-                  std::to_string(newGraph.nodes) + " nodes, " + std::to_string(newGraph.arcs) + " arcs");
-    for (const auto& side : {std::make_pair(&oldGraph, &oldDiagram), std::make_pair(&newGraph, &newDiagram)}) {
+              "old " + std::to_string(oldGraph.nodes) + " nodes, " + std::to_string(oldGraph.arcs) +
+                  " arcs; new " + std::to_string(newGraph.nodes) + " nodes, " +
+                  std::to_string(newGraph.arcs) + " arcs");
+    for (const auto& side :
+         {std::make_pair(&oldGraph, &oldDiagram), std::make_pair(&newGraph, &newDiagram)}) {
         if (side.first->nodes == 0) {
             err << "graphmat-compare: " << *side.second << " holds no class diagram\n";
             return kExitInput;
@@ -315,8 +344,9 @@ int readStage(const std::string& oldDiagram, const std::string& newDiagram, Comp
 }
 
 /// Stage 3: the matching run with the recommended weights, in the output folder.
-int matchStage(const CompareSettings& s, const std::string& oldDiagram, const std::string& newDiagram,
-               CompareSummary& summary, std::ostream& out, std::ostream& err) {
+int matchStage(const CompareSettings& s, const std::string& oldDiagram,
+               const std::string& newDiagram, CompareSummary& summary, std::ostream& out,
+               std::ostream& err) {
     const auto start = Clock::now();
     const std::string log = (fs::path(s.outDir) / "match.log").string();
     if (!runMatcher(oldDiagram, newDiagram, s.outDir, summary.matchingCost)) {
@@ -330,23 +360,28 @@ int matchStage(const CompareSettings& s, const std::string& oldDiagram, const st
 }
 
 /// Stage 4: the renamed classes from the run's pair file, its change report, the page.
-int reportStage(const CompareSettings& s, const std::string& oldDiagram, const std::string& newDiagram,
-                CompareSummary& summary, std::ostream& out, std::ostream& err) {
+int reportStage(const CompareSettings& s, const std::string& oldDiagram,
+                const std::string& newDiagram, CompareSummary& summary, std::ostream& out,
+                std::ostream& err) {
     const auto start = Clock::now();
     const fs::path results = fs::path(s.outDir) / "results";
-    summary.runTag = findRunTag(results.string(), fs::path(oldDiagram).stem().string(), fs::path(newDiagram).stem().string());
+    summary.runTag = findRunTag(results.string(), fs::path(oldDiagram).stem().string(),
+                                fs::path(newDiagram).stem().string());
     if (summary.runTag.empty()) {
-        err << "graphmat-compare: the matching run left no pair file in " << results.string() << "\n";
+        err << "graphmat-compare: the matching run left no pair file in " << results.string()
+            << "\n";
         return kExitOutput;
     }
-    summary.renamedClasses = readRenamedClasses((results / ("raw_" + summary.runTag + ".csv")).string());
+    summary.renamedClasses =
+        readRenamedClasses((results / ("raw_" + summary.runTag + ".csv")).string());
     readUnmatchedClasses((results / (summary.runTag + ".csv")).string(), oldDiagram, newDiagram,
                          summary.removedClasses, summary.addedClasses);
     std::error_code error;
     const fs::path json = results / (summary.runTag + ".changes.json");
     if (fs::exists(json, error)) summary.changesJson = json.string();
-    std::string note = summary.changesJson.empty() ? "no change report (.changes.json) in this build"
-                                                   : "change report " + summary.changesJson;
+    std::string note = summary.changesJson.empty()
+                           ? "no change report (.changes.json) in this build"
+                           : "change report " + summary.changesJson;
     if (s.html) {
         bool written = false;
         const std::string page = (results / (summary.runTag + ".changes.html")).string();
@@ -362,26 +397,31 @@ int reportStage(const CompareSettings& s, const std::string& oldDiagram, const s
 constexpr size_t kListedClasses = 20;
 
 void printClassList(const std::vector<std::string>& names, std::ostream& out) {
-    for (size_t i = 0; i < names.size() && i < kListedClasses; i++) out << "  " << names[i] << "\n";
-    if (names.size() > kListedClasses) out << "  ... and " << names.size() - kListedClasses << " more\n";
+    for (size_t i = 0; i < names.size() && i < kListedClasses; i++)
+        out << "  " << names[i] << "\n";
+    if (names.size() > kListedClasses)
+        out << "  ... and " << names.size() - kListedClasses << " more\n";
 }
 
 void printSummary(const CompareSettings& s, const CompareSummary& summary, std::ostream& out) {
-    out << summary.oldClasses << " classes in the old version, " << summary.newClasses << " in the new one; "
-        << summary.renamedClasses.size() << " matched under another name:\n";
+    out << summary.oldClasses << " classes in the old version, " << summary.newClasses
+        << " in the new one; " << summary.renamedClasses.size() << " matched under another name:\n";
     std::vector<std::string> renamed;
-    for (const auto& r : summary.renamedClasses) renamed.push_back(r.first + " -> " + r.second);
+    for (const auto& r : summary.renamedClasses)
+        renamed.push_back(r.first + " -> " + r.second);
     printClassList(renamed, out);
     out << summary.removedClasses.size() << " removed:\n";
     printClassList(summary.removedClasses, out);
     out << summary.addedClasses.size() << " added:\n";
     printClassList(summary.addedClasses, out);
-    out << "Result files: " << (fs::path(s.outDir) / "results").string() << " (run tag " << summary.runTag << ")\n";
+    out << "Result files: " << (fs::path(s.outDir) / "results").string() << " (run tag "
+        << summary.runTag << ")\n";
 }
 
 } // namespace
 
-int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& out, std::ostream& err) {
+int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& out,
+               std::ostream& err) {
     std::error_code error;
     fs::create_directories(s.outDir, error);
     if (!fs::is_directory(s.outDir, error)) {

@@ -8,12 +8,12 @@
 #include <vector>
 
 struct CompareSettings {
-    std::string oldSide;  ///< old version: source folder, diagram file, or revision with --git
-    std::string newSide;  ///< new version, likewise
-    std::string gitRepo;  ///< --git: both sides are revisions of this repository
+    std::string oldSide; ///< old version: source folder, diagram file, or revision with --git
+    std::string newSide; ///< new version, likewise
+    std::string gitRepo; ///< --git: both sides are revisions of this repository
     std::string outDir = "comparison"; ///< -o: folder of the diagrams and result files
-    bool html = false;    ///< --html: render the change report as a page
-    std::string ctags = "ctags"; ///< --ctags: the Universal Ctags program
+    bool html = false;                 ///< --html: render the change report as a page
+    std::string ctags = "ctags";       ///< --ctags: the Universal Ctags program
 };
 
 /// Weights of the matching run (see README, "Comparing two versions"): every kind of edit
@@ -47,22 +47,25 @@ struct CompareSummary {
 
 enum class CompareParse { Ok, Help, Error };
 
-CompareParse parseCompareArguments(const std::vector<std::string>& args, CompareSettings& s, std::ostream& err);
+CompareParse parseCompareArguments(const std::vector<std::string>& args, CompareSettings& s,
+                                   std::ostream& err);
 
 void usageCompare(std::ostream& err);
 
 /// Runs a comparison, printing one line per stage; fills `summary`. Returns the exit code:
 /// 0 done, 2 an input was not found or could not be extracted or read, 3 a result could
 /// not be written.
-int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& out, std::ostream& err);
+int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& out,
+               std::ostream& err);
 
 /// Renamed and moved classes listed in a raw pair file ("class1","class2","category").
 std::vector<std::pair<std::string, std::string>> readRenamedClasses(const std::string& rawPairFile);
 
 /// Classes deleted ("nd" rows) and inserted ("ni" rows) in a run's cost report, told from
 /// members by the class names of the two diagrams (nested names dotted).
-void readUnmatchedClasses(const std::string& costReport, const std::string& oldDiagram, const std::string& newDiagram,
-                          std::vector<std::string>& removed, std::vector<std::string>& added);
+void readUnmatchedClasses(const std::string& costReport, const std::string& oldDiagram,
+                          const std::string& newDiagram, std::vector<std::string>& removed,
+                          std::vector<std::string>& added);
 
 /// The whole command line: parse, run. Returns the exit code.
 int compareMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -13,12 +13,16 @@ bool identifierByte(char c) {
     return std::isalnum(u) || c == '_' || c == '$' || u >= 0x80;
 }
 
-bool blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool blank(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 std::string trim(const std::string& text) {
     size_t begin = 0, end = text.size();
-    while (begin < end && blank(text[begin])) begin++;
-    while (end > begin && blank(text[end - 1])) end--;
+    while (begin < end && blank(text[begin]))
+        begin++;
+    while (end > begin && blank(text[end - 1]))
+        end--;
     return text.substr(begin, end - begin);
 }
 
@@ -29,8 +33,10 @@ size_t skipGroup(const std::string& text, size_t i) {
     const char close = open == '(' ? ')' : '>';
     int depth = 0;
     for (; i < text.size(); i++) {
-        if (text[i] == open) depth++;
-        else if (text[i] == close && --depth == 0) return i + 1;
+        if (text[i] == open)
+            depth++;
+        else if (text[i] == close && --depth == 0)
+            return i + 1;
     }
     return text.size();
 }
@@ -45,9 +51,11 @@ std::string stripAnnotations(const std::string& text) {
             continue;
         }
         i++;
-        while (i < text.size() && (identifierByte(text[i]) || text[i] == '.')) i++;
+        while (i < text.size() && (identifierByte(text[i]) || text[i] == '.'))
+            i++;
         size_t j = i;
-        while (j < text.size() && blank(text[j])) j++;
+        while (j < text.size() && blank(text[j]))
+            j++;
         if (j < text.size() && text[j] == '(') i = skipGroup(text, j);
     }
     return kept;
@@ -70,8 +78,10 @@ std::string stripBlockComments(const std::string& text) {
 std::string stripGenerics(const std::string& text) {
     std::string kept;
     for (size_t i = 0; i < text.size();) {
-        if (text[i] == '<') i = skipGroup(text, i);
-        else kept += text[i++];
+        if (text[i] == '<')
+            i = skipGroup(text, i);
+        else
+            kept += text[i++];
     }
     return kept;
 }
@@ -98,9 +108,9 @@ std::vector<std::string> splitTopLevel(const std::string& text) {
 /// Java's modifier words; the diagram keeps them all as written (its readers act on
 /// visibility, static, final and abstract and pass over the others).
 bool isModifier(const std::string& word) {
-    static const char* const kModifiers[] = {"public",   "protected",    "private",   "static",   "final",
-                                             "abstract", "synchronized", "native",    "transient", "volatile",
-                                             "strictfp", "default",      "sealed",    "non-sealed"};
+    static const char* const kModifiers[] = {
+        "public", "protected", "private",  "static",   "final",   "abstract", "synchronized",
+        "native", "transient", "volatile", "strictfp", "default", "sealed",   "non-sealed"};
     for (const char* m : kModifiers)
         if (word == m) return true;
     return false;
@@ -112,7 +122,8 @@ size_t findName(const std::string& text, const std::string& name, bool method) {
         size_t end = at + name.size();
         if (at > 0 && identifierByte(text[at - 1])) continue;
         if (end < text.size() && identifierByte(text[end])) continue;
-        while (end < text.size() && blank(text[end])) end++;
+        while (end < text.size() && blank(text[end]))
+            end++;
         if (method) {
             if (end < text.size() && text[end] == '(') return at;
         } else if (end == text.size() || text[end] == '=' || text[end] == ';' || text[end] == ',' ||
@@ -128,17 +139,23 @@ size_t findName(const std::string& text, const std::string& name, bool method) {
 std::string readType(const std::string& text, size_t i) {
     size_t start = i;
     for (;;) {
-        while (i < text.size() && identifierByte(text[i])) i++;
+        while (i < text.size() && identifierByte(text[i]))
+            i++;
         size_t j = i;
-        while (j < text.size() && blank(text[j])) j++;
+        while (j < text.size() && blank(text[j]))
+            j++;
         if (j < text.size() && text[j] == '<') j = skipGroup(text, j);
-        while (j < text.size() && blank(text[j])) j++;
+        while (j < text.size() && blank(text[j]))
+            j++;
         if (j + 1 < text.size() && text[j] == '.' && text[j + 1] != '.') {
             i = j + 1;
-            while (i < text.size() && blank(text[i])) i++;
+            while (i < text.size() && blank(text[i]))
+                i++;
             continue;
         }
-        while (j < text.size() && (text[j] == '[' || text[j] == ']' || text[j] == '.' || blank(text[j]))) j++;
+        while (j < text.size() &&
+               (text[j] == '[' || text[j] == ']' || text[j] == '.' || blank(text[j])))
+            j++;
         return normaliseType(text.substr(start, j - start));
     }
 }
@@ -167,7 +184,8 @@ std::vector<std::string> parameterTypes(const std::string& signature) {
     std::vector<std::string> types;
     for (const std::string& raw : splitTopLevel(stripAnnotations(inner))) {
         std::string parameter = trim(raw);
-        while (parameter.compare(0, 6, "final ") == 0) parameter = trim(parameter.substr(6));
+        while (parameter.compare(0, 6, "final ") == 0)
+            parameter = trim(parameter.substr(6));
         // A C-style array after the name ("byte b[]") is part of the type.
         std::string brackets;
         while (parameter.size() >= 2 && parameter.back() == ']') {
@@ -177,7 +195,8 @@ std::vector<std::string> parameterTypes(const std::string& signature) {
             brackets += "[]";
         }
         size_t nameStart = parameter.size();
-        while (nameStart > 0 && identifierByte(parameter[nameStart - 1])) nameStart--;
+        while (nameStart > 0 && identifierByte(parameter[nameStart - 1]))
+            nameStart--;
         std::string type = nameStart > 0 ? parameter.substr(0, nameStart) : parameter;
         types.push_back(normaliseType(type) + brackets);
     }
@@ -202,7 +221,8 @@ DeclarationHead readDeclarationHead(const std::string& text, const std::string& 
             i = skipGroup(prefix, i); // a method's own type parameters
         } else if (identifierByte(prefix[i]) || prefix[i] == '-') {
             size_t end = i;
-            while (end < prefix.size() && (identifierByte(prefix[end]) || prefix[end] == '-')) end++;
+            while (end < prefix.size() && (identifierByte(prefix[end]) || prefix[end] == '-'))
+                end++;
             std::string word = prefix.substr(i, end - i);
             if (isModifier(word)) {
                 head.modifiers += (head.modifiers.empty() ? "" : " ") + word;
@@ -218,26 +238,33 @@ DeclarationHead readDeclarationHead(const std::string& text, const std::string& 
     return head;
 }
 
-std::string wholeIdentifier(const std::string& line, const std::string& name, const std::string& follow) {
+std::string wholeIdentifier(const std::string& line, const std::string& name,
+                            const std::string& follow) {
     if (name.empty()) return name;
     for (size_t at = line.find(name); at != std::string::npos; at = line.find(name, at + 1)) {
         size_t begin = at, end = at + name.size();
-        while (begin > 0 && identifierByte(line[begin - 1])) begin--;
-        while (end < line.size() && identifierByte(line[end])) end++;
+        while (begin > 0 && identifierByte(line[begin - 1]))
+            begin--;
+        while (end < line.size() && identifierByte(line[end]))
+            end++;
         std::string token = line.substr(begin, end - begin);
         if (follow.empty()) {
             size_t before = begin;
-            while (before > 0 && blank(line[before - 1])) before--;
+            while (before > 0 && blank(line[before - 1]))
+                before--;
             size_t word = before;
-            while (word > 0 && identifierByte(line[word - 1])) word--;
+            while (word > 0 && identifierByte(line[word - 1]))
+                word--;
             std::string keyword = line.substr(word, before - word);
             if (keyword == "class" || keyword == "interface" || keyword == "enum") return token;
             continue;
         }
         size_t next = end;
-        while (next < line.size() && blank(line[next])) next++;
-        bool fits = follow == "(" ? next < line.size() && line[next] == '('
-                                  : next == line.size() || follow.find(line[next]) != std::string::npos;
+        while (next < line.size() && blank(line[next]))
+            next++;
+        bool fits = follow == "("
+                        ? next < line.size() && line[next] == '('
+                        : next == line.size() || follow.find(line[next]) != std::string::npos;
         if (fits) return token;
     }
     return name;
@@ -248,13 +275,17 @@ bool declaresType(const std::string& line, const std::string& name) {
     for (const std::string k : {"class", "interface", "enum"}) {
         for (size_t at = line.find(k); at != std::string::npos; at = line.find(k, at + 1)) {
             size_t end = at + k.size();
-            if ((at > 0 && identifierByte(line[at - 1])) || end >= line.size() || !blank(line[end])) continue;
+            if ((at > 0 && identifierByte(line[at - 1])) || end >= line.size() || !blank(line[end]))
+                continue;
             keyword = true;
-            while (end < line.size() && blank(line[end])) end++;
+            while (end < line.size() && blank(line[end]))
+                end++;
             size_t tokenEnd = end;
-            while (tokenEnd < line.size() && identifierByte(line[tokenEnd])) tokenEnd++;
+            while (tokenEnd < line.size() && identifierByte(line[tokenEnd]))
+                tokenEnd++;
             std::string token = line.substr(end, tokenEnd - end);
-            if (token.size() >= name.size() && token.compare(token.size() - name.size(), name.size(), name) == 0)
+            if (token.size() >= name.size() &&
+                token.compare(token.size() - name.size(), name.size(), name) == 0)
                 return true;
         }
     }

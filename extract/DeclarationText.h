@@ -35,7 +35,8 @@ DeclarationHead readDeclarationHead(const std::string& text, const std::string& 
 /// a member's name where `follow` is "(" (methods) or "=;,[" or the line end (fields), a
 /// type's name after "class", "interface" or "enum" (`follow` empty). Returns `name`
 /// unchanged when the line shows nothing longer.
-std::string wholeIdentifier(const std::string& line, const std::string& name, const std::string& follow);
+std::string wholeIdentifier(const std::string& line, const std::string& name,
+                            const std::string& follow);
 
 /// True when `line` declares a type named `name` ("class Name", "@interface Name", ...;
 /// a name the parser cut at a non-ASCII letter counts), or shows none of the keywords

@@ -16,9 +16,12 @@ struct ExtractSwitch {
 };
 
 const ExtractSwitch kExtractSwitches[] = {
-    {"-o", "DIAGRAM.txt", "class diagram with member nodes (reader mode 12); required", &ExtractSettings::diagram},
-    {"-k", "CLASSES.k.txt", "classes with their members inside (reader mode 4)", &ExtractSettings::classes},
-    {"--git", "REPO", "extract a revision of this git repository instead of a folder", &ExtractSettings::gitRepo},
+    {"-o", "DIAGRAM.txt", "class diagram with member nodes (reader mode 12); required",
+     &ExtractSettings::diagram},
+    {"-k", "CLASSES.k.txt", "classes with their members inside (reader mode 4)",
+     &ExtractSettings::classes},
+    {"--git", "REPO", "extract a revision of this git repository instead of a folder",
+     &ExtractSettings::gitRepo},
     {"--rev", "REV", "the revision to extract with --git", &ExtractSettings::gitRev},
     {"--ctags", "PROGRAM", "Universal Ctags program (default ctags)", &ExtractSettings::ctags},
 };
@@ -32,14 +35,18 @@ ExtractParse fail(const std::string& message, std::ostream& err) {
 } // namespace
 
 void usageExtract(std::ostream& err) {
-    err << "Usage: graphmat-extract SOURCE_DIR -o DIAGRAM.txt [-k CLASSES.k.txt] [--ctags PROGRAM]\n"
-           "       graphmat-extract --git REPO --rev REV -o DIAGRAM.txt [-k CLASSES.k.txt] [--ctags PROGRAM]\n";
+    err << "Usage: graphmat-extract SOURCE_DIR -o DIAGRAM.txt [-k CLASSES.k.txt] [--ctags "
+           "PROGRAM]\n"
+           "       graphmat-extract --git REPO --rev REV -o DIAGRAM.txt [-k CLASSES.k.txt] "
+           "[--ctags PROGRAM]\n";
     for (const ExtractSwitch& s : kExtractSwitches)
-        err << "  " << s.name << " " << s.value << std::string(24 - std::string(s.name).size() - std::string(s.value).size(), ' ')
+        err << "  " << s.name << " " << s.value
+            << std::string(24 - std::string(s.name).size() - std::string(s.value).size(), ' ')
             << s.meaning << "\n";
 }
 
-ExtractParse parseExtractArguments(const std::vector<std::string>& args, ExtractSettings& s, std::ostream& err) {
+ExtractParse parseExtractArguments(const std::vector<std::string>& args, ExtractSettings& s,
+                                   std::ostream& err) {
     for (size_t i = 0; i < args.size(); i++) {
         const std::string& a = args[i];
         if (a == "-h" || a == "--help") {
@@ -72,7 +79,8 @@ int runExtract(const ExtractSettings& s, std::ostream& out, std::ostream& err) {
     std::string folder = s.source;
     if (!s.gitRepo.empty()) {
         if (scratch.path().empty()) {
-            err << "graphmat-extract: cannot make a temporary folder for revision " << s.gitRev << "\n";
+            err << "graphmat-extract: cannot make a temporary folder for revision " << s.gitRev
+                << "\n";
             return kExitOutput;
         }
         std::string problem = exportRevision(s.gitRepo, s.gitRev, scratch.path());

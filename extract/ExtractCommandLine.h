@@ -7,11 +7,11 @@
 #include <vector>
 
 struct ExtractSettings {
-    std::string source;      ///< source folder (positional), or empty with --git
-    std::string gitRepo;     ///< --git: repository whose revision is extracted
-    std::string gitRev;      ///< --rev: the revision
-    std::string diagram;     ///< -o: class diagram with member nodes (reader mode 12)
-    std::string classes;     ///< -k: classes with their members inside (reader mode 4)
+    std::string source;          ///< source folder (positional), or empty with --git
+    std::string gitRepo;         ///< --git: repository whose revision is extracted
+    std::string gitRev;          ///< --rev: the revision
+    std::string diagram;         ///< -o: class diagram with member nodes (reader mode 12)
+    std::string classes;         ///< -k: classes with their members inside (reader mode 4)
     std::string ctags = "ctags"; ///< --ctags: the Universal Ctags program
 };
 
@@ -22,7 +22,8 @@ enum class ExtractParse {
     Error, ///< a message and the usage text have been written
 };
 
-ExtractParse parseExtractArguments(const std::vector<std::string>& args, ExtractSettings& s, std::ostream& err);
+ExtractParse parseExtractArguments(const std::vector<std::string>& args, ExtractSettings& s,
+                                   std::ostream& err);
 
 void usageExtract(std::ostream& err);
 

@@ -28,18 +28,22 @@ bool writeFile(const std::string& path, const std::string& text) {
     return static_cast<bool>(out);
 }
 
-std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+std::string firstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
 
 } // namespace
 
-ExtractionSummary extractTree(const std::string& folder, const std::string& ctags, const std::string& diagramPath,
-                              const std::string& classesPath, std::ostream& out) {
+ExtractionSummary extractTree(const std::string& folder, const std::string& ctags,
+                              const std::string& diagramPath, const std::string& classesPath,
+                              std::ostream& out) {
     ExtractionSummary s;
     JavaTree tree;
     ReadResult read = readJavaTree(folder, ctags, tree);
     s.javaFiles = tree.javaFiles;
     s.skippedFiles = static_cast<int>(tree.skipped.size());
-    for (const SkippedFile& skipped : tree.skipped) out << "Skipped " << skipped.path << ": " << skipped.reason << "\n";
+    for (const SkippedFile& skipped : tree.skipped)
+        out << "Skipped " << skipped.path << ": " << skipped.reason << "\n";
     if (read.failure != ReadFailure::None) {
         s.exitCode = kExitInput;
         s.problem = read.problem;
@@ -47,12 +51,14 @@ ExtractionSummary extractTree(const std::string& folder, const std::string& ctag
     }
     if (tree.types.empty()) {
         s.exitCode = kExitInput;
-        s.problem = "No class could be extracted from " + folder + " (" + std::to_string(s.skippedFiles) + " of " +
-                    std::to_string(s.javaFiles) + " Java files skipped)";
+        s.problem = "No class could be extracted from " + folder + " (" +
+                    std::to_string(s.skippedFiles) + " of " + std::to_string(s.javaFiles) +
+                    " Java files skipped)";
         return s;
     }
     ClassDiagram diagram = buildClassDiagram(tree);
-    for (const std::string& d : diagram.duplicates) out << "Left out the second declaration of " << d << "\n";
+    for (const std::string& d : diagram.duplicates)
+        out << "Left out the second declaration of " << d << "\n";
     std::ostringstream members, classes;
     writeMemberDiagram(diagram, members);
     if (!writeFile(diagramPath, members.str())) {
@@ -76,22 +82,27 @@ ExtractionSummary extractTree(const std::string& folder, const std::string& ctag
     return s;
 }
 
-void printExtractionSummary(const ExtractionSummary& s, const std::string& diagramPath, std::ostream& out) {
-    out << diagramPath << ": " << s.packages << " packages, " << s.classes << " classes, " << s.methods
-        << " methods, " << s.attributes << " attributes, " << s.relations << " class relations from "
-        << s.javaFiles << " Java files (" << s.skippedFiles << " skipped)\n";
+void printExtractionSummary(const ExtractionSummary& s, const std::string& diagramPath,
+                            std::ostream& out) {
+    out << diagramPath << ": " << s.packages << " packages, " << s.classes << " classes, "
+        << s.methods << " methods, " << s.attributes << " attributes, " << s.relations
+        << " class relations from " << s.javaFiles << " Java files (" << s.skippedFiles
+        << " skipped)\n";
 }
 
-std::string exportRevision(const std::string& repo, const std::string& rev, const std::string& folder) {
+std::string exportRevision(const std::string& repo, const std::string& rev,
+                           const std::string& folder) {
     std::error_code error;
     if (!fs::is_directory(repo, error)) return "Git repository not found: " + repo;
     const std::string archive = (fs::path(folder) / "revision.tar").string();
     ProcessResult git = runProcess({"git", "-C", repo, "archive", "--format=tar", rev}, archive);
     if (!git.started) return "git not found: cannot extract revision " + rev + " of " + repo;
-    if (git.exitCode != 0) return "git archive " + rev + " failed in " + repo + ": " + firstLine(git.errors);
+    if (git.exitCode != 0)
+        return "git archive " + rev + " failed in " + repo + ": " + firstLine(git.errors);
     ProcessResult tar = runProcess({"tar", "-xf", archive, "-C", folder});
     fs::remove(archive, error);
-    if (!tar.started || tar.exitCode != 0) return "tar could not unpack revision " + rev + ": " + firstLine(tar.errors);
+    if (!tar.started || tar.exitCode != 0)
+        return "tar could not unpack revision " + rev + ": " + firstLine(tar.errors);
     return std::string();
 }
 

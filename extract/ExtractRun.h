@@ -29,13 +29,15 @@ struct ExtractionSummary {
 /// Extracts the tree under `folder` with the ctags program `ctags` and writes the diagram
 /// to `diagramPath` and, when `classesPath` is not empty, the classes with their members.
 /// Each skipped file gets one line on `out`; missing output folders are created.
-ExtractionSummary extractTree(const std::string& folder, const std::string& ctags, const std::string& diagramPath,
-                              const std::string& classesPath, std::ostream& out);
+ExtractionSummary extractTree(const std::string& folder, const std::string& ctags,
+                              const std::string& diagramPath, const std::string& classesPath,
+                              std::ostream& out);
 
 /// Writes revision `rev` of the git repository `repo` into the existing folder `folder`
 /// (git archive, then tar), leaving the repository's working tree alone. Returns the
 /// problem in one line, or an empty text.
-std::string exportRevision(const std::string& repo, const std::string& rev, const std::string& folder);
+std::string exportRevision(const std::string& repo, const std::string& rev,
+                           const std::string& folder);
 
 /// A fresh folder under the system's temporary folder, removed with everything in it when
 /// it goes out of scope.
@@ -53,4 +55,5 @@ private:
 };
 
 /// The one summary line of an extraction.
-void printExtractionSummary(const ExtractionSummary& s, const std::string& diagramPath, std::ostream& out);
+void printExtractionSummary(const ExtractionSummary& s, const std::string& diagramPath,
+                            std::ostream& out);

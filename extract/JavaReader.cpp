@@ -81,13 +81,15 @@ std::string unclosedDeclaration(const std::vector<json>& tags) {
 /// The first declaration the parser misread, as a skip reason; empty when there is none.
 /// Universal Ctags 5.9 takes a record for a method returning "record" and, in a sealed
 /// type, the first permitted subclass for the type's name.
-std::string misreadDeclaration(const std::vector<json>& tags, const std::vector<std::string>& lines) {
+std::string misreadDeclaration(const std::vector<json>& tags,
+                               const std::vector<std::string>& lines) {
     for (const json& tag : tags) {
         const int line = number(tag, "line");
         if (line < 1 || static_cast<size_t>(line) > lines.size()) continue;
         const std::string& textLine = lines[line - 1];
         std::string kind = text(tag, "kind");
-        if (kind == "method" && readDeclarationHead(textLine, text(tag, "name"), true).type == "record")
+        if (kind == "method" &&
+            readDeclarationHead(textLine, text(tag, "name"), true).type == "record")
             return "the record declared at line " + std::to_string(line) + " is beyond this parser";
         if (isTypeKind(kind) && !declaresType(textLine, text(tag, "name")))
             return "the parser misread the type declared at line " + std::to_string(line);
@@ -97,8 +99,8 @@ std::string misreadDeclaration(const std::vector<json>& tags, const std::vector<
 
 /// Reads the member's modifiers and type from its declaration line, joining earlier lines
 /// when the type is not on it.
-DeclarationHead memberHead(const std::vector<std::string>& lines, int line, const std::string& name, bool method,
-                           bool maybeConstructor) {
+DeclarationHead memberHead(const std::vector<std::string>& lines, int line, const std::string& name,
+                           bool method, bool maybeConstructor) {
     DeclarationHead head;
     std::string joined;
     for (int back = 0; back < kDeclarationLinesBack && line - back >= 1; back++) {
@@ -110,7 +112,8 @@ DeclarationHead memberHead(const std::vector<std::string>& lines, int line, cons
 }
 
 /// One member from its tag, or false when the tag is no member the diagram keeps.
-bool readMember(const json& tag, const JavaType& owner, const std::vector<std::string>& lines, JavaMember& m) {
+bool readMember(const json& tag, const JavaType& owner, const std::vector<std::string>& lines,
+                JavaMember& m) {
     std::string kind = text(tag, "kind");
     m.name = text(tag, "name");
     m.line = number(tag, "line");
@@ -132,8 +135,9 @@ bool readMember(const json& tag, const JavaType& owner, const std::vector<std::s
         head = memberHead(lines, m.line, m.name, method, maybeConstructor);
     m.modifiers = head.modifiers;
     m.type = head.type;
-    m.kind = !method ? MemberKind::Field : maybeConstructor && m.type.empty() ? MemberKind::Constructor
-                                                                                : MemberKind::Method;
+    m.kind = !method                              ? MemberKind::Field
+             : maybeConstructor && m.type.empty() ? MemberKind::Constructor
+                                                  : MemberKind::Method;
     if (m.kind == MemberKind::Constructor) m.type = "void";
     if (method) m.parameters = parameterTypes(text(tag, "signature"));
     return true;
@@ -167,14 +171,17 @@ public:
 
     void addConstant(const std::string& enumKey, int line) {
         for (Placed& p : placed_)
-            if (p.isEnum && p.key == enumKey && (p.firstConstant == 0 || line < p.firstConstant)) p.firstConstant = line;
+            if (p.isEnum && p.key == enumKey && (p.firstConstant == 0 || line < p.firstConstant))
+                p.firstConstant = line;
     }
 
     int ownerOfUnscoped(int line) const {
         for (const auto& body : bodies_)
             if (line > body.first && line <= body.second) return -1;
         const Placed* found = innermost(line, nullptr);
-        if (found == nullptr || (found->isEnum && found->firstConstant > 0 && line > found->firstConstant)) return -1;
+        if (found == nullptr ||
+            (found->isEnum && found->firstConstant > 0 && line > found->firstConstant))
+            return -1;
         return found->index;
     }
 
@@ -206,12 +213,12 @@ private:
 JavaFile fileHeader(const std::string& path, const std::vector<json>& tags);
 void addTypes(const std::vector<json>& tags, const std::vector<std::string>& lines, int fileIndex,
               FilePlacement& placement, JavaTree& tree);
-void addMembers(const std::vector<json>& tags, const std::vector<std::string>& lines, FilePlacement& placement,
-                JavaTree& tree);
+void addMembers(const std::vector<json>& tags, const std::vector<std::string>& lines,
+                FilePlacement& placement, JavaTree& tree);
 
 /// Adds one parsed file to the tree: its package, imports, types and members.
-void addFile(const std::string& path, const std::vector<json>& tags, const std::vector<std::string>& lines,
-             JavaTree& tree) {
+void addFile(const std::string& path, const std::vector<json>& tags,
+             const std::vector<std::string>& lines, JavaTree& tree) {
     if (tags.empty()) {
         tree.skipped.push_back({path, "no package or type declaration found"});
         return;
@@ -256,7 +263,8 @@ void addTypes(const std::vector<json>& tags, const std::vector<std::string>& lin
         // Types declared inside methods (local classes) are not members of a type.
         if (!scope.empty() && !isTypeKind(text(tag, "scopeKind"))) continue;
         const int line = number(tag, "line");
-        const bool indented = line >= 1 && static_cast<size_t>(line) <= lines.size() && !lines[line - 1].empty() &&
+        const bool indented = line >= 1 && static_cast<size_t>(line) <= lines.size() &&
+                              !lines[line - 1].empty() &&
                               std::isspace(static_cast<unsigned char>(lines[line - 1][0]));
         int outer = -1;
         if (!scope.empty()) outer = placement.owner(line, &scope);
@@ -267,7 +275,8 @@ void addTypes(const std::vector<json>& tags, const std::vector<std::string>& lin
         t.kind = typeKind(kind);
         t.package = package;
         std::string name = text(tag, "name");
-        if (line >= 1 && static_cast<size_t>(line) <= lines.size()) name = wholeIdentifier(lines[line - 1], name, "");
+        if (line >= 1 && static_cast<size_t>(line) <= lines.size())
+            name = wholeIdentifier(lines[line - 1], name, "");
         t.nestedName = outer < 0 ? name : tree.types[outer].nestedName + "$" + name;
         t.outer = outer;
         t.file = fileIndex;
@@ -281,8 +290,8 @@ void addTypes(const std::vector<json>& tags, const std::vector<std::string>& lin
 }
 
 /// The file's members, each given to the type that declares it, in source order.
-void addMembers(const std::vector<json>& tags, const std::vector<std::string>& lines, FilePlacement& placement,
-                JavaTree& tree) {
+void addMembers(const std::vector<json>& tags, const std::vector<std::string>& lines,
+                FilePlacement& placement, JavaTree& tree) {
     for (const json& tag : tags) {
         std::string kind = text(tag, "kind");
         if (kind == "method") placement.addBody(number(tag, "line"), number(tag, "end"));
@@ -293,9 +302,11 @@ void addMembers(const std::vector<json>& tags, const std::vector<std::string>& l
         if (kind != "method" && kind != "field" && kind != "enumConstant") continue;
         std::string scope = text(tag, "scope");
         const int line = number(tag, "line");
-        const int owner = scope.empty() ? placement.ownerOfUnscoped(line) : placement.owner(line, &scope);
+        const int owner =
+            scope.empty() ? placement.ownerOfUnscoped(line) : placement.owner(line, &scope);
         JavaMember m;
-        if (owner >= 0 && readMember(tag, tree.types[owner], lines, m)) tree.types[owner].members.push_back(m);
+        if (owner >= 0 && readMember(tag, tree.types[owner], lines, m))
+            tree.types[owner].members.push_back(m);
     }
 }
 
@@ -303,33 +314,40 @@ void addMembers(const std::vector<json>& tags, const std::vector<std::string>& l
 std::string checkCtags(const std::string& ctags) {
     ProcessResult version = runProcess({ctags, "--version"});
     if (!version.started)
-        return "ctags not found: '" + ctags + "' cannot be run (install Universal Ctags, Debian package universal-ctags)";
-    if (version.output.find("Universal Ctags") == std::string::npos || version.output.find("+json") == std::string::npos)
-        return "'" + ctags + "' is not Universal Ctags with JSON output (install the Debian package universal-ctags)";
+        return "ctags not found: '" + ctags +
+               "' cannot be run (install Universal Ctags, Debian package universal-ctags)";
+    if (version.output.find("Universal Ctags") == std::string::npos ||
+        version.output.find("+json") == std::string::npos)
+        return "'" + ctags +
+               "' is not Universal Ctags with JSON output (install the Debian package "
+               "universal-ctags)";
     return std::string();
 }
 
 /// Runs ctags over the listed files; tags grouped by file path in source order. Every kind
 /// but local variables is asked for: locals are most of the tags and none is needed.
-bool runCtags(const std::string& ctags, const std::vector<std::string>& files, std::map<std::string, std::vector<json>>& tags,
-              std::string& problem) {
-    fs::path list = fs::temp_directory_path() / ("graphmat-ctags-list-" + std::to_string(::getpid()) + ".txt");
+bool runCtags(const std::string& ctags, const std::vector<std::string>& files,
+              std::map<std::string, std::vector<json>>& tags, std::string& problem) {
+    fs::path list =
+        fs::temp_directory_path() / ("graphmat-ctags-list-" + std::to_string(::getpid()) + ".txt");
     {
         std::ofstream out(list);
-        for (const std::string& f : files) out << f << "\n";
+        for (const std::string& f : files)
+            out << f << "\n";
         if (!out) {
             problem = "cannot write the file list for ctags in " + list.parent_path().string();
             return false;
         }
     }
-    ProcessResult run = runProcess({ctags, "--output-format=json", "--sort=no", "--language-force=Java",
-                                    "--kinds-Java=*-l", "--extras=+r", "--fields=+n+S+t+a+i+E+K+s+r+e", "-L",
-                                    list.string(), "-f", "-"});
+    ProcessResult run = runProcess(
+        {ctags, "--output-format=json", "--sort=no", "--language-force=Java", "--kinds-Java=*-l",
+         "--extras=+r", "--fields=+n+S+t+a+i+E+K+s+r+e", "-L", list.string(), "-f", "-"});
     std::error_code ignored;
     fs::remove(list, ignored);
     if (!run.started || run.exitCode != 0) {
         std::string first = run.errors.substr(0, run.errors.find('\n'));
-        problem = "ctags failed (exit code " + std::to_string(run.exitCode) + ")" + (first.empty() ? "" : ": " + first);
+        problem = "ctags failed (exit code " + std::to_string(run.exitCode) + ")" +
+                  (first.empty() ? "" : ": " + first);
         return false;
     }
     std::istringstream lines(run.output);
@@ -347,7 +365,9 @@ bool runCtags(const std::string& ctags, const std::vector<std::string>& files, s
 std::vector<std::string> findJavaFiles(const std::string& folder) {
     std::vector<std::string> files;
     std::error_code error;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, error), end;
+    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied,
+                                        error),
+        end;
     for (; !error && it != end; it.increment(error)) {
         // A module declaration declares no type and has no place in a class diagram.
         if (it->path().extension() == ".java" && it->path().filename() != "module-info.java" &&
@@ -381,15 +401,18 @@ ReadResult readJavaTree(const std::string& folder, const std::string& ctags, Jav
     std::map<std::string, std::vector<std::string>> text;
     std::vector<std::string> readable;
     for (const std::string& f : files) {
-        if (readLines(f, text[f])) readable.push_back(f);
-        else tree.skipped.push_back({f, "cannot be read"});
+        if (readLines(f, text[f]))
+            readable.push_back(f);
+        else
+            tree.skipped.push_back({f, "cannot be read"});
     }
     std::map<std::string, std::vector<json>> tags;
     if (!readable.empty() && !runCtags(ctags, readable, tags, result.problem)) {
         result.failure = ReadFailure::ParserFailed;
         return result;
     }
-    for (const std::string& f : readable) addFile(f, tags[f], text[f], tree);
+    for (const std::string& f : readable)
+        addFile(f, tags[f], text[f], tree);
     std::sort(tree.skipped.begin(), tree.skipped.end(),
               [](const SkippedFile& a, const SkippedFile& b) { return a.path < b.path; });
     return result;

@@ -32,8 +32,10 @@ TypeResolver::TypeResolver(const JavaTree& tree)
         const JavaType& t = tree.types[i];
         const int index = static_cast<int>(i);
         byDottedName_.insert({t.dottedName(), index});
-        if (t.outer >= 0) memberTypes_.insert({{t.outer, t.simpleName()}, index});
-        else topLevel_.insert({{t.package, t.simpleName()}, index});
+        if (t.outer >= 0)
+            memberTypes_.insert({{t.outer, t.simpleName()}, index});
+        else
+            topLevel_.insert({{t.package, t.simpleName()}, index});
     }
 }
 
@@ -112,7 +114,8 @@ int TypeResolver::resolve(const std::string& written, int scope, int file) const
         auto full = byDottedName_.find(base);
         return full != byDottedName_.end() ? full->second : -1;
     }
-    for (size_t i = 1; i < parts.size() && t >= 0; i++) t = memberType(t, parts[i]);
+    for (size_t i = 1; i < parts.size() && t >= 0; i++)
+        t = memberType(t, parts[i]);
     return t;
 }
 

@@ -4,5 +4,6 @@
 #include "extract/CompareRun.h"
 
 int main(int argc, char** argv) {
-    return compareMain(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), std::cout, std::cerr);
+    return compareMain(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), std::cout,
+                       std::cerr);
 }

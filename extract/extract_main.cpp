@@ -4,5 +4,6 @@
 #include "extract/ExtractCommandLine.h"
 
 int main(int argc, char** argv) {
-    return extractMain(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), std::cout, std::cerr);
+    return extractMain(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), std::cout,
+                       std::cerr);
 }

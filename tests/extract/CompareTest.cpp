@@ -15,11 +15,13 @@ namespace {
 using Renames = std::vector<std::pair<std::string, std::string>>;
 
 /// The fixture's changes that keep a class under another name: one rename, one move.
-const Renames kFixtureRenames = {{"com.shop.pay.PaymentGateway", "com.shop.pay.PaymentProcessor"},
-                                 {"com.shop.util.PriceFormatter", "com.shop.service.PriceFormatter"}};
+const Renames kFixtureRenames = {
+    {"com.shop.pay.PaymentGateway", "com.shop.pay.PaymentProcessor"},
+    {"com.shop.util.PriceFormatter", "com.shop.service.PriceFormatter"}};
 
 bool git(const std::vector<std::string>& args) {
-    std::vector<std::string> argv = {"git", "-c", "user.name=graphmat", "-c", "user.email=graphmat@localhost"};
+    std::vector<std::string> argv = {"git", "-c", "user.name=graphmat", "-c",
+                                     "user.email=graphmat@localhost"};
     argv.insert(argv.end(), args.begin(), args.end());
     return runProcess(argv).exitCode == 0;
 }
@@ -41,7 +43,8 @@ TEST_F(ExtractTest, CompareFindsTheRenamedAndTheMovedClass) {
     EXPECT_EQ(summary.runTag, "v1__v2__1__1__1__1__0.5__1");
     EXPECT_TRUE(fs::exists(work("cmp/results/v1__v2__1__1__1__1__0.5__1.csv")));
     // The extracted diagrams are kept beside the results.
-    EXPECT_EQ(readWholeFile(work("cmp/v1.txt").string()), readWholeFile(shopTree("v1.expected.txt")));
+    EXPECT_EQ(readWholeFile(work("cmp/v1.txt").string()),
+              readWholeFile(shopTree("v1.expected.txt")));
     const std::string printed = out.str();
     for (const char* stage : {"[extract] ", "[read] ", "[match] ", "[report] "})
         EXPECT_NE(printed.find(stage), std::string::npos) << stage << " in:\n" << printed;
@@ -75,8 +78,10 @@ TEST_F(ExtractTest, GitRevisionsAreExtractedWithoutTouchingTheWorkingTree) {
     writeWholeFile(repo / "Uncommitted.java", "class Uncommitted {}\n");
 
     std::ostringstream out, err;
-    ASSERT_EQ(extractMain({"--git", repo.string(), "--rev", "HEAD~1", "-o", work("old.txt").string()}, out, err),
-              kExitDone)
+    ASSERT_EQ(
+        extractMain({"--git", repo.string(), "--rev", "HEAD~1", "-o", work("old.txt").string()},
+                    out, err),
+        kExitDone)
         << err.str();
     EXPECT_EQ(readWholeFile(work("old.txt").string()), readWholeFile(shopTree("v1.expected.txt")));
     EXPECT_TRUE(fs::exists(repo / "Uncommitted.java"));
@@ -93,7 +98,8 @@ TEST_F(ExtractTest, GitRevisionsAreExtractedWithoutTouchingTheWorkingTree) {
     s.newSide = "no-such-revision";
     std::ostringstream err2;
     EXPECT_EQ(runCompare(s, summary, out, err2), kExitInput);
-    EXPECT_NE(err2.str().find("git archive no-such-revision failed"), std::string::npos) << err2.str();
+    EXPECT_NE(err2.str().find("git archive no-such-revision failed"), std::string::npos)
+        << err2.str();
 }
 
 TEST_F(ExtractTest, CompareOfAMissingVersionEndsWithCodeTwo) {

@@ -18,15 +18,19 @@ struct HeadCase {
 // diagram's member text carries.
 TEST(DeclarationText, ModifiersAndTypeBeforeTheName) {
     const HeadCase cases[] = {
-        {"    public static Connection connect(String url) {", "connect", true, "public static", "Connection"},
-        {"    private final static int[] widths = {1};", "widths", false, "private final static", "int[]"},
-        {"    @Override public <T extends Node> List<T> find(Class<T> c) {", "find", true, "public", "List"},
-        {"    public @Nullable Map.Entry<String, List<String>> scan(String name) {", "scan", true, "public",
-         "Map.Entry"},
+        {"    public static Connection connect(String url) {", "connect", true, "public static",
+         "Connection"},
+        {"    private final static int[] widths = {1};", "widths", false, "private final static",
+         "int[]"},
+        {"    @Override public <T extends Node> List<T> find(Class<T> c) {", "find", true, "public",
+         "List"},
+        {"    public @Nullable Map.Entry<String, List<String>> scan(String name) {", "scan", true,
+         "public", "Map.Entry"},
         {"    protected Element(Tag tag) {", "Element", true, "protected", ""},
         {"    int size = 0, capacity = 4;", "capacity", false, "", "int"},
         {"class A { private String name; }", "name", false, "private", "String"},
-        {"    /* kept */ public synchronized void run() {", "run", true, "public synchronized", "void"},
+        {"    /* kept */ public synchronized void run() {", "run", true, "public synchronized",
+         "void"},
         {"    default boolean free() {", "free", true, "default", "boolean"},
         {"    transient volatile Object lock;", "lock", false, "transient volatile", "Object"},
     };
@@ -53,14 +57,16 @@ TEST(DeclarationText, ParameterTypesInNormalForm) {
 
 TEST(DeclarationText, IdentifiersCutAtNonAsciiLettersAreMadeWhole) {
     EXPECT_EQ(wholeIdentifier("    private String straße;", "e", "=;,["), "straße");
-    EXPECT_EQ(wholeIdentifier("    public double preisÄnderung(double x) {", "nderung", "("), "preisÄnderung");
+    EXPECT_EQ(wholeIdentifier("    public double preisÄnderung(double x) {", "nderung", "("),
+              "preisÄnderung");
     EXPECT_EQ(wholeIdentifier("final class Zähler {", "hler", ""), "Zähler");
     // The parser's name is kept when the line shows it whole.
     EXPECT_EQ(wholeIdentifier("    int size, sizes;", "size", "=;,["), "size");
     // A type's tag is checked against its declaration line, cut names included.
     EXPECT_TRUE(declaresType("final class Zähler {", "hler"));
     EXPECT_TRUE(declaresType("public @interface Marker {", "Marker"));
-    EXPECT_TRUE(declaresType("        extends Base {", "Anything")) << "no keyword on the line: unchecked";
+    EXPECT_TRUE(declaresType("        extends Base {", "Anything"))
+        << "no keyword on the line: unchecked";
     EXPECT_FALSE(declaresType("public sealed interface Shape permits Circle {}", "Circle"));
 }
 

@@ -26,7 +26,9 @@ TEST_F(ExtractTest, FixtureDiagramsMatchTheirExpectedBytes) {
         ExtractionSummary s = extractTree(shopTree(version), "ctags", diagram, classes, console);
         ASSERT_EQ(s.exitCode, kExitDone) << s.problem;
         EXPECT_EQ(console.str(), "") << "no file of the fixture is skipped";
-        EXPECT_EQ(readWholeFile(diagram), readWholeFile(shopTree(std::string(version) + ".expected.txt"))) << version;
+        EXPECT_EQ(readWholeFile(diagram),
+                  readWholeFile(shopTree(std::string(version) + ".expected.txt")))
+            << version;
         if (std::string(version) == "v1") {
             EXPECT_EQ(readWholeFile(classes), readWholeFile(shopTree("v1.expected.k.txt")));
         }
@@ -41,7 +43,8 @@ TEST_F(ExtractTest, DiagramReadsBackCleanlyWithItsTypeUses) {
 
     std::unique_ptr<Graph> g;
     std::string printed = readGraph(12, diagram, g);
-    for (const char* report : {"Problem", "Isolated", "PARENTS", "Bad input", "Order", "does not exist"})
+    for (const char* report :
+         {"Problem", "Isolated", "PARENTS", "Bad input", "Order", "does not exist"})
         EXPECT_EQ(printed.find(report), std::string::npos) << report << " in:\n" << printed;
     // Header 45 nodes: the root, 5 packages, 9 classes and 30 members.
     EXPECT_EQ(g->vertices, 45);
@@ -52,15 +55,18 @@ TEST_F(ExtractTest, DiagramReadsBackCleanlyWithItsTypeUses) {
     // attribute Order.Line.item (6). Arrays (Item[], Line[]) name no class.
     int typeUses[10] = {0};
     for (Edge* e : g->E)
-        for (int label : {6, 7, 8}) typeUses[label] += e->labels[label];
+        for (int label : {6, 7, 8})
+            typeUses[label] += e->labels[label];
     EXPECT_EQ(typeUses[6], 1);
     EXPECT_EQ(typeUses[7], 5);
     EXPECT_EQ(typeUses[8], 3);
     // Members are named after their owners, nested classes with dots.
     std::set<std::string> labels;
-    for (Vertex* v : g->V) labels.insert(v->label);
-    for (const char* expected : {"com.shop.model.Order.Line", "com.shop.model.Order.Line.item",
-                                 "com.shop.model.Item.preisÄnderung", "com.shop.model.Zähler", "Main.main"})
+    for (Vertex* v : g->V)
+        labels.insert(v->label);
+    for (const char* expected :
+         {"com.shop.model.Order.Line", "com.shop.model.Order.Line.item",
+          "com.shop.model.Item.preisÄnderung", "com.shop.model.Zähler", "Main.main"})
         EXPECT_EQ(labels.count(expected), 1u) << expected;
 
     std::unique_ptr<Graph> k;

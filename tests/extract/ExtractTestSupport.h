@@ -29,7 +29,9 @@ inline void writeWholeFile(const std::filesystem::path& path, const std::string&
     std::ofstream(path, std::ios::binary) << text;
 }
 
-inline bool ctagsAvailable() { return runProcess({"ctags", "--version"}).exitCode == 0; }
+inline bool ctagsAvailable() {
+    return runProcess({"ctags", "--version"}).exitCode == 0;
+}
 
 /// A test that works in a temporary folder of its own and needs ctags.
 class ExtractTest : public testing::Test {
@@ -38,7 +40,9 @@ protected:
         if (!ctagsAvailable()) GTEST_SKIP() << "Universal Ctags is not installed";
         ASSERT_FALSE(folder_.path().empty());
     }
-    std::filesystem::path work(const std::string& name) const { return std::filesystem::path(folder_.path()) / name; }
+    std::filesystem::path work(const std::string& name) const {
+        return std::filesystem::path(folder_.path()) / name;
+    }
 
 private:
     TemporaryFolder folder_;

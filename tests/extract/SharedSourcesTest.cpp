@@ -32,7 +32,9 @@ DiagramNames namesOf(const std::string& path) {
     std::ifstream in(path);
     std::string line, owner;
     while (std::getline(in, line)) {
-        if (line.size() < 2 || line[1] != ',' || (line[0] != 'c' && line[0] != 'm' && line[0] != 'a')) continue;
+        if (line.size() < 2 || line[1] != ',' ||
+            (line[0] != 'c' && line[0] != 'm' && line[0] != 'a'))
+            continue;
         std::string text = line.substr(line.find(',', 2) + 1);
         if (line[0] == 'c') {
             std::replace(text.begin(), text.end(), '$', '.');
@@ -49,9 +51,11 @@ DiagramNames namesOf(const std::string& path) {
     return names;
 }
 
-double shareOf(const std::multiset<std::string>& mine, const std::multiset<std::string>& reference) {
+double shareOf(const std::multiset<std::string>& mine,
+               const std::multiset<std::string>& reference) {
     std::vector<std::string> common;
-    std::set_intersection(mine.begin(), mine.end(), reference.begin(), reference.end(), std::back_inserter(common));
+    std::set_intersection(mine.begin(), mine.end(), reference.begin(), reference.end(),
+                          std::back_inserter(common));
     return reference.empty() ? 0 : static_cast<double>(common.size()) / reference.size();
 }
 
@@ -60,7 +64,8 @@ protected:
     void SetUp() override {
         ExtractTest::SetUp();
         if (IsSkipped()) return;
-        if (!fs::exists(kShared + "/sources/jsoup-1.12.1-src.tar.gz")) GTEST_SKIP() << "no ../shared/data";
+        if (!fs::exists(kShared + "/sources/jsoup-1.12.1-src.tar.gz"))
+            GTEST_SKIP() << "no ../shared/data";
     }
     /// Unpacks one release's sources and extracts its diagram; returns the diagram's path.
     std::string extracted(const std::string& version) {
@@ -101,7 +106,8 @@ TEST_F(SharedSources, CompareFindsTheSixRenamesOfTheReference) {
     while (std::getline(reference, line)) {
         std::vector<std::string> f;
         std::stringstream fields(line);
-        for (std::string field; std::getline(fields, field, ',');) f.push_back(field);
+        for (std::string field; std::getline(fields, field, ',');)
+            f.push_back(field);
         if (f.size() == 5 && f[4] == "renamed") renames.push_back({f[2], f[3]});
     }
     ASSERT_EQ(renames.size(), 6u);
@@ -114,7 +120,8 @@ TEST_F(SharedSources, CompareFindsTheSixRenamesOfTheReference) {
     std::ostringstream out, err;
     ASSERT_EQ(runCompare(s, summary, out, err), kExitDone) << err.str();
     for (const auto& r : renames)
-        EXPECT_NE(std::find(summary.renamedClasses.begin(), summary.renamedClasses.end(), r), summary.renamedClasses.end())
+        EXPECT_NE(std::find(summary.renamedClasses.begin(), summary.renamedClasses.end(), r),
+                  summary.renamedClasses.end())
             << r.first << " -> " << r.second;
     // Every class the summary calls removed or added is absent from the reference's
     // correspondences (149 of the 150 old classes have a partner there).
