@@ -1,0 +1,9 @@
+// Entry point of graphmat-compare.
+#include <iostream>
+
+#include "extract/CompareRun.h"
+
+int main(int argc, char** argv) {
+    return compareMain(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), std::cout,
+                       std::cerr);
+}

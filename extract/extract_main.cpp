@@ -1,0 +1,9 @@
+// Entry point of graphmat-extract.
+#include <iostream>
+
+#include "extract/ExtractCommandLine.h"
+
+int main(int argc, char** argv) {
+    return extractMain(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc), std::cout,
+                       std::cerr);
+}

@@ -1,0 +1,9 @@
+package com.shop.util;
+
+public final class PriceFormatter {
+    private static final String CURRENCY = "EUR";
+
+    public String format(double amount) {
+        return amount + " " + CURRENCY;
+    }
+}
