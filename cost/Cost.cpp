@@ -202,9 +202,7 @@ void Cost::initMode1(double dwn, double dwe, double ew, double asy, double lab_w
     edgeWeight = ew;
     asymmetry = asy;
 
-    classInsertion = R(asymmetry * renameToken * dropWeightN / (asymmetry + 1));
-    classDeletion = R(renameToken * dropWeightN / (asymmetry + 1));
-
+    // Every kind weighs the same unit; initMode3 derives the insertion and deletion costs.
     initMode3(100, 100, 100, 100, dwn, dwe, ew, asy);
 }
 
