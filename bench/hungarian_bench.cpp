@@ -36,7 +36,12 @@ void timeOne(int size) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** /*argv*/) {
+    if (argc > 1) {
+        // Nothing is configurable: an argument would be silently ignored.
+        std::fprintf(stderr, "usage: graphmat-bench-hungarian (takes no arguments)\n");
+        return 1;
+    }
     seedRandom(kSeed);
     std::printf("Hungarian solver, random dense matrices of draws in [0, 1], seed %u\n", kSeed);
     for (int size : kSizes) timeOne(size);
