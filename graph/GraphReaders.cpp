@@ -153,7 +153,7 @@ Graph::Graph(int mode, std::string path) {
         case 10: initMode10(&file); break;
         case 11: initMode11(&file); break;
         case 12: initMode12(&file); break;
-        default: break;
+        default: LineReader::reportFile(name, "unknown reader mode " + std::to_string(mode) + "; nothing read"); break;
     }
 
     std::cout << "\n Acquisition Input Done";

@@ -267,6 +267,12 @@ TEST_F(BadInput, ClassDiagramsWithoutClassesOrWithImpossibleHeadersSaySo) {
         EXPECT_EQ(r.g->vertices, 0) << mode;
         EXPECT_NE(r.out.find("Bad input in empty: no class line read; the graph is empty"), std::string::npos);
     }
+    for (int mode : {-1, 13, 99}) {
+        ReadGraph unknown = readGraph(mode, "empty.txt");
+        EXPECT_EQ(unknown.g->vertices, 0);
+        EXPECT_NE(unknown.out.find("Bad input in empty: unknown reader mode " + std::to_string(mode) + "; nothing read"),
+                  std::string::npos);
+    }
     writeText("negative.txt", "-3,1\nc,0,A\n");
     ReadGraph negative = readGraph(9, "negative.txt");
     EXPECT_EQ(negative.g->vertices, 2);  // class A and the root package
