@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <limits>
 #include <iostream>
+#include <limits>
 #include <sstream>
 
 #include "graph/Graph.h"
@@ -26,6 +26,7 @@ constexpr int kImplicitNodeAllowance = 4096;
 constexpr int kNodeLineBytes = 2;
 /// Arcs of the binary formats to missing nodes reported one by one; the rest are counted.
 constexpr int kReportedBadArcs = 5;
+
 /// The file name without directory (only "/" separates) and without its last extension.
 std::string graphName(const std::string& path) {
     size_t slash = path.rfind('/');
