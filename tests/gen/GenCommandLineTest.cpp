@@ -8,17 +8,12 @@
 
 #include "gen/GenCommandLine.h"
 #include "graph/Graph.h"
+#include "tests/TextCount.h"
 #include "tests/gen/GenTestSupport.h"
 
 namespace {
 
 using Args = std::vector<std::string>;
-
-int occurrences(const std::string& text, const std::string& needle) {
-    int count = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) count++;
-    return count;
-}
 
 TEST(GenCommandLine, RandomSwitchesFillTheSettings) {
     RandomSettings s;
