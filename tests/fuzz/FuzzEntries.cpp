@@ -38,8 +38,8 @@ void removeScratchFolder() {
     std::filesystem::remove_all(scratchFolder(), ignored);
 }
 
-/// Enters a scratch folder once per process (removed at exit); the readers' relative paths
-/// land there.
+/// Enters the scratch folder, made on first use and removed at exit; the readers' relative
+/// paths land there.
 void enterScratchFolder() {
     if (!scratchFolder().empty()) {
         std::filesystem::current_path(scratchFolder());
@@ -111,6 +111,8 @@ std::string fuzzFamilyName(FuzzFamily family) {
 }
 
 void fuzzOneInput(FuzzFamily family, const uint8_t* data, size_t size) {
+    // The caller's folder comes back afterwards: libFuzzer reads its corpus by relative paths.
+    const std::filesystem::path callerFolder = std::filesystem::current_path();
     enterScratchFolder();
     std::ostringstream sink;
     std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
@@ -123,4 +125,5 @@ void fuzzOneInput(FuzzFamily family, const uint8_t* data, size_t size) {
         case FuzzFamily::MatchFile: readMatchInput(data, size); break;
     }
     std::cout.rdbuf(console);
+    std::filesystem::current_path(callerFolder);
 }

@@ -19,5 +19,5 @@ std::string fuzzFamilyName(FuzzFamily family);
 /// Feeds one input to the family's readers. For the graph families the first byte picks the
 /// reader mode and the rest is the file. What the readers print is discarded. Runs in a
 /// scratch folder of its own (created on first use), since the readers take paths and look
-/// for "config.txt" in the working folder.
+/// for "config.txt" in the working folder; the working folder is restored afterwards.
 void fuzzOneInput(FuzzFamily family, const uint8_t* data, size_t size);
