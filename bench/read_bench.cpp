@@ -1,5 +1,7 @@
 // Times reading and ranking class diagrams: every file named on the command line, or every
-// diagram of ../shared/data when none is named ("*.k.txt" in mode 4, other "*.txt" in mode 12).
+// diagram of ../shared/data when none is named ("*.k.txt" in mode 4, other "*.txt" in mode 12;
+// "--mode M" first reads every named file in mode M). A file that gives no node is reported
+// on standard error instead of a row, and the program then ends with code 2.
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
@@ -9,6 +11,7 @@
 
 #include "graph/Graph.h"
 #include "util/Clock.h"
+#include "util/NumberText.h"
 
 namespace {
 
@@ -31,18 +34,31 @@ std::vector<std::string> defaultFiles() {
     return files;
 }
 
+/// Exit codes shared by every executable of the project.
+constexpr int kExitBadArgument = 1;
+constexpr int kExitInputUnreadable = 2;
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> files(argv + 1, argv + argc);
+    int forcedMode = -1;
+    if (!files.empty() && files[0] == "--mode") {
+        if (files.size() < 2 || !parseWholeInt(files[1], forcedMode) || forcedMode < 0 || forcedMode > 12) {
+            std::cerr << "usage: graphmat-bench-read [--mode 0..12] [graph files]\n";
+            return kExitBadArgument;
+        }
+        files.erase(files.begin(), files.begin() + 2);
+    }
     if (files.empty()) files = defaultFiles();
     if (files.empty()) {
         std::cerr << "No graph files given and none found in " << kDefaultData << "\n";
-        return 1;
+        return kExitInputUnreadable;
     }
     std::cout << "file,mode,nodes,edge objects,reader lines,read and rank ms\n";
+    int unread = 0;
     for (const std::string& path : files) {
-        int mode = modeFor(path);
+        int mode = forcedMode >= 0 ? forcedMode : modeFor(path);
         // The graph's own progress text is counted, not shown.
         std::ostringstream sink;
         std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
@@ -52,7 +68,13 @@ int main(int argc, char** argv) {
         std::cout.rdbuf(console);
         const std::string printed = sink.str();
         long lines = std::count(printed.begin(), printed.end(), '\n');
+        if (g.vertices == 0) {
+            // A row of zeros would pass a missing or foreign file for an empty diagram.
+            std::cerr << path << ": no node read (missing, empty or not a graph of mode " << mode << ")\n";
+            unread++;
+            continue;
+        }
         std::cout << path << "," << mode << "," << g.vertices << "," << g.edges << "," << lines << "," << elapsed << "\n";
     }
-    return 0;
+    return unread > 0 ? kExitInputUnreadable : 0;
 }

@@ -31,6 +31,8 @@ enum class ParseStatus {
     TooFewArguments, ///< fewer than three arguments after the program name
     MissingValue,    ///< a switch was the last argument
     MissingGraphs,   ///< -o or -n was not given
+    BadValue,        ///< a value is no number, out of range, or not an allowed weight or mode
+    IgnoredArguments, ///< arguments remained after parsing stopped
 };
 
 struct ParseResult {
@@ -43,9 +45,14 @@ struct ParseResult {
 ParseResult parseMatchArguments(const std::vector<std::string>& args, std::ostream& out,
                                 std::ostream& err);
 
-/// Writes the usage text.
+/// Writes the usage text: five fixed lines (scripts look for them), then every switch with
+/// its meaning and default, from the table that drives parsing.
 void usage(std::ostream& err);
 
 /// True when the first argument is --version, which is answered before any switch is
 /// parsed (its second character matches no switch, so it never clashes with one).
 bool isVersionRequest(const std::vector<std::string>& args);
+
+/// Reader modes `-h` accepts: 0 to 12.
+constexpr int kLowestReaderMode = 0;
+constexpr int kHighestReaderMode = 12;

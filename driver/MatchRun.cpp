@@ -7,6 +7,7 @@
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
+#include "util/OutputRecord.h"
 #include "util/Random.h"
 #include "util/Version.h"
 
@@ -23,6 +24,18 @@ std::unique_ptr<Graph> readGraph(int mode, const std::string& path, const char* 
     return g;
 }
 
+/// Exit codes of every executable of the project.
+constexpr int kExitInputUnreadable = 2;
+constexpr int kExitOutputNotWritten = 3;
+
+/// A graph without a node cannot be matched: a missing, empty or unreadable file, or one
+/// whose every line was refused. The run stops before anything is written.
+bool reportEmptyGraph(const Graph& g, const std::string& path, std::ostream& out) {
+    if (g.vertices > 0) return false;
+    out << "\n Error: no node read from " << path << "; the run stops, nothing is written\n";
+    return true;
+}
+
 } // namespace
 
 int runMatch(const MatchSettings& s, std::ostream& out) {
@@ -33,7 +46,9 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
     cst->initMode1(s.dwn, s.dwe, s.ew, s.asy, s.lw);
 
     std::unique_ptr<Graph> g1 = readGraph(s.graph_type, s.graph1, "\n G1: ", out);
+    if (reportEmptyGraph(*g1, s.graph1, out)) return kExitInputUnreadable;
     std::unique_ptr<Graph> g2 = readGraph(s.graph_type, s.graph2, "\n G2: ", out);
+    if (reportEmptyGraph(*g2, s.graph2, out)) return kExitInputUnreadable;
 
     if (s.umldiff == 1) return runDiffMode(g1->name, g2->name, *cst, s.seed, out);
 
@@ -56,7 +71,17 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
     out << "\nTime : " << (end - start);
     out << "\n\nIterations : " << m->iterations;
     out << std::endl;
-    return writeMatchChanges(s, *m, out);
+    // The change report comes last, so a run that lost one of its files says so at the end.
+    const int changes = writeMatchChanges(s, *m, out);
+    const int written = exitAfterWriting(out);
+    return written != 0 ? written : changes;
+}
+
+int exitAfterWriting(std::ostream& out) {
+    const int lost = unwrittenFiles();
+    if (lost == 0) return 0;
+    out << "\n Error: " << lost << " result file(s) could not be written (see the lines above)" << std::endl;
+    return kExitOutputNotWritten;
 }
 
 int graphmatMain(int argc, char** argv) {

@@ -24,6 +24,34 @@ constexpr unsigned kOnly = 1;
 /// Largest arc label the graph readers accept as a relation code.
 constexpr int kMaxArcLabels = 9;
 
+/// Largest noise amplitude: labels lie in 0..100, so any amplitude from 50 on can lower
+/// every label to 0; the bound keeps 2 * epsilon far inside the int range.
+constexpr int kMaxEpsilon = 1000000;
+
+/// Bytes per cell of the n x n tables, and per generated arc, used to price a request
+/// before anything is allocated (measured on this build, rounded up).
+constexpr double kRandomCellBytes = 4;          // one int per ordered pair, per graph
+constexpr double kNoisePairBytes = 560;         // two text cells and about two arcs per pair
+constexpr double kMutationPairBytes = 64;       // two text cells per ordered pair
+constexpr double kArcBytes = 250;               // one arc with its adjacency entries
+constexpr double kMegabyte = 1024.0 * 1024.0;
+
+/// Text of a byte count in megabytes.
+std::string megabytes(double bytes) {
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(0) << std::ceil(bytes / kMegabyte) << " MB";
+    return text.str();
+}
+
+/// False, after one line naming the need and the limit, when a request needs more memory
+/// than kGeneratorMemoryLimit.
+bool withinMemoryLimit(double bytes, const std::string& command, const std::string& what, std::ostream& err) {
+    if (bytes <= kGeneratorMemoryLimit) return true;
+    err << "graphmat-gen " << command << ": this request needs about " << megabytes(bytes) << " (" << what
+        << "); the limit is " << megabytes(kGeneratorMemoryLimit) << "\n";
+    return false;
+}
+
 /// One named switch: where its value goes, which forms take it and which need it.
 template <typename S> struct Switch {
     const char* name;
@@ -265,9 +293,18 @@ const std::vector<std::pair<unsigned, std::string>>& randomForms() {
     return forms;
 }
 
+double randomBytesNeeded(const RandomSettings& s) {
+    const double n1 = s.n + s.n * s.pd / 100;
+    const double n2 = s.n + s.n * s.pi / 100;
+    const bool byProbability = s.form == "legacy" || s.form == "plain";
+    const double arcs = byProbability ? s.p * (n1 * n1 + n2 * n2) : s.e * (n1 + n2);
+    return kRandomCellBytes * (n1 * n1 + n2 * n2) + kArcBytes * arcs;
+}
+
 bool validRandom(const RandomSettings& s, std::ostream& err) {
     const std::string cmd = "random";
     return require(s.n >= 1, cmd, "--n must be at least 1", err) &&
+           require(s.e <= s.n - 1, cmd, "--e must not pass N - 1 (a node has at most N - 1 arcs)", err) &&
            require(inUnit(s.q), cmd, "--q must lie in 0..1", err) &&
            require(s.e >= 0, cmd, "--e must not be negative", err) &&
            require(inUnit(s.p), cmd, "--p must lie in 0..1", err) &&
@@ -278,29 +315,40 @@ bool validRandom(const RandomSettings& s, std::ostream& err) {
            require(s.nld > 0 && s.eld > 0, cmd, "decay ratios must be positive", err) &&
            require(s.pd >= 0 && s.pi >= 0, cmd, "--pd and --pi must not be negative", err) &&
            require(s.undirected == 0 || s.undirected == 1, cmd, "--undirected is 0 or 1", err) &&
-           require(!s.out.empty(), cmd, "--out must not be empty", err);
+           require(!s.out.empty(), cmd, "--out must not be empty", err) &&
+           withinMemoryLimit(randomBytesNeeded(s), cmd, "two tables of N1 x N1 and N2 x N2 cells", err);
 }
 
 } // namespace
 
+bool mutationFits(int vertices, double addNodes, std::ostream& err) {
+    const double nodes = vertices * (1 + addNodes);
+    return withinMemoryLimit(kMutationPairBytes * nodes * nodes, "mutate", "two tables of V x V cells", err);
+}
+
 void usageRandom(std::ostream& err) {
     writeUsage(randomTable(), "random",
                "Generates two random labelled graphs with a known correspondence, in the "
-               "node-list format,\nwith the reference file PREFIX_<parameters>.csv.",
+               "node-list format,\nwith the reference file PREFIX_<parameters>.csv. Memory grows with "
+               "the square of the node\ncounts (4 bytes per ordered pair of each graph); requests above " +
+                   megabytes(kGeneratorMemoryLimit) + " are refused.",
                err, randomForms());
 }
 
 void usageMutate(std::ostream& err) {
     writeUsage(mutateTable(), "mutate",
                "Mutates a graph (node deletions and additions, arc noise) and records every "
-               "change.",
+               "change.\nMemory grows with the square of the node count (about 64 bytes per ordered "
+               "pair);\nrequests above " + megabytes(kGeneratorMemoryLimit) + " are refused.",
                err, {});
 }
 
 void usageNoise(std::ostream& err) {
     writeUsage(noiseTable(), "noise",
                "Writes a random weighted graph and a renumbered copy with lowered labels under "
-               "./benchmark/.",
+               "./benchmark/.\nThe graphs are nearly complete: memory grows with the square of N "
+               "(about 560 bytes per\nordered pair); requests above " + megabytes(kGeneratorMemoryLimit) +
+                   " are refused.",
                err, {});
 }
 
@@ -346,7 +394,10 @@ GenParse parseNoise(const std::vector<std::string>& args, NoiseSettings& s, std:
     const std::string cmd = "noise";
     if (!checkPresence(noiseTable(), cmd, kOnly, "", given, err) ||
         !require(s.nodes >= 1, cmd, "--nodes must be at least 1", err) ||
-        !require(s.epsilon >= 0, cmd, "--epsilon must not be negative", err) ||
+        !require(s.epsilon >= 0 && s.epsilon <= kMaxEpsilon, cmd,
+                 "--epsilon must lie in 0.." + std::to_string(kMaxEpsilon), err) ||
+        !withinMemoryLimit(kNoisePairBytes * s.nodes * static_cast<double>(s.nodes), cmd,
+                           "two graphs and two tables of N x N cells", err) ||
         !require(s.id >= 0, cmd, "--id must not be negative", err))
         return GenParse::Error;
     return GenParse::Ok;

@@ -51,6 +51,13 @@ enum class GenParse {
     Error, ///< missing, unknown or invalid switch or value; a message has been written
 };
 
+/// Memory a generator request may need; larger requests are refused before allocating.
+constexpr double kGeneratorMemoryLimit = 2048.0 * 1024 * 1024;
+
+/// False, after one line on err, when mutating a graph of `vertices` nodes (growing by the
+/// share `addNodes`) needs more than kGeneratorMemoryLimit.
+bool mutationFits(int vertices, double addNodes, std::ostream& err);
+
 /// Parsers of the switches that follow the subcommand name. Messages and usage go to err.
 GenParse parseRandom(const std::vector<std::string>& args, RandomSettings& s, std::ostream& err);
 GenParse parseMutate(const std::vector<std::string>& args, MutateSettings& s, std::ostream& err);

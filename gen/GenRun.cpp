@@ -14,7 +14,12 @@
 
 namespace {
 
-/// 0 when every file exists; otherwise names the missing ones and returns 1.
+/// Exit codes shared by every executable of the project.
+constexpr int kExitBadArgument = 1;
+constexpr int kExitInputUnreadable = 2;
+constexpr int kExitOutputNotWritten = 3;
+
+/// 0 when every file exists; otherwise names the missing ones and returns 3.
 int reportFiles(const std::vector<std::string>& files, std::ostream& out) {
     int status = 0;
     for (const std::string& file : files) {
@@ -23,7 +28,7 @@ int reportFiles(const std::vector<std::string>& files, std::ostream& out) {
             out << "\nWritten " << file;
         } else {
             out << "\nNot written: " << file;
-            status = 1;
+            status = kExitOutputNotWritten;
         }
     }
     out << "\n";
@@ -75,7 +80,11 @@ int runMutate(const MutateSettings& s, std::ostream& out) {
     if (input->V.empty()) {
         out << "\n" << s.graph << ": no node read, nothing to mutate\n";
         delete input;
-        return 1;
+        return kExitInputUnreadable;
+    }
+    if (!mutationFits(input->vertices, s.addNodes, out)) {
+        delete input;
+        return kExitBadArgument;
     }
     GraphMutation mutation(input, s.delNodes, s.addNodes, s.edgeNoise);
     mutation.printNodeTables();

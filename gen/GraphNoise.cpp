@@ -55,8 +55,10 @@ int GraphNoise::labelValue(const std::string& text) {
 }
 
 int GraphNoise::lowered(int value) const {
-    int noise = static_cast<int>(std::floor(alea() * 2 * epsilon)) - 2 * epsilon;
-    return std::clamp(value + noise, 0, kMaxLabel);
+    // In 64 bits, so that no amplitude can overflow: noise only ever lowers a label.
+    const long long span = 2LL * epsilon;
+    const long long noise = static_cast<long long>(std::floor(alea() * 2 * epsilon)) - span;
+    return static_cast<int>(std::clamp(value + noise, 0LL, static_cast<long long>(kMaxLabel)));
 }
 
 void GraphNoise::buildOriginal(int num_graph) {

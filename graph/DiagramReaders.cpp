@@ -1,6 +1,7 @@
 // Class-diagram format with explicit packages and member nodes (mode 12): nodes and
 // relations as listed, member names qualified by their owner, type-use relations derived
 // from the signatures, consistency reports, and package names qualified along containment.
+#include <algorithm>
 #include <deque>
 #include <iostream>
 #include <map>
@@ -79,7 +80,7 @@ Vertex* readNodeLine(const LineReader& lines, std::vector<Vertex*>& nodes, std::
     if (!lines.require(3, "\"letter,number,label...\"") || !lines.intField(1, number, "node number")) return nullptr;
     char tag = lines.line()[0];
     if (tag == 'c' && !lines.weightFields(3, w, kWeightSlots)) return nullptr;
-    std::string label = lines.field(2);
+    std::string label = tag == 'p' || tag == 'c' ? lines.boundedName(lines.field(2)) : lines.field(2);
     int position = static_cast<int>(nodes.size());
     if (number != position) reportOrderProblem(number, label, position);
     if (tag == 'c') label = replaceString(label, "$", ".");
@@ -106,17 +107,21 @@ struct DiagramLines {
     std::vector<PendingMember> attributes;
     /// Number of the next arc inserted.
     int arcNumber = 0;
+    /// Relation lines read whole (the header's second count announces them).
+    int relationLines = 0;
 };
 
 /// Step 1: every node line makes a node, every relation line an arc, in file order.
 void readDiagramLines(Graph& g, LineReader& lines, DiagramLines& read) {
     while (lines.next()) {
         if (lines.startsWith("r,")) {
-            insertRelationLine(g, lines, read.arcNumber);
+            if (insertRelationLine(g, lines, read.arcNumber)) read.relationLines++;
             continue;
         }
-        if (!lines.startsWith("p,") && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,"))
+        if (!lines.startsWith("p,") && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,")) {
+            lines.reportUnknownLine("a line beginning with p, c, m, a or r");
             continue;
+        }
         std::string member;
         Vertex* v = readNodeLine(lines, g.V, member);
         if (v == nullptr) continue;
@@ -148,7 +153,8 @@ void qualifyMembers(Graph& g, const std::vector<PendingMember>& members, bool me
         int parent = memberParent(v, methods ? "Method" : "Attribute");
         std::vector<std::string> parts = signatureParts(v->specif);
         if (parent < 0 || parts.size() < 3) continue;
-        v->label = g.V[parent]->label + "." + parts[2];
+        std::string problem;
+        v->label = g.V[parent]->label + "." + boundName(parts[2], problem);
         // Fields: properties, type (return type), name, then the parameter types.
         size_t lastTyped = methods ? parts.size() - 1 : 1;
         for (size_t i = 1; i <= lastTyped; i++) {
@@ -188,12 +194,20 @@ void checkRelationKinds(Graph& g) {
     }
 }
 
+/// True when `label` stays within the name bounds of the readers.
+bool withinNameBounds(const std::string& label) {
+    return label.size() <= kMaxNameLength &&
+           static_cast<size_t>(std::count(label.begin(), label.end(), '.')) < kMaxNameParts;
+}
+
 /// Step 5: package names along the containment tree, breadth first from node 0. A package
 /// reached from a node is prefixed with that node's label unless the node is the usual root
 /// "." or the name already carries the prefix. Each package is named once, so a containment
-/// cycle ends.
+/// cycle ends. A name that would pass the name bounds keeps its own label: a deep chain of
+/// packages would otherwise hold names whose total length grows with the square of the chain.
 void qualifyPackages(Graph& g) {
     if (g.V.empty()) return;
+    int unqualified = 0;
     std::set<int> visited{0};
     std::deque<int> queue{0};
     while (!queue.empty()) {
@@ -204,11 +218,28 @@ void qualifyPackages(Graph& g) {
             if (e->to == e->from || !carries(e, kContainment) || g.V[e->to]->type != kPackage) continue;
             if (!visited.insert(e->to).second) continue;
             Vertex* package = g.V[e->to];
-            if (!usualRoot && package->label.compare(0, node->label.size(), node->label) != 0)
-                package->label = node->label + "." + package->label;
+            if (!usualRoot && package->label.compare(0, node->label.size(), node->label) != 0) {
+                std::string qualified = node->label + "." + package->label;
+                if (withinNameBounds(qualified))
+                    package->label = std::move(qualified);
+                else
+                    unqualified++;
+            }
             queue.push_back(e->to);
         }
     }
+    if (unqualified > 0)
+        LineReader::reportFile(g.name, std::to_string(unqualified) + " package name(s) would pass " +
+                                           std::to_string(kMaxNameLength) + " characters or " +
+                                           std::to_string(kMaxNameParts) + " parts; left unqualified");
+}
+
+/// The header's counts against what was read: a cut or patched file shows here.
+void compareWithHeader(const Graph& g, int n, int m, int nodes, int relations) {
+    if (n == nodes && m == relations) return;
+    LineReader::reportFile(g.name, "header announces " + std::to_string(n) + " nodes and " + std::to_string(m) +
+                                       " arcs; the file holds " + std::to_string(nodes) + " nodes and " +
+                                       std::to_string(relations) + " arcs");
 }
 
 }  // namespace
@@ -219,10 +250,11 @@ void Graph::initMode12(std::ifstream* in) {
     if (classes == nullptr) classes = new std::multimap<std::string, int>();
     LineReader lines(*in, name);
     int n = 0, m = 0;
-    if (lines.next()) lines.header(n, m);
+    const bool counted = lines.next() && lines.header(n, m);
 
     DiagramLines read;
     readDiagramLines(*this, lines, read);
+    if (counted) compareWithHeader(*this, n, m, static_cast<int>(V.size()), read.relationLines);
     std::vector<DerivedRelation> derived;
     qualifyMembers(*this, read.methods, true, read.tmp_classes, derived);
     qualifyMembers(*this, read.attributes, false, read.tmp_classes, derived);

@@ -1,8 +1,10 @@
 // Graph reading constructor, the per-label weights of "config.txt", and the numbered and
 // binary graph formats (modes 0, 1, 2, 3, 6, 7) with the 16-bit word reader.
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <sstream>
 
 #include "graph/Graph.h"
@@ -17,6 +19,13 @@ constexpr double kRankJump = 0.15;
 constexpr double kRankEpsilon = 1e-8;
 /// Label classes of the labelled binary format: arc attributes fold onto labels 1..4.
 constexpr int kBinaryLabelClasses = 4;
+/// Nodes a count header may announce beyond the bytes that follow it, in the formats whose
+/// nodes need no line of their own (an isolated node of an arc list takes no byte).
+constexpr int kImplicitNodeAllowance = 4096;
+/// Bytes a node line of the node-list format takes at least: one character and a line end.
+constexpr int kNodeLineBytes = 2;
+/// Arcs of the binary formats to missing nodes reported one by one; the rest are counted.
+constexpr int kReportedBadArcs = 5;
 
 /// The file name without directory (only "/" separates) and without its last extension.
 std::string graphName(const std::string& path) {
@@ -57,6 +66,12 @@ void readEdgeWeights(double* weights) {
         if (!lines.require(3, "\"ew,label code,weight\"") || !lines.intField(1, code, "label code") ||
             !lines.doubleField(2, w, "weight"))
             continue;
+        // The rankings sum these weights in float: a weight beyond the float range would
+        // make every rank NaN.
+        if (!std::isfinite(w) || std::fabs(w) > std::numeric_limits<float>::max()) {
+            lines.report("weight outside the range of a float");
+            continue;
+        }
         if (code < 0 || code >= kLabelCodes) {
             lines.report("label code must be 0-9");
             continue;
@@ -69,10 +84,11 @@ void readEdgeWeights(double* weights) {
 Vertex* numberedVertex(int number) { return new Vertex(number, std::to_string(number)); }
 
 /// Reads the node count n from the "N,M" first line (the arc count is not used); reports
-/// that nothing is read and returns false when the line is missing or unusable.
-bool readCountHeader(LineReader& lines, int& n, const std::string& source) {
+/// that nothing is read and returns false when the line is missing or unusable, or when it
+/// announces more nodes than the rest of the input can describe (see nodeCountFits).
+bool readCountHeader(LineReader& lines, int& n, const std::string& source, int bytesPerNode, int allowance) {
     int m = 0;
-    if (lines.next() && lines.header(n, m)) return true;
+    if (lines.next() && lines.header(n, m) && lines.nodeCountFits(n, bytesPerNode, allowance)) return true;
     LineReader::reportFile(source, "no usable \"nodes,arcs\" header; nothing read");
     return false;
 }
@@ -138,7 +154,7 @@ Graph::Graph(int mode, std::string path) {
         case 10: initMode10(&file); break;
         case 11: initMode11(&file); break;
         case 12: initMode12(&file); break;
-        default: break;
+        default: LineReader::reportFile(name, "unknown reader mode " + std::to_string(mode) + "; nothing read"); break;
     }
 
     std::cout << "\n Acquisition Input Done";
@@ -181,7 +197,7 @@ void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n, const 
             lines.report("node " + std::to_string(number) + " given twice; first line kept");
             continue;
         }
-        nodes[number] = new Vertex(number, lines.field(1), w);
+        nodes[number] = new Vertex(number, lines.boundedName(lines.field(1)), w);
     }
     if (nodeLines < n)
         LineReader::reportFile(source, "file ends after " + std::to_string(nodeLines) + " of " + std::to_string(n) +
@@ -202,7 +218,7 @@ void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n, const 
 void Graph::initMode0(std::ifstream* in) {
     LineReader lines(*in, name);
     int n = 0;
-    if (!readCountHeader(lines, n, name)) return;
+    if (!readCountHeader(lines, n, name, kNodeLineBytes, 0)) return;
     readNodeLines(lines, V, n, name);
     vertices = n;
 
@@ -220,12 +236,48 @@ void addNumberedNodes(std::vector<Vertex*>& nodes, int count) {
     for (int i = 0; i < count; i++) nodes.push_back(numberedVertex(i));
 }
 
-/// Reads the node count that opens a binary file and creates the nodes 0..count-1 of g;
-/// false (reported, nothing created) when the file holds no count.
-bool readBinaryNodes(std::ifstream* in, Graph& g) {
+/// Walks the records of a binary file without reading them: after the node count, `leading`
+/// words per node, then per node an arc count k and k arcs of `arcWords` words. Returns -1
+/// when the file holds them all, otherwise the node whose records it ends in. The stream is
+/// left just after the node count.
+long firstMissingRecord(std::ifstream* in, long nodes, long leading, long arcWords) {
+    const std::streampos start = in->tellg();
+    in->seekg(0, std::ios::end);
+    const long long size = static_cast<long long>(in->tellg());
+    long long at = static_cast<long long>(start) + 2LL * leading * nodes;
+    long missing = at > size ? 0 : -1;
+    for (long i = 0; i < nodes && missing < 0; i++) {
+        if (at + 2 > size) {
+            missing = i;
+            break;
+        }
+        in->clear();
+        in->seekg(at);
+        int low = in->get();
+        int high = in->get();
+        const long long arcs = static_cast<long long>(high) * 256 + low;
+        at += 2 + 2 * arcs * arcWords;
+        if (at > size) missing = i;
+    }
+    in->clear();
+    in->seekg(start);
+    return missing;
+}
+
+/// Reads the node count that opens a binary file and creates the nodes 0..count-1 of g.
+/// False (reported, nothing created) when the file holds no count, or ends before the
+/// records the count announces: a cut or foreign file gives no sound graph.
+bool readBinaryNodes(std::ifstream* in, Graph& g, long leading, long arcWords) {
     int n = static_cast<int>(g.read_word(in));
     if (!*in) {
         LineReader::reportFile(g.name, "binary file holds no node count");
+        return false;
+    }
+    const long missing = firstMissingRecord(in, n, leading, arcWords);
+    if (missing >= 0) {
+        LineReader::reportFile(g.name, "binary file ends before the records its header announces (" +
+                                           std::to_string(n) + " nodes; cut in the records of node " +
+                                           std::to_string(missing) + "); nothing read");
         return false;
     }
     addNumberedNodes(g.V, n);
@@ -233,46 +285,54 @@ bool readBinaryNodes(std::ifstream* in, Graph& g) {
     return true;
 }
 
+/// Inserts the arc from -> target of a binary file, unless the target is no node: the first
+/// few of those are reported one by one, the others only counted.
+void insertBinaryArc(Graph& g, int from, int target, const std::string& label, int& arcNumber, int& badArcs) {
+    if (target >= g.vertices) {
+        if (++badArcs <= kReportedBadArcs)
+            LineReader::reportFile(g.name, "arc " + std::to_string(from) + " -> " + std::to_string(target) +
+                                               ": node " + std::to_string(target) + " does not exist; skipped");
+        return;
+    }
+    Edge* e = new Edge(from, target, label);
+    e->setNumber(arcNumber++);
+    g.insertEdge(e);
+}
+
+void reportBadArcCount(const Graph& g, int badArcs) {
+    if (badArcs > kReportedBadArcs)
+        LineReader::reportFile(g.name, std::to_string(badArcs) + " arcs to missing nodes skipped in all");
+}
+
 }  // namespace
 
 void Graph::initMode1(std::ifstream* in) {
-    if (!readBinaryNodes(in, *this)) return;
+    if (!readBinaryNodes(in, *this, 0, 1)) return;
     const int n = vertices;
-    int arcNumber = 0;
+    int arcNumber = 0, badArcs = 0;
     for (int i = 0; i < n; i++) {
         int k = static_cast<int>(read_word(in));
-        for (int j = 0; j < k && *in; j++) {
-            int target = static_cast<int>(read_word(in));
-            if (!*in) break;
-            Edge* e = new Edge(i, target, "1");
-            e->setNumber(arcNumber++);
-            insertEdge(e);
-        }
-        if (!*in) {
-            LineReader::reportFile(name, "binary file ends early, in the arcs of node " + std::to_string(i));
-            return;
-        }
+        for (int j = 0; j < k; j++) insertBinaryArc(*this, i, static_cast<int>(read_word(in)), "1", arcNumber, badArcs);
     }
+    reportBadArcCount(*this, badArcs);
 }
 
 void Graph::initMode2(std::ifstream* in, int labels) {
-    if (!readBinaryNodes(in, *this)) return;
+    if (!readBinaryNodes(in, *this, 1, 2)) return;
     const int n = vertices;
-    for (int i = 0; i < n && *in; i++) read_word(in);  // node attributes are not used
+    for (int i = 0; i < n; i++) read_word(in);  // node attributes are not used
     if (labels < 1) labels = 1;
-    int arcNumber = 0;
-    for (int i = 0; i < n && *in; i++) {
+    int arcNumber = 0, badArcs = 0;
+    for (int i = 0; i < n; i++) {
         int k = static_cast<int>(read_word(in));
-        for (int j = 0; j < k && *in; j++) {
+        for (int j = 0; j < k; j++) {
             int target = static_cast<int>(read_word(in));
             unsigned attribute = read_word(in);
-            if (!*in) break;
-            Edge* e = new Edge(i, target, std::to_string(attribute % static_cast<unsigned>(labels) + 1));
-            e->setNumber(arcNumber++);
-            insertEdge(e);
+            insertBinaryArc(*this, i, target,
+                            std::to_string(attribute % static_cast<unsigned>(labels) + 1), arcNumber, badArcs);
         }
     }
-    if (!*in) LineReader::reportFile(name, "binary file ends early");
+    reportBadArcCount(*this, badArcs);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -320,7 +380,7 @@ void Graph::initMode3(std::ifstream* in) {
 void Graph::initMode6(std::ifstream* in) {
     LineReader lines(*in, name);
     int n = 0;
-    if (!readCountHeader(lines, n, name)) return;
+    if (!readCountHeader(lines, n, name, 1, kImplicitNodeAllowance)) return;
     addNumberedNodes(V, n);
     vertices = n;
     readWeightedArcs(lines, *this);
@@ -334,7 +394,7 @@ void Graph::initMode7(std::string gr) {
     std::istringstream text(gr);
     LineReader lines(text, "graph text");
     int n = 0;
-    if (!readCountHeader(lines, n, "graph text")) {
+    if (!readCountHeader(lines, n, "graph text", 1, kImplicitNodeAllowance)) {
         vertices = 0;
         return;
     }
@@ -360,6 +420,8 @@ void Graph::initMode7(std::string gr) {
             Edge* e = new Edge(from, to, label);
             e->setNumber(arcNumber++);
             insertEdge(e);
+        } else {
+            lines.reportUnknownLine("a line beginning with c, n, s, e or r");
         }
     }
 }

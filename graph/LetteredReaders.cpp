@@ -43,8 +43,9 @@ Vertex* appendNumberedNode(const LineReader& lines, std::vector<Vertex*>& nodes,
     if (!lines.require(3, "\"letter,number,label[,weights]\"") || !lines.intField(1, number, "node number")) return nullptr;
     if (withWeights && !lines.weightFields(3, w, kWeightSlots)) return nullptr;
     int position = static_cast<int>(nodes.size());
-    if (number != position) reportOrderProblem(number, lines.field(2), position);
-    Vertex* v = new Vertex(position, lines.field(2), w);
+    const std::string label = lines.boundedName(lines.field(2));
+    if (number != position) reportOrderProblem(number, label, position);
+    Vertex* v = new Vertex(position, label, w);
     nodes.push_back(v);
     return v;
 }
@@ -84,6 +85,8 @@ void Graph::initMode4(std::ifstream* in) {
             storeMemberLine(lines, *V[owner]);
         } else if (lines.startsWith("r,")) {
             insertRelationLine(*this, lines, arcNumber);
+        } else {
+            lines.reportUnknownLine("a line beginning with c, a, m or r");
         }
     }
     vertices = static_cast<int>(V.size());
@@ -102,6 +105,8 @@ void Graph::initMode5(std::ifstream* in) {
             appendNumberedNode(lines, V, true);
         } else if (lines.startsWith("r,")) {
             insertRelationLine(*this, lines, arcNumber);
+        } else {
+            lines.reportUnknownLine("a line beginning with c or r");
         }
     }
     vertices = static_cast<int>(V.size());
@@ -163,6 +168,8 @@ void Graph::initMode10(std::ifstream* in) {
             V.push_back(v);
             link(sender, position, label);
             link(position, receiver, label);
+        } else {
+            lines.reportUnknownLine("a line beginning with c, l or m");
         }
     }
     vertices = static_cast<int>(V.size());
@@ -209,6 +216,8 @@ void Graph::initMode11(std::ifstream* in) {
             classes->insert({v->label, position});
             link(source, position, kIntoTransitionArc);
             link(position, target, kOutOfTransitionArc);
+        } else {
+            lines.reportUnknownLine("a line beginning with s or t");
         }
     }
     // A state is named by the transitions around it. New labels are computed from the old

@@ -1,6 +1,7 @@
 // LineReader: line access, field splitting and checked field reading for the graph readers.
 #include "graph/LineReader.h"
 
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
@@ -18,7 +19,15 @@ constexpr size_t kQuotedLineLength = 80;
 
 }  // namespace
 
-LineReader::LineReader(std::istream& in, std::string source) : in_(in), source_(std::move(source)) {}
+LineReader::LineReader(std::istream& in, std::string source) : in_(in), source_(std::move(source)) {
+    // The size bounds what a header may announce; a stream that cannot tell counts as empty.
+    std::streampos here = in_.tellg();
+    in_.seekg(0, std::ios::end);
+    std::streampos end = in_.tellg();
+    if (here >= 0 && end >= here) streamBytes_ = static_cast<long long>(end);
+    in_.clear();
+    in_.seekg(here >= 0 ? here : std::streampos(0));
+}
 
 bool LineReader::next() {
     fields_.clear();
@@ -109,6 +118,51 @@ bool LineReader::header(int& n, int& m) const {
         return false;
     }
     return true;
+}
+
+long long LineReader::bytesLeft() const {
+    std::streampos here = in_.tellg();
+    if (here < 0) return 0;  // at the end of the input
+    return streamBytes_ - static_cast<long long>(here);
+}
+
+bool LineReader::nodeCountFits(int n, int bytesPerNode, int allowance) const {
+    const long long left = bytesLeft();
+    const long long most = static_cast<long long>(allowance) + left / std::max(bytesPerNode, 1);
+    if (n <= most) return true;
+    report("header announces " + std::to_string(n) + " nodes; the " + std::to_string(left) +
+           " bytes after it can describe at most " + std::to_string(most) + "; nothing read");
+    return false;
+}
+
+void LineReader::reportUnknownLine(const std::string& forms) const {
+    if (!blank()) report("line of no known form (expected " + forms + "); skipped");
+}
+
+std::string LineReader::boundedName(const std::string& name) const {
+    std::string problem;
+    std::string kept = boundName(name, problem);
+    if (!problem.empty()) report(problem);
+    return kept;
+}
+
+std::string boundName(const std::string& name, std::string& problem) {
+    problem.clear();
+    std::string kept = name;
+    if (kept.size() > kMaxNameLength) {
+        problem = "name longer than " + std::to_string(kMaxNameLength) + " characters; cut to that length";
+        kept.resize(kMaxNameLength);
+    }
+    size_t parts = 1 + static_cast<size_t>(std::count(kept.begin(), kept.end(), '.'));
+    if (parts > kMaxNameParts) {
+        problem += std::string(problem.empty() ? "" : "; ") + "name of more than " + std::to_string(kMaxNameParts) +
+                   " dotted parts; the parts between the first " + std::to_string(kMaxNameParts - 1) +
+                   " and the last are dropped";
+        size_t cut = 0;
+        for (size_t k = 0; k + 1 < kMaxNameParts; k++) cut = kept.find('.', cut) + 1;
+        kept = kept.substr(0, cut) + kept.substr(kept.rfind('.') + 1);
+    }
+    return kept;
 }
 
 void LineReader::report(const std::string& what) const {

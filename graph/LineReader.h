@@ -48,6 +48,18 @@ public:
     bool weightFields(size_t first, float* w, int slots) const;
     /// Reads the "N,M" header of the current line into n and m (both must be >= 0).
     bool header(int& n, int& m) const;
+    /// Bytes of the input after the current line.
+    long long bytesLeft() const;
+    /// Checks a header's node count against what the rest of the input can describe: each
+    /// node needs `bytesPerNode` bytes of it, beyond `allowance` nodes that need none.
+    /// Reports (nothing is to be read) and returns false when it cannot.
+    bool nodeCountFits(int n, int bytesPerNode, int allowance) const;
+    /// Reports a non-blank line that has none of the format's forms (it is skipped).
+    void reportUnknownLine(const std::string& forms) const;
+    /// A node name within kMaxNameLength characters and kMaxNameParts dotted parts; a longer
+    /// or deeper one is reported and cut (the first and last parts are kept), so that the
+    /// names derived from it stay linear in the input.
+    std::string boundedName(const std::string& name) const;
 
     /// Prints "\n Bad input in <source>, line <n>: <what> [<line>]".
     void report(const std::string& what) const;
@@ -60,6 +72,7 @@ private:
     std::string line_;
     std::vector<std::string> fields_;
     int lineNo_ = 0;
+    long long streamBytes_ = 0;
 };
 
 class Edge;
@@ -88,6 +101,16 @@ void reportOrderProblem(int number, const std::string& label, int position);
 
 /// True when `label` is an arc label code: a single digit 0..9 (the label of one arc).
 bool isLabelCode(const std::string& label);
+
+/// Longest node name kept, in characters, and most dotted parts kept: names are qualified
+/// by their containers, so unbounded names would make the names derived from them (and the
+/// tables keyed by them) grow with the square of the input.
+constexpr size_t kMaxNameLength = 1024;
+constexpr size_t kMaxNameParts = 64;
+
+/// `name` cut to kMaxNameLength characters and kMaxNameParts dotted parts (the first parts
+/// and the last one are kept); `problem` says what was cut, or is left empty.
+std::string boundName(const std::string& name, std::string& problem);
 
 /// Largest node count a header may announce: the readers create that many nodes at once,
 /// so a corrupt header must not exhaust memory.

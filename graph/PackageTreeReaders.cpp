@@ -1,8 +1,11 @@
 // Class-diagram formats whose package tree is derived from the qualified class names: mode 9
 // (member nodes, containment arcs from container to contained) and mode 8 (members kept
 // inside their classes, classes and packages tied to their package by label-3 arcs).
+#include <deque>
 #include <iostream>
 #include <map>
+#include <string_view>
+#include <unordered_map>
 
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
@@ -18,21 +21,32 @@ constexpr short kMethod = 2;
 constexpr short kAttribute = 3;
 const char* const kRootPackage = ".";
 
-/// Packages in order of first appearance, the root "." first.
+/// Packages in order of first appearance, the root "." first. Each path is stored once: the
+/// index views the texts of `paths`, which a deque never moves.
 struct PackageList {
-    std::vector<std::string> paths{kRootPackage};
-    std::map<std::string, int> index{{kRootPackage, 0}};
+    std::deque<std::string> paths{kRootPackage};
+    std::unordered_map<std::string_view, int> index{{paths.front(), 0}};
+
+    PackageList() = default;
+    PackageList(const PackageList&) = delete;
+    PackageList& operator=(const PackageList&) = delete;
 
     /// Adds every prefix of a dotted path ("a", "a.b", ...) not seen before.
     void addPrefixes(const std::string& path) {
-        std::vector<std::string>* parts = splitString(path, ".");
-        if (parts == nullptr) return;
-        std::string prefix;
-        for (size_t i = 0; i < parts->size(); i++) {
-            prefix += (i > 0 ? "." : "") + (*parts)[i];
-            if (index.insert({prefix, static_cast<int>(paths.size())}).second) paths.push_back(prefix);
+        for (size_t end = path.find('.'); ; end = path.find('.', end + 1)) {
+            std::string_view prefix(path.data(), end == std::string::npos ? path.size() : end);
+            if (index.find(prefix) == index.end()) {
+                paths.emplace_back(prefix);
+                index.emplace(paths.back(), static_cast<int>(paths.size()) - 1);
+            }
+            if (end == std::string::npos) break;
         }
-        delete parts;
+    }
+
+    /// Number of the package with that path, or -1.
+    int find(const std::string& path) const {
+        auto found = index.find(path);
+        return found == index.end() ? -1 : found->second;
     }
 };
 
@@ -73,9 +87,9 @@ std::vector<std::pair<int, int>> attachToPackages(std::vector<Vertex*>& nodes, i
         Vertex* v = nodes[i];
         if (v->type == kClass) v->level = dottedLevel(v->label);
         if (v->label == kRootPackage) continue;
-        auto found = packages.index.find(enclosingPackage(v->label));
-        if (found == packages.index.end()) continue;
-        Vertex* package = nodes[firstPackage + found->second];
+        int found = packages.find(enclosingPackage(v->label));
+        if (found < 0) continue;
+        Vertex* package = nodes[firstPackage + found];
         if (v->level != package->level + 1)
             std::cout << "\n!!!!!!!!!!!!!!!!!!!!!! \t" << v->label << "(" << v->level << ") --> " << package->label << "("
                       << package->level << ")\n";
@@ -127,6 +141,14 @@ struct NineLines {
 /// name adds the packages of its dotted prefix. Other lines are ignored.
 void keepNineLines(LineReader& lines, NineLines& kept) {
     while (lines.next()) {
+        if (lines.lineNumber() == 1 && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,") &&
+            !lines.startsWith("r,")) {
+            // The format has no header; a first line of no form is a title and ignored, but
+            // one that reads as a count header is checked like the headers of other modes.
+            int n = 0, m = 0;
+            if (lines.size() == 2 && from_string(lines.field(0), n) && from_string(lines.field(1), m)) lines.header(n, m);
+            continue;
+        }
         KeptLine line{lines.fields(), lines.line(), lines.lineNumber()};
         int number = 0, target = 0;
         float w[kWeightSlots];
@@ -135,8 +157,9 @@ void keepNineLines(LineReader& lines, NineLines& kept) {
             if (!lines.require(3, "\"c,number,label[,weights]\"") || !lines.intField(1, number, "class number") ||
                 !lines.weightFields(3, w, kWeightSlots))
                 continue;
+            line.fields[2] = lines.boundedName(lines.field(2));
             kept.classes.push_back(line);
-            std::string path = lines.field(2);
+            std::string path = line.fields[2];
             if (path.find('.') != std::string::npos) kept.packages.addPrefixes(enclosingPackage(path));
         } else if (lines.startsWith("m,") || lines.startsWith("a,")) {
             if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, number, "owner class"))
@@ -147,6 +170,8 @@ void keepNineLines(LineReader& lines, NineLines& kept) {
                 !lines.intField(2, target, "target") || !lines.labelField(3, label))
                 continue;
             kept.relations.push_back({number, target, label});
+        } else {
+            lines.reportUnknownLine("a line beginning with c, m, a or r");
         }
     }
 }
@@ -244,6 +269,11 @@ void Graph::initMode9(std::ifstream* in) {
     NineLines kept;
     keepNineLines(lines, kept);
 
+    if (kept.classes.empty()) {
+        // Without a class there is no diagram: the root package alone would pass for one.
+        LineReader::reportFile(name, "no class line read; the graph is empty");
+        return;
+    }
     std::map<std::string, int> classLabels;
     addClassNodes(V, kept.classes, classLabels);
     nbClasses = static_cast<int>(V.size());
@@ -276,16 +306,15 @@ namespace {
 
 /// Round 1: the packages named by the classes; a class name without "." is a package of
 /// its own. Lines that round 2 will reject are left out silently (round 2 reports them).
-PackageList classPackages(LineReader& lines) {
-    PackageList packages;
+void classPackages(LineReader& lines, PackageList& packages) {
     while (lines.next()) {
         int number = 0;
         if (!lines.startsWith("c,") || lines.size() < 3 || !from_string(lines.field(1), number)) continue;
-        std::string label = lines.field(2);
+        std::string problem;  // reported by round 2
+        std::string label = boundName(lines.field(2), problem);
         size_t dot = label.rfind('.');
         packages.addPrefixes(dot == std::string::npos ? label : label.substr(0, dot));
     }
-    return packages;
 }
 
 /// Stores the attribute or method of an "a," or "m," line inside its class.
@@ -316,8 +345,9 @@ int readClassesAndMembers(Graph& g, LineReader& lines, int& arcNumber) {
                 !lines.weightFields(3, w, kWeightSlots))
                 continue;
             int position = static_cast<int>(g.V.size());
-            if (number != position) reportOrderProblem(number, lines.field(2), position);
-            Vertex* v = new Vertex(position, lines.field(2), w);
+            const std::string label = lines.boundedName(lines.field(2));
+            if (number != position) reportOrderProblem(number, label, position);
+            Vertex* v = new Vertex(position, label, w);
             v->type = kClass;
             g.V.push_back(v);
             g.classes->insert({shortName(v->label), position});
@@ -329,6 +359,8 @@ int readClassesAndMembers(Graph& g, LineReader& lines, int& arcNumber) {
             if (e->from >= 0 && e->from < static_cast<int>(g.V.size())) e->type = g.V[e->from]->type;
             e->setNumber(arcNumber++);
             g.insertEdge(e);
+        } else {
+            lines.reportUnknownLine("a line beginning with c, a, m or r");
         }
     }
     return n;
@@ -342,13 +374,19 @@ void Graph::initMode8(std::ifstream* in) {
     LineReader lines(*in, name);
 
     std::cout << "\n ROUND 1: START \n";
-    PackageList packages = classPackages(lines);
+    PackageList packages;
+    classPackages(lines, packages);
     lines.rewind();
     std::cout << "\n ROUND 1: END \n";
 
     int arcNumber = 0;
     int announced = readClassesAndMembers(*this, lines, arcNumber);
     nbClasses = static_cast<int>(V.size());
+    if (nbClasses == 0) {
+        // Without a class there is no diagram: the root package alone would pass for one.
+        LineReader::reportFile(name, "no class line read; the graph is empty");
+        return;
+    }
     // Packages are numbered after the classes actually read, so a wrong header cannot put
     // them on top of classes or leave gaps.
     if (announced != nbClasses)

@@ -11,6 +11,7 @@
 #include "match/Match.h"
 #include "match/SearchSupport.h"
 #include "mces/MCES.h"
+#include "util/OutputRecord.h"
 #include "util/Random.h"
 #include "util/Utilities.h"
 
@@ -170,7 +171,10 @@ void appendResultLine(Match& m, int discrim) {
             items.push_back(to_string(m.sim_eval[list][k]));
 
     std::ofstream out(kSimResultsFile, std::ios::app);
-    if (!out.is_open()) std::cout << "\n Cannot append to " << kSimResultsFile << "\n";
+    if (!out.is_open()) {
+        std::cout << "\n Cannot append to " << kSimResultsFile << "\n";
+        noteUnwrittenFile(kSimResultsFile);
+    }
     for (size_t i = 0; i < items.size(); i++)
         out << (i > 0 ? "," : "") << items[i];
     out << "\n";

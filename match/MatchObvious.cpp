@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "match/Match.h"
+#include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -101,7 +102,12 @@ std::string nodeLine(const Graph* g, const Vertex* v, const std::vector<int>& re
 /// whose two ends are left over, renumbered.
 void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
                     const std::string& datasetDir) {
-    std::ofstream out(std::string(kResultsDir) + "_" + g->name + ".txt", std::ios::trunc);
+    const std::string path = std::string(kResultsDir) + "_" + g->name + ".txt";
+    std::ofstream out(path, std::ios::trunc);
+    if (!out) {
+        std::cout << "\n Cannot write the result file " << path << "\n";
+        noteUnwrittenFile(path);
+    }
     int classes = 0;
     for (int n = 0; n < g->vertices; n++)
         if (renumbered[static_cast<size_t>(n)] >= 0 && g->V[static_cast<size_t>(n)]->type == 1)
@@ -148,8 +154,12 @@ std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
               << b->vertices << "\n";
     std::error_code ignored;
     std::filesystem::create_directories(kResultsDir, ignored);
-    std::ofstream pairsOut(std::string(kResultsDir) + "_" + a->name + "__" + b->name + ".csv",
-                           std::ios::trunc);
+    const std::string pairsPath = std::string(kResultsDir) + "_" + a->name + "__" + b->name + ".csv";
+    std::ofstream pairsOut(pairsPath, std::ios::trunc);
+    if (!pairsOut) {
+        std::cout << "\n Cannot write the result file " << pairsPath << "\n";
+        noteUnwrittenFile(pairsPath);
+    }
     for (int i = 0; i < a->vertices; i++) {
         const int j = pairA[static_cast<size_t>(i)];
         if (j < 0) continue;

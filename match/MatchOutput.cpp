@@ -9,6 +9,7 @@
 
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -119,7 +120,9 @@ void openResultFile(std::ofstream& out, const std::string& path) {
     std::error_code ignored;
     std::filesystem::create_directories(kResultsFolder, ignored);
     out.open(path, std::ios::out | std::ios::trunc);
-    if (!out.is_open()) std::cout << "\n Cannot write the result file " << path << "\n";
+    if (out.is_open()) return;
+    std::cout << "\n Cannot write the result file " << path << "\n";
+    noteUnwrittenFile(path);
 }
 
 // -------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "match/Match.h"
+#include "util/OutputRecord.h"
 
 namespace {
 
@@ -269,7 +270,10 @@ void Match::semilarity() {
     std::filesystem::create_directories(dir, ignored);
     const std::string path = dir + "sem_" + g1->name + "__" + g2->name + "_PAIRS.csv";
     std::ofstream out(path, std::ios::trunc);
-    if (!out) std::cout << "\n Cannot write " << path << ": the term pairs are not saved";
+    if (!out) {
+        std::cout << "\n Cannot write " << path << ": the term pairs are not saved";
+        noteUnwrittenFile(path);
+    }
     const int count = writeTermPairs(out);
     std::cout << "\n NbValidPairs = " << count << "\n";
     freeTermTables();

@@ -10,6 +10,7 @@
 #include "graph/Graph.h"
 #include "mces/MCES.h"
 #include "util/Clock.h"
+#include "util/OutputRecord.h"
 #include "util/Random.h"
 #include "util/Version.h"
 
@@ -19,6 +20,9 @@ namespace {
 constexpr int kArcListMode = 6;
 /// Fewer arguments than this (program name included) cannot name two graphs.
 constexpr std::size_t kMinArguments = 5;
+/// Exit codes shared by every executable of the project.
+constexpr int kExitInputUnreadable = 2;
+constexpr int kExitOutputNotWritten = 3;
 
 struct MCESSwitch {
     char letter;
@@ -101,6 +105,13 @@ std::string runMCES(const MCESSettings& settings, const std::string& resultsPath
     const long start = cpuMillis();
     Graph G1(kArcListMode, settings.graph1);
     Graph G2(kArcListMode, settings.graph2);
+    // A graph without a node cannot be matched: the run stops without a results line.
+    for (const Graph* g : {&G1, &G2})
+        if (g->vertices == 0) {
+            std::cout << "\n Error: no node read from " << (g == &G1 ? settings.graph1 : settings.graph2)
+                      << "; nothing is written\n";
+            return std::string();
+        }
     MCES* matcher = new MCES(settings.algo, settings.sisim, &G1, &G2, settings.r_alpha,
                              settings._seed, 0.0, true);
     const long length = cpuMillis() - start;
@@ -112,8 +123,10 @@ std::string runMCES(const MCESSettings& settings, const std::string& resultsPath
     std::ofstream results(resultsPath, std::ios::app);
     if (results)
         results << line.str();
-    else
+    else {
         std::cout << "\n Cannot append to " << resultsPath << "\n";
+        noteUnwrittenFile(resultsPath);
+    }
 
     // The driver is the last reader of the results the matcher leaves behind.
     matcher->releaseResults();
@@ -134,5 +147,6 @@ void mcesMain(int argc, char** argv) {
     }
     MCESSettings settings;
     if (!parseMCESArguments(args, settings)) use_MCES();
-    runMCES(settings);
+    if (runMCES(settings).empty()) std::exit(kExitInputUnreadable);
+    if (unwrittenFiles() > 0) std::exit(kExitOutputNotWritten);
 }

@@ -26,11 +26,12 @@ std::string mcesUsageText();
 std::string mcesEcho(const MCESSettings& settings);
 
 /// Reads both graphs, runs one greedy match and appends its summary line to `resultsPath`;
-/// returns that line.
+/// returns that line, or the empty text when a graph had no node (nothing is run).
 std::string runMCES(const MCESSettings& settings, const std::string& resultsPath = "results.csv");
 
 /// Prints the usage text on standard error and ends the program with status 1.
 [[noreturn]] void use_MCES();
 
 /// Entry of the command line: parse, then run (or print the usage and end with status 1).
+/// Ends with status 2 when a graph reads as empty and 3 when "results.csv" was not written.
 void mcesMain(int argc, char** argv);

@@ -47,12 +47,18 @@ TEST(MatchCommandLine, OnlyGraphsGiveTheDefaults) {
     EXPECT_TRUE(p.err.empty());
 }
 
-TEST(MatchCommandLine, UnknownSwitchPrintsUsageOnceAndStopsAtFirstPlainArgument) {
+TEST(MatchCommandLine, ArgumentsLeftAfterParsingStoppedAreListedAndRefused) {
+    // -x is unknown (usage, parsing goes on); 5 is no switch, so parsing stops there and
+    // "5 -s 9" would be lost: the run must not start.
     Parsed p = parse({"-o", "a", "-n", "b", "-x", "5", "-s", "9"});
-    ASSERT_EQ(p.result.status, ParseStatus::Ok);
-    EXPECT_EQ(p.err, usageText());
+    EXPECT_EQ(p.result.status, ParseStatus::IgnoredArguments);
+    EXPECT_EQ(p.err, usageText() + "Arguments not used (parsing stops at the first one that does not "
+                                   "begin with \"-\"): 5 -s 9\n" + usageText());
     EXPECT_EQ(p.out, "\n START \n -o a -n b");
-    EXPECT_EQ(p.result.settings.seed, 1) << "parsing must stop at 5";
+
+    // "-d=1" is -d with the next argument as its value: "-g" is no number.
+    Parsed glued = parse({"-o", "a", "-n", "b", "-d=1", "-g", "1"});
+    EXPECT_EQ(glued.result.status, ParseStatus::BadValue);
 }
 
 TEST(MatchCommandLine, OnlyTheSecondCharacterCounts) {
@@ -62,31 +68,41 @@ TEST(MatchCommandLine, OnlyTheSecondCharacterCounts) {
     EXPECT_EQ(p.result.settings.graph1, "a");
 }
 
-TEST(MatchCommandLine, EveryValueIsStoredAndNegativeValuesAreConsumed) {
-    Parsed p = parse({"-o", "a", "-n", "b", "-m", "sim.csv", "-s", "42", "-d", "-1",
+TEST(MatchCommandLine, EveryValueIsStored) {
+    Parsed p = parse({"-o", "a", "-n", "b", "-m", "sim.csv", "-s", "-42", "-d", "1e-3",
                       "-g", "0.5", "-e", "2", "-y", "1.5", "-c", "0.25", "-h", "0",
-                      "-i", "0.3", "-l", "4", "-r", "123", "-u", "1"});
+                      "-i", "-0.3", "-l", "4", "-r", "123", "-u", "1"});
     ASSERT_EQ(p.result.status, ParseStatus::Ok);
     const MatchSettings& s = p.result.settings;
     EXPECT_EQ(s.sim_graphs, "sim.csv");
-    EXPECT_EQ(s.seed, 42);
-    EXPECT_DOUBLE_EQ(s.dwn, -1);
+    EXPECT_EQ(s.seed, -42);
+    EXPECT_DOUBLE_EQ(s.dwn, 0.001);
     EXPECT_DOUBLE_EQ(s.dwe, 0.5);
     EXPECT_DOUBLE_EQ(s.ew, 2);
     EXPECT_DOUBLE_EQ(s.asy, 1.5);
     EXPECT_DOUBLE_EQ(s.lw, 0.25);
     EXPECT_EQ(s.graph_type, 0);
-    EXPECT_DOUBLE_EQ(s.initMode, 0.3);
+    EXPECT_DOUBLE_EQ(s.initMode, -0.3);
     EXPECT_EQ(s.alg, 4);
     EXPECT_EQ(s.discrim, 123);
     EXPECT_EQ(s.umldiff, 1);
-    EXPECT_NE(p.out.find(" -d -1 -g 0.5"), std::string::npos);
+    EXPECT_NE(p.out.find(" -d 1e-3 -g 0.5"), std::string::npos);
 }
 
-TEST(MatchCommandLine, NonNumericValuesBecomeZero) {
-    Parsed p = parse({"-o", "a", "-n", "b", "-s", "abc", "-d", "x"});
-    EXPECT_EQ(p.result.settings.seed, 0);
-    EXPECT_DOUBLE_EQ(p.result.settings.dwn, 0);
+TEST(MatchCommandLine, ValuesThatAreNoSoundNumberAreRefusedNamingTheSwitch) {
+    // Each value is consumed by its switch (a leading "-" included) and then refused.
+    const std::vector<std::pair<std::string, std::string>> bad = {
+        {"-d", "abc"}, {"-d", "1x"},   {"-s", "99999999999999"}, {"-s", "1.5"}, {"-d", "nan"},
+        {"-g", "inf"}, {"-e", "1e309"}, {"-y", "-1"},             {"-c", "-0.5"}, {"-h", "99"},
+        {"-h", "-1"},  {"-i", "nan"},  {"-l", ""},               {"-u", "one"}};
+    for (const auto& [flag, value] : bad) {
+        Parsed p = parse({"-o", "a", "-n", "b", flag, value});
+        EXPECT_EQ(p.result.status, ParseStatus::BadValue) << flag << " " << value;
+        EXPECT_EQ(p.err.rfind("Bad value for " + flag + " (", 0), 0u) << p.err;
+        EXPECT_EQ(p.err.find("Legal switches"), std::string::npos);
+    }
+    // The largest finite weight is still a weight.
+    EXPECT_EQ(parse({"-o", "a", "-n", "b", "-d", "1e308"}).result.status, ParseStatus::Ok);
 }
 
 TEST(MatchCommandLine, ErrorExits) {
@@ -104,10 +120,18 @@ TEST(MatchCommandLine, ErrorExits) {
     EXPECT_EQ(noSecond.err, usageText());
 }
 
-TEST(MatchCommandLine, UsageTextIsExact) {
-    EXPECT_EQ(usageText(), "\nLegal switches:\n-o path of graph 1 \n-n path of graph 2\n"
-                           "-m path of similarity file\n-d direction of similarity file\n"
-                           "-s random seed\n");
+TEST(MatchCommandLine, UsageKeepsItsFiveLinesThenListsEverySwitch) {
+    const std::string text = usageText();
+    const std::string fixed = "\nLegal switches:\n-o path of graph 1 \n-n path of graph 2\n"
+                              "-m path of similarity file\n-d direction of similarity file\n"
+                              "-s random seed\n";
+    ASSERT_EQ(text.substr(0, fixed.size()), fixed);
+    const std::string table = text.substr(fixed.size());
+    for (char letter : std::string("onsmdgeychilru"))
+        EXPECT_NE(table.find(std::string("\n  -") + letter + "  "), std::string::npos) << letter;
+    EXPECT_NE(table.find("-d  node drop weight (default: 0)"), std::string::npos);
+    EXPECT_NE(table.find("-h  reader mode of both graphs, 0 to 12 (12: class diagrams) (default: 12)"),
+              std::string::npos);
 }
 
 TEST(MatchCommandLine, ProcessExitsWithCodeOneOnEveryArgumentError) {
@@ -115,9 +139,17 @@ TEST(MatchCommandLine, ProcessExitsWithCodeOneOnEveryArgumentError) {
     const std::vector<std::vector<std::string>> lines = {{"graphmat"},
                                                          {"graphmat", "-o", "a"},
                                                          {"graphmat", "-o", "a", "-n"},
-                                                         {"graphmat", "-o", "a", "-s", "3"}};
+                                                         {"graphmat", "-o", "a", "-s", "3"},
+                                                         {"graphmat", "-o", "a", "-n", "b", "-d", "nan"},
+                                                         {"graphmat", "-o", "a", "-n", "b", "-h", "99"},
+                                                         {"graphmat", "-o", "a", "-n", "b", "c"}};
     const std::vector<std::string> expectedErr = {
-        "Parameters e expected\n", "Parameters e expected\n", usageText(), usageText()};
+        "Parameters e expected\n", "Parameters e expected\n", usageText(), usageText(),
+        "Bad value for -d (node drop weight): \"nan\" is not a finite number\n",
+        "Bad value for -h (reader mode of both graphs, 0 to 12 (12: class diagrams)): unknown reader "
+        "mode 99 (modes are 0 to 12)\n",
+        "Arguments not used (parsing stops at the first one that does not begin with \"-\"): c\n" +
+            usageText()};
     for (size_t i = 0; i < lines.size(); i++) {
         std::vector<std::string> words = lines[i];
         std::vector<char*> argv;

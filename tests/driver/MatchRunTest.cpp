@@ -1,5 +1,6 @@
 // End-to-end runs of the matcher's driver on the example pair.
 #include "driver/MatchRun.h"
+#include "util/OutputRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -98,15 +99,42 @@ TEST_F(DriverRun, SameSeedGivesTheSameResultFiles) {
     EXPECT_EQ(readFile("results/" + tag + ".csv.csv.csv"), first);
 }
 
-TEST_F(DriverRun, MissingGraphFilesGiveEmptyGraphsAndAnEmptyMatching) {
-    MatchSettings s = exampleSettings();
-    s.graph1 = "no_such_graph.txt";
-    s.graph2 = "no_such_graph_either.txt";
+TEST_F(DriverRun, GraphsWithoutNodesStopTheRunWithCodeTwoBeforeAnythingIsWritten) {
+    std::ofstream("empty.txt").close();
+    fs::create_directories("a_folder");
+    // Missing graph 1, missing graph 2, an empty file, a folder given as a file.
+    const std::vector<std::pair<std::string, std::string>> pairs = {
+        {"no_such_graph.txt", examplePath("v2.txt")},
+        {examplePath("v1.txt"), "no_such_graph.txt"},
+        {"empty.txt", examplePath("v2.txt")},
+        {"a_folder", examplePath("v2.txt")}};
+    for (const auto& [first, second] : pairs) {
+        MatchSettings s = exampleSettings();
+        s.graph1 = first;
+        s.graph2 = second;
+        std::string printed;
+        EXPECT_EQ(run(s, printed), 2) << first << " " << second;
+        const std::string culprit = first.find("v1.txt") != std::string::npos ? second : first;
+        EXPECT_NE(printed.find("\n Error: no node read from " + culprit + ";"), std::string::npos) << printed;
+        EXPECT_EQ(printed.find("No Matching Cost"), std::string::npos);
+        EXPECT_FALSE(fs::exists("results"));
+    }
+}
+
+TEST_F(DriverRun, ResultsThatCannotBeWrittenEndWithCodeThree) {
+    std::ofstream("results") << "a file where the results folder should be\n";
+    resetUnwrittenFiles();
     std::string printed;
-    ASSERT_EQ(run(s, printed), 0);
-    EXPECT_NE(printed.find("Not Found \n"), std::string::npos);
-    EXPECT_NE(printed.find("\n G1: 0\t0\n"), std::string::npos);
-    EXPECT_NE(printed.find("\n\n\nMatching Cost : 0\n"), std::string::npos);
+    EXPECT_EQ(run(exampleSettings(), printed), 3);
+    resetUnwrittenFiles();
+    EXPECT_NE(printed.find("\n Cannot write the result file ./results/raw_v1.csv"), std::string::npos);
+    // The failure is the last line, after the figures of the run.
+    const size_t figures = printed.find("\n\nIterations : ");
+    const size_t failure = printed.find("\n Error: ");
+    ASSERT_NE(failure, std::string::npos);
+    EXPECT_GT(failure, figures);
+    EXPECT_NE(printed.find(" result file(s) could not be written (see the lines above)\n", failure),
+              std::string::npos);
 }
 
 // Two result sets of the example pair: a seed-2 run plays the second producer (its files

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "gen/GenCommandLine.h"
 #include "graph/Graph.h"
+#include "tests/TextCount.h"
 #include "tests/gen/GenTestSupport.h"
 
 namespace {
@@ -104,6 +106,54 @@ TEST(GenCommandLine, ExitCodes) {
     EXPECT_EQ(genMain({"mutate", "--graph", "missing.txt"}, out, err), 1);
 }
 
+TEST(GenCommandLine, RequestsBeyondTheLimitsAreRefusedBeforeAllocating) {
+    std::ostringstream out;
+    const auto refused = [&](const std::vector<std::string>& args, const std::string& message) {
+        std::ostringstream err;
+        EXPECT_EQ(genMain(args, out, err), 1) << args[0];
+        EXPECT_NE(err.str().find(message), std::string::npos) << err.str();
+    };
+    // 100000 common nodes: two 10^10-cell tables and 200000 arcs, about 76 GB.
+    refused({"random", "--n", "100000", "--q", "0.9", "--e", "2", "--out", "p/x"},
+            "graphmat-gen random: this request needs about 76390 MB (two tables of N1 x N1 and N2 x N2 "
+            "cells); the limit is 2048 MB");
+    refused({"random", "--n", "2000000000", "--q", "0.9", "--e", "2", "--out", "p/x"}, "the limit is 2048 MB");
+    refused({"random", "--n", "100", "--q", "0.9", "--e", "2", "--pd", "1000000", "--out", "p/x"},
+            "the limit is 2048 MB");
+    refused({"noise", "--id", "1", "--nodes", "2000000000", "--epsilon", "1"}, "the limit is 2048 MB");
+    // An arc count a node cannot have, like a probability above 1.
+    refused({"random", "--n", "20", "--q", "0.9", "--e", "400", "--out", "p/x"}, "--e must not pass N - 1");
+    refused({"random", "--n", "20", "--q", "0.9", "--e", "19.5", "--out", "p/x"}, "--e must not pass N - 1");
+    refused({"noise", "--id", "1", "--nodes", "10", "--epsilon", "2000000000"}, "--epsilon must lie in 0..1000000");
+    // The usage says that memory grows with the square of the node count.
+    std::ostringstream usage;
+    usageRandom(usage);
+    usageNoise(usage);
+    usageMutate(usage);
+    EXPECT_EQ(occurrences(usage.str(), "requests above 2048 MB are refused"), 3);
+}
+
+TEST(GenCommandLine, NoiseAtTheLargestAmplitudeNeverRaisesALabel) {
+    ScratchFolder scratch;
+    std::ostringstream out, err;
+    ASSERT_EQ(genMain({"noise", "--id", "7", "--nodes", "10", "--epsilon", "1000000"}, out, err), 0);
+    // Every node line of the log: "n,original,noisy,original label,noisy label".
+    for (const std::string& line : readLines("./benchmark/log_7.txt")) {
+        const std::vector<std::string> f = fields(line);
+        if (f[0] != "n") continue;
+        EXPECT_LE(std::stoi(f[4]), std::stoi(f[3])) << line;
+        EXPECT_GE(std::stoi(f[4]), 0) << line;
+    }
+}
+
+TEST(GenCommandLine, FilesThatCannotBeWrittenEndWithCodeThree) {
+    ScratchFolder scratch;
+    std::ofstream("taken") << "a file where a folder is wanted\n";
+    std::ostringstream out, err;
+    EXPECT_EQ(genMain({"random", "--n", "5", "--e", "1", "--q", "0.9", "--out", "taken/p"}, out, err), 3);
+    EXPECT_NE(out.str().find("\nNot written: taken/p_"), std::string::npos);
+}
+
 TEST(GenCommandLine, SubcommandsWriteTheirFiles) {
     ScratchFolder scratch;
     std::ostringstream out;
@@ -130,7 +180,7 @@ TEST(GenCommandLine, SubcommandsWriteTheirFiles) {
     EXPECT_EQ(mutated.vertices, 12 - deletedNodes + addedNodes);
     EXPECT_GT(mutated.edges, 0);
     // A graph file that cannot be read is a failure, not an empty success.
-    EXPECT_EQ(genMain({"mutate", "--graph", "nothing.txt", "--out", "mut/q"}, out, err), 1);
+    EXPECT_EQ(genMain({"mutate", "--graph", "nothing.txt", "--out", "mut/q"}, out, err), 2);
     EXPECT_EQ(genMain({"noise", "--id", "5", "--nodes", "6", "--epsilon", "2"}, out, err), 0);
     EXPECT_TRUE(std::filesystem::exists("./benchmark/log_5.txt"));
 }

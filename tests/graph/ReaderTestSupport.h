@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "graph/Graph.h"
+#include "tests/TextCount.h"
 
 inline std::string fixture(const std::string& file) { return std::string(GRAPHMAT_TEST_DATA) + "/" + file; }
 
@@ -74,12 +75,6 @@ inline void writeWords(const std::string& path, const std::vector<unsigned>& wor
         out.put(static_cast<char>(w & 0xFF));
         out.put(static_cast<char>((w >> 8) & 0xFF));
     }
-}
-
-inline int occurrences(const std::string& text, const std::string& needle) {
-    int count = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) count++;
-    return count;
 }
 
 /// The label of the Edge from -> to, or "none".

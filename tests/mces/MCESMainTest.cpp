@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
 #include <fstream>
 #include <string>
 
@@ -104,15 +107,38 @@ TEST(MCESRun, AppendsOneLinePerRun) {
               0u);
 }
 
-TEST(MCESRun, MissingGraphStillWritesItsLine) {
+TEST(MCESRun, EndsWithCodeTwoOnAGraphWithoutNodesAndThreeOnUnwrittenResults) {
+    const std::string good = fixture("mces_pair_b.txt");
+    std::vector<std::string> missing = {"graphmat-mces", "-o", "no_such_graph.txt", "-n", good};
+    std::vector<char*> argv;
+    for (std::string& w : missing) argv.push_back(&w[0]);
+    EXPECT_EXIT(mcesMain(static_cast<int>(argv.size()), argv.data()), ::testing::ExitedWithCode(2),
+                "");
+
+    // A folder where "results.csv" should be: the line cannot be appended.
+    const std::string folder = "mces_unwritable";
+    std::filesystem::create_directories(folder + "/results.csv");
+    std::vector<std::string> good2 = {"graphmat-mces", "-o", good, "-n", good};
+    argv.clear();
+    for (std::string& w : good2) argv.push_back(&w[0]);
+    const auto inFolder = [&]() {
+        std::filesystem::current_path(folder);
+        mcesMain(static_cast<int>(argv.size()), argv.data());
+        std::exit(0);
+    };
+    EXPECT_EXIT(inFolder(), ::testing::ExitedWithCode(3), "");
+    std::filesystem::remove_all(folder);
+}
+
+TEST(MCESRun, MissingGraphWritesNoLine) {
     const std::string results = "mces_results_missing.csv";
     std::remove(results.c_str());
     MCESSettings s;
     s.graph1 = "no_such_graph.txt";
     s.graph2 = fixture("mces_pair_b.txt");
     QuietOutput quiet;
-    const std::string line = runMCES(s, results);
-    EXPECT_EQ(line.substr(0, 13), "0,MCES,0,1,0,");
+    EXPECT_EQ(runMCES(s, results), "");
     EXPECT_NE(quiet.text().find("Not Found"), std::string::npos);
-    EXPECT_EQ(readLines(results).size(), 1u);
+    EXPECT_NE(quiet.text().find("\n Error: no node read from no_such_graph.txt;"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(results));
 }

@@ -1,0 +1,4 @@
+list(APPEND GRAPHMAT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/NumberText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OutputRecord.cpp
+)
