@@ -8,11 +8,13 @@
 #include "match/EvalFigures.h"
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -24,7 +26,11 @@ namespace {
 constexpr size_t kReportNameFields = 8;
 constexpr const char* kReportNameForm = "<g1>__<g2>__<dwn>__<dwe>__<ew>__<asy>__<lw>__<seed>.csv";
 
-bool readable(const std::string& path) { return std::ifstream(path).is_open(); }
+bool readable(const std::string& path) {
+    // A folder opens as a stream on some systems; only a regular file is readable input.
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec) && std::ifstream(path).is_open();
+}
 
 /// Names every unreadable file on `err`; true when all can be read.
 bool allReadable(const std::vector<std::string>& paths, const std::string& what, std::ostream& err) {
@@ -144,8 +150,9 @@ int compare(const EvalSettings& s, std::ostream& err) {
     std::cout << "\n Pairs restored: " << restored << "\n";
     const std::string comparison = std::string(kResultsFolder) + "raw_" + runTag(*m) + ".csv_umldiff.csv";
     std::remove(comparison.c_str());
+    const int lostBefore = unwrittenFiles();
     m->rawPrint2();
-    if (!readable(comparison)) {
+    if (unwrittenFiles() > lostBefore || !readable(comparison)) {
         err << "graphmat-eval: " << comparison << " was not written\n";
         return kEvalNotWritten;
     }

@@ -55,5 +55,50 @@ expect 2 r2 "$build/graphmat-bench-read" missing.txt
 # The solver benchmark takes no input and writes only to the console: codes 0 and 1.
 expect 1 h1 "$build/graphmat-bench-hungarian" --size 10
 
+# The change report page, from the change file of the first matching run above.
+changes=$work/m0/results/v1__v2__1__1__1__1__0.5__1.changes.json
+expect 0 p0 "$build/graphmat-report" "$changes" -o page.html
+expect 1 p1 "$build/graphmat-report" missing.changes.json
+blocked p3 taken
+expect 3 p3 "$build/graphmat-report" "$changes" -o taken/page.html
+
+# Evaluation: a signature resolved (console only), a comparison whose files cannot be written.
+report=$work/m0/results/v1__v2__1__1__1__1__0.5__1.csv
+expect 0 e0 "$build/graphmat-eval" resolve "$v1" com.shop.model.Order
+expect 1 e1 "$build/graphmat-eval" frobnicate
+expect 2 e2 "$build/graphmat-eval" resolve missing.txt com.shop.model.Order
+blocked e3/results/raw_v1__v2__1__1__1__1__0.5__1.csv_umldiff.csv inside
+mkdir -p "$work/e3/results/uml"
+echo '"com.shop.service.PaymentGateway__com.shop.service.PaymentProcessor"' > "$work/e3/results/uml/uml_v1_v2.csv"
+expect 3 e3 "$build/graphmat-eval" compare "$v1" "$v2" "$report"
+
+# The tunnel over two versions of the bundled series, matched older to newer in mode 4.
+series=$src/examples/series
+expect 0 t0 "$build/graphmat" -h 4 -o "$series/shop-1.9.k.txt" -n "$series/shop-1.10.k.txt" "${weights[@]}"
+pair=$(ls "$work"/t0/results/shop-1.9.k__shop-1.10.k__*__1.csv)
+printf 'g,%s\ng,%s\nm,%s\n' "$series/shop-1.10.k.txt" "$series/shop-1.9.k.txt" "$pair" > "$work/series.txt"
+expect 0 t0 "$build/graphmat-tunnel" "$work/series.txt"
+expect 1 t1 "$build/graphmat-tunnel"
+expect 2 t2 "$build/graphmat-tunnel" missing-series.txt
+blocked t3 results
+expect 3 t3 "$build/graphmat-tunnel" "$work/series.txt"
+
+# Extraction and comparison of the Java fixture tree (they need Universal Ctags).
+if command -v ctags > /dev/null; then
+    java=$data/java_shop
+    expect 0 x0 "$build/graphmat-extract" "$java/v1" -o v1.txt
+    expect 1 x1 "$build/graphmat-extract" "$java/v1"
+    expect 2 x2 "$build/graphmat-extract" missing-folder -o v1.txt
+    blocked x3 taken
+    expect 3 x3 "$build/graphmat-extract" "$java/v1" -o taken/v1.txt
+    expect 0 k0 "$build/graphmat-compare" "$v1" "$v2" -o out
+    expect 1 k1 "$build/graphmat-compare" "$v1"
+    expect 2 k2 "$build/graphmat-compare" "$v1" missing.txt -o out
+    blocked k3 taken
+    expect 3 k3 "$build/graphmat-compare" "$v1" "$v2" -o taken/out
+else
+    echo "ctags absent: graphmat-extract and graphmat-compare not checked"
+fi
+
 [ "$failures" -eq 0 ] && echo "all exit codes as documented"
 exit "$failures"
