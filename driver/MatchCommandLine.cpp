@@ -34,6 +34,7 @@ const std::vector<Switch>& switchTable() {
         {'l', [](MatchSettings& s, const std::string& v) { s.alg = toInt(v); }},
         {'r', [](MatchSettings& s, const std::string& v) { s.discrim = toInt(v); }},
         {'u', [](MatchSettings& s, const std::string& v) { s.umldiff = toInt(v); }},
+        {'k', [](MatchSettings& s, const std::string& v) { s.effort = toInt(v); }},
     };
     return table;
 }

@@ -2,11 +2,13 @@
 #include "driver/MatchRun.h"
 
 #include "cost/Cost.h"
+#include "driver/EffortRun.h"
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
 #include "util/Random.h"
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -28,7 +30,7 @@ int notBuilt(const char* what, std::ostream& out) {
 
 } // namespace
 
-int runMatch(const MatchSettings& s, std::ostream& out) {
+int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
     seedRandom(static_cast<unsigned>(s.seed));
     // The run's objects live until it ends; the matcher is declared last so that it goes
     // before the graphs and the cost model it points into.
@@ -37,6 +39,14 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
 
     std::unique_ptr<Graph> g1 = readGraph(s.graph_type, s.graph1, "\n G1: ", out);
     std::unique_ptr<Graph> g2 = readGraph(s.graph_type, s.graph2, "\n G2: ", out);
+    if (target != nullptr && !target->folder.empty()) {
+        std::error_code failed;
+        std::filesystem::current_path(target->folder, failed);
+        if (failed) {
+            out << "\n Cannot write results in " << target->folder << ": " << failed.message() << "\n";
+            return 3;
+        }
+    }
 
     if (s.umldiff == 1) return notBuilt("Diff mode", out);
 
@@ -51,6 +61,7 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
     out.flush(); // the search writes its progress straight to standard output
     m->Tabu(s.initMode, s.alg, s.discrim);
     const double end = cpuSeconds();
+    if (target != nullptr) target->bestCost = m->bestCost;
 
     out << "\n\n\nMatching Cost : " << m->bestCost << "\n";
     out << "\nTime : " << (end - start);
@@ -63,5 +74,6 @@ int graphmatMain(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     ParseResult parsed = parseMatchArguments(args, std::cout, std::cerr);
     if (parsed.status != ParseStatus::Ok) return 1;
+    if (parsed.settings.effort != 1) return runWithEffort(parsed.settings, std::cout, std::cerr);
     return runMatch(parsed.settings, std::cout);
 }

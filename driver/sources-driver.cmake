@@ -1,4 +1,5 @@
 list(APPEND GRAPHMAT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MatchCommandLine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MatchRun.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EffortRun.cpp
 )
