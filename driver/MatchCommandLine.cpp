@@ -69,6 +69,8 @@ const std::vector<Switch>& switchTable() {
          [](MatchSettings& s, const std::string& v) { s.discrim = toInt(v); }},
         {'u', K::Integer, "1 writes the difference reports of an earlier run instead of matching", "0",
          [](MatchSettings& s, const std::string& v) { s.umldiff = toInt(v); }},
+        {'k', K::Integer, "effort: independent searches with seeds s to s+K-1, the cheapest kept", "1",
+         [](MatchSettings& s, const std::string& v) { s.effort = toInt(v); }},
     };
     return table;
 }

@@ -22,6 +22,7 @@ struct MatchSettings {
     int alg = 7;            ///< -l: algorithm of the seeding MCES matcher
     int discrim = 80;       ///< -r: similarity code of the seeding MCES matcher
     int umldiff = 0;        ///< -u: 1 selects diff mode
+    int effort = 1;         ///< -k: independent searches, seeds seed .. seed + effort - 1
     int direct = 1;         ///< fixed: sense of the assignment matching
 };
 

@@ -4,6 +4,7 @@
 #include "cost/Cost.h"
 #include "driver/DiffMode.h"
 #include "driver/MatchChanges.h"
+#include "driver/EffortRun.h"
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
@@ -11,6 +12,7 @@
 #include "util/Random.h"
 #include "util/Version.h"
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -38,7 +40,7 @@ bool reportEmptyGraph(const Graph& g, const std::string& path, std::ostream& out
 
 } // namespace
 
-int runMatch(const MatchSettings& s, std::ostream& out) {
+int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
     seedRandom(static_cast<unsigned>(s.seed));
     // The run's objects live until it ends; the matcher is declared last so that it goes
     // before the graphs and the cost model it points into.
@@ -49,6 +51,15 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
     if (reportEmptyGraph(*g1, s.graph1, out)) return kExitInputUnreadable;
     std::unique_ptr<Graph> g2 = readGraph(s.graph_type, s.graph2, "\n G2: ", out);
     if (reportEmptyGraph(*g2, s.graph2, out)) return kExitInputUnreadable;
+
+    if (target != nullptr && !target->folder.empty()) {
+        std::error_code failed;
+        std::filesystem::current_path(target->folder, failed);
+        if (failed) {
+            out << "\n Cannot write results in " << target->folder << ": " << failed.message() << "\n";
+            return kExitOutputNotWritten;
+        }
+    }
 
     if (s.umldiff == 1) return runDiffMode(g1->name, g2->name, *cst, s.seed, out);
 
@@ -66,6 +77,7 @@ int runMatch(const MatchSettings& s, std::ostream& out) {
         m->hungarian(s.sim_graphs, s.direct);
     }
     const double end = cpuSeconds();
+    if (target != nullptr) target->bestCost = m->bestCost;
 
     out << "\n\n\nMatching Cost : " << m->bestCost << "\n";
     out << "\nTime : " << (end - start);
@@ -92,5 +104,6 @@ int graphmatMain(int argc, char** argv) {
     }
     ParseResult parsed = parseMatchArguments(args, std::cout, std::cerr);
     if (parsed.status != ParseStatus::Ok) return 1;
+    if (parsed.settings.effort != 1) return runWithEffort(parsed.settings, std::cout, std::cerr);
     return runMatch(parsed.settings, std::cout);
 }

@@ -4,9 +4,20 @@
 #include "driver/MatchCommandLine.h"
 
 #include <iosfwd>
+#include <string>
 
-/// Runs with parsed settings; returns the process exit code.
-int runMatch(const MatchSettings& settings, std::ostream& out);
+/// Where a run writes its results, and what it reports back besides its console lines.
+struct RunTarget {
+    /// When not empty, the run moves into this folder once both graphs are read, so that
+    /// every result file goes under it; graph paths and "config.txt" are still read from
+    /// where the run began.
+    std::string folder;
+    /// Cost of the matching found, set by a matching run.
+    double bestCost = 0;
+};
+
+/// Runs with parsed settings; returns the process exit code. `target` may be null.
+int runMatch(const MatchSettings& settings, std::ostream& out, RunTarget* target = nullptr);
 
 /// 0 when every result file of the run could be written; otherwise says how many could not
 /// and returns 3. Every path of a run that writes result files ends through it.

@@ -2,4 +2,5 @@ list(APPEND GRAPHMAT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MatchCommandLine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MatchRun.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MatchChanges.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/EffortRun.cpp
 )

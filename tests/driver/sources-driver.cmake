@@ -4,3 +4,6 @@ list(APPEND GRAPHMAT_TESTS_driver
 list(APPEND GRAPHMAT_TESTS_driver
   ${CMAKE_CURRENT_LIST_DIR}/MatchRunTest.cpp
 )
+list(APPEND GRAPHMAT_TESTS_driver
+  ${CMAKE_CURRENT_LIST_DIR}/EffortRunTest.cpp
+)
