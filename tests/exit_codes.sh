@@ -32,6 +32,7 @@ weights=(-d 1 -g 1 -e 1 -y 1 -c 0.5)
 
 expect 0 m0 "$build/graphmat" -o "$v1" -n "$v2" "${weights[@]}"
 expect 1 m1 "$build/graphmat" -o "$v1" -n "$v2" -d nan
+expect 1 m1k "$build/graphmat" -o "$v1" -n "$v2" "${weights[@]}" -k 0
 expect 2 m2 "$build/graphmat" -o "$v1" -n missing.txt "${weights[@]}"
 blocked m3 results
 expect 3 m3 "$build/graphmat" -o "$v1" -n "$v2" "${weights[@]}"
