@@ -4,6 +4,14 @@ CMAKE_FLAGS ?=
 JOBS ?= 2
 PREFIX ?= /usr/local
 
+# ccache, when the machine has it, keeps rebuilds (and the second build of CI) short; the
+# base folder lets clones in other folders share its entries.
+ifneq ($(shell command -v ccache 2>/dev/null),)
+LAUNCHER = -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
+endif
+
 # Debian package groups scripts/install-deps checks (and installs when missing) before
 # configuring; a goal widens them for everything it builds on.
 DEPS_GROUPS = build
@@ -19,7 +27,7 @@ deps:
 	@scripts/install-deps $(DEPS_GROUPS)
 
 configure: deps
-	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) $(LAUNCHER) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

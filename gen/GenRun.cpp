@@ -3,6 +3,7 @@
 #include "gen/GenCommandLine.h"
 
 #include <filesystem>
+#include <memory>
 #include <ostream>
 
 #include "gen/GenGraph.h"
@@ -54,19 +55,20 @@ int runRandom(const RandomSettings& s, std::ostream& out) {
     // The plain form continues the current sequence: seeding here keeps it repeatable.
     seedRandom(static_cast<unsigned>(s.seed));
     const bool undirected = s.undirected == 1;
-    GenGraph* pair = nullptr;
+    std::unique_ptr<GenGraph> pair;
     if (s.form == "full")
-        pair = new GenGraph(s.n, s.e, s.q, s.nl, s.nld, s.el, s.eld, s.pd, s.pi, s.out, s.seed,
-                            undirected);
+        pair = std::make_unique<GenGraph>(s.n, s.e, s.q, s.nl, s.nld, s.el, s.eld, s.pd, s.pi,
+                                          s.out, s.seed, undirected);
     else if (s.form == "edges")
-        pair = new GenGraph(s.n, s.e, s.q, s.el, s.eld, s.pd, s.pi, s.out, s.seed, undirected);
+        pair = std::make_unique<GenGraph>(s.n, s.e, s.q, s.el, s.eld, s.pd, s.pi, s.out, s.seed,
+                                          undirected);
     else if (s.form == "legacy")
-        pair = new GenGraph(s.n, s.p, s.q, s.el, s.eld, s.out, s.seed);
+        pair = std::make_unique<GenGraph>(s.n, s.p, s.q, s.el, s.eld, s.out, s.seed);
     else
-        pair = new GenGraph(s.n, s.p, s.q, s.out, s.seed);
+        pair = std::make_unique<GenGraph>(s.n, s.p, s.q, s.out, s.seed);
     const std::string pre = pair->prefix(s.out);
     out << "\nscore " << pair->score << "\n";
-    delete pair;
+    pair.reset();
     return reportFiles({pre + "A.csv", pre + "B.csv", pre + ".csv"}, out);
 }
 
@@ -76,23 +78,19 @@ int runMutate(const MutateSettings& s, std::ostream& out) {
     const std::string tableFile = "logs/log_mutation.csv";
     removeStale({graphFile, recordFile, tableFile});
     seedRandom(static_cast<unsigned>(s.seed));
-    Graph* input = new Graph(s.mode, s.graph);
+    auto input = std::make_unique<Graph>(s.mode, s.graph);
     if (input->V.empty()) {
         out << "\n" << s.graph << ": no node read, nothing to mutate\n";
-        delete input;
         return kExitInputUnreadable;
     }
-    if (!mutationFits(input->vertices, s.addNodes, out)) {
-        delete input;
-        return kExitBadArgument;
-    }
-    GraphMutation mutation(input, s.delNodes, s.addNodes, s.edgeNoise);
+    if (!mutationFits(input->vertices, s.addNodes, out)) return kExitBadArgument;
+    GraphMutation mutation(input.get(), s.delNodes, s.addNodes, s.edgeNoise);
     mutation.printNodeTables();
     makeFolderFor(graphFile);
     mutation._new->write(0, graphFile);
     mutation.write(0, recordFile);
-    delete mutation._new;
-    delete input;
+    delete mutation._new; // the mutation hands its new graph to the caller
+    input.reset();
     return reportFiles({graphFile, recordFile, tableFile}, out);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "graph/Graph.h"
@@ -112,8 +113,8 @@ std::string runMCES(const MCESSettings& settings, const std::string& resultsPath
                       << "; nothing is written\n";
             return std::string();
         }
-    MCES* matcher = new MCES(settings.algo, settings.sisim, &G1, &G2, settings.r_alpha,
-                             settings._seed, 0.0, true);
+    auto matcher = std::make_unique<MCES>(settings.algo, settings.sisim, &G1, &G2,
+                                          settings.r_alpha, settings._seed, 0.0, true);
     const long length = cpuMillis() - start;
 
     std::ostringstream line;
@@ -130,7 +131,6 @@ std::string runMCES(const MCESSettings& settings, const std::string& resultsPath
 
     // The driver is the last reader of the results the matcher leaves behind.
     matcher->releaseResults();
-    delete matcher;
     return line.str();
 }
 
