@@ -24,15 +24,23 @@ double normDiff(float a, float b);
 
 /// The class is split over several sources by concern:
 ///   Match.cpp            construction, state, accessors through blocks, whole-solution cost
-///   MatchSimilarity.cpp  node similarity, term statistics, obvious matches
+///   MatchSimilarity.cpp  node similarity
+///   MatchTerms.cpp       term statistics, containment seeds, the term-based candidate pairs
+///   MatchObvious.cpp     obvious matches and the export of what is left (experiments)
 ///   MatchMerge.cpp       block vertices and block edges
-///   MatchMoves.cpp       move validity, cost changes, application, tabu marks
+///   MatchMoves.cpp       move validity, the move index's refresh, tabu marks
+///   MoveContext.cpp      a candidate move read against the current matching
+///   MatchDelta.cpp       cost changes of the moves (computeDelta, compDelta)
+///   MatchApply.cpp       applying a move (enactMove, updateState)
 ///   MatchSearch.cpp      the tabu search loop
 ///   MatchStart.cpp       the starting matchings of the search
+///   MatchEvalStart.cpp   the evaluation start (similarity bands against a reference)
 ///   MatchAssign.cpp      the assignment-based matching
-///   MatchOutput.cpp      result files
+///   MatchOutput.cpp      result files: raw entity lists, pairs, merges
+///   MatchReports.cpp     cost and difference reports
 ///   MatchEval.cpp        evaluation against a reference matching
 ///   MatchEvalRaw.cpp     raw files compared with a reference difference file
+/// The move index is its own class (FastFind.cpp).
 class Match {
 public:
     /// Partner value of an unmatched node (in M12, M21, bestMatch, kbt, ...).
@@ -277,7 +285,8 @@ public:
     int checkPresence();
 
     // =====================================================================================
-    // Node similarity, term statistics, obvious matches (MatchSimilarity.cpp)
+    // Node similarity, term statistics, obvious matches (MatchSimilarity.cpp, MatchTerms.cpp,
+    // MatchObvious.cpp)
     // =====================================================================================
 
     /// Likeness of two blocks in [0, 1] (a float value); `mode` is not consulted. Served from
@@ -324,7 +333,8 @@ public:
     Vertex* mergeNodes(std::vector<Vertex*>* nodes, int nnumber);
 
     // =====================================================================================
-    // Moves (MatchMoves.cpp)
+    // Moves: validity and index refresh (MatchMoves.cpp), cost changes (MatchDelta.cpp),
+    // application (MatchApply.cpp), reading a move (MoveContext.cpp)
     // =====================================================================================
 
     bool isValidMove(int i, int j);
@@ -350,7 +360,7 @@ public:
     bool movable(int x, int y);
 
     // =====================================================================================
-    // Tabu search and its starts (MatchSearch.cpp, MatchStart.cpp)
+    // Tabu search and its starts (MatchSearch.cpp, MatchStart.cpp, MatchEvalStart.cpp)
     // =====================================================================================
 
     /// Searches from the start chosen by _init, restores the best solution and writes it.
@@ -368,7 +378,7 @@ public:
     int hungarian(std::string sim_path, int sense);
 
     // =====================================================================================
-    // Result output (MatchOutput.cpp)
+    // Result output (MatchOutput.cpp, MatchReports.cpp)
     // =====================================================================================
 
     /// Writes the raw files and the four reports under "./results/".
@@ -384,7 +394,7 @@ public:
     void printGammaMatrix();
 
     // =====================================================================================
-    // Evaluation against a reference matching (MatchEval.cpp)
+    // Evaluation against a reference matching (MatchEval.cpp, MatchEvalRaw.cpp)
     // =====================================================================================
 
     /// Scores a cost report against a gold file; appends a row to "./eval_results.csv" when

@@ -1,4 +1,4 @@
-# Sources of the matcher split off from its search and output concerns.
+# The starts and reports split off from the matcher's search and output sources.
 list(APPEND GRAPHMAT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MatchEvalStart.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MatchReports.cpp
