@@ -55,7 +55,7 @@ public:
     /// Key width of one non-negative layer and of one negative layer.
     int h_gap = 0;
     int l_gap = 0;
-    /// Milliseconds of processor time spent in remove and insert (all_time stays 0).
+    /// Milliseconds spent in remove and insert, on a monotonic clock (all_time stays 0).
     double remove_time = 0;
     double insert_time = 0;
     double all_time = 0;
@@ -95,6 +95,12 @@ public:
     /// Writes the same to `out`.
     void display(std::ostream& out);
 
+    /// The indexed cells of first node x (cellsInRow) or second node y (cellsInColumn), in no
+    /// particular order; empty for a number no indexed cell has. Valid until the next insert
+    /// or remove, so a caller that removes cells while reading copies the list first.
+    const std::vector<cell*>& cellsInRow(int x) const { return cellsOf(byRow_, x); }
+    const std::vector<cell*>& cellsInColumn(int y) const { return cellsOf(byColumn_, y); }
+
 private:
     /// insert_threshold from the current second-best layer.
     void resetThreshold();
@@ -103,9 +109,26 @@ private:
     /// while the layers keep their insertion order (the tie-breaking of find depends on it).
     /// The layer is kept beside the position, so a cell whose layer field was changed by its
     /// owner is still taken out of the right list.
+    /// Row and column are the cell's node numbers when it was filed; the slots are its places
+    /// in their lists (-1 for a negative number).
     struct Position {
         int layer;
         std::list<cell*>::iterator at;
+        int row;
+        int column;
+        int rowSlot;
+        int columnSlot;
     };
     std::unordered_map<const cell*, Position> positions_;
+    /// Indexed cells by first and by second node number, so that the owner can take out the
+    /// moves of one node without asking about every pair; owned lists of borrowed cells.
+    std::vector<std::vector<cell*>> byRow_;
+    std::vector<std::vector<cell*>> byColumn_;
+
+    static const std::vector<cell*>& cellsOf(const std::vector<std::vector<cell*>>& lists, int n);
+    /// Adds c to the list of number n; returns its slot (-1 for a negative number).
+    static int enlist(std::vector<std::vector<cell*>>& lists, int n, cell* c);
+    /// Takes the cell at `slot` out of the list of number n, moving the last one into its
+    /// place; `isRow` says which slot of the moved cell's position to update.
+    void delist(std::vector<std::vector<cell*>>& lists, int n, int slot, bool isRow);
 };

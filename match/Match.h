@@ -62,6 +62,7 @@ public:
     long computeSim = 0;
     long _computeSim = 0;
     /// Pairs (x, y) of plain nodes allowed as moves; an absent entry is "not movable"; owned.
+    /// Changed through updateMoves only, which keeps the column view of it in step.
     SparseMatrix<bool>* move = nullptr;
     /// Reference matching of benchmark graphs; length g1->vertices; owned; null until read.
     int* kbt = nullptr;
@@ -344,6 +345,8 @@ public:
     void removeFromFF(int x, int y);
     /// Sets whether the plain pair (x, y) may be moved.
     void updateMoves(int x, int y, bool able);
+    /// The first-graph nodes movable with second-graph node y, ascending.
+    const std::set<int>& movableWith(int y) const;
     /// True only for a stored true entry of `move`.
     bool movable(int x, int y);
 
@@ -419,6 +422,8 @@ public:
 private:
     /// Cost model made by the two-graph constructor without a model; owned.
     Cost* ownCost_ = nullptr;
+    /// The movable pairs by second-graph node: the rows x with move(x, y) true, per y.
+    std::vector<std::set<int>> movableByColumn_;
 
     void allocateTables(int n1, int n2);
     /// Node part of cost(): deletions of unmatched first-graph blocks and substitutions.

@@ -11,6 +11,19 @@
 void Match::updateMoves(int x, int y, bool able) {
     if (move == nullptr || x < 0 || y < 0) return;
     (*move)(static_cast<unsigned>(x), static_cast<unsigned>(y)) = able;
+    const auto column = static_cast<size_t>(y);
+    if (able) {
+        if (column >= movableByColumn_.size()) movableByColumn_.resize(column + 1);
+        movableByColumn_[column].insert(x);
+    } else if (column < movableByColumn_.size()) {
+        movableByColumn_[column].erase(x);
+    }
+}
+
+const std::set<int>& Match::movableWith(int y) const {
+    static const std::set<int> none;
+    if (y < 0 || static_cast<size_t>(y) >= movableByColumn_.size()) return none;
+    return movableByColumn_[static_cast<size_t>(y)];
 }
 
 bool Match::movable(int x, int y) {
@@ -74,19 +87,11 @@ std::set<int> movableWithLines(Match& m, const std::set<int>& lines) {
 std::set<int> movableWithColumns(Match& m, const std::set<int>& columns) {
     std::set<int> found;
     if (m.move == nullptr) return found;
-    std::set<unsigned> plain;
-    for (int c : columns)
-        if (c < m.order(false)) plain.insert(static_cast<unsigned>(c));
-    if (plain.empty()) return found;
-    for (const auto& row : m.move->mat) {
-        for (unsigned c : plain) {
-            auto entry = row.second.find(c);
-            if (entry != row.second.end() && entry->second) {
-                const int i = static_cast<int>(row.first);
-                found.insert(i);
-                found.insert(m.getBlock(i, true));
-                break;
-            }
+    for (int c : columns) {
+        if (c >= m.order(false)) continue;
+        for (int i : m.movableWith(c)) {
+            found.insert(i);
+            found.insert(m.getBlock(i, true));
         }
     }
     return found;
@@ -124,7 +129,7 @@ bool Match::isValidMove(int i, int j) {
     const bool unmatch = getM12(i) == getBlock(j, false);
     const bool blockI = i >= order(true);
     const bool blockJ = j >= order(false);
-    const std::set<int> membersJ = MoveContext::membersOf(vj);
+    const MemberView membersJ = MoveContext::membersOf(vj);
     for (int n : MoveContext::membersOf(vi)) {
         // A block none of whose members it still holds is stale.
         if (blockI && getBlock(n, true) != i) return false;

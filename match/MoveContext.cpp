@@ -100,11 +100,6 @@ void MoveContext::restore(Match& m) const {
     }
 }
 
-std::set<int> MoveContext::membersOf(const Vertex* v) {
-    if (v->nodes != nullptr) return *v->nodes;
-    return {v->number};
-}
-
 cell& MoveContext::moveCell(Match& m, int x, int y) {
     const auto ux = static_cast<unsigned>(x);
     const auto uy = static_cast<unsigned>(y);
