@@ -28,7 +28,7 @@ FastFind::FastFind(int min, int max, int h_layers, int l_layers, int maxVertices
     _M = _MM;
     nbFinds = 0;
 
-    layers = new std::list<cell*>[nbLayers];
+    layers = new CellLayer[nbLayers];
     thres_layers = new int[nbLayers];
     delta_layer = new int[std::max(min + max, 0)]();
 
@@ -100,14 +100,14 @@ void FastFind::insert(cell* c, bool check_thresh) {
     if (l != c->layer) {
         if (filed != positions_.end()) {
             Position& at = filed->second;
-            layers[l].splice(layers[l].end(), layers[at.layer], at.at);
+            unfile(at.layer, at.slot);
+            at.slot = file(l, c);
             at.layer = l;
         } else {
-            layers[l].push_back(c);
+            const int slot = file(l, c);
             const int rowSlot = enlist(byRow_, c->x, c);
             const int columnSlot = enlist(byColumn_, c->y, c);
-            positions_.emplace(
-                c, Position{l, std::prev(layers[l].end()), c->x, c->y, rowSlot, columnSlot});
+            positions_.emplace(c, Position{l, slot, c->x, c->y, rowSlot, columnSlot});
             ++nbCandidates;
         }
         c->layer = static_cast<short>(l);
@@ -128,8 +128,8 @@ void FastFind::remove(cell* c) {
     // index must not lower the number of candidates.
     if (filed != positions_.end()) {
         const Position at = filed->second;
-        layers[at.layer].erase(at.at);
         positions_.erase(filed);
+        unfile(at.layer, at.slot);
         delist(byRow_, at.row, at.rowSlot, true);
         delist(byColumn_, at.column, at.columnSlot, false);
         --nbCandidates;
@@ -138,6 +138,30 @@ void FastFind::remove(cell* c) {
     c->layer = -1;
     if (layers != nullptr) resetThreshold();
     remove_time += steadyMillis() - start;
+}
+
+int FastFind::file(int l, cell* c) {
+    CellLayer& layer = layers[l];
+    layer.slots_.push_back(c);
+    ++layer.live_;
+    return static_cast<int>(layer.slots_.size()) - 1;
+}
+
+void FastFind::unfile(int l, int slot) {
+    CellLayer& layer = layers[l];
+    layer.slots_[static_cast<size_t>(slot)] = nullptr;
+    --layer.live_;
+    // Closing up costs a pass over the layer, paid for by the removals that emptied half of it.
+    constexpr size_t kFewSlots = 64;
+    const size_t empty = layer.slots_.size() - layer.live_;
+    if (layer.slots_.size() <= kFewSlots || empty <= layer.live_) return;
+    size_t kept = 0;
+    for (cell* c : layer.slots_) {
+        if (c == nullptr) continue;
+        positions_.at(c).slot = static_cast<int>(kept);
+        layer.slots_[kept++] = c;
+    }
+    layer.slots_.resize(kept);
 }
 
 const std::vector<cell*>& FastFind::cellsOf(const std::vector<std::vector<cell*>>& lists, int n) {
@@ -224,7 +248,8 @@ void FastFind::purge() {
             delist(byColumn_, at.column, at.columnSlot, false);
         }
         nbCandidates -= static_cast<long>(layers[i].size());
-        layers[i].clear();
+        layers[i].slots_.clear();
+        layers[i].live_ = 0;
     }
     // Membership changed: keep the best layers and the threshold in step.
     checkBests();

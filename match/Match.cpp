@@ -243,8 +243,9 @@ Edge* Match::getEdgeSide(int from, int to, bool left) {
     SparseMatrix<Edge*>* table = left ? E1 : E2;
     const auto uf = static_cast<unsigned>(from);
     const auto ut = static_cast<unsigned>(to);
-    if (table == nullptr || !table->exists(uf, ut)) return nullptr;
-    return (*table)(uf, ut);
+    if (table == nullptr) return nullptr;
+    Edge** stored = table->find(uf, ut);
+    return stored != nullptr ? *stored : nullptr;
 }
 
 Edge* Match::getEdge1(int from, int to) {

@@ -30,7 +30,8 @@ bool Match::movable(int x, int y) {
     if (move == nullptr || x < 0 || y < 0) return false;
     const auto ux = static_cast<unsigned>(x);
     const auto uy = static_cast<unsigned>(y);
-    return move->exists(ux, uy) && (*move)(ux, uy);
+    const bool* able = move->find(ux, uy);
+    return able != nullptr && *able;
 }
 
 namespace {
@@ -120,7 +121,8 @@ bool Match::isValidMove(int i, int j) {
     if (M == nullptr) return false;
     const auto ui = static_cast<unsigned>(i);
     const auto uj = static_cast<unsigned>(j);
-    if (i >= 0 && j >= 0 && M->exists(ui, uj) && iterations < (*M)(ui, uj).tabu) return false;
+    if (i >= 0 && j >= 0)
+        if (const cell* c = M->find(ui, uj); c != nullptr && iterations < c->tabu) return false;
     Vertex* vi = getVertex1(i);
     Vertex* vj = getVertex2(j);
     if (vi == nullptr || vj == nullptr) return false;
@@ -136,10 +138,10 @@ bool Match::isValidMove(int i, int j) {
         for (int m : membersJ) {
             if (blockJ && getBlock(m, false) != j) return false;
             if (!movable(n, m)) return false;
-            if (unmatch && M->exists(static_cast<unsigned>(n), static_cast<unsigned>(m)) &&
-                (*M)(static_cast<unsigned>(n), static_cast<unsigned>(m)).tabu == kLockedTabu &&
-                (n == i || m == j || (blockI && blockJ)))
-                return false; // a locked pair may not be undone
+            if (unmatch && (n == i || m == j || (blockI && blockJ))) {
+                const cell* c = M->find(static_cast<unsigned>(n), static_cast<unsigned>(m));
+                if (c != nullptr && c->tabu == kLockedTabu) return false; // a locked pair stays
+            }
         }
     }
 
@@ -153,7 +155,7 @@ void Match::removeFromFF(int x, int y) {
     if (M == nullptr || ff == nullptr || x < 0 || y < 0) return;
     const auto ux = static_cast<unsigned>(x);
     const auto uy = static_cast<unsigned>(y);
-    if (M->exists(ux, uy)) ff->remove(&(*M)(ux, uy));
+    if (cell* c = M->find(ux, uy)) ff->remove(c);
 }
 
 void Match::updateDeltaMatrix() {
