@@ -78,7 +78,7 @@ list_cases() {
 }
 
 # Runs one case with one executable in its own folder; the console log keeps everything but
-# the processor times.
+# the processor times and the folder of the generated pairs.
 run_case() { # executable folder mode graph1 graph2 start
     local exe=$1 dir=$2
     rm -rf "$dir"
@@ -86,6 +86,7 @@ run_case() { # executable folder mode graph1 graph2 start
     ln -s "$pairs/datasets" "$dir/datasets"
     (cd "$dir" && "$exe" -h "$3" -o "$4" -n "$5" -i "$6" "${weights[@]}" > console.raw 2>&1) || true
     sed -E -e 's/,[-0-9.e+]+s $/,<time>s /' -e 's/^Time : .*/Time : <time>/' \
+        -e 's#[^ ]*/pairs/datasets/#<pairs>/datasets/#g' \
         "$dir/console.raw" > "$dir/console.txt"
     rm -f "$dir/console.raw" "$dir/datasets"
     touch "$dir/.done"

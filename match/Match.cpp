@@ -198,6 +198,8 @@ void Match::allocateTables(int n1, int n2) {
     }
     nBlocks1.clear();
     nBlocks2.clear();
+    grownBlocks_[0].clear();
+    grownBlocks_[1].clear();
     std::cout << "\t __7__";
 }
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -424,8 +425,14 @@ private:
     Cost* ownCost_ = nullptr;
     /// The movable pairs by second-graph node: the rows x with move(x, y) true, per y.
     std::vector<std::set<int>> movableByColumn_;
+    /// Answers of updateBlock by (block number, node, add) per side: a member set, once its
+    /// block exists, keeps that block for the whole run, so the search need not build the
+    /// set and its key again each time it prices the same grow or shrink move.
+    std::unordered_map<unsigned long long, Vertex*> grownBlocks_[2];
 
     void allocateTables(int n1, int n2);
+    /// updateBlock without its memory of earlier answers.
+    Vertex* blockFor(Vertex* B, int x, bool left, bool add);
     /// Node part of cost(): deletions of unmatched first-graph blocks and substitutions.
     double nodePartCost(int mode);
     void releaseChosenCell();
