@@ -38,7 +38,7 @@ for folder in "$data"/*/; do
             -v peak="$peak" -v it="${iters:-0}" 'BEGIN {
                 cpu = u + s
                 printf "%-28s %13s %8.2f %8d %6d %8.2f\n", pair, nodes, cpu, peak / 1024, it,
-                       it > 0 ? 1000 * cpu / it : 0 }'
+                       (it > 0 ? 1000 * cpu / it : 0) }'
         rm -rf "$work/results" "$work/run.log" "$work/time.txt"
     done
 done

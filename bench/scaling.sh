@@ -58,6 +58,6 @@ for k in ${COPIES:-1 2 3}; do
     # The progress line of the last move carries the processor seconds since the loop began.
     loop=$(grep -a -E ',[0-9.e+-]+s $' "$work/run.log" | tail -1 | sed -E 's/.*,([0-9.e+-]+)s $/\1/')
     awk -v k="$k" -v nodes="$g1/$g2" -v it="${iters:-0}" -v s="${loop:-0}" 'BEGIN {
-        printf "%7d %13s %6d %10.2f %8.2f\n", k, nodes, it, s, it > 0 ? 1000 * s / it : 0 }'
+        printf "%7d %13s %6d %10.2f %8.2f\n", k, nodes, it, s, (it > 0 ? 1000 * s / it : 0) }'
     rm -rf "$work/results" "$work/run.log"
 done
