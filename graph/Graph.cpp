@@ -82,7 +82,8 @@ Edge* Graph::getEdge(int from, int to) {
         if (from < 0 || to < 0) return nullptr;
         auto row = static_cast<unsigned>(from);
         auto col = static_cast<unsigned>(to);
-        return G->exists(row, col) ? (*G)(row, col) : nullptr;
+        Edge** stored = G->find(row, col);
+        return stored != nullptr ? *stored : nullptr;
     }
     if (from < 0 || from >= static_cast<int>(V.size())) return nullptr;
     for (Edge* e : V[from]->out)

@@ -40,6 +40,14 @@ public:
         return row != mat.end() && row->second.find(j) != row->second.end();
     }
 
+    /// The stored cell, or null when it is missing; never creates anything.
+    T* find(unsigned int i, unsigned int j) {
+        auto row = mat.find(i);
+        if (row == mat.end()) return nullptr;
+        auto found = row->second.find(j);
+        return found != row->second.end() ? &found->second : nullptr;
+    }
+
     /// The stored cell, created first holding a value-initialised T when missing.
     T& operator()(unsigned int i, unsigned int j) { return mat[i][j]; }
 

@@ -28,7 +28,7 @@ FastFind::FastFind(int min, int max, int h_layers, int l_layers, int maxVertices
     _M = _MM;
     nbFinds = 0;
 
-    layers = new std::list<cell*>[nbLayers];
+    layers = new CellLayer[nbLayers];
     thres_layers = new int[nbLayers];
     delta_layer = new int[std::max(min + max, 0)]();
 
@@ -80,12 +80,11 @@ int FastFind::findLayer(cell* c) {
 
 void FastFind::insert(cell* c, bool check_thresh) {
     if (c == nullptr) return;
-    const long start = cpuMillis();
+    const double start = steadyMillis();
     // Where the index filed the cell is what counts, whatever its layer field says.
-    if (layers != nullptr) {
-        auto filed = positions_.find(c);
+    auto filed = positions_.find(c);
+    if (layers != nullptr)
         c->layer = static_cast<short>(filed == positions_.end() ? -1 : filed->second.layer);
-    }
     if (check_thresh && layers != nullptr &&
         (c->delta_m < insert_threshold || (c->delta_m < 0 && thres_layers[bestLayer] >= 0))) {
         remove(c);
@@ -96,36 +95,99 @@ void FastFind::insert(cell* c, bool check_thresh) {
         remove(c);
         return;
     }
-    // A cell already in its layer keeps its place in the list.
+    // A cell already in its layer keeps its place in the list; one that changes layer goes to
+    // the end of its new layer, as if it were taken out and filed again.
     if (l != c->layer) {
-        if (c->layer >= 0) remove(c);
-        layers[l].push_back(c);
-        positions_[c] = Position{l, std::prev(layers[l].end())};
-        ++nbCandidates;
+        if (filed != positions_.end()) {
+            Position& at = filed->second;
+            unfile(at.layer, at.slot);
+            at.slot = file(l, c);
+            at.layer = l;
+        } else {
+            const int slot = file(l, c);
+            const int rowSlot = enlist(byRow_, c->x, c);
+            const int columnSlot = enlist(byColumn_, c->y, c);
+            positions_.emplace(c, Position{l, slot, c->x, c->y, rowSlot, columnSlot});
+            ++nbCandidates;
+        }
         c->layer = static_cast<short>(l);
         checkBests();
     }
     resetThreshold();
-    insert_time += static_cast<double>(cpuMillis() - start);
+    insert_time += steadyMillis() - start;
 }
 
 void FastFind::remove(cell* c) {
     // A cell the index holds is taken out even if its owner reset its layer field: a list
     // entry left behind would point at a cell the owner no longer files.
-    if (c == nullptr || (c->layer < 0 && positions_.count(c) == 0)) return;
-    const long start = cpuMillis();
+    if (c == nullptr) return;
+    auto filed = positions_.find(c);
+    if (c->layer < 0 && filed == positions_.end()) return;
+    const double start = steadyMillis();
     // Only what was really filed is taken out: a cell whose layer field was never set by the
     // index must not lower the number of candidates.
-    auto filed = positions_.find(c);
     if (filed != positions_.end()) {
-        layers[filed->second.layer].erase(filed->second.at);
+        const Position at = filed->second;
         positions_.erase(filed);
+        unfile(at.layer, at.slot);
+        delist(byRow_, at.row, at.rowSlot, true);
+        delist(byColumn_, at.column, at.columnSlot, false);
         --nbCandidates;
         checkBests();
     }
     c->layer = -1;
     if (layers != nullptr) resetThreshold();
-    remove_time += static_cast<double>(cpuMillis() - start);
+    remove_time += steadyMillis() - start;
+}
+
+int FastFind::file(int l, cell* c) {
+    CellLayer& layer = layers[l];
+    layer.slots_.push_back(c);
+    ++layer.live_;
+    return static_cast<int>(layer.slots_.size()) - 1;
+}
+
+void FastFind::unfile(int l, int slot) {
+    CellLayer& layer = layers[l];
+    layer.slots_[static_cast<size_t>(slot)] = nullptr;
+    --layer.live_;
+    // Closing up costs a pass over the layer, paid for by the removals that emptied half of it.
+    constexpr size_t kFewSlots = 64;
+    const size_t empty = layer.slots_.size() - layer.live_;
+    if (layer.slots_.size() <= kFewSlots || empty <= layer.live_) return;
+    size_t kept = 0;
+    for (cell* c : layer.slots_) {
+        if (c == nullptr) continue;
+        positions_.at(c).slot = static_cast<int>(kept);
+        layer.slots_[kept++] = c;
+    }
+    layer.slots_.resize(kept);
+}
+
+const std::vector<cell*>& FastFind::cellsOf(const std::vector<std::vector<cell*>>& lists, int n) {
+    static const std::vector<cell*> none;
+    if (n < 0 || static_cast<size_t>(n) >= lists.size()) return none;
+    return lists[static_cast<size_t>(n)];
+}
+
+int FastFind::enlist(std::vector<std::vector<cell*>>& lists, int n, cell* c) {
+    if (n < 0) return -1;
+    const auto index = static_cast<size_t>(n);
+    if (index >= lists.size()) lists.resize(std::max(index + 1, lists.size() * 2));
+    lists[index].push_back(c);
+    return static_cast<int>(lists[index].size()) - 1;
+}
+
+void FastFind::delist(std::vector<std::vector<cell*>>& lists, int n, int slot, bool isRow) {
+    if (n < 0 || slot < 0) return;
+    std::vector<cell*>& list = lists[static_cast<size_t>(n)];
+    cell* last = list.back();
+    list[static_cast<size_t>(slot)] = last;
+    list.pop_back();
+    if (static_cast<size_t>(slot) < list.size()) {
+        Position& moved = positions_.at(last);
+        (isRow ? moved.rowSlot : moved.columnSlot) = slot;
+    }
 }
 
 void FastFind::checkBests() {
@@ -178,10 +240,16 @@ void FastFind::purge() {
     for (int i = bestLayer + 2; i < nbLayers; ++i) {
         for (cell* c : layers[i]) {
             c->layer = -1;
-            positions_.erase(c);
+            auto filed = positions_.find(c);
+            if (filed == positions_.end()) continue;
+            const Position at = filed->second;
+            positions_.erase(filed);
+            delist(byRow_, at.row, at.rowSlot, true);
+            delist(byColumn_, at.column, at.columnSlot, false);
         }
         nbCandidates -= static_cast<long>(layers[i].size());
-        layers[i].clear();
+        layers[i].slots_.clear();
+        layers[i].live_ = 0;
     }
     // Membership changed: keep the best layers and the threshold in step.
     checkBests();

@@ -198,6 +198,8 @@ void Match::allocateTables(int n1, int n2) {
     }
     nBlocks1.clear();
     nBlocks2.clear();
+    grownBlocks_[0].clear();
+    grownBlocks_[1].clear();
     std::cout << "\t __7__";
 }
 
@@ -243,8 +245,9 @@ Edge* Match::getEdgeSide(int from, int to, bool left) {
     SparseMatrix<Edge*>* table = left ? E1 : E2;
     const auto uf = static_cast<unsigned>(from);
     const auto ut = static_cast<unsigned>(to);
-    if (table == nullptr || !table->exists(uf, ut)) return nullptr;
-    return (*table)(uf, ut);
+    if (table == nullptr) return nullptr;
+    Edge** stored = table->find(uf, ut);
+    return stored != nullptr ? *stored : nullptr;
 }
 
 Edge* Match::getEdge1(int from, int to) {

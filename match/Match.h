@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -72,6 +73,7 @@ public:
     long computeSim = 0;
     long _computeSim = 0;
     /// Pairs (x, y) of plain nodes allowed as moves; an absent entry is "not movable"; owned.
+    /// Changed through updateMoves only, which keeps the column view of it in step.
     SparseMatrix<bool>* move = nullptr;
     /// Reference matching of benchmark graphs; length g1->vertices; owned; null until read.
     int* kbt = nullptr;
@@ -356,6 +358,8 @@ public:
     void removeFromFF(int x, int y);
     /// Sets whether the plain pair (x, y) may be moved.
     void updateMoves(int x, int y, bool able);
+    /// The first-graph nodes movable with second-graph node y, ascending.
+    const std::set<int>& movableWith(int y) const;
     /// True only for a stored true entry of `move`.
     bool movable(int x, int y);
 
@@ -435,8 +439,16 @@ public:
 private:
     /// Cost model made by the two-graph constructor without a model; owned.
     Cost* ownCost_ = nullptr;
+    /// The movable pairs by second-graph node: the rows x with move(x, y) true, per y.
+    std::vector<std::set<int>> movableByColumn_;
+    /// Answers of updateBlock by (block number, node, add) per side: a member set, once its
+    /// block exists, keeps that block for the whole run, so the search need not build the
+    /// set and its key again each time it prices the same grow or shrink move.
+    std::unordered_map<unsigned long long, Vertex*> grownBlocks_[2];
 
     void allocateTables(int n1, int n2);
+    /// updateBlock without its memory of earlier answers.
+    Vertex* blockFor(Vertex* B, int x, bool left, bool add);
     /// Node part of cost(): deletions of unmatched first-graph blocks and substitutions.
     double nodePartCost(int mode);
     void releaseChosenCell();

@@ -35,57 +35,97 @@ void holdCell(Match& m, cell& c, int tenure) {
     m.ff->remove(&c);
 }
 
-/// Takes out of the index every pair between {a} with a's members on the first side and {b}
-/// with b's members on the second.
-void dropPairs(Match& m, int a, int b) {
-    std::vector<int> firsts{a};
-    if (Vertex* va = m.getVertex1(a))
-        for (int n : MoveContext::membersOf(va))
-            firsts.push_back(n);
-    std::vector<int> seconds{b};
-    if (Vertex* vb = m.getVertex2(b))
-        for (int n : MoveContext::membersOf(vb))
-            seconds.push_back(n);
-    for (int f : firsts)
-        for (int s : seconds)
-            m.removeFromFF(f, s);
+bool relevantNode(const Match& m, int n, bool left) {
+    const bool* relevant = left ? m.relevant1 : m.relevant2;
+    return relevant == nullptr || relevant[n];
 }
 
-/// After u (number p) and w (number q) were matched: moves that pair either of them with a
-/// node matched elsewhere can no longer be valid, so they leave the index.
+/// Whether some relevant member of the current block `b` of one side is matched, and not to
+/// `partner` if `b` is `self`: the blocks whose pairs with the other side's new pair can no
+/// longer be valid. A node's block entry names a block only when the node is among its
+/// members, so the members of b are the only nodes whose block entry can be b.
+bool matchedElsewhere(Match& m, int b, bool left, int self, int partner) {
+    Vertex* block = m.getVertex(b, left);
+    if (block == nullptr) return false;
+    const int* partners = left ? m.M12 : m.M21;
+    const int n = m.order(left);
+    for (int member : MoveContext::membersOf(block)) {
+        if (member < 0 || member >= n || m.getBlock(member, left) != b) continue;
+        if (!relevantNode(m, member, left) || partners[member] == Match::kNoPartner) continue;
+        if (b == self && partners[member] == partner) continue;
+        return true;
+    }
+    return false;
+}
+
+/// Takes out of the index the indexed moves of `number` (a row of the first side, or a column
+/// of the second) whose other node passes `drop`.
+template <typename Drop>
+void dropIndexed(Match& m, int number, bool row, std::vector<cell*>& scratch, Drop drop) {
+    const std::vector<cell*>& indexed = row ? m.ff->cellsInRow(number) : m.ff->cellsInColumn(number);
+    scratch.assign(indexed.begin(), indexed.end());
+    for (cell* c : scratch)
+        if (drop(row ? c->y : c->x)) m.ff->remove(c);
+}
+
+/// After u (number p) and w (number q) were matched: moves that pair either of them (or a
+/// member) with a node matched elsewhere (or with that node's block, or a member of it) can no
+/// longer be valid, so they leave the index. Only the moves the index holds for p, q and their
+/// members are looked at.
 void dropMovesAgainstOtherPairs(Match& m, int p, int q) {
-    std::set<int> done;
-    for (int y = 0; y < m.order(false); y++) {
-        if (m.relevant2 != nullptr && !m.relevant2[y]) continue;
-        if (m.M21[y] == Match::kNoPartner) continue;
-        const int block = m.getBlock(y, false);
-        if (block == q && m.M21[y] == p) continue;
-        if (done.insert(block).second) dropPairs(m, p, block);
-    }
-    done.clear();
-    for (int x = 0; x < m.order(true); x++) {
-        if (m.relevant1 != nullptr && !m.relevant1[x]) continue;
-        if (m.M12[x] == Match::kNoPartner) continue;
-        const int block = m.getBlock(x, true);
-        if (block == p && m.M12[x] == q) continue;
-        if (done.insert(block).second) dropPairs(m, block, q);
-    }
+    std::vector<cell*> scratch;
+    const int n1 = m.order(true);
+    const int n2 = m.order(false);
+    // A number stands for its current block: a plain node through its block entry.
+    auto blockOf = [&m](int number, int n, bool left) {
+        return number < n ? m.getBlock(number, left) : number;
+    };
+    auto dropFromRow = [&](int f) {
+        dropIndexed(m, f, true, scratch, [&](int s) {
+            return s >= 0 && matchedElsewhere(m, blockOf(s, n2, false), false, q, p);
+        });
+    };
+    auto dropFromColumn = [&](int g) {
+        dropIndexed(m, g, false, scratch, [&](int r) {
+            return r >= 0 && matchedElsewhere(m, blockOf(r, n1, true), true, p, q);
+        });
+    };
+    dropFromRow(p);
+    if (Vertex* u = m.getVertex1(p))
+        for (int n : MoveContext::membersOf(u))
+            if (n != p) dropFromRow(n);
+    dropFromColumn(q);
+    if (Vertex* w = m.getVertex2(q))
+        for (int n : MoveContext::membersOf(w))
+            if (n != q) dropFromColumn(n);
 }
 
-/// Before a block pair is separated: the moves that name the block leave the index.
+/// Whether a relevant node of one side has `b` as its block entry (b itself when plain).
+bool holdsRelevant(Match& m, int b, bool left) {
+    if (b < m.order(left)) return b >= 0 && relevantNode(m, b, left) && m.getBlock(b, left) == b;
+    Vertex* block = m.getVertex(b, left);
+    if (block == nullptr) return false;
+    for (int member : MoveContext::membersOf(block))
+        if (member >= 0 && member < m.order(left) && m.getBlock(member, left) == b &&
+            relevantNode(m, member, left))
+            return true;
+    return false;
+}
+
+/// Before a block pair is separated: the moves that name the block leave the index, those
+/// with a relevant node of the other side or with a block such a node is in.
 void dropBlockMoves(Match& m, int p, int q) {
-    if (p >= m.order(true))
-        for (int y = 0; y < m.order(false); y++) {
-            if (m.relevant2 != nullptr && !m.relevant2[y]) continue;
-            m.removeFromFF(p, y);
-            m.removeFromFF(p, m.getBlock(y, false));
-        }
-    if (q >= m.order(false))
-        for (int x = 0; x < m.order(true); x++) {
-            if (m.relevant1 != nullptr && !m.relevant1[x]) continue;
-            m.removeFromFF(x, q);
-            m.removeFromFF(m.getBlock(x, true), q);
-        }
+    std::vector<cell*> scratch;
+    const int n1 = m.order(true);
+    const int n2 = m.order(false);
+    if (p >= n1)
+        dropIndexed(m, p, true, scratch, [&](int s) {
+            return s >= 0 && ((s < n2 && relevantNode(m, s, false)) || holdsRelevant(m, s, false));
+        });
+    if (q >= n2)
+        dropIndexed(m, q, false, scratch, [&](int r) {
+            return r >= 0 && ((r < n1 && relevantNode(m, r, true)) || holdsRelevant(m, r, true));
+        });
 }
 
 /// Block edges between two blocks are registered when one of them is built or evaluated;
@@ -108,8 +148,8 @@ void Match::updateState(Vertex* v1, Vertex* v2, bool add) {
     drawTenures(*this);
     const int p = v1->number;
     const int q = v2->number;
-    const std::set<int> members1 = MoveContext::membersOf(v1);
-    const std::set<int> members2 = MoveContext::membersOf(v2);
+    const MemberView members1 = MoveContext::membersOf(v1);
+    const MemberView members2 = MoveContext::membersOf(v2);
     const int pairs = static_cast<int>(std::min(members1.size(), members2.size()));
     const bool isBlockPair = p >= order(true) || q >= order(false);
     const bool sameLabel = v1->label == v2->label;

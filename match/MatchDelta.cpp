@@ -30,8 +30,8 @@ void setPair(Match& m, const Vertex* u, const Vertex* w, bool matched) {
 }
 
 /// The node count of an edge end once u's members are free again: -1 for u itself.
-int formerEndCount(Match& m, const std::set<int>& members, int selfNumber, int end, bool left) {
-    if (end == selfNumber || members.count(end)) return -1;
+int formerEndCount(Match& m, const MemberView& members, int selfNumber, int end, bool left) {
+    if (end == selfNumber || members.contains(end)) return -1;
     return m.nodesOf(end, left);
 }
 
@@ -96,8 +96,8 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     setPair(*this, v1, v2, false);
 
     // 6. Subtract what those edges cost while v1 and v2 were free.
-    const std::set<int> members1 = MoveContext::membersOf(v1);
-    const std::set<int> members2 = MoveContext::membersOf(v2);
+    const MemberView members1 = MoveContext::membersOf(v1);
+    const MemberView members2 = MoveContext::membersOf(v2);
     for (Edge* e1 : formerDeletions)
         delta -= costs->ced(mode, e1, formerEndCount(*this, members1, p, e1->from, true),
                             formerEndCount(*this, members1, p, e1->to, true));

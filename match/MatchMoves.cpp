@@ -11,13 +11,27 @@
 void Match::updateMoves(int x, int y, bool able) {
     if (move == nullptr || x < 0 || y < 0) return;
     (*move)(static_cast<unsigned>(x), static_cast<unsigned>(y)) = able;
+    const auto column = static_cast<size_t>(y);
+    if (able) {
+        if (column >= movableByColumn_.size()) movableByColumn_.resize(column + 1);
+        movableByColumn_[column].insert(x);
+    } else if (column < movableByColumn_.size()) {
+        movableByColumn_[column].erase(x);
+    }
+}
+
+const std::set<int>& Match::movableWith(int y) const {
+    static const std::set<int> none;
+    if (y < 0 || static_cast<size_t>(y) >= movableByColumn_.size()) return none;
+    return movableByColumn_[static_cast<size_t>(y)];
 }
 
 bool Match::movable(int x, int y) {
     if (move == nullptr || x < 0 || y < 0) return false;
     const auto ux = static_cast<unsigned>(x);
     const auto uy = static_cast<unsigned>(y);
-    return move->exists(ux, uy) && (*move)(ux, uy);
+    const bool* able = move->find(ux, uy);
+    return able != nullptr && *able;
 }
 
 namespace {
@@ -74,19 +88,11 @@ std::set<int> movableWithLines(Match& m, const std::set<int>& lines) {
 std::set<int> movableWithColumns(Match& m, const std::set<int>& columns) {
     std::set<int> found;
     if (m.move == nullptr) return found;
-    std::set<unsigned> plain;
-    for (int c : columns)
-        if (c < m.order(false)) plain.insert(static_cast<unsigned>(c));
-    if (plain.empty()) return found;
-    for (const auto& row : m.move->mat) {
-        for (unsigned c : plain) {
-            auto entry = row.second.find(c);
-            if (entry != row.second.end() && entry->second) {
-                const int i = static_cast<int>(row.first);
-                found.insert(i);
-                found.insert(m.getBlock(i, true));
-                break;
-            }
+    for (int c : columns) {
+        if (c >= m.order(false)) continue;
+        for (int i : m.movableWith(c)) {
+            found.insert(i);
+            found.insert(m.getBlock(i, true));
         }
     }
     return found;
@@ -115,7 +121,8 @@ bool Match::isValidMove(int i, int j) {
     if (M == nullptr) return false;
     const auto ui = static_cast<unsigned>(i);
     const auto uj = static_cast<unsigned>(j);
-    if (i >= 0 && j >= 0 && M->exists(ui, uj) && iterations < (*M)(ui, uj).tabu) return false;
+    if (i >= 0 && j >= 0)
+        if (const cell* c = M->find(ui, uj); c != nullptr && iterations < c->tabu) return false;
     Vertex* vi = getVertex1(i);
     Vertex* vj = getVertex2(j);
     if (vi == nullptr || vj == nullptr) return false;
@@ -124,17 +131,17 @@ bool Match::isValidMove(int i, int j) {
     const bool unmatch = getM12(i) == getBlock(j, false);
     const bool blockI = i >= order(true);
     const bool blockJ = j >= order(false);
-    const std::set<int> membersJ = MoveContext::membersOf(vj);
+    const MemberView membersJ = MoveContext::membersOf(vj);
     for (int n : MoveContext::membersOf(vi)) {
         // A block none of whose members it still holds is stale.
         if (blockI && getBlock(n, true) != i) return false;
         for (int m : membersJ) {
             if (blockJ && getBlock(m, false) != j) return false;
             if (!movable(n, m)) return false;
-            if (unmatch && M->exists(static_cast<unsigned>(n), static_cast<unsigned>(m)) &&
-                (*M)(static_cast<unsigned>(n), static_cast<unsigned>(m)).tabu == kLockedTabu &&
-                (n == i || m == j || (blockI && blockJ)))
-                return false; // a locked pair may not be undone
+            if (unmatch && (n == i || m == j || (blockI && blockJ))) {
+                const cell* c = M->find(static_cast<unsigned>(n), static_cast<unsigned>(m));
+                if (c != nullptr && c->tabu == kLockedTabu) return false; // a locked pair stays
+            }
         }
     }
 
@@ -148,7 +155,7 @@ void Match::removeFromFF(int x, int y) {
     if (M == nullptr || ff == nullptr || x < 0 || y < 0) return;
     const auto ux = static_cast<unsigned>(x);
     const auto uy = static_cast<unsigned>(y);
-    if (M->exists(ux, uy)) ff->remove(&(*M)(ux, uy));
+    if (cell* c = M->find(ux, uy)) ff->remove(c);
 }
 
 void Match::updateDeltaMatrix() {

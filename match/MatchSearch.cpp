@@ -4,7 +4,10 @@
 #include <cmath>
 #include <functional>
 #include <iostream>
+#include <map>
+#include <set>
 #include <utility>
+#include <vector>
 
 #include "match/FastFind.h"
 #include "match/Match.h"
@@ -55,6 +58,68 @@ void copyBest(Match& m, bool left, bool restore) {
         }
     }
 }
+
+/// Keeps the best-solution arrays in step with the current matching at every improvement
+/// without copying whole arrays: a move changes the partners and blocks of the nodes it
+/// involves only (concerned1 and concerned2), so the nodes changed since the last copy are
+/// collected and only they are copied. The first copy of a search is a whole one, since
+/// the start is not tracked.
+class BestRecord {
+public:
+    explicit BestRecord(Match& m)
+        : changed1_(static_cast<size_t>(m.order(true)), false),
+          changed2_(static_cast<size_t>(m.order(false)), false) {}
+
+    /// Notes the nodes the move just played may have changed.
+    void noteMove(const Match& m) {
+        note(m.concerned1, changed1_, list1_);
+        note(m.concerned2, changed2_, list2_);
+    }
+
+    /// Makes the best-solution arrays equal to the current matching.
+    void record(Match& m) {
+        if (!copiedOnce_) {
+            copyBest(m, true, false);
+            copyBest(m, false, false);
+            copiedOnce_ = true;
+        } else {
+            copyChanged(m, true, list1_);
+            copyChanged(m, false, list2_);
+        }
+        clear(changed1_, list1_);
+        clear(changed2_, list2_);
+    }
+
+private:
+    std::vector<bool> changed1_, changed2_;
+    std::vector<int> list1_, list2_;
+    bool copiedOnce_ = false;
+
+    static void note(const std::set<int>* nodes, std::vector<bool>& changed, std::vector<int>& list) {
+        if (nodes == nullptr) return;
+        for (int n : *nodes) {
+            if (n < 0 || static_cast<size_t>(n) >= changed.size() || changed[n]) continue;
+            changed[n] = true;
+            list.push_back(n);
+        }
+    }
+
+    static void copyChanged(Match& m, bool left, const std::vector<int>& list) {
+        const int* current = left ? m.M12 : m.M21;
+        int* best = left ? m.bestMatch : m.bestMatch2;
+        int* bestBlocks = left ? m.bestBlock : m.bestBlock2;
+        for (int n : list) {
+            best[n] = current[n];
+            bestBlocks[n] = m.getBlock(n, left);
+        }
+    }
+
+    static void clear(std::vector<bool>& changed, std::vector<int>& list) {
+        for (int n : list)
+            changed[n] = false;
+        list.clear();
+    }
+};
 
 } // namespace
 
@@ -144,7 +209,7 @@ double playedDelta(Match& m, const cell& chosen) {
 namespace {
 
 /// Plays one move; returns false when no move is left.
-bool playIteration(Match& m, double loopStart) {
+bool playIteration(Match& m, double loopStart, BestRecord& best) {
     if (m.max_vertices > 0 && m.stagnation % m.max_vertices == 0)
         m.diversify = static_cast<int>(m.numberOfMatchs * m.diversify_length);
     if (m.ff->nbCandidates <= 0) return false;
@@ -162,6 +227,7 @@ bool playIteration(Match& m, double loopStart) {
     m.oldMatch1 = m.getM21(chosen->y);
     m.oldMatch2 = m.getM12(chosen->x);
     m.enactMove();
+    best.noteMove(m);
     m.currentCost += delta;
 
     if (m.bestCost > m.currentCost) {
@@ -169,8 +235,7 @@ bool playIteration(Match& m, double loopStart) {
         m.bestCost = m.currentCost;
         m.lastBestCost = m.bestIterations = m.iterations;
         m.numberOfGoodMatchs = m.good;
-        copyBest(m, true, false);
-        copyBest(m, false, false);
+        best.record(m);
     } else {
         m.stagnation += 1;
     }
@@ -195,7 +260,8 @@ bool closeIteration(Match& m) {
 
 void runLoop(Match& m) {
     const double loopStart = cpuSeconds();
-    while (playIteration(m, loopStart) && closeIteration(m)) {
+    BestRecord best(m);
+    while (playIteration(m, loopStart, best) && closeIteration(m)) {
     }
 }
 

@@ -104,7 +104,8 @@ double Match::intSim(int mode, Vertex* first, Vertex* second) {
     if (first == nullptr || second == nullptr) return 0;
     const auto a = static_cast<unsigned>(first->number);
     const auto b = static_cast<unsigned>(second->number);
-    if (_N != nullptr && _N->exists(a, b)) return (*_N)(a, b);
+    if (_N != nullptr)
+        if (const float* cached = _N->find(a, b)) return *cached;
     computeSim++;
 
     // A vertex without a term set has no words (the run always builds them).

@@ -282,7 +282,67 @@ void Match::semilarity() {
     std::cout << "\t ...Done";
 }
 
+namespace {
+
+/// The shared counters of one first-graph node with every second-graph node, kept in dense
+/// arrays that are reset after each node: the term pairs are found and written one node at a
+/// time, so the whole node-by-node table never has to be held at once.
+class SharedRow {
+public:
+    SharedRow(int nodes, int counters)
+        : counters_(counters), sums_(static_cast<size_t>(nodes), 0),
+          counts_(static_cast<size_t>(nodes) * static_cast<size_t>(counters), 0),
+          seen_(static_cast<size_t>(nodes), false) {}
+
+    /// Adds the smaller of each pair of counters to the shared counters of node m.
+    void add(int m, const semarel& a, const semarel& b) {
+        if (!seen_[m]) {
+            seen_[m] = true;
+            touched_.push_back(m);
+        }
+        short* shared = &counts_[static_cast<size_t>(m) * counters_];
+        for (int i = 0; i < counters_; i++) {
+            const short common = std::min(a.count[i], b.count[i]);
+            shared[i] = saturatedAdd(shared[i], common);
+            sums_[m] = saturatedAdd(sums_[m], common);
+        }
+    }
+
+    /// The nodes with shared counters, ascending.
+    const std::vector<int>& nodes() {
+        std::sort(touched_.begin(), touched_.end());
+        return touched_;
+    }
+    short sum(int m) const { return sums_[m]; }
+    const short* counts(int m) const { return &counts_[static_cast<size_t>(m) * counters_]; }
+
+    void clear() {
+        for (int m : touched_) {
+            seen_[m] = false;
+            sums_[m] = 0;
+            std::fill_n(&counts_[static_cast<size_t>(m) * counters_], counters_, short{0});
+        }
+        touched_.clear();
+    }
+
+private:
+    int counters_;
+    std::vector<short> sums_;
+    std::vector<short> counts_;
+    std::vector<bool> seen_;
+    std::vector<int> touched_;
+};
+
+} // namespace
+
 void Match::shareTermCounters() {
+    // The shared counters are built and used one first-graph node at a time by
+    // writeTermPairs; no whole table is kept.
+    delete semilT;
+    semilT = nullptr;
+}
+
+int Match::writeTermPairs(std::ostream& out) {
     // Same word in both graphs, unless it is too common in either.
     std::vector<int> corresponding(terms1.size(), -1);
     for (const auto& [word, idCount] : terms1) {
@@ -299,8 +359,16 @@ void Match::shareTermCounters() {
         for (auto& [t, rel] : row)
             if (t < postings.size()) postings[t].emplace_back(static_cast<int>(m), &rel);
 
-    semilT = new SparseMatrix<semarel>(static_cast<unsigned>(order(true)),
-                                       static_cast<unsigned>(order(false)));
+    auto counters = [this](short sum, const short* count) {
+        std::string text = std::to_string(sum) + "_";
+        for (int i = 0; i < iterms; i++)
+            text += std::to_string(count[i]);
+        return text;
+    };
+    SharedRow shared(order(false), iterms);
+    int count = 0;
+    // First-graph nodes ascending, then second-graph nodes ascending: the order of the lines
+    // and of the moves opened.
     for (auto& [n, row] : nodeTerms1->mat) {
         if (!isRelevant(relevant1, static_cast<int>(n))) continue;
         const short type1 = g1->V[n]->type;
@@ -309,45 +377,29 @@ void Match::shareTermCounters() {
             const int k2 = corresponding[k1];
             if (k2 < 0) continue;
             for (auto& [m, rel2] : postings[static_cast<size_t>(k2)]) {
+                if (m < 0 || m >= order(false)) continue;
                 if (!isRelevant(relevant2, m) || g2->V[static_cast<size_t>(m)]->type != type1)
                     continue;
-                // One lookup of the shared cell for all its counters.
-                updateSemarel(semilT, static_cast<int>(n), m, 0, 0);
-                semarel& shared = (*semilT)(n, static_cast<unsigned>(m));
-                for (int i = 0; i < iterms; i++) {
-                    const short common = std::min(rel1.count[i], rel2->count[i]);
-                    shared.count[i] = saturatedAdd(shared.count[i], common);
-                    shared.sum = saturatedAdd(shared.sum, common);
-                }
+                shared.add(m, rel1, *rel2);
             }
         }
-    }
-}
-
-int Match::writeTermPairs(std::ostream& out) {
-    auto counters = [this](const semarel& rel) {
-        std::string text = std::to_string(rel.sum) + "_";
-        for (int i = 0; i < iterms; i++)
-            text += std::to_string(rel.count[i]);
-        return text;
-    };
-    int count = 0;
-    for (auto& [n, row] : semilT->mat)
-        for (auto& [m, shared] : row) {
-            if (shared.sum == 0) continue;
-            if (!nodeTerms1->exists(n, kAllTermsId) || !nodeTerms2->exists(m, kAllTermsId))
-                continue;
-            const semarel& a = (*nodeTerms1)(n, kAllTermsId);
-            const semarel& b = (*nodeTerms2)(m, kAllTermsId);
-            const int smaller = std::min(a.sum, b.sum);
+        for (int m : shared.nodes()) {
+            if (shared.sum(m) == 0) continue;
+            const semarel* a = nodeTerms1->find(n, kAllTermsId);
+            const semarel* b = nodeTerms2->find(static_cast<unsigned>(m), kAllTermsId);
+            if (a == nullptr || b == nullptr) continue;
+            const int smaller = std::min(a->sum, b->sum);
             if (smaller <= 0) continue;
-            const float sim = static_cast<float>(shared.sum) / static_cast<float>(smaller);
+            const float sim = static_cast<float>(shared.sum(m)) / static_cast<float>(smaller);
             if (sim < sim_thres) continue;
             out << "\n"
                 << n << "," << m << "," << g1->V[n]->label << "," << g2->V[m]->label << ","
-                << counters(a) << "," << counters(b) << "," << counters(shared);
-            updateMoves(static_cast<int>(n), static_cast<int>(m), true);
+                << counters(a->sum, a->count) << "," << counters(b->sum, b->count) << ","
+                << counters(shared.sum(m), shared.counts(m));
+            updateMoves(static_cast<int>(n), m, true);
             count++;
         }
+        shared.clear();
+    }
     return count;
 }

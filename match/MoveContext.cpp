@@ -100,23 +100,16 @@ void MoveContext::restore(Match& m) const {
     }
 }
 
-std::set<int> MoveContext::membersOf(const Vertex* v) {
-    if (v->nodes != nullptr) return *v->nodes;
-    return {v->number};
-}
-
 cell& MoveContext::moveCell(Match& m, int x, int y) {
     const auto ux = static_cast<unsigned>(x);
     const auto uy = static_cast<unsigned>(y);
-    if (!m.M->exists(ux, uy)) {
-        cell& fresh = (*m.M)(ux, uy);
-        fresh = cell{};
-        fresh.x = x;
-        fresh.y = y;
-        fresh.delta = -1;
-        fresh.layer = -1;
-        fresh.tabu = -m.iterations;
-        return fresh;
-    }
-    return (*m.M)(ux, uy);
+    if (cell* known = m.M->find(ux, uy)) return *known;
+    cell& fresh = (*m.M)(ux, uy);
+    fresh = cell{};
+    fresh.x = x;
+    fresh.y = y;
+    fresh.delta = -1;
+    fresh.layer = -1;
+    fresh.tabu = -m.iterations;
+    return fresh;
 }

@@ -3,14 +3,59 @@
 // which evaluation and application unset and may put back.
 #pragma once
 
+#include <cstddef>
 #include <set>
 #include <utility>
 #include <vector>
 
+#include "graph/Vertex.h"
 #include "match/stdafx.h"
 
 class Match;
-class Vertex;
+
+/// The member numbers of a vertex, read in place (the search asks for them in its inner
+/// loops, where a copy of the set per question would dominate the work): its `nodes` set in
+/// ascending order, or its own number alone when it has none. Valid while the vertex is.
+class MemberView {
+public:
+    explicit MemberView(const Vertex* v) : set_(v->nodes), own_(v->number) {}
+
+    class iterator {
+    public:
+        iterator(std::set<int>::const_iterator at, const int* own) : at_(at), own_(own) {}
+        int operator*() const { return own_ != nullptr ? *own_ : *at_; }
+        iterator& operator++() {
+            if (own_ != nullptr)
+                own_ = nullptr;
+            else
+                ++at_;
+            return *this;
+        }
+        bool operator!=(const iterator& other) const {
+            return own_ != other.own_ || (own_ == nullptr && at_ != other.at_);
+        }
+
+    private:
+        std::set<int>::const_iterator at_;
+        const int* own_; ///< the vertex's own number while it is still to be read; else null
+    };
+
+    iterator begin() const {
+        return set_ != nullptr ? iterator(set_->begin(), nullptr) : iterator(end_(), &own_);
+    }
+    iterator end() const { return iterator(end_(), nullptr); }
+    std::size_t size() const { return set_ != nullptr ? set_->size() : 1; }
+    bool contains(int n) const { return set_ != nullptr ? set_->count(n) != 0 : n == own_; }
+
+private:
+    const std::set<int>* set_;
+    int own_;
+
+    std::set<int>::const_iterator end_() const {
+        static const std::set<int> none;
+        return set_ != nullptr ? set_->end() : none.end();
+    }
+};
 
 class MoveContext {
 public:
@@ -58,7 +103,7 @@ public:
     void restore(Match& m) const;
 
     /// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
-    static std::set<int> membersOf(const Vertex* v);
+    static MemberView membersOf(const Vertex* v) { return MemberView(v); }
 
     /// The move record of the pair (x, y), created when missing with delta -1, no layer and
     /// tabu -iterations.

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -262,4 +263,69 @@ TEST(FastFindOwnership, ALayerFieldChangedByItsOwnerDoesNotMisfileTheCell) {
     ff.remove(&a);
     EXPECT_EQ(ff.nbCandidates, 0);
     EXPECT_TRUE(ff.layers[0].empty());
+}
+
+// Against a plain model (per layer, the cells in filing order): thousands of random filings,
+// re-filings and removals keep every layer's order, the counts, and the cells listed by row
+// and by column, also once layers have been closed up after many removals.
+TEST_F(FastFindTest, RandomOperationsAgreeWithAPlainModel) {
+    constexpr int kCells = 300;
+    constexpr int kSide = 7;
+    for (int i = 0; i < kCells; ++i) make(0, i % kSide, (i / kSide) % kSide);
+    std::vector<std::vector<cell*>> model(4);
+    auto modelLayer = [&](cell* c) {
+        for (int l = 0; l < 4; ++l)
+            for (cell* filed : model[l])
+                if (filed == c) return l;
+        return -1;
+    };
+    auto modelErase = [&](cell* c) {
+        for (auto& cellsOfLayer : model)
+            for (auto it = cellsOfLayer.begin(); it != cellsOfLayer.end(); ++it)
+                if (*it == c) {
+                    cellsOfLayer.erase(it);
+                    return;
+                }
+    };
+    unsigned state = 12345;
+    auto next = [&state](unsigned n) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % n;
+    };
+    const double keys[] = {150, 50, -50, -200, -600000};
+    for (int step = 0; step < 20000; ++step) {
+        cell* c = &cells[next(kCells)];
+        if (next(3) == 0) {
+            ff.remove(c);
+            modelErase(c);
+        } else {
+            c->delta_m = keys[next(5)];
+            const int wanted = ff.findLayer(c);
+            const int was = modelLayer(c);
+            ff.insert(c, false);
+            if (wanted != was) {
+                modelErase(c);
+                if (wanted >= 0) model[wanted].push_back(c);
+            }
+        }
+    }
+    long total = 0;
+    for (int l = 0; l < 4; ++l) {
+        ASSERT_EQ(layer(l), model[l]) << "layer " << l;
+        EXPECT_EQ(ff.layers[l].size(), model[l].size());
+        total += static_cast<long>(model[l].size());
+    }
+    EXPECT_EQ(ff.nbCandidates, total);
+    for (int n = 0; n < kSide; ++n) {
+        std::multiset<cell*> inRow, inColumn, rowModel, columnModel;
+        inRow.insert(ff.cellsInRow(n).begin(), ff.cellsInRow(n).end());
+        inColumn.insert(ff.cellsInColumn(n).begin(), ff.cellsInColumn(n).end());
+        for (const auto& cellsOfLayer : model)
+            for (cell* filed : cellsOfLayer) {
+                if (filed->x == n) rowModel.insert(filed);
+                if (filed->y == n) columnModel.insert(filed);
+            }
+        EXPECT_EQ(inRow, rowModel) << "row " << n;
+        EXPECT_EQ(inColumn, columnModel) << "column " << n;
+    }
 }

@@ -110,7 +110,8 @@ public:
 };
 
 /// Runs the search checking after every move that the running cost equals a full pricing of
-/// the current matching; ends the run after `maxIterations` moves. Returns the moves checked.
+/// the current matching, and after every improvement that the best matching is the current one;
+/// ends the run after `maxIterations` moves. Returns the moves checked.
 int searchCheckingRunningCost(Match& m, int maxIterations) {
     int checked = 0;
     double worst = 0;
@@ -120,6 +121,18 @@ int searchCheckingRunningCost(Match& m, int maxIterations) {
         const double tolerance = 1e-2 + 1e-6 * std::fabs(fresh);
         worst = std::max(worst, std::fabs(current.currentCost - fresh));
         EXPECT_NEAR(current.currentCost, fresh, tolerance) << "iteration " << current.iterations;
+        // A move that improves the best records the whole current matching as the best one
+        // (the search copies only what changed since its last copy).
+        if (current.bestIterations == current.iterations - 1) {
+            int differing = 0;
+            for (int x = 0; x < current.order(true); x++)
+                differing += current.bestMatch[x] != current.M12[x] ||
+                             current.bestBlock[x] != current.blocks1[x];
+            for (int y = 0; y < current.order(false); y++)
+                differing += current.bestMatch2[y] != current.M21[y] ||
+                             current.bestBlock2[y] != current.blocks2[y];
+            EXPECT_EQ(differing, 0) << "iteration " << current.iterations;
+        }
         if (++checked >= maxIterations) current.stagnation = current.stagnation_length;
     });
     m.Tabu(1, kAlg, kDiscrim);
