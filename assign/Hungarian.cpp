@@ -7,24 +7,26 @@
 
 namespace {
 
-constexpr int kNone = -1;      // no row / column found, or no partner
-constexpr int kStar = 1;       // mark of a starred zero
-constexpr int kPrime = 2;      // mark of a primed zero
-constexpr int kFinished = 7;   // step number that ends the run
+constexpr int kNone = -1;            // no row / column found, or no partner
+constexpr int kStar = 1;             // mark of a starred zero
+constexpr int kPrime = 2;            // mark of a primed zero
+constexpr int kFinished = 7;         // step number that ends the run
 constexpr double kUnassigned = -1.0; // result-mask value of a cell not chosen
 
 template <typename T> T** newSquare(int size, T fill) {
     T** rows = new T*[size];
     for (int i = 0; i < size; ++i) {
         rows[i] = new T[size];
-        for (int j = 0; j < size; ++j) rows[i][j] = fill;
+        for (int j = 0; j < size; ++j)
+            rows[i][j] = fill;
     }
     return rows;
 }
 
 template <typename T> void deleteRows(T**& rows, int count) {
     if (rows == nullptr) return;
-    for (int i = 0; i < count; ++i) delete[] rows[i];
+    for (int i = 0; i < count; ++i)
+        delete[] rows[i];
     delete[] rows;
     rows = nullptr;
 }
@@ -42,10 +44,12 @@ double nonFiniteStandIn(const double* const* input, int rows, int cols) {
 } // namespace
 
 Hungarian::Hungarian()
-    : n(0), m(0), l(0), k(0), C(nullptr), M(nullptr), R_cov(nullptr), C_cov(nullptr),
-      stepnum(0), done(false), results(nullptr), path(nullptr), Z0_r(0), Z0_c(0) {}
+    : n(0), m(0), l(0), k(0), C(nullptr), M(nullptr), R_cov(nullptr), C_cov(nullptr), stepnum(0),
+      done(false), results(nullptr), path(nullptr), Z0_r(0), Z0_c(0) {}
 
-Hungarian::~Hungarian() { release(); }
+Hungarian::~Hungarian() {
+    release();
+}
 
 void Hungarian::release() {
     // Every row was allocated for the square size, so all `l` rows are freed, including
@@ -64,7 +68,8 @@ void Hungarian::solve(const double* const* input, int rows, int cols) {
     release();
     stepnum = step0(input, rows, cols);
     path = new int*[2 * l];
-    for (int i = 0; i < 2 * l; ++i) path[i] = new int[2]{0, 0};
+    for (int i = 0; i < 2 * l; ++i)
+        path[i] = new int[2]{0, 0};
     M = newSquare<int>(l, 0);
     R_cov = new int[l]();
     C_cov = new int[l]();
@@ -72,13 +77,27 @@ void Hungarian::solve(const double* const* input, int rows, int cols) {
     done = false;
     while (stepnum != kFinished) {
         switch (stepnum) {
-        case 1: stepnum = step1(); break;
-        case 2: stepnum = step2(); break;
-        case 3: stepnum = step3(); break;
-        case 4: stepnum = step4(); break;
-        case 5: stepnum = step5(); break;
-        case 6: stepnum = step6(); break;
-        default: stepnum = kFinished; break;
+        case 1:
+            stepnum = step1();
+            break;
+        case 2:
+            stepnum = step2();
+            break;
+        case 3:
+            stepnum = step3();
+            break;
+        case 4:
+            stepnum = step4();
+            break;
+        case 5:
+            stepnum = step5();
+            break;
+        case 6:
+            stepnum = step6();
+            break;
+        default:
+            stepnum = kFinished;
+            break;
         }
     }
     done = true;
@@ -117,7 +136,8 @@ int Hungarian::step1() {
         double minval = C[r][0];
         for (int c = 1; c < l; ++c)
             if (C[r][c] < minval) minval = C[r][c];
-        for (int c = 0; c < l; ++c) C[r][c] -= minval;
+        for (int c = 0; c < l; ++c)
+            C[r][c] -= minval;
     }
     return 2;
 }
@@ -206,12 +226,14 @@ int Hungarian::step6() {
     // arithmetic as adding to covered rows and then subtracting from uncovered columns, but
     // without branches in the inner loop. The zero lists are rebuilt in the same pass.
     std::vector<double> columnShare(l);
-    for (int c = 0; c < l; ++c) columnShare[c] = C_cov[c] == 0 ? minval : 0.0;
+    for (int c = 0; c < l; ++c)
+        columnShare[c] = C_cov[c] == 0 ? minval : 0.0;
     zeroColumns.resize(l);
     for (int r = 0; r < l; ++r) {
         const double rowShare = R_cov[r] == 1 ? minval : 0.0;
         double* row = C[r];
-        for (int c = 0; c < l; ++c) row[c] = (row[c] + rowShare) - columnShare[c];
+        for (int c = 0; c < l; ++c)
+            row[c] = (row[c] + rowShare) - columnShare[c];
         std::vector<int>& zeros = zeroColumns[r];
         zeros.clear();
         for (int c = l - 1; c >= 0; --c)
@@ -307,7 +329,8 @@ void Hungarian::find_smallest(double& minval) {
 
 void Hungarian::finishResults() {
     zerosListed = false;
-    for (int r = 0; r < l; ++r) results[r] = kNone;
+    for (int r = 0; r < l; ++r)
+        results[r] = kNone;
     for (int r = 0; r < l; ++r) {
         for (int c = 0; c < l; ++c) {
             if (M[r][c] == kStar && r < n && c < m) {

@@ -16,10 +16,11 @@ public:
     /// Working costs, `l` rows of `l`; owned. After solve: 0 at each assigned pair inside the
     /// given rows and columns, -1 everywhere else. Null before solve.
     double** C;
-    /// Cell marks, `l` rows of `l`: 0 none, 1 starred zero, 2 primed zero; owned; null before solve.
+    /// Cell marks, `l` rows of `l`: 0 none, 1 starred zero, 2 primed zero; owned; null before
+    /// solve.
     int** M;
-    int* R_cov; ///< length `l`: 1 when the row is covered; owned; null before solve
-    int* C_cov; ///< length `l`: 1 when the column is covered; owned; null before solve
+    int* R_cov;  ///< length `l`: 1 when the row is covered; owned; null before solve
+    int* C_cov;  ///< length `l`: 1 when the column is covered; owned; null before solve
     int stepnum; ///< current step (kept for inspection; solve does not consult it)
     bool done;   ///< finished flag (kept for inspection; solve does not consult it)
     /// Length `l`: for each row the assigned column, or -1 for a dummy column or a dummy row;

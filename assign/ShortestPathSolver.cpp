@@ -44,7 +44,8 @@ void ShortestPathSolver::solve(const double* const* input, int rows, int cols) {
     } else if (l > 1) {
         std::vector<int> freeRows = reduceColumns();
         reduceRows(freeRows);
-        for (int r : freeRows) augment(r);
+        for (int r : freeRows)
+            augment(r);
     }
     finishResults();
 }
@@ -52,7 +53,8 @@ void ShortestPathSolver::solve(const double* const* input, int rows, int cols) {
 void ShortestPathSolver::copyInput(const double* const* input) {
     cells_.assign(static_cast<size_t>(l) * l, 0.0);
     rowStart_.assign(l, nullptr);
-    for (int r = 0; r < l; ++r) rowStart_[r] = cells_.data() + static_cast<size_t>(r) * l;
+    for (int r = 0; r < l; ++r)
+        rowStart_[r] = cells_.data() + static_cast<size_t>(r) * l;
     C = l > 0 ? rowStart_.data() : nullptr;
     bool standInKnown = false;
     double standIn = 0;
@@ -240,7 +242,8 @@ void ShortestPathSolver::augment(int freeRow) {
 }
 
 void ShortestPathSolver::applyPath(int freeRow, int end, const std::vector<int>& order,
-                                   const std::vector<double>& dist, int lastScanned, double minDist) {
+                                   const std::vector<double>& dist, int lastScanned,
+                                   double minDist) {
     // Columns settled before the last minimum move their prices by their lead over it, which
     // keeps every reduced cost non-negative and those on the path at zero.
     for (int q = 0; q <= lastScanned; ++q) {
@@ -265,7 +268,8 @@ void ShortestPathSolver::finishResults() {
         const int c = rowCol_[r];
         if (r < n && c != kNone && c < m) resultStore_[r] = c;
         double* cells = rowStart_[r];
-        for (int j = 0; j < l; ++j) cells[j] = kUnassigned;
+        for (int j = 0; j < l; ++j)
+            cells[j] = kUnassigned;
         if (resultStore_[r] != kNone) cells[resultStore_[r]] = 0;
     }
 }

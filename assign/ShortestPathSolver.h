@@ -52,8 +52,8 @@ private:
     /// Assigns one free row along a shortest augmenting path.
     void augment(int freeRow);
     /// Moves the prices of the columns settled by augment and flips the path ending at `end`.
-    void applyPath(int freeRow, int end, const std::vector<int>& order, const std::vector<double>& dist,
-                   int lastScanned, double minDist);
+    void applyPath(int freeRow, int end, const std::vector<int>& order,
+                   const std::vector<double>& dist, int lastScanned, double minDist);
     void finishResults();
 
     const double* row(int r) const { return cells_.data() + static_cast<std::size_t>(r) * l; }

@@ -14,9 +14,9 @@
     std::abort();
 }
 
-#define MATRIX_GUARD(condition)                                                                \
-    do {                                                                                       \
-        if (!(condition)) matrixGuardFailed(#condition, __LINE__);                             \
+#define MATRIX_GUARD(condition)                                                                    \
+    do {                                                                                           \
+        if (!(condition)) matrixGuardFailed(#condition, __LINE__);                                 \
     } while (false)
 
 /// Dense rows x columns matrix of T (used with double and int).
@@ -52,7 +52,8 @@ public:
             allocate(other.m_rows, other.m_columns);
         }
         for (int i = 0; i < m_rows; ++i)
-            for (int j = 0; j < m_columns; ++j) m_matrix[i][j] = other.m_matrix[i][j];
+            for (int j = 0; j < m_columns; ++j)
+                m_matrix[i][j] = other.m_matrix[i][j];
         return *this;
     }
 
@@ -67,7 +68,8 @@ public:
         const int keepRows = m_rows < bigger.m_rows ? m_rows : bigger.m_rows;
         const int keepColumns = m_columns < bigger.m_columns ? m_columns : bigger.m_columns;
         for (int i = 0; i < keepRows; ++i)
-            for (int j = 0; j < keepColumns; ++j) bigger.m_matrix[i][j] = m_matrix[i][j];
+            for (int j = 0; j < keepColumns; ++j)
+                bigger.m_matrix[i][j] = m_matrix[i][j];
         swapWith(bigger);
     }
 
@@ -75,7 +77,8 @@ public:
     void clear() {
         MATRIX_GUARD(m_matrix != NULL);
         for (int i = 0; i < m_rows; ++i)
-            for (int j = 0; j < m_columns; ++j) m_matrix[i][j] = T(0);
+            for (int j = 0; j < m_columns; ++j)
+                m_matrix[i][j] = T(0);
     }
 
     /// The element in row x, column y.
@@ -98,12 +101,14 @@ private:
         m_rows = rows < 0 ? 0 : rows;
         m_columns = columns < 0 ? 0 : columns;
         m_matrix = new T*[m_rows];
-        for (int i = 0; i < m_rows; ++i) m_matrix[i] = new T[m_columns]();
+        for (int i = 0; i < m_rows; ++i)
+            m_matrix[i] = new T[m_columns]();
     }
 
     void release() {
         if (m_matrix != nullptr) {
-            for (int i = 0; i < m_rows; ++i) delete[] m_matrix[i];
+            for (int i = 0; i < m_rows; ++i)
+                delete[] m_matrix[i];
             delete[] m_matrix;
         }
         m_matrix = nullptr;

@@ -17,7 +17,8 @@ constexpr double kLargeStep = 1.0;
 Matrix<double> transposed(Matrix<double>& m) {
     Matrix<double> t(m.columns(), m.rows());
     for (int i = 0; i < m.rows(); ++i)
-        for (int j = 0; j < m.columns(); ++j) t(j, i) = m(i, j);
+        for (int j = 0; j < m.columns(); ++j)
+            t(j, i) = m(i, j);
     return t;
 }
 
@@ -61,13 +62,27 @@ void Munkres::run() {
     while (step != 0) {
         std::cout << "\n STEP " << step << " \n";
         switch (step) {
-        case 1: step = step1(); break;
-        case 2: step = step2(); break;
-        case 3: step = step3(); break;
-        case 4: step = step4(); break;
-        case 5: step = step5(); break;
-        case 6: step = step6(); break;
-        default: step = 0; break;
+        case 1:
+            step = step1();
+            break;
+        case 2:
+            step = step2();
+            break;
+        case 3:
+            step = step3();
+            break;
+        case 4:
+            step = step4();
+            break;
+        case 5:
+            step = step5();
+            break;
+        case 6:
+            step = step6();
+            break;
+        default:
+            step = 0;
+            break;
         }
     }
 }
@@ -80,7 +95,8 @@ int Munkres::step1() {
         float minval = static_cast<float>(matrix(r, 0));
         for (int c = 1; c < matrix.columns(); ++c)
             if (matrix(r, c) < minval) minval = static_cast<float>(matrix(r, c));
-        for (int c = 0; c < matrix.columns(); ++c) matrix(r, c) -= minval;
+        for (int c = 0; c < matrix.columns(); ++c)
+            matrix(r, c) -= minval;
     }
     return 2;
 }
@@ -92,8 +108,10 @@ int Munkres::step2() {
         for (int c = 0; c < cols; ++c) {
             if (matrix(r, c) != 0) continue;
             bool starred = false;
-            for (int i = 0; i < rows && !starred; ++i) starred = mask_matrix(i, c) == kStar;
-            for (int j = 0; j < cols && !starred; ++j) starred = mask_matrix(r, j) == kStar;
+            for (int i = 0; i < rows && !starred; ++i)
+                starred = mask_matrix(i, c) == kStar;
+            for (int j = 0; j < cols && !starred; ++j)
+                starred = mask_matrix(r, j) == kStar;
             if (!starred) mask_matrix(r, c) = kStar;
         }
     }
@@ -204,6 +222,8 @@ bool Munkres::pair_in_list(const std::pair<int, int>& needle,
 }
 
 void Munkres::clearMasks() {
-    for (int r = 0; r < matrix.rows(); ++r) row_mask[r] = false;
-    for (int c = 0; c < matrix.columns(); ++c) col_mask[c] = false;
+    for (int r = 0; r < matrix.rows(); ++r)
+        row_mask[r] = false;
+    for (int c = 0; c < matrix.columns(); ++c)
+        col_mask[c] = false;
 }

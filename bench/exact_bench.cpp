@@ -41,7 +41,9 @@ private:
     std::streambuf* saved_;
 };
 
-bool readable(const std::string& path) { return std::ifstream(path).good(); }
+bool readable(const std::string& path) {
+    return std::ifstream(path).good();
+}
 
 } // namespace
 
@@ -60,8 +62,8 @@ int main(int argc, char** argv) {
 
     seedRandom(1);
     auto cost = std::make_unique<Cost>();
-    cost->initMode1(std::atof(argv[4]), std::atof(argv[5]), std::atof(argv[6]),
-                    std::atof(argv[7]), std::atof(argv[8]));
+    cost->initMode1(std::atof(argv[4]), std::atof(argv[5]), std::atof(argv[6]), std::atof(argv[7]),
+                    std::atof(argv[8]));
     std::unique_ptr<Graph> g1, g2;
     std::unique_ptr<Match> match;
     {

@@ -32,7 +32,8 @@ double assignedCost(const Solver& s, const std::vector<std::vector<double>>& cos
 }
 
 template <typename Solver>
-Timing timeSolver(const std::vector<std::vector<double>>& costs, const std::vector<const double*>& rows) {
+Timing timeSolver(const std::vector<std::vector<double>>& costs,
+                  const std::vector<const double*>& rows) {
     const int size = static_cast<int>(costs.size());
     Solver s;
     const double start = cpuSeconds();
@@ -46,9 +47,11 @@ Timing timeSolver(const std::vector<std::vector<double>>& costs, const std::vect
 void timeOne(int size, bool fastOnly) {
     std::vector<std::vector<double>> costs(size, std::vector<double>(size));
     for (auto& row : costs)
-        for (double& v : row) v = randDraw() / static_cast<double>(kRandMax);
+        for (double& v : row)
+            v = randDraw() / static_cast<double>(kRandMax);
     std::vector<const double*> rows;
-    for (const auto& row : costs) rows.push_back(row.data());
+    for (const auto& row : costs)
+        rows.push_back(row.data());
 
     const Timing fast = timeSolver<ShortestPathSolver>(costs, rows);
     if (fastOnly) {
@@ -56,7 +59,8 @@ void timeOne(int size, bool fastOnly) {
                     fast.optimum, "-");
     } else {
         const Timing step = timeSolver<Hungarian>(costs, rows);
-        const bool same = std::fabs(step.optimum - fast.optimum) <= 1e-9 * (1 + std::fabs(step.optimum));
+        const bool same =
+            std::fabs(step.optimum - fast.optimum) <= 1e-9 * (1 + std::fabs(step.optimum));
         std::printf("%6d | %12.3f | %12.3f | %14.6f | %14.6f | %s\n", size, step.seconds,
                     fast.seconds, step.optimum, fast.optimum, same ? "yes" : "NO");
     }
@@ -83,9 +87,11 @@ int main(int argc, char** argv) {
     }
     if (sizes.empty()) sizes = kDefaultSizes;
     seedRandom(kSeed);
-    std::printf("Assignment solvers, random dense n x n matrices of draws in [0, 1], seed %u\n", kSeed);
+    std::printf("Assignment solvers, random dense n x n matrices of draws in [0, 1], seed %u\n",
+                kSeed);
     std::printf("%6s | %12s | %12s | %14s | %14s | %s\n", "n", "step s", "fast s", "step optimum",
                 "fast optimum", "same");
-    for (int size : sizes) timeOne(size, fastOnly);
+    for (int size : sizes)
+        timeOne(size, fastOnly);
     return 0;
 }

@@ -18,17 +18,21 @@ namespace {
 const char* const kDefaultData = "../shared/data";
 
 bool endsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-int modeFor(const std::string& path) { return endsWith(path, ".k.txt") ? 4 : 12; }
+int modeFor(const std::string& path) {
+    return endsWith(path, ".k.txt") ? 4 : 12;
+}
 
 std::vector<std::string> defaultFiles() {
     std::vector<std::string> files;
     if (!std::filesystem::is_directory(kDefaultData)) return files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(kDefaultData)) {
         std::string file = entry.path().filename().string();
-        if (entry.is_regular_file() && endsWith(file, ".txt")) files.push_back(entry.path().string());
+        if (entry.is_regular_file() && endsWith(file, ".txt"))
+            files.push_back(entry.path().string());
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -38,13 +42,14 @@ std::vector<std::string> defaultFiles() {
 constexpr int kExitBadArgument = 1;
 constexpr int kExitInputUnreadable = 2;
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> files(argv + 1, argv + argc);
     int forcedMode = -1;
     if (!files.empty() && files[0] == "--mode") {
-        if (files.size() < 2 || !parseWholeInt(files[1], forcedMode) || forcedMode < 0 || forcedMode > 12) {
+        if (files.size() < 2 || !parseWholeInt(files[1], forcedMode) || forcedMode < 0 ||
+            forcedMode > 12) {
             std::cerr << "usage: graphmat-bench-read [--mode 0..12] [graph files]\n";
             return kExitBadArgument;
         }
@@ -70,11 +75,13 @@ int main(int argc, char** argv) {
         long lines = std::count(printed.begin(), printed.end(), '\n');
         if (g.vertices == 0) {
             // A row of zeros would pass a missing or foreign file for an empty diagram.
-            std::cerr << path << ": no node read (missing, empty or not a graph of mode " << mode << ")\n";
+            std::cerr << path << ": no node read (missing, empty or not a graph of mode " << mode
+                      << ")\n";
             unread++;
             continue;
         }
-        std::cout << path << "," << mode << "," << g.vertices << "," << g.edges << "," << lines << "," << elapsed << "\n";
+        std::cout << path << "," << mode << "," << g.vertices << "," << g.edges << "," << lines
+                  << "," << elapsed << "\n";
     }
     return unread > 0 ? kExitInputUnreadable : 0;
 }

@@ -13,7 +13,9 @@
 namespace {
 
 /// Nearest integer, halves away from zero.
-double R(double x) { return std::round(x); }
+double R(double x) {
+    return std::round(x);
+}
 
 /// Fields of one path-file line: the text between commas, empty fields kept.
 std::vector<std::string> splitFields(const std::string& line) {
@@ -33,7 +35,8 @@ std::vector<std::string> splitFields(const std::string& line) {
 /// A new square matrix of zeros.
 double** newMatrix(int size) {
     double** rows = new double*[size];
-    for (int i = 0; i < size; ++i) rows[i] = new double[size]();
+    for (int i = 0; i < size; ++i)
+        rows[i] = new double[size]();
     return rows;
 }
 
@@ -41,13 +44,15 @@ double** copyMatrix(double** source, int size) {
     if (source == nullptr) return nullptr;
     double** rows = newMatrix(size);
     for (int i = 0; i < size; ++i)
-        for (int j = 0; j < size; ++j) rows[i][j] = source[i][j];
+        for (int j = 0; j < size; ++j)
+            rows[i][j] = source[i][j];
     return rows;
 }
 
 void freeMatrix(double** rows, int size) {
     if (rows == nullptr) return;
-    for (int i = 0; i < size; ++i) delete[] rows[i];
+    for (int i = 0; i < size; ++i)
+        delete[] rows[i];
     delete[] rows;
 }
 
@@ -56,7 +61,9 @@ constexpr std::size_t kMaxPathParameters = 5;
 
 } // namespace
 
-Cost::Cost() { init(); }
+Cost::Cost() {
+    init();
+}
 
 Cost::Cost(int ccns, int ccnd, int ccni, int cced, int ccei, int ccesl, int ccess, int lw, int aw,
            int mw, int dwn, int dwe, int edw, int asy) {
@@ -82,13 +89,18 @@ Cost::Cost(int ccns, int ccnd, int ccni, int cced, int ccei, int ccesl, int cces
 
 Cost::Cost(double* nodeM, double** edgeM, double* edgeD, double* edgeI) {
     (void)edgeM; // rebuilt below by initMode1
-    for (int i = 0; i < 3 && nodeM != nullptr; ++i) nodeMatrix[i] = nodeM[i];
-    for (int i = 0; i < 4 && edgeD != nullptr; ++i) edgeDeletionMatrix[i] = edgeD[i];
-    for (int i = 0; i < 4 && edgeI != nullptr; ++i) edgeInsertionMatrix[i] = edgeI[i];
+    for (int i = 0; i < 3 && nodeM != nullptr; ++i)
+        nodeMatrix[i] = nodeM[i];
+    for (int i = 0; i < 4 && edgeD != nullptr; ++i)
+        edgeDeletionMatrix[i] = edgeD[i];
+    for (int i = 0; i < 4 && edgeI != nullptr; ++i)
+        edgeInsertionMatrix[i] = edgeI[i];
     initMode1(0, 0, 0, 0, 0);
 }
 
-Cost::Cost(const Cost& other) { copyFrom(other); }
+Cost::Cost(const Cost& other) {
+    copyFrom(other);
+}
 
 Cost& Cost::operator=(const Cost& other) {
     if (this != &other) {
@@ -98,10 +110,13 @@ Cost& Cost::operator=(const Cost& other) {
     return *this;
 }
 
-Cost::~Cost() { release(); }
+Cost::~Cost() {
+    release();
+}
 
 void Cost::copyFrom(const Cost& other) {
-    for (int i = 0; i < 3; ++i) nodeMatrix[i] = other.nodeMatrix[i];
+    for (int i = 0; i < 3; ++i)
+        nodeMatrix[i] = other.nodeMatrix[i];
     for (int i = 0; i < 10; ++i) {
         edgeDeletionMatrix[i] = other.edgeDeletionMatrix[i];
         edgeInsertionMatrix[i] = other.edgeInsertionMatrix[i];
@@ -147,7 +162,8 @@ void Cost::copyFrom(const Cost& other) {
     _aw = other._aw;
     _mw = other._mw;
     bonus = other.bonus;
-    for (int i = 0; i < 90; ++i) labelSubstitutionOrder[i] = other.labelSubstitutionOrder[i];
+    for (int i = 0; i < 90; ++i)
+        labelSubstitutionOrder[i] = other.labelSubstitutionOrder[i];
     // The matrices are owned: each copy gets its own.
     edgeMatrix = copyMatrix(other.edgeMatrix, kEdgeMatrixSize);
     edgeMatrix2 = copyMatrix(other.edgeMatrix2, kEdgeMatrix2Size);
@@ -278,8 +294,7 @@ double Cost::cost(int mode, std::string filename) {
         else if (op == "a")
             total += _cei;
         else if (op == "m")
-            total += (first.empty() || second.empty()) ? _cess + _ced + _cei
-                                                       : _cesl + _ced + _cei;
+            total += (first.empty() || second.empty()) ? _cess + _ced + _cei : _cesl + _ced + _cei;
         else if (op == "i")
             total += leadingInt(first) * _cni;
         else if (op == "esi")

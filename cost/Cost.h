@@ -89,8 +89,8 @@ public:
     /// Error parameters of the numeric-label family.
     void initMode2(double s_err, double l_err, double n_err);
     /// Per-kind weights, drop weights, edge weight and asymmetry; rebuilds edgeMatrix.
-    void initMode3(double attrM, double methM, double classM, double packM, double dwn,
-                   double dwe, double ew, double asy);
+    void initMode3(double attrM, double methM, double classM, double packM, double dwn, double dwe,
+                   double ew, double asy);
 
     /// Cost of deleting a node of the first graph (a block costs once per member).
     double cnd(int mode, Vertex* node);

@@ -20,7 +20,8 @@ struct KindCounts {
         for (const Edge* edge : arcs) {
             if (edge == nullptr || edge->labels == nullptr) continue;
             if (edge->type < 0 || edge->type >= kEstimateKinds) continue;
-            for (int j = 0; j < kEdgeMatrixSize; ++j) count[edge->type][j] += edge->labels[j];
+            for (int j = 0; j < kEdgeMatrixSize; ++j)
+                count[edge->type][j] += edge->labels[j];
         }
     }
 };
@@ -39,9 +40,8 @@ double Cost::estimateO(int mode, Vertex* node1, Vertex* node2) {
         out2.add(node2->out);
     }
     const double A = asymmetry;
-    const double kindWeights[kEstimateKinds] = {packageMatch, classMatch,  methodMatch,
-                                                attributeMatch, classMatch, classMatch,
-                                                classMatch};
+    const double kindWeights[kEstimateKinds] = {
+        packageMatch, classMatch, methodMatch, attributeMatch, classMatch, classMatch, classMatch};
     double total = 0;
     for (int t = 0; t < kEstimateKinds; ++t) {
         for (int j = 0; j < kEdgeMatrixSize; ++j) {

@@ -46,7 +46,9 @@ int blockFactor(int nods) {
 }
 
 /// The integer label of an arc; an absent arc counts as label 0.
-int edgeLabel(const Edge* edge) { return edge != nullptr ? leadingInt(edge->label) : 0; }
+int edgeLabel(const Edge* edge) {
+    return edge != nullptr ? leadingInt(edge->label) : 0;
+}
 
 } // namespace
 
@@ -247,7 +249,9 @@ double Cost::ces(int mode, Edge* edge1, Edge* edge2) {
     return raw_ces(mode, edge1, edge2, 1, 1) - (ced(mode, edge1, 1, 1) + cei(mode, edge2, 1, 1));
 }
 
-double Cost::mode2Error() const { return node_error * lab_error * str_error; }
+double Cost::mode2Error() const {
+    return node_error * lab_error * str_error;
+}
 
 double Cost::rawCnsMode2(Vertex* node1, Vertex* node2) {
     if (node1 == nullptr || node2 == nullptr) return 0;

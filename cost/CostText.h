@@ -10,7 +10,8 @@
 /// int range are clamped instead of overflowing.
 inline int leadingInt(const std::string& text) {
     std::size_t pos = 0;
-    while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos]))) ++pos;
+    while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos])))
+        ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
         negative = text[pos] == '-';
@@ -19,7 +20,8 @@ inline int leadingInt(const std::string& text) {
     long long value = 0;
     while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) {
         value = value * 10 + (text[pos] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
         ++pos;
     }
     if (negative) value = -value;

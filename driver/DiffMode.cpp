@@ -23,7 +23,8 @@ DiffFiles diffFileNames(const std::string& directory, const std::string& name1,
     f.ufile1 = directory + "uml_" + name1 + ".csv";
     f.ufile2 = directory + "uml_" + name2 + ".csv";
     f.dfile = directory + "raw_" + name1 + "__" + name2;
-    for (double weight : {cost.dropWeightN, cost.dropWeightE, cost.edgeWeight, cost.asymmetry, cost._lw})
+    for (double weight :
+         {cost.dropWeightN, cost.dropWeightE, cost.edgeWeight, cost.asymmetry, cost._lw})
         f.dfile += "__" + to_string(weight);
     f.dfile += "__" + to_string(seed) + ".csv";
     f.ufile = directory + "uml_" + name1 + "__" + name2 + ".csv";

@@ -33,7 +33,9 @@ constexpr const char* kCostFile = "cost.txt";
 /// Folders the search reads from its working folder (reference matchings of benchmarks).
 constexpr const char* kReadFolders[] = {"datasets"};
 
-fs::path searchFolder(const fs::path& root, int index) { return root / std::to_string(index); }
+fs::path searchFolder(const fs::path& root, int index) {
+    return root / std::to_string(index);
+}
 
 /// The child's side: standard output into its folder, a plain run there, its cost in a file.
 [[noreturn]] void runChild(const MatchSettings& settings, const fs::path& folder,
@@ -44,7 +46,8 @@ fs::path searchFolder(const fs::path& root, int index) { return root / std::to_s
     // The search may read benchmark references relative to where the run began.
     std::error_code ignored;
     for (const char* name : kReadFolders)
-        if (fs::exists(origin / name)) fs::create_directory_symlink(origin / name, folder / name, ignored);
+        if (fs::exists(origin / name))
+            fs::create_directory_symlink(origin / name, folder / name, ignored);
     RunTarget target;
     target.folder = folder.string();
     const int rc = runMatch(settings, std::cout, &target);
@@ -99,8 +102,10 @@ std::vector<SeedOutcome> runSearches(const MatchSettings& s, const fs::path& roo
                 own.seed = o.seed;
                 runChild(own, folder, origin);
             }
-            if (pid < 0) err << "Search with seed " << o.seed << " could not be started\n";
-            else running[pid] = next;
+            if (pid < 0)
+                err << "Search with seed " << o.seed << " could not be started\n";
+            else
+                running[pid] = next;
             next++;
         }
         if (running.empty()) continue;
@@ -111,9 +116,11 @@ std::vector<SeedOutcome> runSearches(const MatchSettings& s, const fs::path& roo
         if (it == running.end()) continue;
         SeedOutcome& o = outcomes[static_cast<size_t>(it->second)];
         running.erase(it);
-        if (WIFEXITED(status)) o.exitCode = WEXITSTATUS(status);
-        else err << "Search with seed " << o.seed << " ended abnormally (signal "
-                 << WTERMSIG(status) << ")\n";
+        if (WIFEXITED(status))
+            o.exitCode = WEXITSTATUS(status);
+        else
+            err << "Search with seed " << o.seed << " ended abnormally (signal " << WTERMSIG(status)
+                << ")\n";
         o.finished = o.exitCode == 0 && readCost(searchFolder(root, it->second), o.cost);
     }
     return outcomes;
@@ -141,7 +148,8 @@ bool keepResults(const fs::path& folder, std::ostream& err) {
                           fs::copy_options::overwrite_existing, failed);
             if (failed) break;
         }
-    if (failed) err << "Results not written to ./" << kResultsFolder << "/: " << failed.message() << "\n";
+    if (failed)
+        err << "Results not written to ./" << kResultsFolder << "/: " << failed.message() << "\n";
     return !failed;
 }
 
@@ -149,8 +157,10 @@ void printSummary(const EffortOutcome& o, std::ostream& out) {
     out << "\nEffort : " << o.searches.size() << " searches, seeds " << o.searches.front().seed
         << " to " << o.searches.back().seed << ", costs";
     for (const SeedOutcome& s : o.searches) {
-        if (s.finished) out << " " << s.cost;
-        else out << " -";
+        if (s.finished)
+            out << " " << s.cost;
+        else
+            out << " -";
     }
     out << ", best seed " << o.bestSeed << std::endl;
 }
@@ -172,7 +182,8 @@ EffortOutcome runEffort(const MatchSettings& s, std::ostream& out, std::ostream&
         return outcome;
     }
     if (s.effort == 1 || !effortApplies(s)) {
-        if (s.effort > 1) out << "\n -k applies to the tabu search only: one run with seed " << s.seed << "\n";
+        if (s.effort > 1)
+            out << "\n -k applies to the tabu search only: one run with seed " << s.seed << "\n";
         outcome.exitCode = runMatch(s, out);
         return outcome;
     }
@@ -189,8 +200,9 @@ EffortOutcome runEffort(const MatchSettings& s, std::ostream& out, std::ostream&
     const int best = winner(outcome.searches);
     if (best < 0) {
         err << "None of the " << s.effort << " searches finished\n";
-        outcome.exitCode = outcome.searches.front().exitCode != 0 ? outcome.searches.front().exitCode
-                                                                  : kOutputExit;
+        outcome.exitCode = outcome.searches.front().exitCode != 0
+                               ? outcome.searches.front().exitCode
+                               : kOutputExit;
     } else {
         outcome.bestSeed = outcome.searches[static_cast<size_t>(best)].seed;
         const fs::path folder = searchFolder(root, best);

@@ -40,7 +40,8 @@ const std::vector<Command>& commandTable() {
              return true;
          },
          "Scores ./results/<result file> (the cost report of a matching run, named\n"
-         "      <g1>__<g2>__<weights>__<seed>.csv) against the gold file ./results/_<g1>__<g2>.csv\n"
+         "      <g1>__<g2>__<weights>__<seed>.csv) against the gold file "
+         "./results/_<g1>__<g2>.csv\n"
          "      and the version graphs ./datasets/<dataset>/<g1>.txt and <g2>.txt (class lists,\n"
          "      mode 4); appends one row of counts and figures to ./eval_results.csv."},
         {"resolve", "<graph file> <signature> [mode]", 2, 1,

@@ -33,7 +33,8 @@ bool readable(const std::string& path) {
 }
 
 /// Names every unreadable file on `err`; true when all can be read.
-bool allReadable(const std::vector<std::string>& paths, const std::string& what, std::ostream& err) {
+bool allReadable(const std::vector<std::string>& paths, const std::string& what,
+                 std::ostream& err) {
     bool ok = true;
     for (const std::string& p : paths)
         if (!readable(p)) {
@@ -45,9 +46,11 @@ bool allReadable(const std::vector<std::string>& paths, const std::string& what,
 
 /// The fields of a cost report name (without folder and ".csv"); empty when malformed.
 std::vector<std::string> reportNameFields(const std::string& path) {
-    std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
+    std::string name =
+        path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
     const std::string extension = ".csv";
-    if (name.size() <= extension.size() || name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
+    if (name.size() <= extension.size() ||
+        name.compare(name.size() - extension.size(), extension.size(), extension) != 0)
         return {};
     name.resize(name.size() - extension.size());
     std::unique_ptr<std::vector<std::string>> fields(splitString(name, "__"));
@@ -58,13 +61,17 @@ std::vector<std::string> reportNameFields(const std::string& path) {
 int score(const EvalSettings& s, std::ostream& err) {
     const std::vector<std::string> fields = reportNameFields(s.result);
     if (fields.empty()) {
-        err << "graphmat-eval: " << s.result << ": expected a cost report named " << kReportNameForm << "\n";
+        err << "graphmat-eval: " << s.result << ": expected a cost report named " << kReportNameForm
+            << "\n";
         return kEvalUsage;
     }
     bool ok = allReadable({evalResultPath(s.result)}, "a cost report of a matching run", err);
-    ok = allReadable({evalGoldPath(fields[0], fields[1])}, "gold pairs \"number_name,number_name,y|n\"", err) && ok;
+    ok = allReadable({evalGoldPath(fields[0], fields[1])},
+                     "gold pairs \"number_name,number_name,y|n\"", err) &&
+         ok;
     ok = allReadable({evalGraphPath(s.dataset, fields[0]), evalGraphPath(s.dataset, fields[1])},
-                     "a class list of the version, mode 4", err) && ok;
+                     "a class list of the version, mode 4", err) &&
+         ok;
     if (!ok) return kEvalUnreadable;
     Match m;
     const EvalFigures figures = m.evalFigures(s.result, s.dataset);
@@ -103,10 +110,12 @@ int restoreMatching(Match& m, const std::string& path) {
     while (lines.next()) {
         if (lines.field(0) != "ns" || !lines.require(3, "\"ns,node 1,node 2,...\"")) continue;
         int x = 0, y = 0;
-        if (!lines.intField(1, x, "node number of graph 1") || !lines.intField(2, y, "node number of graph 2"))
+        if (!lines.intField(1, x, "node number of graph 1") ||
+            !lines.intField(2, y, "node number of graph 2"))
             continue;
         if (x < 0 || x >= n1 || y < 0 || y >= n2) {
-            lines.report("node numbers outside the graphs (pairs of merged blocks are not restored)");
+            lines.report(
+                "node numbers outside the graphs (pairs of merged blocks are not restored)");
             continue;
         }
         if (m.M12[x] != Match::kNoPartner || m.M21[y] != Match::kNoPartner) {
@@ -123,7 +132,8 @@ int restoreMatching(Match& m, const std::string& path) {
 int compare(const EvalSettings& s, std::ostream& err) {
     const std::vector<std::string> fields = reportNameFields(s.result);
     if (fields.empty()) {
-        err << "graphmat-eval: " << s.result << ": expected a cost report named " << kReportNameForm << "\n";
+        err << "graphmat-eval: " << s.result << ": expected a cost report named " << kReportNameForm
+            << "\n";
         return kEvalUsage;
     }
     if (!allReadable({s.graph1, s.graph2}, "a graph file", err) ||
@@ -132,23 +142,26 @@ int compare(const EvalSettings& s, std::ostream& err) {
     auto g1 = std::make_unique<Graph>(s.mode, s.graph1);
     auto g2 = std::make_unique<Graph>(s.mode, s.graph2);
     if (g1->name != fields[0] || g2->name != fields[1]) {
-        err << "graphmat-eval: " << s.result << " matches " << fields[0] << " to " << fields[1] << ", not "
-            << g1->name << " to " << g2->name << "\n";
+        err << "graphmat-eval: " << s.result << " matches " << fields[0] << " to " << fields[1]
+            << ", not " << g1->name << " to " << g2->name << "\n";
         return kEvalUsage;
     }
     const std::string reference = "./results/uml/uml_" + g1->name + "_" + g2->name + ".csv";
     if (!allReadable({reference}, "reference pairs \"name1__name2\"", err)) return kEvalUnreadable;
 
     auto cost = std::make_unique<Cost>();
-    cost->initMode1(std::atof(fields[2].c_str()), std::atof(fields[3].c_str()), std::atof(fields[4].c_str()),
-                    std::atof(fields[5].c_str()), std::atof(fields[6].c_str()));
-    auto m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), std::atoi(fields[7].c_str()), 3);
+    cost->initMode1(std::atof(fields[2].c_str()), std::atof(fields[3].c_str()),
+                    std::atof(fields[4].c_str()), std::atof(fields[5].c_str()),
+                    std::atof(fields[6].c_str()));
+    auto m =
+        std::make_unique<Match>(g1.get(), g2.get(), cost.get(), std::atoi(fields[7].c_str()), 3);
     // The pairs seeded at construction are not part of the report's matching.
     std::fill(m->M12, m->M12 + m->order(true), Match::kNoPartner);
     std::fill(m->M21, m->M21 + m->order(false), Match::kNoPartner);
     const int restored = restoreMatching(*m, s.result);
     std::cout << "\n Pairs restored: " << restored << "\n";
-    const std::string comparison = std::string(kResultsFolder) + "raw_" + runTag(*m) + ".csv_umldiff.csv";
+    const std::string comparison =
+        std::string(kResultsFolder) + "raw_" + runTag(*m) + ".csv_umldiff.csv";
     std::remove(comparison.c_str());
     const int lostBefore = unwrittenFiles();
     m->rawPrint2();

@@ -11,11 +11,11 @@ namespace {
 
 /// What a switch's value must be.
 enum class ValueKind {
-    Text,     ///< stored unchanged
-    Integer,  ///< a whole decimal int
-    Real,     ///< a finite real number
-    Weight,   ///< a finite real number, not negative
-    Mode,     ///< a reader mode, kLowestReaderMode..kHighestReaderMode
+    Text,    ///< stored unchanged
+    Integer, ///< a whole decimal int
+    Real,    ///< a finite real number
+    Weight,  ///< a finite real number, not negative
+    Mode,    ///< a reader mode, kLowestReaderMode..kHighestReaderMode
 };
 
 /// A switch: its letter (only the second character of an argument counts), what its value
@@ -49,16 +49,18 @@ const std::vector<Switch>& switchTable() {
          [](MatchSettings& s, const std::string& v) { s.graph2 = v; }},
         {'s', K::Integer, "random seed (0 gives the same run as 1)", "1",
          [](MatchSettings& s, const std::string& v) { s.seed = toInt(v); }},
-        {'m', K::Text, "similarity file: matches by one assignment instead of the tabu search", "none",
-         [](MatchSettings& s, const std::string& v) { s.sim_graphs = v; }},
+        {'m', K::Text, "similarity file: matches by one assignment instead of the tabu search",
+         "none", [](MatchSettings& s, const std::string& v) { s.sim_graphs = v; }},
         {'d', K::Weight, "node drop weight", "0",
          [](MatchSettings& s, const std::string& v) { s.dwn = toReal(v); }},
         {'g', K::Weight, "edge drop weight", "0",
          [](MatchSettings& s, const std::string& v) { s.dwe = toReal(v); }},
-        {'e', K::Weight, "edge weight", "0", [](MatchSettings& s, const std::string& v) { s.ew = toReal(v); }},
+        {'e', K::Weight, "edge weight", "0",
+         [](MatchSettings& s, const std::string& v) { s.ew = toReal(v); }},
         {'y', K::Weight, "asymmetry of insertion against deletion", "0",
          [](MatchSettings& s, const std::string& v) { s.asy = toReal(v); }},
-        {'c', K::Weight, "label weight", "0", [](MatchSettings& s, const std::string& v) { s.lw = toReal(v); }},
+        {'c', K::Weight, "label weight", "0",
+         [](MatchSettings& s, const std::string& v) { s.lw = toReal(v); }},
         {'h', K::Mode, "reader mode of both graphs, 0 to 12 (12: class diagrams)", "12",
          [](MatchSettings& s, const std::string& v) { s.graph_type = toInt(v); }},
         {'i', K::Real, "start of the tabu search", "1",
@@ -67,10 +69,10 @@ const std::vector<Switch>& switchTable() {
          [](MatchSettings& s, const std::string& v) { s.alg = toInt(v); }},
         {'r', K::Integer, "similarity parameter of the seeding matcher", "80",
          [](MatchSettings& s, const std::string& v) { s.discrim = toInt(v); }},
-        {'u', K::Integer, "1 writes the difference reports of an earlier run instead of matching", "0",
-         [](MatchSettings& s, const std::string& v) { s.umldiff = toInt(v); }},
-        {'k', K::Integer, "effort: independent searches with seeds s to s+K-1, the cheapest kept", "1",
-         [](MatchSettings& s, const std::string& v) { s.effort = toInt(v); }},
+        {'u', K::Integer, "1 writes the difference reports of an earlier run instead of matching",
+         "0", [](MatchSettings& s, const std::string& v) { s.umldiff = toInt(v); }},
+        {'k', K::Integer, "effort: independent searches with seeds s to s+K-1, the cheapest kept",
+         "1", [](MatchSettings& s, const std::string& v) { s.effort = toInt(v); }},
     };
     return table;
 }
@@ -85,23 +87,27 @@ const Switch* findSwitch(const std::string& arg) {
 /// Empty when `value` suits the switch; otherwise what is wrong with it.
 std::string valueProblem(const Switch& sw, const std::string& value) {
     switch (sw.kind) {
-        case ValueKind::Text: return "";
-        case ValueKind::Integer:
-        case ValueKind::Mode: {
-            int number = 0;
-            if (!parseWholeInt(value, number)) return "\"" + value + "\" is not a whole number within the int range";
-            if (sw.kind == ValueKind::Mode && (number < kLowestReaderMode || number > kHighestReaderMode))
-                return "unknown reader mode " + value + " (modes are 0 to 12)";
-            return "";
-        }
-        case ValueKind::Real:
-        case ValueKind::Weight: {
-            double number = 0;
-            if (!parseWholeReal(value, number)) return "\"" + value + "\" is not a number";
-            if (!std::isfinite(number)) return "\"" + value + "\" is not a finite number";
-            if (sw.kind == ValueKind::Weight && number < 0) return "a weight must not be negative, got " + value;
-            return "";
-        }
+    case ValueKind::Text:
+        return "";
+    case ValueKind::Integer:
+    case ValueKind::Mode: {
+        int number = 0;
+        if (!parseWholeInt(value, number))
+            return "\"" + value + "\" is not a whole number within the int range";
+        if (sw.kind == ValueKind::Mode &&
+            (number < kLowestReaderMode || number > kHighestReaderMode))
+            return "unknown reader mode " + value + " (modes are 0 to 12)";
+        return "";
+    }
+    case ValueKind::Real:
+    case ValueKind::Weight: {
+        double number = 0;
+        if (!parseWholeReal(value, number)) return "\"" + value + "\" is not a number";
+        if (!std::isfinite(number)) return "\"" + value + "\" is not a finite number";
+        if (sw.kind == ValueKind::Weight && number < 0)
+            return "a weight must not be negative, got " + value;
+        return "";
+    }
     }
     return "";
 }
@@ -147,7 +153,8 @@ ParseResult parseMatchArguments(const std::vector<std::string>& args, std::ostre
         const std::string& value = args[i + 1];
         const std::string problem = valueProblem(*sw, value);
         if (!problem.empty()) {
-            err << "Bad value for -" << sw->letter << " (" << sw->meaning << "): " << problem << "\n";
+            err << "Bad value for -" << sw->letter << " (" << sw->meaning << "): " << problem
+                << "\n";
             result.status = ParseStatus::BadValue;
             return result;
         }
@@ -158,8 +165,10 @@ ParseResult parseMatchArguments(const std::vector<std::string>& args, std::ostre
     if (i < args.size()) {
         // Parsing stops at the first argument that is no switch; whatever follows would be
         // lost without a word, so the run does not start.
-        err << "Arguments not used (parsing stops at the first one that does not begin with \"-\"):";
-        for (size_t k = i; k < args.size(); k++) err << " " << args[k];
+        err << "Arguments not used (parsing stops at the first one that does not begin with "
+               "\"-\"):";
+        for (size_t k = i; k < args.size(); k++)
+            err << " " << args[k];
         err << "\n";
         usage(err);
         result.status = ParseStatus::IgnoredArguments;

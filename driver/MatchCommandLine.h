@@ -29,10 +29,10 @@ struct MatchSettings {
 /// How parsing ended.
 enum class ParseStatus {
     Ok,
-    TooFewArguments, ///< fewer than three arguments after the program name
-    MissingValue,    ///< a switch was the last argument
-    MissingGraphs,   ///< -o or -n was not given
-    BadValue,        ///< a value is no number, out of range, or not an allowed weight or mode
+    TooFewArguments,  ///< fewer than three arguments after the program name
+    MissingValue,     ///< a switch was the last argument
+    MissingGraphs,    ///< -o or -n was not given
+    BadValue,         ///< a value is no number, out of range, or not an allowed weight or mode
     IgnoredArguments, ///< arguments remained after parsing stopped
 };
 

@@ -3,8 +3,8 @@
 
 #include "cost/Cost.h"
 #include "driver/DiffMode.h"
-#include "driver/MatchChanges.h"
 #include "driver/EffortRun.h"
+#include "driver/MatchChanges.h"
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
@@ -56,7 +56,8 @@ int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
         std::error_code failed;
         std::filesystem::current_path(target->folder, failed);
         if (failed) {
-            out << "\n Cannot write results in " << target->folder << ": " << failed.message() << "\n";
+            out << "\n Cannot write results in " << target->folder << ": " << failed.message()
+                << "\n";
             return kExitOutputNotWritten;
         }
     }
@@ -92,7 +93,8 @@ int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
 int exitAfterWriting(std::ostream& out) {
     const int lost = unwrittenFiles();
     if (lost == 0) return 0;
-    out << "\n Error: " << lost << " result file(s) could not be written (see the lines above)" << std::endl;
+    out << "\n Error: " << lost << " result file(s) could not be written (see the lines above)"
+        << std::endl;
     return kExitOutputNotWritten;
 }
 

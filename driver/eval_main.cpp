@@ -1,4 +1,6 @@
 // Entry point of the evaluation program.
 #include "driver/EvalCommandLine.h"
 
-int main(int argc, char** argv) { return graphmatEvalMain(argc, argv); }
+int main(int argc, char** argv) {
+    return graphmatEvalMain(argc, argv);
+}

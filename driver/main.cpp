@@ -1,4 +1,6 @@
 // Entry point of the matcher's command line.
 #include "driver/MatchRun.h"
 
-int main(int argc, char** argv) { return graphmatMain(argc, argv); }
+int main(int argc, char** argv) {
+    return graphmatMain(argc, argv);
+}

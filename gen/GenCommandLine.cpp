@@ -30,10 +30,10 @@ constexpr int kMaxEpsilon = 1000000;
 
 /// Bytes per cell of the n x n tables, and per generated arc, used to price a request
 /// before anything is allocated (measured on this build, rounded up).
-constexpr double kRandomCellBytes = 4;          // one int per ordered pair, per graph
-constexpr double kNoisePairBytes = 560;         // two text cells and about two arcs per pair
-constexpr double kMutationPairBytes = 64;       // two text cells per ordered pair
-constexpr double kArcBytes = 250;               // one arc with its adjacency entries
+constexpr double kRandomCellBytes = 4;    // one int per ordered pair, per graph
+constexpr double kNoisePairBytes = 560;   // two text cells and about two arcs per pair
+constexpr double kMutationPairBytes = 64; // two text cells per ordered pair
+constexpr double kArcBytes = 250;         // one arc with its adjacency entries
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
 /// Text of a byte count in megabytes.
@@ -45,10 +45,11 @@ std::string megabytes(double bytes) {
 
 /// False, after one line naming the need and the limit, when a request needs more memory
 /// than kGeneratorMemoryLimit.
-bool withinMemoryLimit(double bytes, const std::string& command, const std::string& what, std::ostream& err) {
+bool withinMemoryLimit(double bytes, const std::string& command, const std::string& what,
+                       std::ostream& err) {
     if (bytes <= kGeneratorMemoryLimit) return true;
-    err << "graphmat-gen " << command << ": this request needs about " << megabytes(bytes) << " (" << what
-        << "); the limit is " << megabytes(kGeneratorMemoryLimit) << "\n";
+    err << "graphmat-gen " << command << ": this request needs about " << megabytes(bytes) << " ("
+        << what << "); the limit is " << megabytes(kGeneratorMemoryLimit) << "\n";
     return false;
 }
 
@@ -304,7 +305,8 @@ double randomBytesNeeded(const RandomSettings& s) {
 bool validRandom(const RandomSettings& s, std::ostream& err) {
     const std::string cmd = "random";
     return require(s.n >= 1, cmd, "--n must be at least 1", err) &&
-           require(s.e <= s.n - 1, cmd, "--e must not pass N - 1 (a node has at most N - 1 arcs)", err) &&
+           require(s.e <= s.n - 1, cmd, "--e must not pass N - 1 (a node has at most N - 1 arcs)",
+                   err) &&
            require(inUnit(s.q), cmd, "--q must lie in 0..1", err) &&
            require(s.e >= 0, cmd, "--e must not be negative", err) &&
            require(inUnit(s.p), cmd, "--p must lie in 0..1", err) &&
@@ -316,39 +318,44 @@ bool validRandom(const RandomSettings& s, std::ostream& err) {
            require(s.pd >= 0 && s.pi >= 0, cmd, "--pd and --pi must not be negative", err) &&
            require(s.undirected == 0 || s.undirected == 1, cmd, "--undirected is 0 or 1", err) &&
            require(!s.out.empty(), cmd, "--out must not be empty", err) &&
-           withinMemoryLimit(randomBytesNeeded(s), cmd, "two tables of N1 x N1 and N2 x N2 cells", err);
+           withinMemoryLimit(randomBytesNeeded(s), cmd, "two tables of N1 x N1 and N2 x N2 cells",
+                             err);
 }
 
 } // namespace
 
 bool mutationFits(int vertices, double addNodes, std::ostream& err) {
     const double nodes = vertices * (1 + addNodes);
-    return withinMemoryLimit(kMutationPairBytes * nodes * nodes, "mutate", "two tables of V x V cells", err);
+    return withinMemoryLimit(kMutationPairBytes * nodes * nodes, "mutate",
+                             "two tables of V x V cells", err);
 }
 
 void usageRandom(std::ostream& err) {
-    writeUsage(randomTable(), "random",
-               "Generates two random labelled graphs with a known correspondence, in the "
-               "node-list format,\nwith the reference file PREFIX_<parameters>.csv. Memory grows with "
-               "the square of the node\ncounts (4 bytes per ordered pair of each graph); requests above " +
-                   megabytes(kGeneratorMemoryLimit) + " are refused.",
-               err, randomForms());
+    writeUsage(
+        randomTable(), "random",
+        "Generates two random labelled graphs with a known correspondence, in the "
+        "node-list format,\nwith the reference file PREFIX_<parameters>.csv. Memory grows with "
+        "the square of the node\ncounts (4 bytes per ordered pair of each graph); requests above " +
+            megabytes(kGeneratorMemoryLimit) + " are refused.",
+        err, randomForms());
 }
 
 void usageMutate(std::ostream& err) {
-    writeUsage(mutateTable(), "mutate",
-               "Mutates a graph (node deletions and additions, arc noise) and records every "
-               "change.\nMemory grows with the square of the node count (about 64 bytes per ordered "
-               "pair);\nrequests above " + megabytes(kGeneratorMemoryLimit) + " are refused.",
-               err, {});
+    writeUsage(
+        mutateTable(), "mutate",
+        "Mutates a graph (node deletions and additions, arc noise) and records every "
+        "change.\nMemory grows with the square of the node count (about 64 bytes per ordered "
+        "pair);\nrequests above " +
+            megabytes(kGeneratorMemoryLimit) + " are refused.",
+        err, {});
 }
 
 void usageNoise(std::ostream& err) {
     writeUsage(noiseTable(), "noise",
                "Writes a random weighted graph and a renumbered copy with lowered labels under "
                "./benchmark/.\nThe graphs are nearly complete: memory grows with the square of N "
-               "(about 560 bytes per\nordered pair); requests above " + megabytes(kGeneratorMemoryLimit) +
-                   " are refused.",
+               "(about 560 bytes per\nordered pair); requests above " +
+                   megabytes(kGeneratorMemoryLimit) + " are refused.",
                err, {});
 }
 

@@ -28,8 +28,14 @@ ClassAttribute::ClassAttribute(std::string str, bool report) {
 
 ClassAttribute::~ClassAttribute() = default;
 
-int ClassAttribute::compare(ClassAttribute ca) { return (name == ca.name && type == ca.type) ? 1 : 0; }
+int ClassAttribute::compare(ClassAttribute ca) {
+    return (name == ca.name && type == ca.type) ? 1 : 0;
+}
 
-std::string ClassAttribute::write() { return properties + "," + type + "," + name; }
+std::string ClassAttribute::write() {
+    return properties + "," + type + "," + name;
+}
 
-void ClassAttribute::print() { std::cout << "\n" << visibility << "," << type << "," << name; }
+void ClassAttribute::print() {
+    std::cout << "\n" << visibility << "," << type << "," << name;
+}

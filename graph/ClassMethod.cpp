@@ -16,7 +16,7 @@ bool bracketed(const std::string& text) {
     return text.size() >= 2 && text.front() == '(' && text.back() == ')';
 }
 
-}  // namespace
+} // namespace
 
 ClassMethod::ClassMethod(std::string str, bool report) {
     std::vector<std::string>* parts = splitString(str, "@");
@@ -48,7 +48,9 @@ int ClassMethod::compare(ClassMethod cm) {
     return (name == cm.name && output == cm.output && inputs == cm.inputs) ? 1 : 0;
 }
 
-std::string ClassMethod::write() { return properties + "," + output + "," + name + "," + inputs; }
+std::string ClassMethod::write() {
+    return properties + "," + output + "," + name + "," + inputs;
+}
 
 void ClassMethod::print() {
     std::cout << visibility << " " << output << " " << name << " " << inputs << "\n";

@@ -55,19 +55,23 @@ int memberParent(Vertex* v, const std::string& kind) {
     for (Edge* e : v->in) {
         if (e->labels == nullptr || e->labels[kContainment] == 0) continue;
         if (parent >= 0)
-            std::cout << "\n " << kind << " with more than one parent: " << v->number << "," << v->label << " PARENTS ["
-                      << parent << "," << e->from << "]" << " !!!!";
+            std::cout << "\n " << kind << " with more than one parent: " << v->number << ","
+                      << v->label << " PARENTS [" << parent << "," << e->from << "]"
+                      << " !!!!";
         parent = e->from;
     }
-    if (parent < 0) std::cout << "\n Isolated " << kind << ": " << v->number << "," << v->label << " !!!!";
+    if (parent < 0)
+        std::cout << "\n Isolated " << kind << ": " << v->number << "," << v->label << " !!!!";
     return parent;
 }
 
-bool carries(Edge* e, int code) { return e->labels != nullptr && e->labels[code] > 0; }
+bool carries(Edge* e, int code) {
+    return e->labels != nullptr && e->labels[code] > 0;
+}
 
 void reportRelation(const char* problem, const char* verb, Vertex* from, Vertex* to) {
-    std::cout << "\n " << problem << ": " << from->number << "," << from->label << " " << verb << " " << to->number
-              << "," << to->label;
+    std::cout << "\n " << problem << ": " << from->number << "," << from->label << " " << verb
+              << " " << to->number << "," << to->label;
 }
 
 /// Reads one p, c, m or a line of mode 12 into a new node appended to the list; null when
@@ -77,10 +81,13 @@ Vertex* readNodeLine(const LineReader& lines, std::vector<Vertex*>& nodes, std::
     member.clear();
     int number = 0;
     float w[kWeightSlots] = {0, 0, 0, 0, 0};
-    if (!lines.require(3, "\"letter,number,label...\"") || !lines.intField(1, number, "node number")) return nullptr;
+    if (!lines.require(3, "\"letter,number,label...\"") ||
+        !lines.intField(1, number, "node number"))
+        return nullptr;
     char tag = lines.line()[0];
     if (tag == 'c' && !lines.weightFields(3, w, kWeightSlots)) return nullptr;
-    std::string label = tag == 'p' || tag == 'c' ? lines.boundedName(lines.field(2)) : lines.field(2);
+    std::string label =
+        tag == 'p' || tag == 'c' ? lines.boundedName(lines.field(2)) : lines.field(2);
     int position = static_cast<int>(nodes.size());
     if (number != position) reportOrderProblem(number, label, position);
     if (tag == 'c') label = replaceString(label, "$", ".");
@@ -88,12 +95,16 @@ Vertex* readNodeLine(const LineReader& lines, std::vector<Vertex*>& nodes, std::
     v->type = tag == 'p' ? kPackage : tag == 'c' ? kClass : tag == 'm' ? kMethod : kAttribute;
     if (tag == 'm') {
         ClassMethod method(lines.joinFrom(2), false);
-        if (method.valid) member = method.write();
-        else lines.report("method signature outside the \"[properties@]output@name@(inputs)\" form");
+        if (method.valid)
+            member = method.write();
+        else
+            lines.report("method signature outside the \"[properties@]output@name@(inputs)\" form");
     } else if (tag == 'a') {
         ClassAttribute attribute(lines.field(2), false);
-        if (attribute.valid) member = attribute.write();
-        else lines.report("attribute text outside the \"[properties@]type@name\" form");
+        if (attribute.valid)
+            member = attribute.write();
+        else
+            lines.report("attribute text outside the \"[properties@]type@name\" form");
     }
     nodes.push_back(v);
     return v;
@@ -118,7 +129,8 @@ void readDiagramLines(Graph& g, LineReader& lines, DiagramLines& read) {
             if (insertRelationLine(g, lines, read.arcNumber)) read.relationLines++;
             continue;
         }
-        if (!lines.startsWith("p,") && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,")) {
+        if (!lines.startsWith("p,") && !lines.startsWith("c,") && !lines.startsWith("m,") &&
+            !lines.startsWith("a,")) {
             lines.reportUnknownLine("a line beginning with p, c, m, a or r");
             continue;
         }
@@ -126,19 +138,21 @@ void readDiagramLines(Graph& g, LineReader& lines, DiagramLines& read) {
         Vertex* v = readNodeLine(lines, g.V, member);
         if (v == nullptr) continue;
         switch (v->type) {
-            case kPackage: g.nbPackages++; break;
-            case kClass:
-                g.nbClasses++;
-                read.tmp_classes.insert({v->label, v->number});
-                break;
-            case kMethod:
-                g.nbMethods++;
-                if (!member.empty()) read.methods.push_back({v->number, member});
-                break;
-            default:
-                g.nbAttributes++;
-                if (!member.empty()) read.attributes.push_back({v->number, member});
-                break;
+        case kPackage:
+            g.nbPackages++;
+            break;
+        case kClass:
+            g.nbClasses++;
+            read.tmp_classes.insert({v->label, v->number});
+            break;
+        case kMethod:
+            g.nbMethods++;
+            if (!member.empty()) read.methods.push_back({v->number, member});
+            break;
+        default:
+            g.nbAttributes++;
+            if (!member.empty()) read.attributes.push_back({v->number, member});
+            break;
         }
     }
 }
@@ -146,7 +160,8 @@ void readDiagramLines(Graph& g, LineReader& lines, DiagramLines& read) {
 /// Step 2: a member takes its signature, is named after its owner, and its return,
 /// parameter or attribute types that are classes of the diagram become relations.
 void qualifyMembers(Graph& g, const std::vector<PendingMember>& members, bool methods,
-                    const std::map<std::string, int>& tmp_classes, std::vector<DerivedRelation>& derived) {
+                    const std::map<std::string, int>& tmp_classes,
+                    std::vector<DerivedRelation>& derived) {
     for (const PendingMember& pending : members) {
         Vertex* v = g.V[pending.node];
         v->specif = pending.specif;
@@ -161,7 +176,9 @@ void qualifyMembers(Graph& g, const std::vector<PendingMember>& members, bool me
             if (i == 2) continue;
             auto cls = tmp_classes.find(parts[i]);
             if (cls == tmp_classes.end()) continue;
-            const char* label = !methods ? kAttributeTypeLabel : i == 1 ? kReturnTypeLabel : kParameterTypeLabel;
+            const char* label = !methods ? kAttributeTypeLabel
+                                : i == 1 ? kReturnTypeLabel
+                                         : kParameterTypeLabel;
             derived.push_back({v->number, cls->second, label});
         }
     }
@@ -188,8 +205,10 @@ void checkRelationKinds(Graph& g) {
             reportRelation("Call Graph Problem", "calling", from, to);
         if (carries(e, 5) && !(from->type == kMethod && to->type == kAttribute))
             reportRelation("Attribute Use Problem", "using", from, to);
-        if (carries(e, kContainment) && to->type < from->type) reportRelation("Container Problem", "contains", from, to);
-        if ((carries(e, 1) || carries(e, 2) || carries(e, 3)) && !(from->type == kClass && to->type == kClass))
+        if (carries(e, kContainment) && to->type < from->type)
+            reportRelation("Container Problem", "contains", from, to);
+        if ((carries(e, 1) || carries(e, 2) || carries(e, 3)) &&
+            !(from->type == kClass && to->type == kClass))
             reportRelation("Class Relation Problem", "linked to", from, to);
     }
 }
@@ -215,7 +234,8 @@ void qualifyPackages(Graph& g) {
         queue.pop_front();
         bool usualRoot = node->number == 0 && node->label == ".";
         for (Edge* e : node->out) {
-            if (e->to == e->from || !carries(e, kContainment) || g.V[e->to]->type != kPackage) continue;
+            if (e->to == e->from || !carries(e, kContainment) || g.V[e->to]->type != kPackage)
+                continue;
             if (!visited.insert(e->to).second) continue;
             Vertex* package = g.V[e->to];
             if (!usualRoot && package->label.compare(0, node->label.size(), node->label) != 0) {
@@ -229,20 +249,22 @@ void qualifyPackages(Graph& g) {
         }
     }
     if (unqualified > 0)
-        LineReader::reportFile(g.name, std::to_string(unqualified) + " package name(s) would pass " +
-                                           std::to_string(kMaxNameLength) + " characters or " +
-                                           std::to_string(kMaxNameParts) + " parts; left unqualified");
+        LineReader::reportFile(g.name,
+                               std::to_string(unqualified) + " package name(s) would pass " +
+                                   std::to_string(kMaxNameLength) + " characters or " +
+                                   std::to_string(kMaxNameParts) + " parts; left unqualified");
 }
 
 /// The header's counts against what was read: a cut or patched file shows here.
 void compareWithHeader(const Graph& g, int n, int m, int nodes, int relations) {
     if (n == nodes && m == relations) return;
-    LineReader::reportFile(g.name, "header announces " + std::to_string(n) + " nodes and " + std::to_string(m) +
-                                       " arcs; the file holds " + std::to_string(nodes) + " nodes and " +
+    LineReader::reportFile(g.name, "header announces " + std::to_string(n) + " nodes and " +
+                                       std::to_string(m) + " arcs; the file holds " +
+                                       std::to_string(nodes) + " nodes and " +
                                        std::to_string(relations) + " arcs");
 }
 
-}  // namespace
+} // namespace
 
 void Graph::initMode12(std::ifstream* in) {
     nbClasses = nbPackages = nbAttributes = nbMethods = 0;
@@ -264,6 +286,7 @@ void Graph::initMode12(std::ifstream* in) {
 
     // Short names are taken from the final labels, so that members are found under their
     // own names and classes under the "."-separated form of nested names.
-    for (Vertex* v : V) classes->insert({shortName(v->label), v->number});
+    for (Vertex* v : V)
+        classes->insert({shortName(v->label), v->number});
     vertices = static_cast<int>(V.size());
 }

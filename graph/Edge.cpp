@@ -15,11 +15,7 @@ Edge::Edge(int fr, int t, std::string lb, float* wt) : from(fr), to(t), label(st
 }
 
 Edge::Edge(const Edge& other)
-    : number(other.number),
-      from(other.from),
-      to(other.to),
-      type(other.type),
-      label(other.label),
+    : number(other.number), from(other.from), to(other.to), type(other.type), label(other.label),
       label_weight(other.label_weight) {
     std::copy(other.weight, other.weight + kWeightSlots, weight);
     if (other.labels != nullptr) {
@@ -42,7 +38,9 @@ Edge& Edge::operator=(const Edge& other) {
     return *this;
 }
 
-Edge::~Edge() { delete[] labels; }
+Edge::~Edge() {
+    delete[] labels;
+}
 
 void Edge::setWeight(float* wt) {
     if (wt == nullptr) return;
@@ -71,7 +69,8 @@ int Edge::compare(Edge* e, int nl) {
 std::string Edge::getLabel2(int nl) {
     std::string text;
     int last = std::min(nl, kLabelCodes - 1);
-    for (int i = 1; i <= last; i++) text += std::to_string(labels != nullptr ? labels[i] : 0);
+    for (int i = 1; i <= last; i++)
+        text += std::to_string(labels != nullptr ? labels[i] : 0);
     return text;
 }
 
@@ -84,4 +83,6 @@ Edge* Edge::duplicate() {
     return copy;
 }
 
-void Edge::print() { std::cout << "\n " << from << ">" << to << "( " << label << " ); \n"; }
+void Edge::print() {
+    std::cout << "\n " << from << ">" << to << "( " << label << " ); \n";
+}

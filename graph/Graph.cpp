@@ -16,9 +16,11 @@ Graph::~Graph() {
     // Delete each edge once, whether it is live, folded away or dropped by reinitEdges.
     std::set<Edge*> ownedEdges(E.begin(), E.end());
     ownedEdges.insert(retired.begin(), retired.end());
-    for (Edge* e : ownedEdges) delete e;
+    for (Edge* e : ownedEdges)
+        delete e;
     std::set<Vertex*> ownedVertices(V.begin(), V.end());
-    for (Vertex* v : ownedVertices) delete v;
+    for (Vertex* v : ownedVertices)
+        delete v;
     delete G;
     delete classes;
     releaseNeighborTables();
@@ -131,7 +133,9 @@ void Graph::insertEdge(Edge* e) {
         return;
     }
     if (lb.size() > 1)
-        std::cout << "\n ****************" << "\n ***" << lb << "***" << "\n ****************";
+        std::cout << "\n ****************"
+                  << "\n ***" << lb << "***"
+                  << "\n ****************";
 
     Edge* target = getEdge(e->from, e->to);
     if (target != nullptr) {
@@ -148,7 +152,8 @@ void Graph::insertEdge(Edge* e) {
         std::fill(target->labels, target->labels + kLabelCodes, 0);
         target->labels[code] = 1;
         target->label_weight = static_cast<float>(edge_weight[code]);
-        if (G != nullptr) (*G)(static_cast<unsigned>(target->from), static_cast<unsigned>(target->to)) = target;
+        if (G != nullptr)
+            (*G)(static_cast<unsigned>(target->from), static_cast<unsigned>(target->to)) = target;
         E.push_back(target);
         V[target->from]->out.push_back(target);
         V[target->to]->in.push_back(target);
@@ -223,7 +228,8 @@ void Graph::fillNeighborsAndRelations() {
     }
 
     std::set<std::string> nodeLabels;
-    for (Vertex* v : V) nodeLabels.insert(v->label);
+    for (Vertex* v : V)
+        nodeLabels.insert(v->label);
     nbNodeLabels = 1 + static_cast<int>(nodeLabels.size());
     std::cout << "\n\n\n" << nbNodeLabels << "\n\n\n";
 
@@ -247,8 +253,10 @@ void Graph::reinitEdges() {
     retired.insert(retired.end(), E.begin(), E.end());
     E.clear();
     auto size = static_cast<unsigned>(std::max(vertices, 0));
-    if (G == nullptr) G = new SparseMatrix<Edge*>(size, size);
-    else G->reinit(size, size);
+    if (G == nullptr)
+        G = new SparseMatrix<Edge*>(size, size);
+    else
+        G->reinit(size, size);
     for (Vertex* v : V) {
         v->in.clear();
         v->out.clear();
@@ -258,6 +266,7 @@ void Graph::reinitEdges() {
 
 double Graph::specialNorm(double* x, double* y, int n) {
     double sum = 0;
-    for (int i = 0; i < n; i++) sum += std::fabs(x[i] - y[i]);
+    for (int i = 0; i < n; i++)
+        sum += std::fabs(x[i] - y[i]);
     return sum;
 }

@@ -53,16 +53,19 @@ void countLarger(const double* v, int n, int* out) {
 
 void normalise(double* x, int n) {
     double sum = 0;
-    for (int i = 0; i < n; i++) sum += x[i];
+    for (int i = 0; i < n; i++)
+        sum += x[i];
     if (sum == 0) return;
-    for (int i = 0; i < n; i++) x[i] /= sum;
+    for (int i = 0; i < n; i++)
+        x[i] /= sum;
 }
 
-}  // namespace
+} // namespace
 
 double* Graph::T(double* x, int n) {
     double* r = new double[n];
-    for (int i = 0; i < n; i++) r[i] = c / n;
+    for (int i = 0; i < n; i++)
+        r[i] = c / n;
     int nodes = std::min(n, static_cast<int>(V.size()));
     for (int p = 0; p < nodes; p++) {
         Vertex* source = V[p];
@@ -79,7 +82,8 @@ double* Graph::T(double* x, int n) {
 double* Graph::computeU(double epsilon, int n) {
     if (n <= 0) return nullptr;
     double* x = new double[n];
-    for (int i = 0; i < n; i++) x[i] = 1.0 / n;
+    for (int i = 0; i < n; i++)
+        x[i] = 1.0 / n;
     double bound = c * epsilon / (1 - c);
     for (int step = 0; step < kMaxWalkSteps; step++) {
         double* y = x;
@@ -150,7 +154,8 @@ void Graph::sortNodes() {
 
 double* Graph::T2(double* x, int n, int label) {
     double* r = new double[n];
-    for (int i = 0; i < n; i++) r[i] = c / n;
+    for (int i = 0; i < n; i++)
+        r[i] = c / n;
     int nodes = std::min({n, static_cast<int>(V.size()), static_cast<int>(tableRows)});
     if (c_out == nullptr || label < 0 || label >= tableWidth) return r;
     const char digit = static_cast<char>('0' + label);
@@ -173,7 +178,8 @@ double** Graph::computeU2(double epsilon, int n) {
     double bound = c * epsilon / (1 - c);
     for (int k = 1; k <= nb_labels; k++) {
         double* x = new double[n];
-        for (int i = 0; i < n; i++) x[i] = 1.0 / n;
+        for (int i = 0; i < n; i++)
+            x[i] = 1.0 / n;
         for (int step = 0; step < kMaxWalkSteps; step++) {
             double* y = x;
             x = T2(y, n, k);

@@ -63,8 +63,8 @@ void readEdgeWeights(double* weights) {
         if (!lines.startsWith("ew,")) continue;
         int code = 0;
         double w = 0;
-        if (!lines.require(3, "\"ew,label code,weight\"") || !lines.intField(1, code, "label code") ||
-            !lines.doubleField(2, w, "weight"))
+        if (!lines.require(3, "\"ew,label code,weight\"") ||
+            !lines.intField(1, code, "label code") || !lines.doubleField(2, w, "weight"))
             continue;
         // The rankings sum these weights in float: a weight beyond the float range would
         // make every rank NaN.
@@ -81,14 +81,18 @@ void readEdgeWeights(double* weights) {
 }
 
 /// A node labelled with its own number and no weights (unnamed formats).
-Vertex* numberedVertex(int number) { return new Vertex(number, std::to_string(number)); }
+Vertex* numberedVertex(int number) {
+    return new Vertex(number, std::to_string(number));
+}
 
 /// Reads the node count n from the "N,M" first line (the arc count is not used); reports
 /// that nothing is read and returns false when the line is missing or unusable, or when it
 /// announces more nodes than the rest of the input can describe (see nodeCountFits).
-bool readCountHeader(LineReader& lines, int& n, const std::string& source, int bytesPerNode, int allowance) {
+bool readCountHeader(LineReader& lines, int& n, const std::string& source, int bytesPerNode,
+                     int allowance) {
     int m = 0;
-    if (lines.next() && lines.header(n, m) && lines.nodeCountFits(n, bytesPerNode, allowance)) return true;
+    if (lines.next() && lines.header(n, m) && lines.nodeCountFits(n, bytesPerNode, allowance))
+        return true;
     LineReader::reportFile(source, "no usable \"nodes,arcs\" header; nothing read");
     return false;
 }
@@ -101,8 +105,9 @@ void readWeightedArcs(LineReader& lines, Graph& g) {
         int from = 0, to = 0;
         std::string label;
         float w[kWeightSlots];
-        if (!lines.require(3, "\"source,target,label[,weights]\"") || !lines.intField(0, from, "source") ||
-            !lines.intField(1, to, "target") || !lines.labelField(2, label) || !lines.weightFields(3, w, kWeightSlots))
+        if (!lines.require(3, "\"source,target,label[,weights]\"") ||
+            !lines.intField(0, from, "source") || !lines.intField(1, to, "target") ||
+            !lines.labelField(2, label) || !lines.weightFields(3, w, kWeightSlots))
             continue;
         Edge* e = new Edge(from, to, label, w);
         e->setNumber(arcNumber++);
@@ -110,7 +115,7 @@ void readWeightedArcs(LineReader& lines, Graph& g) {
     }
 }
 
-}  // namespace
+} // namespace
 
 Graph::Graph(int mode, std::string path) {
     root = -1;
@@ -138,23 +143,51 @@ Graph::Graph(int mode, std::string path) {
         std::cout << "Not Found \n";
         return;
     }
-    std::cout << "Found \n" << "Mode " << mode << "\n";
+    std::cout << "Found \n"
+              << "Mode " << mode << "\n";
     name = graphName(path);
 
     switch (mode) {
-        case 0: initMode0(&file); break;
-        case 1: initMode1(&file); break;
-        case 2: initMode2(&file, kBinaryLabelClasses); break;
-        case 3: initMode3(&file); break;
-        case 4: initMode4(&file); break;
-        case 5: initMode5(&file); break;
-        case 6: initMode6(&file); break;
-        case 8: initMode8(&file); break;
-        case 9: initMode9(&file); break;
-        case 10: initMode10(&file); break;
-        case 11: initMode11(&file); break;
-        case 12: initMode12(&file); break;
-        default: LineReader::reportFile(name, "unknown reader mode " + std::to_string(mode) + "; nothing read"); break;
+    case 0:
+        initMode0(&file);
+        break;
+    case 1:
+        initMode1(&file);
+        break;
+    case 2:
+        initMode2(&file, kBinaryLabelClasses);
+        break;
+    case 3:
+        initMode3(&file);
+        break;
+    case 4:
+        initMode4(&file);
+        break;
+    case 5:
+        initMode5(&file);
+        break;
+    case 6:
+        initMode6(&file);
+        break;
+    case 8:
+        initMode8(&file);
+        break;
+    case 9:
+        initMode9(&file);
+        break;
+    case 10:
+        initMode10(&file);
+        break;
+    case 11:
+        initMode11(&file);
+        break;
+    case 12:
+        initMode12(&file);
+        break;
+    default:
+        LineReader::reportFile(name,
+                               "unknown reader mode " + std::to_string(mode) + "; nothing read");
+        break;
     }
 
     std::cout << "\n Acquisition Input Done";
@@ -166,7 +199,7 @@ Graph::Graph(int mode, std::string path) {
 unsigned Graph::read_word(std::ifstream* in) {
     int low = in->get();
     int high = in->get();
-    if (low == EOF || high == EOF) return 0;  // the caller sees the failed stream
+    if (low == EOF || high == EOF) return 0; // the caller sees the failed stream
     return static_cast<unsigned>(high) * 256u + static_cast<unsigned>(low);
 }
 
@@ -179,15 +212,16 @@ namespace {
 /// The N node lines of a mode-0 file, each placed at the slot its number gives. Slots that
 /// no valid line fills get a node labelled by its number: arcs and per-node tables index the
 /// list by number, so no slot may stay empty.
-void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n, const std::string& source) {
+void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n,
+                   const std::string& source) {
     nodes.assign(static_cast<size_t>(n), nullptr);
     int nodeLines = 0;
     while (nodeLines < n && lines.next()) {
         nodeLines++;
         int number = 0;
         float w[kWeightSlots];
-        if (!lines.require(2, "\"number,label[,weights]\"") || !lines.intField(0, number, "node number") ||
-            !lines.weightFields(2, w, kWeightSlots))
+        if (!lines.require(2, "\"number,label[,weights]\"") ||
+            !lines.intField(0, number, "node number") || !lines.weightFields(2, w, kWeightSlots))
             continue;
         if (number < 0 || number >= n) {
             lines.report("node number outside 0.." + std::to_string(n - 1));
@@ -200,8 +234,8 @@ void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n, const 
         nodes[number] = new Vertex(number, lines.boundedName(lines.field(1)), w);
     }
     if (nodeLines < n)
-        LineReader::reportFile(source, "file ends after " + std::to_string(nodeLines) + " of " + std::to_string(n) +
-                                         " node lines");
+        LineReader::reportFile(source, "file ends after " + std::to_string(nodeLines) + " of " +
+                                           std::to_string(n) + " node lines");
     int missing = 0;
     for (int i = 0; i < n; i++)
         if (nodes[i] == nullptr) {
@@ -209,11 +243,12 @@ void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n, const 
             missing++;
         }
     if (missing > 0)
-        LineReader::reportFile(source, std::to_string(missing) +
-                                         " node(s) had no valid line; created with their number as label");
+        LineReader::reportFile(
+            source, std::to_string(missing) +
+                        " node(s) had no valid line; created with their number as label");
 }
 
-}  // namespace
+} // namespace
 
 void Graph::initMode0(std::ifstream* in) {
     LineReader lines(*in, name);
@@ -233,7 +268,8 @@ namespace {
 
 /// Creates nodes 0..count-1 labelled by their number.
 void addNumberedNodes(std::vector<Vertex*>& nodes, int count) {
-    for (int i = 0; i < count; i++) nodes.push_back(numberedVertex(i));
+    for (int i = 0; i < count; i++)
+        nodes.push_back(numberedVertex(i));
 }
 
 /// Walks the records of a binary file without reading them: after the node count, `leading`
@@ -275,9 +311,10 @@ bool readBinaryNodes(std::ifstream* in, Graph& g, long leading, long arcWords) {
     }
     const long missing = firstMissingRecord(in, n, leading, arcWords);
     if (missing >= 0) {
-        LineReader::reportFile(g.name, "binary file ends before the records its header announces (" +
-                                           std::to_string(n) + " nodes; cut in the records of node " +
-                                           std::to_string(missing) + "); nothing read");
+        LineReader::reportFile(g.name,
+                               "binary file ends before the records its header announces (" +
+                                   std::to_string(n) + " nodes; cut in the records of node " +
+                                   std::to_string(missing) + "); nothing read");
         return false;
     }
     addNumberedNodes(g.V, n);
@@ -287,11 +324,13 @@ bool readBinaryNodes(std::ifstream* in, Graph& g, long leading, long arcWords) {
 
 /// Inserts the arc from -> target of a binary file, unless the target is no node: the first
 /// few of those are reported one by one, the others only counted.
-void insertBinaryArc(Graph& g, int from, int target, const std::string& label, int& arcNumber, int& badArcs) {
+void insertBinaryArc(Graph& g, int from, int target, const std::string& label, int& arcNumber,
+                     int& badArcs) {
     if (target >= g.vertices) {
         if (++badArcs <= kReportedBadArcs)
-            LineReader::reportFile(g.name, "arc " + std::to_string(from) + " -> " + std::to_string(target) +
-                                               ": node " + std::to_string(target) + " does not exist; skipped");
+            LineReader::reportFile(g.name, "arc " + std::to_string(from) + " -> " +
+                                               std::to_string(target) + ": node " +
+                                               std::to_string(target) + " does not exist; skipped");
         return;
     }
     Edge* e = new Edge(from, target, label);
@@ -301,10 +340,11 @@ void insertBinaryArc(Graph& g, int from, int target, const std::string& label, i
 
 void reportBadArcCount(const Graph& g, int badArcs) {
     if (badArcs > kReportedBadArcs)
-        LineReader::reportFile(g.name, std::to_string(badArcs) + " arcs to missing nodes skipped in all");
+        LineReader::reportFile(g.name,
+                               std::to_string(badArcs) + " arcs to missing nodes skipped in all");
 }
 
-}  // namespace
+} // namespace
 
 void Graph::initMode1(std::ifstream* in) {
     if (!readBinaryNodes(in, *this, 0, 1)) return;
@@ -312,7 +352,8 @@ void Graph::initMode1(std::ifstream* in) {
     int arcNumber = 0, badArcs = 0;
     for (int i = 0; i < n; i++) {
         int k = static_cast<int>(read_word(in));
-        for (int j = 0; j < k; j++) insertBinaryArc(*this, i, static_cast<int>(read_word(in)), "1", arcNumber, badArcs);
+        for (int j = 0; j < k; j++)
+            insertBinaryArc(*this, i, static_cast<int>(read_word(in)), "1", arcNumber, badArcs);
     }
     reportBadArcCount(*this, badArcs);
 }
@@ -320,7 +361,8 @@ void Graph::initMode1(std::ifstream* in) {
 void Graph::initMode2(std::ifstream* in, int labels) {
     if (!readBinaryNodes(in, *this, 1, 2)) return;
     const int n = vertices;
-    for (int i = 0; i < n; i++) read_word(in);  // node attributes are not used
+    for (int i = 0; i < n; i++)
+        read_word(in); // node attributes are not used
     if (labels < 1) labels = 1;
     int arcNumber = 0, badArcs = 0;
     for (int i = 0; i < n; i++) {
@@ -329,7 +371,8 @@ void Graph::initMode2(std::ifstream* in, int labels) {
             int target = static_cast<int>(read_word(in));
             unsigned attribute = read_word(in);
             insertBinaryArc(*this, i, target,
-                            std::to_string(attribute % static_cast<unsigned>(labels) + 1), arcNumber, badArcs);
+                            std::to_string(attribute % static_cast<unsigned>(labels) + 1),
+                            arcNumber, badArcs);
         }
     }
     reportBadArcCount(*this, badArcs);
@@ -342,7 +385,8 @@ void Graph::initMode2(std::ifstream* in, int labels) {
 namespace {
 
 /// The node named `label`, created with the next number when not seen before.
-int namedNode(std::vector<Vertex*>& nodes, std::map<std::string, int>& numbers, const std::string& label) {
+int namedNode(std::vector<Vertex*>& nodes, std::map<std::string, int>& numbers,
+              const std::string& label) {
     auto found = numbers.find(label);
     if (found != numbers.end()) return found->second;
     int number = static_cast<int>(nodes.size());
@@ -351,14 +395,16 @@ int namedNode(std::vector<Vertex*>& nodes, std::map<std::string, int>& numbers, 
     return number;
 }
 
-}  // namespace
+} // namespace
 
 void Graph::initMode3(std::ifstream* in) {
     LineReader lines(*in, name);
     int arcNumber = 0;
     while (lines.next()) {
         // Lines with an empty name are placeholders of the format and carry no edge.
-        if (lines.line().find(",,") != std::string::npos || lines.line().find(", ,") != std::string::npos) continue;
+        if (lines.line().find(",,") != std::string::npos ||
+            lines.line().find(", ,") != std::string::npos)
+            continue;
         std::string label;
         if (!lines.require(3, "\"name1,name2,label\"") || !lines.labelField(2, label)) continue;
         int a = namedNode(V, nodeNumbers, lines.field(0));
@@ -405,7 +451,9 @@ void Graph::initMode7(std::string gr) {
         std::string kind = lines.field(0);
         if (kind == "c" || kind == "n" || kind == "s") {
             int number = 0;
-            if (!lines.require(2, "\"letter,number[,label]\"") || !lines.intField(1, number, "node number")) continue;
+            if (!lines.require(2, "\"letter,number[,label]\"") ||
+                !lines.intField(1, number, "node number"))
+                continue;
             if (number < 0 || number >= n) {
                 lines.report("node number outside 0.." + std::to_string(n - 1));
                 continue;
@@ -414,8 +462,9 @@ void Graph::initMode7(std::string gr) {
         } else if (kind == "e" || kind == "r") {
             int from = 0, to = 0;
             std::string label;
-            if (!lines.require(4, "\"letter,source,target,label\"") || !lines.intField(1, from, "source") ||
-                !lines.intField(2, to, "target") || !lines.labelField(3, label))
+            if (!lines.require(4, "\"letter,source,target,label\"") ||
+                !lines.intField(1, from, "source") || !lines.intField(2, to, "target") ||
+                !lines.labelField(3, label))
                 continue;
             Edge* e = new Edge(from, to, label);
             e->setNumber(arcNumber++);

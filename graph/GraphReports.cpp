@@ -16,14 +16,15 @@ const char* const kAllVersions = "./graphs/all_versions.csv";
 const char* const kGraphsDir = "./graphs/";
 const char* const kMetricsDir = "logs/";
 const char* const kDatasetHeader =
-    "Name;|V|;|E|;|LV|;|LE|;Loops;Multi-arcs;Isolated Nodes;Min_in_degree;Mean_in_degree;Std_in_degree;"
-    "Max_in_degree;Min_out_degree;Mean_out_degree;Std_out_degree;Max_out_degree;Min_degree;Mean_degree;Std_degree;"
+    "Name;|V|;|E|;|LV|;|LE|;Loops;Multi-arcs;Isolated "
+    "Nodes;Min_in_degree;Mean_in_degree;Std_in_degree;"
+    "Max_in_degree;Min_out_degree;Mean_out_degree;Std_out_degree;Max_out_degree;Min_degree;Mean_"
+    "degree;Std_degree;"
     "Max_degree;Mean_label;Std_label;Mean_multi;Std_multi;Max_multi;\n";
 /// Rounds of neighbours collected around a node for its local rank in the metric file.
 constexpr int kLocalRankCover = 1;
 
-template <typename T>
-std::string text(const T& value) {
+template <typename T> std::string text(const T& value) {
     std::ostringstream out;
     out << value;
     return out.str();
@@ -44,7 +45,7 @@ bool ranked(const Graph& g, const void* array, const char* what) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 /// One summary row of 25 values, each followed by sep (the caller has collected the stats).
 static std::string summaryRow(const Graph& g, const std::string& sep) {
@@ -74,19 +75,25 @@ static std::string summaryRow(const Graph& g, const std::string& sep) {
                                        text(g.std_multi_distrib),
                                        text(g.max_multi)};
     std::string row;
-    for (const std::string& value : values) row += value + sep;
+    for (const std::string& value : values)
+        row += value + sep;
     return row + "\n";
 }
 
 /// The five distribution sections of a per-graph dataset file.
 static std::string distributionSections(const Graph& g, const std::string& sep) {
-    std::string sections = "\nIn Distribution\n" + distributionEntries(g.in_distrib, g.max_in_distrib + 1, true, sep);
-    sections += "\nOut Distribution\n" + distributionEntries(g.out_distrib, g.max_out_distrib + 1, false, sep);
-    sections += "\nEdge Distribution\n" + distributionEntries(g.all_distrib, g.max_all_distrib + 1, false, sep);
+    std::string sections =
+        "\nIn Distribution\n" + distributionEntries(g.in_distrib, g.max_in_distrib + 1, true, sep);
+    sections += "\nOut Distribution\n" +
+                distributionEntries(g.out_distrib, g.max_out_distrib + 1, false, sep);
+    sections += "\nEdge Distribution\n" +
+                distributionEntries(g.all_distrib, g.max_all_distrib + 1, false, sep);
     if (g.nb_labels > 1)
-        sections += "\nLabel Distribution\n" + distributionEntries(g.label_distrib, g.nb_labels + 1, false, sep);
+        sections += "\nLabel Distribution\n" +
+                    distributionEntries(g.label_distrib, g.nb_labels + 1, false, sep);
     if (g.multi_arcs > 0)
-        sections += "\nMulti-Arc Distribution\n" + distributionEntries(g.multi_distrib, g.max_multi + 1, false, sep);
+        sections += "\nMulti-Arc Distribution\n" +
+                    distributionEntries(g.multi_distrib, g.max_multi + 1, false, sep);
     return sections;
 }
 
@@ -118,14 +125,16 @@ void Graph::printU() {
     if (local_u == nullptr) {
         // The local rank is filled here, the one report that shows it.
         local_u = new double[n > 0 ? n : 1]();
-        for (int i = 0; i < n; i++) local_u[i] = getLocalRank(i, kLocalRankCover);
+        for (int i = 0; i < n; i++)
+            local_u[i] = getLocalRank(i, kLocalRankCover);
     }
     std::ofstream out;
-    if (!openReport(out, kMetricsDir + name + "_metrics.csv", std::ios::out | std::ios::trunc)) return;
+    if (!openReport(out, kMetricsDir + name + "_metrics.csv", std::ios::out | std::ios::trunc))
+        return;
     for (int i = 0; i < n; i++) {
         Vertex* v = V[i];
-        out << v->number << "," << v->label << "," << u[i] << "," << local_u[i] << "," << rank[i] << ","
-            << v->edges.size() << "," << v->in.size() << "," << v->out.size() << "\n";
+        out << v->number << "," << v->label << "," << u[i] << "," << local_u[i] << "," << rank[i]
+            << "," << v->edges.size() << "," << v->in.size() << "," << v->out.size() << "\n";
     }
 }
 
@@ -135,11 +144,13 @@ void Graph::printU2() {
     // Only the label codes that were ranked have a vector.
     int lastLabel = std::min(nb_labels, rankedLabels - 1);
     std::ofstream out;
-    if (!openReport(out, kMetricsDir + name + "_metrics.csv", std::ios::out | std::ios::trunc)) return;
+    if (!openReport(out, kMetricsDir + name + "_metrics.csv", std::ios::out | std::ios::trunc))
+        return;
     for (int i = 0; i < n; i++) {
         Vertex* v = V[i];
         out << v->number << "," << v->label << "," << u[i];
-        for (int k = 1; k <= lastLabel; k++) out << "," << (uu[k] != nullptr ? uu[k][i] : 0.0);
+        for (int k = 1; k <= lastLabel; k++)
+            out << "," << (uu[k] != nullptr ? uu[k][i] : 0.0);
         out << "," << v->edges.size() << "," << v->in.size() << "," << v->out.size() << "\n";
     }
 }
@@ -147,8 +158,10 @@ void Graph::printU2() {
 void Graph::print() {
     std::cout << "\n\n PRINT ZE GRAPH \n\n";
     std::cout << "Nodes: " << vertices << " Edges: " << edges << "\n";
-    for (Vertex* v : V) v->print();
-    for (Edge* e : E) e->print();
+    for (Vertex* v : V)
+        v->print();
+    for (Edge* e : E)
+        e->print();
 }
 
 double Graph::getLocalRank(int node, int cover) {
@@ -170,7 +183,8 @@ double Graph::getLocalRank(int node, int cover) {
         return 1.0;
     }
     std::map<int, int> renumbered;
-    for (int k : collected) renumbered.emplace(k, static_cast<int>(renumbered.size()));
+    for (int k : collected)
+        renumbered.emplace(k, static_cast<int>(renumbered.size()));
     std::string arcs;
     int lines = 0;
     for (int k : collected)

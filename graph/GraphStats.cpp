@@ -36,7 +36,8 @@ void resetDistribution(int*& array, int size) {
 
 /// Writes the node's weights after "," each, stopping before the first negative one.
 void writeWeights(std::ofstream& out, const float* weight) {
-    for (int i = 0; i < kWeightSlots && weight[i] >= 0; i++) out << "," << weight[i];
+    for (int i = 0; i < kWeightSlots && weight[i] >= 0; i++)
+        out << "," << weight[i];
 }
 
 /// Exact extreme degrees and label length of the graph as it is now.
@@ -53,13 +54,14 @@ void setDegreeExtremes(Graph& g) {
         minOut = std::min(minOut, out);
         minAll = std::min(minAll, all);
     }
-    for (Edge* e : g.E) g.max_multi = std::max(g.max_multi, static_cast<int>(e->label.size()));
+    for (Edge* e : g.E)
+        g.max_multi = std::max(g.max_multi, static_cast<int>(e->label.size()));
     g.min_in_distrib = g.V.empty() ? 0 : minIn;
     g.min_out_distrib = g.V.empty() ? 0 : minOut;
     g.min_all_distrib = g.V.empty() ? 0 : minAll;
 }
 
-}  // namespace
+} // namespace
 
 void Graph::collectStats() {
     // Extremes come from the lists as they are now: a graph built or changed by other means
@@ -71,16 +73,19 @@ void Graph::collectStats() {
     resetDistribution(all_distrib, max_all_distrib + 1);
     resetDistribution(label_distrib, nb_labels + 1);
     resetDistribution(multi_distrib, max_multi + 1);
-    std::cout << "\n" << max_in_distrib << "/" << max_out_distrib << "/" << max_all_distrib << "/" << nb_labels << "/"
-              << max_multi << "\n";
+    std::cout << "\n"
+              << max_in_distrib << "/" << max_out_distrib << "/" << max_all_distrib << "/"
+              << nb_labels << "/" << max_multi << "\n";
 
     std::ofstream isolated;
-    openReport(isolated, std::string(kLogsDir) + "isolated_" + name + ".csv", std::ios::out | std::ios::trunc);
+    openReport(isolated, std::string(kLogsDir) + "isolated_" + name + ".csv",
+               std::ios::out | std::ios::trunc);
     std::set<std::string> nodeLabels;
     for (Vertex* v : V) {
         int in = static_cast<int>(v->in.size()), out = static_cast<int>(v->out.size());
         int all = static_cast<int>(v->edges.size());
-        std::cout << v->number << ":" << v->label << "\t" << in << "\t" << out << "\t" << all << "\n";
+        std::cout << v->number << ":" << v->label << "\t" << in << "\t" << out << "\t" << all
+                  << "\n";
         in_distrib[in]++;
         out_distrib[out]++;
         all_distrib[all]++;
@@ -103,7 +108,8 @@ void Graph::collectStats() {
         if (seen.insert(e->label).second) distinct.push_back(e->label);
     }
     std::cout << "\n [";
-    for (const std::string& label : distinct) std::cout << ";" << label << ";";
+    for (const std::string& label : distinct)
+        std::cout << ";" << label << ";";
     std::cout << "]\n";
 
     moments(in_distrib, max_in_distrib + 1, mean_in_distrib, std_in_distrib);

@@ -40,7 +40,9 @@ bool existingNode(const LineReader& lines, int number, size_t nodeCount, const s
 Vertex* appendNumberedNode(const LineReader& lines, std::vector<Vertex*>& nodes, bool withWeights) {
     int number = 0;
     float w[kWeightSlots] = {0, 0, 0, 0, 0};
-    if (!lines.require(3, "\"letter,number,label[,weights]\"") || !lines.intField(1, number, "node number")) return nullptr;
+    if (!lines.require(3, "\"letter,number,label[,weights]\"") ||
+        !lines.intField(1, number, "node number"))
+        return nullptr;
     if (withWeights && !lines.weightFields(3, w, kWeightSlots)) return nullptr;
     int position = static_cast<int>(nodes.size());
     const std::string label = lines.boundedName(lines.field(2));
@@ -56,11 +58,12 @@ void ensureClasses(std::multimap<std::string, int>*& classes) {
 }
 
 std::string lowerCase(std::string text) {
-    for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (char& ch : text)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     return text;
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Mode 4: class nodes keeping their attributes and methods inside, and relations.
@@ -79,7 +82,8 @@ void Graph::initMode4(std::ifstream* in) {
             classes->insert({shortName(v->label), v->number});
         } else if (lines.startsWith("a,") || lines.startsWith("m,")) {
             int owner = 0;
-            if (!lines.require(3, "\"letter,class number,signature\"") || !lines.intField(1, owner, "class number") ||
+            if (!lines.require(3, "\"letter,class number,signature\"") ||
+                !lines.intField(1, owner, "class number") ||
                 !existingNode(lines, owner, V.size(), "class"))
                 continue;
             storeMemberLine(lines, *V[owner]);
@@ -136,8 +140,9 @@ void Graph::initMode10(std::ifstream* in) {
             classes->insert({shortName(v->label), v->number});
         } else if (lines.startsWith("l,")) {
             int number = 0, owner = 0;
-            if (!lines.require(4, "\"l,number,owner,label\"") || !lines.intField(1, number, "node number") ||
-                !lines.intField(2, owner, "owner") || !existingNode(lines, owner, V.size(), "owner"))
+            if (!lines.require(4, "\"l,number,owner,label\"") ||
+                !lines.intField(1, number, "node number") || !lines.intField(2, owner, "owner") ||
+                !existingNode(lines, owner, V.size(), "owner"))
                 continue;
             int position = static_cast<int>(V.size());
             if (number != position) reportOrderProblem(number, lines.field(3), position);
@@ -148,15 +153,17 @@ void Graph::initMode10(std::ifstream* in) {
             link(owner, position, "9");
         } else if (lines.startsWith("m,")) {
             int sender = 0, receiver = 0;
-            if (!lines.require(5, "\"m,sender,receiver,label,specif\"") || !lines.intField(1, sender, "sender") ||
-                !lines.intField(2, receiver, "receiver") || !existingNode(lines, sender, V.size(), "sender") ||
+            if (!lines.require(5, "\"m,sender,receiver,label,specif\"") ||
+                !lines.intField(1, sender, "sender") || !lines.intField(2, receiver, "receiver") ||
+                !existingNode(lines, sender, V.size(), "sender") ||
                 !existingNode(lines, receiver, V.size(), "receiver"))
                 continue;
             // The message's arcs carry the second "@" part of its specif as their label.
             std::string specif = lines.joinFrom(4);
             size_t at = specif.find('@');
             std::string label;
-            if (at != std::string::npos) label = specif.substr(at + 1, specif.find('@', at + 1) - at - 1);
+            if (at != std::string::npos)
+                label = specif.substr(at + 1, specif.find('@', at + 1) - at - 1);
             if (!isLabelCode(label)) {
                 lines.report("specif must hold the arc label code as its second \"@\" part");
                 continue;
@@ -193,7 +200,8 @@ void Graph::initMode11(std::ifstream* in) {
     while (lines.next()) {
         if (lines.startsWith("s,")) {
             int number = 0;
-            if (!lines.require(2, "\"s,number\"") || !lines.intField(1, number, "state number")) continue;
+            if (!lines.require(2, "\"s,number\"") || !lines.intField(1, number, "state number"))
+                continue;
             std::cout << "\n" << lines.line();
             int position = static_cast<int>(V.size());
             if (number != position) reportOrderProblem(number, "state", position);
@@ -204,8 +212,10 @@ void Graph::initMode11(std::ifstream* in) {
             classes->insert({"state", position});
         } else if (lines.startsWith("t,")) {
             int source = 0, target = 0;
-            if (!lines.require(4, "\"t,source,target,name\"") || !lines.intField(1, source, "source state") ||
-                !lines.intField(2, target, "target state") || !existingNode(lines, source, V.size(), "source state") ||
+            if (!lines.require(4, "\"t,source,target,name\"") ||
+                !lines.intField(1, source, "source state") ||
+                !lines.intField(2, target, "target state") ||
+                !existingNode(lines, source, V.size(), "source state") ||
                 !existingNode(lines, target, V.size(), "target state"))
                 continue;
             std::cout << "\n" << lines.line();
@@ -225,8 +235,10 @@ void Graph::initMode11(std::ifstream* in) {
     std::vector<std::string> relabelled(V.size());
     for (size_t i = 0; i < V.size(); i++) {
         if (V[i]->type == kTransitionKind) continue;
-        for (Edge* e : V[i]->in) relabelled[i] += "_from-" + V[e->from]->label;
-        for (Edge* e : V[i]->out) relabelled[i] += "_towa-" + V[e->to]->label;
+        for (Edge* e : V[i]->in)
+            relabelled[i] += "_from-" + V[e->from]->label;
+        for (Edge* e : V[i]->out)
+            relabelled[i] += "_towa-" + V[e->to]->label;
     }
     for (size_t i = 0; i < V.size(); i++)
         if (V[i]->type != kTransitionKind) V[i]->label = relabelled[i];

@@ -17,7 +17,7 @@ namespace {
 /// Longest piece of an offending line quoted in a report (binary junk stays readable).
 constexpr size_t kQuotedLineLength = 80;
 
-}  // namespace
+} // namespace
 
 LineReader::LineReader(std::istream& in, std::string source) : in_(in), source_(std::move(source)) {
     // The size bounds what a header may announce; a stream that cannot tell counts as empty.
@@ -53,11 +53,17 @@ void LineReader::rewind() {
     fields_.clear();
 }
 
-bool LineReader::blank() const { return line_.find_first_not_of(" \t") == std::string::npos; }
+bool LineReader::blank() const {
+    return line_.find_first_not_of(" \t") == std::string::npos;
+}
 
-bool LineReader::startsWith(const std::string& prefix) const { return line_.compare(0, prefix.size(), prefix) == 0; }
+bool LineReader::startsWith(const std::string& prefix) const {
+    return line_.compare(0, prefix.size(), prefix) == 0;
+}
 
-std::string LineReader::field(size_t i) const { return i < fields_.size() ? fields_[i] : std::string(); }
+std::string LineReader::field(size_t i) const {
+    return i < fields_.size() ? fields_[i] : std::string();
+}
 
 std::string LineReader::joinFrom(size_t i) const {
     std::string text;
@@ -100,7 +106,8 @@ bool LineReader::labelField(size_t i, std::string& label) const {
 }
 
 bool LineReader::weightFields(size_t first, float* w, int slots) const {
-    for (int k = 0; k < slots; k++) w[k] = 0;
+    for (int k = 0; k < slots; k++)
+        w[k] = 0;
     for (size_t i = first; i < fields_.size() && static_cast<int>(i - first) < slots; i++)
         if (!floatField(i, w[i - first], "weight field " + std::to_string(i + 1))) return false;
     return true;
@@ -122,7 +129,7 @@ bool LineReader::header(int& n, int& m) const {
 
 long long LineReader::bytesLeft() const {
     std::streampos here = in_.tellg();
-    if (here < 0) return 0;  // at the end of the input
+    if (here < 0) return 0; // at the end of the input
     return streamBytes_ - static_cast<long long>(here);
 }
 
@@ -150,31 +157,37 @@ std::string boundName(const std::string& name, std::string& problem) {
     problem.clear();
     std::string kept = name;
     if (kept.size() > kMaxNameLength) {
-        problem = "name longer than " + std::to_string(kMaxNameLength) + " characters; cut to that length";
+        problem = "name longer than " + std::to_string(kMaxNameLength) +
+                  " characters; cut to that length";
         kept.resize(kMaxNameLength);
     }
     size_t parts = 1 + static_cast<size_t>(std::count(kept.begin(), kept.end(), '.'));
     if (parts > kMaxNameParts) {
-        problem += std::string(problem.empty() ? "" : "; ") + "name of more than " + std::to_string(kMaxNameParts) +
-                   " dotted parts; the parts between the first " + std::to_string(kMaxNameParts - 1) +
-                   " and the last are dropped";
+        problem += std::string(problem.empty() ? "" : "; ") + "name of more than " +
+                   std::to_string(kMaxNameParts) + " dotted parts; the parts between the first " +
+                   std::to_string(kMaxNameParts - 1) + " and the last are dropped";
         size_t cut = 0;
-        for (size_t k = 0; k + 1 < kMaxNameParts; k++) cut = kept.find('.', cut) + 1;
+        for (size_t k = 0; k + 1 < kMaxNameParts; k++)
+            cut = kept.find('.', cut) + 1;
         kept = kept.substr(0, cut) + kept.substr(kept.rfind('.') + 1);
     }
     return kept;
 }
 
 void LineReader::report(const std::string& what) const {
-    std::string quoted = line_.size() > kQuotedLineLength ? line_.substr(0, kQuotedLineLength) + "..." : line_;
-    std::cout << "\n Bad input in " << source_ << ", line " << lineNo_ << ": " << what << " [" << quoted << "]";
+    std::string quoted =
+        line_.size() > kQuotedLineLength ? line_.substr(0, kQuotedLineLength) + "..." : line_;
+    std::cout << "\n Bad input in " << source_ << ", line " << lineNo_ << ": " << what << " ["
+              << quoted << "]";
 }
 
 void LineReader::reportFile(const std::string& source, const std::string& what) {
     std::cout << "\n Bad input in " << source << ": " << what;
 }
 
-bool isLabelCode(const std::string& label) { return label.size() == 1 && label[0] >= '0' && label[0] <= '9'; }
+bool isLabelCode(const std::string& label) {
+    return label.size() == 1 && label[0] >= '0' && label[0] <= '9';
+}
 
 std::string shortName(const std::string& label) {
     size_t dot = label.rfind('.');
@@ -190,11 +203,13 @@ Edge* relationFromLine(const LineReader& lines) {
     std::string label;
     // Relation weights fill weight[1] onward; weight[0] stays 0.
     float w[kWeightSlots - 1];
-    if (!lines.require(4, "\"r,source,target,label[,weights]\"") || !lines.intField(1, from, "source") ||
-        !lines.intField(2, to, "target") || !lines.labelField(3, label) || !lines.weightFields(4, w, kWeightSlots - 1))
+    if (!lines.require(4, "\"r,source,target,label[,weights]\"") ||
+        !lines.intField(1, from, "source") || !lines.intField(2, to, "target") ||
+        !lines.labelField(3, label) || !lines.weightFields(4, w, kWeightSlots - 1))
         return nullptr;
     Edge* e = new Edge(from, to, label);
-    for (int k = 0; k < kWeightSlots - 1; k++) e->addWeight(w[k], k + 1);
+    for (int k = 0; k < kWeightSlots - 1; k++)
+        e->addWeight(w[k], k + 1);
     return e;
 }
 

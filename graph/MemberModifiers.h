@@ -18,11 +18,16 @@ inline void applyModifierWords(const std::string& words, short& visibility, bool
     std::vector<std::string>* list = splitString(words, " ");
     if (list == nullptr) return;
     for (const std::string& w : *list) {
-        if (w == "private" || w == "PRIVATE") visibility = kPrivate;
-        else if (w == "protected" || w == "PROTECTED") visibility = kProtected;
-        else if (w == "static" || w == "STATIC") isStatic = true;
-        else if (w == "final" || w == "FINAL") isFinal = true;
-        else if (w == "abstract" || w == "ABSTRACT") isAbstract = true;
+        if (w == "private" || w == "PRIVATE")
+            visibility = kPrivate;
+        else if (w == "protected" || w == "PROTECTED")
+            visibility = kProtected;
+        else if (w == "static" || w == "STATIC")
+            isStatic = true;
+        else if (w == "final" || w == "FINAL")
+            isFinal = true;
+        else if (w == "abstract" || w == "ABSTRACT")
+            isAbstract = true;
     }
     delete list;
 }

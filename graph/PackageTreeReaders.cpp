@@ -33,7 +33,7 @@ struct PackageList {
 
     /// Adds every prefix of a dotted path ("a", "a.b", ...) not seen before.
     void addPrefixes(const std::string& path) {
-        for (size_t end = path.find('.'); ; end = path.find('.', end + 1)) {
+        for (size_t end = path.find('.');; end = path.find('.', end + 1)) {
             std::string_view prefix(path.data(), end == std::string::npos ? path.size() : end);
             if (index.find(prefix) == index.end()) {
                 paths.emplace_back(prefix);
@@ -80,8 +80,8 @@ int appendPackages(std::vector<Vertex*>& nodes, const PackageList& packages) {
 /// Finds the package of every class and package below `limit` (classes get their level
 /// first) and returns the pairs (node, package). A level that does not follow the package's
 /// is reported; the package is found by its name, so names agree by construction.
-std::vector<std::pair<int, int>> attachToPackages(std::vector<Vertex*>& nodes, int limit, const PackageList& packages,
-                                                  int firstPackage) {
+std::vector<std::pair<int, int>> attachToPackages(std::vector<Vertex*>& nodes, int limit,
+                                                  const PackageList& packages, int firstPackage) {
     std::vector<std::pair<int, int>> links;
     for (int i = 0; i < limit; i++) {
         Vertex* v = nodes[i];
@@ -91,8 +91,8 @@ std::vector<std::pair<int, int>> attachToPackages(std::vector<Vertex*>& nodes, i
         if (found < 0) continue;
         Vertex* package = nodes[firstPackage + found];
         if (v->level != package->level + 1)
-            std::cout << "\n!!!!!!!!!!!!!!!!!!!!!! \t" << v->label << "(" << v->level << ") --> " << package->label << "("
-                      << package->level << ")\n";
+            std::cout << "\n!!!!!!!!!!!!!!!!!!!!!! \t" << v->label << "(" << v->level << ") --> "
+                      << package->label << "(" << package->level << ")\n";
         links.push_back({i, package->number});
     }
     return links;
@@ -106,7 +106,8 @@ struct KeptLine {
 };
 
 void reportKept(const std::string& source, const KeptLine& kept, const std::string& what) {
-    LineReader::reportFile(source, "line " + std::to_string(kept.lineNo) + ": " + what + " [" + kept.text + "]");
+    LineReader::reportFile(source, "line " + std::to_string(kept.lineNo) + ": " + what + " [" +
+                                       kept.text + "]");
 }
 
 /// The relation text derived in mode 9: source, target, label.
@@ -118,8 +119,8 @@ struct Relation {
 
 /// Type-use relations of a member signature: return type (8) and parameter types (7) for a
 /// method, the type (6) for an attribute, when they name a class of the diagram.
-void typeUses(int node, bool method, const std::vector<std::string>& parts, const std::map<std::string, int>& classLabels,
-              std::vector<Relation>& out) {
+void typeUses(int node, bool method, const std::vector<std::string>& parts,
+              const std::map<std::string, int>& classLabels, std::vector<Relation>& out) {
     for (size_t i = 1; i < parts.size(); i++) {
         if (i == 2 || (!method && i > 1)) continue;
         auto cls = classLabels.find(parts[i]);
@@ -141,12 +142,14 @@ struct NineLines {
 /// name adds the packages of its dotted prefix. Other lines are ignored.
 void keepNineLines(LineReader& lines, NineLines& kept) {
     while (lines.next()) {
-        if (lines.lineNumber() == 1 && !lines.startsWith("c,") && !lines.startsWith("m,") && !lines.startsWith("a,") &&
-            !lines.startsWith("r,")) {
+        if (lines.lineNumber() == 1 && !lines.startsWith("c,") && !lines.startsWith("m,") &&
+            !lines.startsWith("a,") && !lines.startsWith("r,")) {
             // The format has no header; a first line of no form is a title and ignored, but
             // one that reads as a count header is checked like the headers of other modes.
             int n = 0, m = 0;
-            if (lines.size() == 2 && from_string(lines.field(0), n) && from_string(lines.field(1), m)) lines.header(n, m);
+            if (lines.size() == 2 && from_string(lines.field(0), n) &&
+                from_string(lines.field(1), m))
+                lines.header(n, m);
             continue;
         }
         KeptLine line{lines.fields(), lines.line(), lines.lineNumber()};
@@ -154,20 +157,24 @@ void keepNineLines(LineReader& lines, NineLines& kept) {
         float w[kWeightSlots];
         std::string label;
         if (lines.startsWith("c,")) {
-            if (!lines.require(3, "\"c,number,label[,weights]\"") || !lines.intField(1, number, "class number") ||
+            if (!lines.require(3, "\"c,number,label[,weights]\"") ||
+                !lines.intField(1, number, "class number") ||
                 !lines.weightFields(3, w, kWeightSlots))
                 continue;
             line.fields[2] = lines.boundedName(lines.field(2));
             kept.classes.push_back(line);
             std::string path = line.fields[2];
-            if (path.find('.') != std::string::npos) kept.packages.addPrefixes(enclosingPackage(path));
+            if (path.find('.') != std::string::npos)
+                kept.packages.addPrefixes(enclosingPackage(path));
         } else if (lines.startsWith("m,") || lines.startsWith("a,")) {
-            if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, number, "owner class"))
+            if (!lines.require(3, "\"letter,owner class,signature\"") ||
+                !lines.intField(1, number, "owner class"))
                 continue;
             (lines.startsWith("m,") ? kept.methods : kept.attributes).push_back(line);
         } else if (lines.startsWith("r,")) {
-            if (!lines.require(4, "\"r,source,target,label\"") || !lines.intField(1, number, "source") ||
-                !lines.intField(2, target, "target") || !lines.labelField(3, label))
+            if (!lines.require(4, "\"r,source,target,label\"") ||
+                !lines.intField(1, number, "source") || !lines.intField(2, target, "target") ||
+                !lines.labelField(3, label))
                 continue;
             kept.relations.push_back({number, target, label});
         } else {
@@ -184,7 +191,8 @@ void addClassNodes(std::vector<Vertex*>& nodes, const std::vector<KeptLine>& cla
         int number = 0;
         float w[kWeightSlots] = {0, 0, 0, 0, 0};
         from_string(kept.fields[1], number);
-        for (size_t i = 3; i < kept.fields.size() && i < 3 + kWeightSlots; i++) from_string(kept.fields[i], w[i - 3]);
+        for (size_t i = 3; i < kept.fields.size() && i < 3 + kWeightSlots; i++)
+            from_string(kept.fields[i], w[i - 3]);
         int position = static_cast<int>(nodes.size());
         if (number != position) reportOrderProblem(number, kept.fields[2], position);
         Vertex* v = new Vertex(position, kept.fields[2], w);
@@ -209,7 +217,8 @@ int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool meth
         std::string specif;
         if (methods) {
             std::string text;
-            for (size_t i = 2; i < kept.fields.size(); i++) text += (i > 2 ? "," : "") + kept.fields[i];
+            for (size_t i = 2; i < kept.fields.size(); i++)
+                text += (i > 2 ? "," : "") + kept.fields[i];
             ClassMethod member(text, false);
             if (member.valid) specif = member.write();
         } else {
@@ -220,7 +229,9 @@ int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool meth
         std::vector<std::string> parts = split != nullptr ? *split : std::vector<std::string>();
         delete split;
         if (parts.size() < 3) {
-            reportKept(g.name, kept, methods ? "method signature outside its form" : "attribute text outside its form");
+            reportKept(g.name, kept,
+                       methods ? "method signature outside its form"
+                               : "attribute text outside its form");
             continue;
         }
         int position = static_cast<int>(g.V.size());
@@ -256,7 +267,7 @@ void insertNineRelations(Graph& g, const std::vector<Relation>& relations) {
     }
 }
 
-}  // namespace
+} // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Mode 9
@@ -286,7 +297,8 @@ void Graph::initMode9(std::ifstream* in) {
     nbMethods = addMemberNodes(*this, kept.methods, true, classLabels, derived);
     nbAttributes = addMemberNodes(*this, kept.attributes, false, classLabels, derived);
     // Classes and packages are contained in the package named by their label.
-    for (const auto& link : attachToPackages(V, nbClasses + nbPackages, kept.packages, firstPackage))
+    for (const auto& link :
+         attachToPackages(V, nbClasses + nbPackages, kept.packages, firstPackage))
         derived.push_back({link.first, link.second, "9"});
 
     // The file's relations first, then the derived ones in the order produced.
@@ -294,7 +306,8 @@ void Graph::initMode9(std::ifstream* in) {
     ordered.insert(ordered.end(), derived.begin(), derived.end());
     insertNineRelations(*this, ordered);
 
-    for (Vertex* v : V) classes->insert({shortName(v->label), v->number});
+    for (Vertex* v : V)
+        classes->insert({shortName(v->label), v->number});
     vertices = static_cast<int>(V.size());
 }
 
@@ -309,8 +322,9 @@ namespace {
 void classPackages(LineReader& lines, PackageList& packages) {
     while (lines.next()) {
         int number = 0;
-        if (!lines.startsWith("c,") || lines.size() < 3 || !from_string(lines.field(1), number)) continue;
-        std::string problem;  // reported by round 2
+        if (!lines.startsWith("c,") || lines.size() < 3 || !from_string(lines.field(1), number))
+            continue;
+        std::string problem; // reported by round 2
         std::string label = boundName(lines.field(2), problem);
         size_t dot = label.rfind('.');
         packages.addPrefixes(dot == std::string::npos ? label : label.substr(0, dot));
@@ -320,7 +334,9 @@ void classPackages(LineReader& lines, PackageList& packages) {
 /// Stores the attribute or method of an "a," or "m," line inside its class.
 void keepMember(Graph& g, const LineReader& lines) {
     int owner = 0;
-    if (!lines.require(3, "\"letter,owner class,signature\"") || !lines.intField(1, owner, "owner class")) return;
+    if (!lines.require(3, "\"letter,owner class,signature\"") ||
+        !lines.intField(1, owner, "owner class"))
+        return;
     if (owner < 0 || owner >= static_cast<int>(g.V.size())) {
         lines.report("owner " + std::to_string(owner) + " is not a class read so far");
         return;
@@ -341,7 +357,8 @@ int readClassesAndMembers(Graph& g, LineReader& lines, int& arcNumber) {
         if (lines.startsWith("c,")) {
             int number = 0;
             float w[kWeightSlots];
-            if (!lines.require(3, "\"c,number,label[,weights]\"") || !lines.intField(1, number, "class number") ||
+            if (!lines.require(3, "\"c,number,label[,weights]\"") ||
+                !lines.intField(1, number, "class number") ||
                 !lines.weightFields(3, w, kWeightSlots))
                 continue;
             int position = static_cast<int>(g.V.size());
@@ -356,7 +373,8 @@ int readClassesAndMembers(Graph& g, LineReader& lines, int& arcNumber) {
         } else if (lines.startsWith("r,")) {
             Edge* e = relationFromLine(lines);
             if (e == nullptr) continue;
-            if (e->from >= 0 && e->from < static_cast<int>(g.V.size())) e->type = g.V[e->from]->type;
+            if (e->from >= 0 && e->from < static_cast<int>(g.V.size()))
+                e->type = g.V[e->from]->type;
             e->setNumber(arcNumber++);
             g.insertEdge(e);
         } else {
@@ -366,7 +384,7 @@ int readClassesAndMembers(Graph& g, LineReader& lines, int& arcNumber) {
     return n;
 }
 
-}  // namespace
+} // namespace
 
 void Graph::initMode8(std::ifstream* in) {
     nbClasses = nbPackages = nbAttributes = nbMethods = 0;
@@ -390,8 +408,9 @@ void Graph::initMode8(std::ifstream* in) {
     // Packages are numbered after the classes actually read, so a wrong header cannot put
     // them on top of classes or leave gaps.
     if (announced != nbClasses)
-        LineReader::reportFile(name, "header announces " + std::to_string(announced) + " classes, file holds " +
-                                         std::to_string(nbClasses) + "; packages numbered after the classes read");
+        LineReader::reportFile(name, "header announces " + std::to_string(announced) +
+                                         " classes, file holds " + std::to_string(nbClasses) +
+                                         "; packages numbered after the classes read");
 
     std::cout << "\n ROUND 2: START \n";
     int firstPackage = appendPackages(V, packages);
@@ -400,7 +419,8 @@ void Graph::initMode8(std::ifstream* in) {
 
     // Round 3: every class and package is tied to its package by a label-3 arc.
     std::cout << "\n ROUND 3: START \n";
-    for (const auto& link : attachToPackages(V, static_cast<int>(V.size()), packages, firstPackage)) {
+    for (const auto& link :
+         attachToPackages(V, static_cast<int>(V.size()), packages, firstPackage)) {
         Edge* e = new Edge(link.first, link.second, "3");
         e->type = V[link.first]->type;
         e->setNumber(arcNumber++);

@@ -9,8 +9,7 @@
 /// A value container indexed by any pair of unsigned numbers. `m` and `n` record the nominal
 /// size but never limit the indices. Stored values are never deleted by the matrix: for
 /// pointer types the pointees belong to someone else.
-template <typename T>
-class SparseMatrix {
+template <typename T> class SparseMatrix {
 public:
     /// Rows in ascending order, each mapping column numbers (ascending) to values.
     std::map<unsigned int, std::map<unsigned int, T>> mat;
@@ -23,7 +22,8 @@ public:
     SparseMatrix(unsigned int i, unsigned int j) : m(i), n(j) {}
 
     ~SparseMatrix() {
-        for (auto& row : mat) row.second.clear();
+        for (auto& row : mat)
+            row.second.clear();
         mat.clear();
     }
 
@@ -54,7 +54,8 @@ public:
     /// Number of stored cells over all rows.
     int count() const {
         size_t total = 0;
-        for (const auto& row : mat) total += row.second.size();
+        for (const auto& row : mat)
+            total += row.second.size();
         return static_cast<int>(total);
     }
 
@@ -66,7 +67,8 @@ public:
         auto* values = new std::vector<T>();
         values->reserve(static_cast<size_t>(count()));
         for (const auto& row : mat)
-            for (const auto& cellEntry : row.second) values->push_back(cellEntry.second);
+            for (const auto& cellEntry : row.second)
+                values->push_back(cellEntry.second);
         return values;
     }
 };

@@ -7,7 +7,9 @@
 #include "graph/ClassMethod.h"
 #include "graph/Edge.h"
 
-Vertex::Vertex() { init(); }
+Vertex::Vertex() {
+    init();
+}
 
 Vertex::Vertex(int nb) {
     init();
@@ -29,30 +31,20 @@ Vertex::Vertex(int nb, std::string lb, float* wt) {
 
 namespace {
 
-template <typename S>
-S* copyOf(const S* set) {
+template <typename S> S* copyOf(const S* set) {
     return set != nullptr ? new S(*set) : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 Vertex::Vertex(const Vertex& other)
-    : type(other.type),
-      number(other.number),
-      label(other.label),
-      specif(other.specif),
-      level(other.level),
-      in(other.in),
-      out(other.out),
-      edges(other.edges),
-      nodes(copyOf(other.nodes)),
-      nTerms(copyOf(other.nTerms)),
-      nPaths(copyOf(other.nPaths)),
-      nSpecs(copyOf(other.nSpecs)),
-      sum_out(other.sum_out),
-      nb_in(other.nb_in),
+    : type(other.type), number(other.number), label(other.label), specif(other.specif),
+      level(other.level), in(other.in), out(other.out), edges(other.edges),
+      nodes(copyOf(other.nodes)), nTerms(copyOf(other.nTerms)), nPaths(copyOf(other.nPaths)),
+      nSpecs(copyOf(other.nSpecs)), sum_out(other.sum_out), nb_in(other.nb_in),
       nb_out(other.nb_out) {
-    for (int i = 0; i < kWeightSlots; i++) weight[i] = other.weight[i];
+    for (int i = 0; i < kWeightSlots; i++)
+        weight[i] = other.weight[i];
     for (const auto& entry : other.attributes)
         attributes.emplace(entry.first, entry.second ? new ClassAttribute(*entry.second) : nullptr);
     for (const auto& entry : other.methods)
@@ -88,8 +80,10 @@ Vertex::~Vertex() {
     delete nTerms;
     delete nPaths;
     delete nSpecs;
-    for (auto& entry : attributes) delete entry.second;
-    for (auto& entry : methods) delete entry.second;
+    for (auto& entry : attributes)
+        delete entry.second;
+    for (auto& entry : methods)
+        delete entry.second;
 }
 
 void Vertex::init() {

@@ -36,13 +36,15 @@ FastFind::FastFind(int min, int max, int h_layers, int l_layers, int maxVertices
     thres_layers[0] = static_cast<int>(top);
     h_gap = h_layers > 0 ? static_cast<int>(std::ceil(top / h_layers)) : 1;
     if (h_gap == 0) h_gap = 1; // a zero top would make findLayer divide by zero
-    for (int i = 1; i < h_nbLayers; ++i) thres_layers[i] = thres_layers[i - 1] - h_gap;
+    for (int i = 1; i < h_nbLayers; ++i)
+        thres_layers[i] = thres_layers[i - 1] - h_gap;
     thres_layers[h_nbLayers - 1] = 0;
 
     // Negative bands of l_gap each, then a last band down to the floor key.
     l_gap = l_layers > 0 ? static_cast<int>(std::ceil(bottom / l_layers)) : 1;
     if (l_gap == 0) l_gap = 1;
-    for (int i = h_nbLayers; i <= nbLayers - 2; ++i) thres_layers[i] = thres_layers[i - 1] - l_gap;
+    for (int i = h_nbLayers; i <= nbLayers - 2; ++i)
+        thres_layers[i] = thres_layers[i - 1] - l_gap;
     thres_layers[nbLayers - 1] = kFloorKey;
 
     bestLayer = static_cast<short>(h_nbLayers - 1);
@@ -195,11 +197,13 @@ void FastFind::checkBests() {
     int best = nbLayers - 1;
     int second = nbLayers - 1;
     int i = 0;
-    while (i < nbLayers && layers[i].empty()) ++i;
+    while (i < nbLayers && layers[i].empty())
+        ++i;
     if (i < nbLayers) {
         best = i;
         ++i;
-        while (i < nbLayers && layers[i].empty()) ++i;
+        while (i < nbLayers && layers[i].empty())
+            ++i;
         if (i < nbLayers) second = i;
     }
     bestLayer = static_cast<short>(best);
@@ -258,16 +262,18 @@ void FastFind::purge() {
 
 void FastFind::updateThreshold() {}
 
-void FastFind::display() { display(std::cout); }
+void FastFind::display() {
+    display(std::cout);
+}
 
 void FastFind::display(std::ostream& out) {
-    out << "\n[" << top << "," << bottom << "] \t Layers : " << nbLayers << "(" << h_nbLayers
-        << "," << l_nbLayers << ") Content : " << nbCandidates
-        << " -----  bestLayer : " << bestLayer << " secondBest : " << secondBest
-        << " Seuil : " << insert_threshold;
+    out << "\n[" << top << "," << bottom << "] \t Layers : " << nbLayers << "(" << h_nbLayers << ","
+        << l_nbLayers << ") Content : " << nbCandidates << " -----  bestLayer : " << bestLayer
+        << " secondBest : " << secondBest << " Seuil : " << insert_threshold;
     if (layers == nullptr) return;
     for (int i = 0; i < nbLayers; ++i) {
         out << "\nLayer " << i << "(" << thres_layers[i] << ") : " << layers[i].size() << "\n";
-        for (const cell* c : layers[i]) out << "\t (" << c->x << "," << c->y << ") : " << c->delta_m;
+        for (const cell* c : layers[i])
+            out << "\t (" << c->x << "," << c->y << ") : " << c->delta_m;
     }
 }

@@ -33,7 +33,9 @@ public:
         using pointer = cell* const*;
         using reference = cell*;
 
-        const_iterator(const cell* const* at, const cell* const* end) : at_(at), end_(end) { skip(); }
+        const_iterator(const cell* const* at, const cell* const* end) : at_(at), end_(end) {
+            skip();
+        }
         cell* operator*() const { return const_cast<cell*>(*at_); }
         const_iterator& operator++() {
             ++at_;
@@ -47,7 +49,8 @@ public:
         const cell* const* at_;
         const cell* const* end_;
         void skip() {
-            while (at_ != end_ && *at_ == nullptr) ++at_;
+            while (at_ != end_ && *at_ == nullptr)
+                ++at_;
         }
     };
     const_iterator begin() const { return {slots_.data(), slots_.data() + slots_.size()}; }

@@ -62,7 +62,8 @@ bool matchedElsewhere(Match& m, int b, bool left, int self, int partner) {
 /// of the second) whose other node passes `drop`.
 template <typename Drop>
 void dropIndexed(Match& m, int number, bool row, std::vector<cell*>& scratch, Drop drop) {
-    const std::vector<cell*>& indexed = row ? m.ff->cellsInRow(number) : m.ff->cellsInColumn(number);
+    const std::vector<cell*>& indexed =
+        row ? m.ff->cellsInRow(number) : m.ff->cellsInColumn(number);
     scratch.assign(indexed.begin(), indexed.end());
     for (cell* c : scratch)
         if (drop(row ? c->y : c->x)) m.ff->remove(c);

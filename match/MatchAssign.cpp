@@ -68,7 +68,8 @@ std::vector<double> likenessCosts(SparseMatrix<float>& scores, int n1, int n2) {
 template <typename Solver>
 std::vector<int> solveWith(const std::vector<double>& costs, int n1, int n2) {
     std::vector<const double*> rows(static_cast<size_t>(n1));
-    for (int i = 0; i < n1; ++i) rows[static_cast<size_t>(i)] = costs.data() + static_cast<size_t>(i) * n2;
+    for (int i = 0; i < n1; ++i)
+        rows[static_cast<size_t>(i)] = costs.data() + static_cast<size_t>(i) * n2;
     Solver solver;
     solver.solve(rows.data(), n1, n2);
     std::vector<int> partner(static_cast<size_t>(n1), Match::kNoPartner);
@@ -82,7 +83,8 @@ std::vector<int> solveWith(const std::vector<double>& costs, int n1, int n2) {
 /// the step method (both give the same optimal total).
 std::vector<int> assign(const std::vector<double>& costs, int n1, int n2) {
     if (n1 == 0 || n2 == 0) return std::vector<int>(static_cast<size_t>(n1), Match::kNoPartner);
-    if (std::max(n1, n2) > kShortestPathThreshold) return solveWith<ShortestPathSolver>(costs, n1, n2);
+    if (std::max(n1, n2) > kShortestPathThreshold)
+        return solveWith<ShortestPathSolver>(costs, n1, n2);
     return solveWith<Hungarian>(costs, n1, n2);
 }
 

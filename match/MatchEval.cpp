@@ -41,7 +41,9 @@ double ratio(double numerator, double denominator) {
     return denominator == 0 ? 0 : numerator / denominator;
 }
 
-double harmonic(double p, double r) { return p + r == 0 ? 0 : 2 * p * r / (p + r); }
+double harmonic(double p, double r) {
+    return p + r == 0 ? 0 : 2 * p * r / (p + r);
+}
 
 /// Splits "number_name" at its first "_"; false when the number part is not a node number.
 bool splitNode(const std::string& field, int& number, std::string& name) {
@@ -55,7 +57,9 @@ bool splitNode(const std::string& field, int& number, std::string& name) {
     return true;
 }
 
-bool readable(const std::string& path) { return std::ifstream(path).is_open(); }
+bool readable(const std::string& path) {
+    return std::ifstream(path).is_open();
+}
 
 /// Nodes of a whose full label names a node of b filed under the same short name.
 int sameNameClasses(const Graph& a, const Graph& b) {
@@ -171,8 +175,9 @@ Vertex* findBySignature(const std::string& sign, Graph* g, bool simple, bool tra
     std::string wanted;
     if (open != std::string::npos) {
         const size_t close = sign.rfind(')');
-        wanted = close != std::string::npos && close > open ? sign.substr(open + 1, close - open - 1)
-                                                            : sign.substr(open + 1);
+        wanted = close != std::string::npos && close > open
+                     ? sign.substr(open + 1, close - open - 1)
+                     : sign.substr(open + 1);
     }
     std::cout << "\n" << name << "[" << wanted << "]";
     std::unique_ptr<std::vector<std::string>> items(splitString(name, "."));
@@ -184,7 +189,10 @@ Vertex* findBySignature(const std::string& sign, Graph* g, bool simple, bool tra
     std::string sought = (*items)[0];
     for (size_t level = 0; level < items->size(); ++level) {
         const bool last = level + 1 == items->size();
-        if (trace) std::cout << "\n" << level << "(" << current->label << ") --> " << sought << " __ " << items->size();
+        if (trace)
+            std::cout << "\n"
+                      << level << "(" << current->label << ") --> " << sought << " __ "
+                      << items->size();
         Vertex* next = nullptr;
         for (const Edge* e : current->out) {
             if (e->label.find(kContainmentCode) == std::string::npos) continue;
@@ -221,15 +229,19 @@ bool splitPair(const std::string& pair, std::string& first, std::string& second)
 }
 
 /// "--label--> other" lines for every relation of a node; `prefix` starts each line.
-void writeRelations(std::ostream& out, Match& m, const Vertex* v, bool left, const std::string& prefix) {
+void writeRelations(std::ostream& out, Match& m, const Vertex* v, bool left,
+                    const std::string& prefix) {
     const Graph* g = left ? m.g1 : m.g2;
     for (const Edge* e : v->edges) {
         const bool leaving = e->from == v->number;
         const int other = leaving ? e->to : e->from;
         const std::string otherName =
-            other == v->number ? "self"
-                               : (other >= 0 && other < g->vertices ? g->V[static_cast<size_t>(other)]->label : "");
-        out << prefix << (leaving ? "--" : "<--") << e->label << (leaving ? "--> " : "-- ") << otherName;
+            other == v->number
+                ? "self"
+                : (other >= 0 && other < g->vertices ? g->V[static_cast<size_t>(other)]->label
+                                                     : "");
+        out << prefix << (leaving ? "--" : "<--") << e->label << (leaving ? "--> " : "-- ")
+            << otherName;
         if (m.partnerOf(other, left) != Match::kNoPartner) out << "{M}";
         out << "\n";
     }
@@ -241,7 +253,9 @@ void writeRelations(std::ostream& out, Match& m, const Vertex* v, bool left, con
 // Figures
 // -------------------------------------------------------------------------------------
 
-std::string evalResultPath(const std::string& file) { return std::string(kResultsFolder) + file; }
+std::string evalResultPath(const std::string& file) {
+    return std::string(kResultsFolder) + file;
+}
 
 std::string evalGoldPath(const std::string& name1, const std::string& name2) {
     return std::string(kResultsFolder) + "_" + name1 + "__" + name2 + ".csv";
@@ -262,9 +276,11 @@ void computeFigures(EvalFigures& f) {
 
 std::string evalRow(const EvalFigures& f) {
     std::ostringstream row;
-    row << "\n" << f.name1 << "," << f.name2 << "," << f.vertices1 << "," << f.edges1 << ","
-        << f.vertices2 << "," << f.edges2;
-    for (const std::string& w : f.weights) row << "," << w;
+    row << "\n"
+        << f.name1 << "," << f.name2 << "," << f.vertices1 << "," << f.edges1 << "," << f.vertices2
+        << "," << f.edges2;
+    for (const std::string& w : f.weights)
+        row << "," << w;
     row << "," << f.badSame << "," << f.same << "," << f.good << "," << f.matches << ","
         << (f.good - f.same) << "," << (f.matches - f.same) << "," << f.totalGood << ","
         << f.confirmed << "," << f.rejected << "," << f.allPrecision << "," << f.allRecall << ","
@@ -286,16 +302,19 @@ EvalFigures Match::evalFigures(std::string file, std::string dataset) {
     }
     figures.name1 = (*parts)[0];
     figures.name2 = (*parts)[1];
-    for (int w = 0; w < kWeightTexts; ++w) figures.weights[w] = (*parts)[2 + static_cast<size_t>(w)];
+    for (int w = 0; w < kWeightTexts; ++w)
+        figures.weights[w] = (*parts)[2 + static_cast<size_t>(w)];
     const std::string path1 = evalGraphPath(dataset, figures.name1);
     const std::string path2 = evalGraphPath(dataset, figures.name2);
     std::cout << "\n" << path1 << "," << path2;
-    for (const std::string& w : figures.weights) std::cout << "," << w;
+    for (const std::string& w : figures.weights)
+        std::cout << "," << w;
 
     figures.graphsRead = true;
     for (const std::string& path : {path1, path2})
         if (!readable(path)) {
-            LineReader::reportFile(path, "cannot be opened (expected a version graph, class lines \"c,number,name\")");
+            LineReader::reportFile(
+                path, "cannot be opened (expected a version graph, class lines \"c,number,name\")");
             figures.graphsRead = false;
         }
     const auto version1 = std::make_unique<Graph>(kDatasetMode, path1);
@@ -311,7 +330,8 @@ EvalFigures Match::evalFigures(std::string file, std::string dataset) {
     const int limit = std::numeric_limits<int>::max();
     Gold gold;
     figures.goldRead = readGold(evalGoldPath(figures.name1, figures.name2),
-                          figures.graphsRead ? figures.vertices1 : limit, figures.graphsRead ? figures.vertices2 : limit, gold);
+                                figures.graphsRead ? figures.vertices1 : limit,
+                                figures.graphsRead ? figures.vertices2 : limit, gold);
     figures.confirmed = static_cast<int>(gold.confirm.size());
     figures.rejected = static_cast<int>(gold.rejected.size());
     figures.totalGood = figures.sameNameClasses + figures.confirmed - figures.rejected;
@@ -337,7 +357,8 @@ void Match::evalSolution(std::string file, std::string dataset) {
     const EvalFigures figures = evalFigures(file, dataset);
     // Figures from a missing input would look like a result; none is written.
     if (!figures.complete()) {
-        std::cout << "\n No row appended to " << kEvalResultsFile << ": an input could not be read\n";
+        std::cout << "\n No row appended to " << kEvalResultsFile
+                  << ": an input could not be read\n";
         return;
     }
     appendEvalRow(figures);
@@ -355,7 +376,8 @@ Vertex* Match::getVertexFromSignature2(std::string sign, Graph* g) {
     return findBySignature(sign, g, true, true);
 }
 
-std::set<std::string>* Match::checkAlternatives(std::set<std::string>* altmatch, std::string source) {
+std::set<std::string>* Match::checkAlternatives(std::set<std::string>* altmatch,
+                                                std::string source) {
     auto* result = new std::set<std::string>();
     std::ofstream out;
     openResultFile(out, std::string(kResultsFolder) + "alternatives_" + source + ".csv");
@@ -366,8 +388,8 @@ std::set<std::string>* Match::checkAlternatives(std::set<std::string>* altmatch,
     for (const std::string& pair : *altmatch) {
         std::string sign1, sign2;
         if (!splitPair(pair, sign1, sign2)) {
-            std::cout << "\n Bad input in the alternatives of " << source << ": expected \"signature__signature\" ["
-                      << pair << "]";
+            std::cout << "\n Bad input in the alternatives of " << source
+                      << ": expected \"signature__signature\" [" << pair << "]";
             continue;
         }
         std::cout << "\n" << sign1 << "\t" << sign2;
@@ -386,7 +408,8 @@ std::set<std::string>* Match::checkAlternatives(std::set<std::string>* altmatch,
         result->insert(pair);
         ++counter;
         out << "\n,," << counter << "-----";
-        out << "\n" << i << "_" << displayName(v1) << "," << j << "_" << displayName(v2) << ","
+        out << "\n"
+            << i << "_" << displayName(v1) << "," << j << "_" << displayName(v2) << ","
             << similarity << "," << raw << "\n";
         out << "||Relations(1)||\n";
         writeRelations(out, *this, v1, true, "");

@@ -51,7 +51,8 @@ void writeEntityList(const Graph* g) {
     std::ofstream out;
     openResultFile(out, std::string(kResultsFolder) + "raw_" + g->name + ".csv");
     out << "\"class\",\"category\"\n";
-    for (const Vertex* v : g->V) out << plainEntityName(v) << ",\"" << categoryWord(v->type) << "\"\n";
+    for (const Vertex* v : g->V)
+        out << plainEntityName(v) << ",\"" << categoryWord(v->type) << "\"\n";
 }
 
 /// Member vertices of a block (the vertex itself when it has no member set).
@@ -74,8 +75,9 @@ struct Reference {
 bool readReference(const std::string& path, Reference& ref) {
     std::ifstream in(path);
     if (!in.is_open()) {
-        LineReader::reportFile(path, "cannot be opened (expected reference pairs \"name1__name2\"); "
-                                     "no comparison written");
+        LineReader::reportFile(path,
+                               "cannot be opened (expected reference pairs \"name1__name2\"); "
+                               "no comparison written");
         return false;
     }
     std::string line;
@@ -83,7 +85,8 @@ bool readReference(const std::string& path, Reference& ref) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const size_t cut = line.find("__");
         const std::string side1 = bare(line.substr(0, cut));
-        const std::string side2 = cut == std::string::npos ? std::string() : bare(line.substr(cut + 2));
+        const std::string side2 =
+            cut == std::string::npos ? std::string() : bare(line.substr(cut + 2));
         if (!side1.empty()) ref.names1.insert(side1);
         if (!side2.empty()) ref.names2.insert(side2);
         if (!side1.empty() && !side2.empty()) ref.pairs.insert(pairString(side1, side2));
@@ -119,11 +122,13 @@ std::vector<std::string> writePairFiles(Match& m, const std::string& pairPath) {
                 const std::string name2 = plainEntityName(b);
                 if (name1 == name2) continue;
                 pairFile << "\"" << name1 << "\",\"" << name2 << "\",\"" << category << "\"\n";
-                if (seen.insert(pairString(name1, name2)).second) own.push_back(pairString(name1, name2));
+                if (seen.insert(pairString(name1, name2)).second)
+                    own.push_back(pairString(name1, name2));
             }
         if (members1.size() * members2.size() > 1)
-            merges << "\"" << m.writeVertex1(vx->number) << "\",\"" << m.writeVertex2(vy->number) << "\","
-                   << category << "," << static_cast<float>(m.intSim(m.cost_mode, vx, vy)) << "\n";
+            merges << "\"" << m.writeVertex1(vx->number) << "\",\"" << m.writeVertex2(vy->number)
+                   << "\"," << category << "," << static_cast<float>(m.intSim(m.cost_mode, vx, vy))
+                   << "\n";
     }
     return own;
 }
@@ -140,7 +145,8 @@ void Match::rawPrint2() {
     const std::set<std::string> ownSet(own.begin(), own.end());
 
     Reference ref;
-    if (!readReference(std::string(kReferenceFolder) + "uml_" + g1->name + "_" + g2->name + ".csv", ref))
+    if (!readReference(std::string(kReferenceFolder) + "uml_" + g1->name + "_" + g2->name + ".csv",
+                       ref))
         return;
     // The weights and seed part of the run tag, from its first "__" after the two names.
     const std::string parameters = tag.substr(g1->name.size() + 2 + g2->name.size());
@@ -168,7 +174,8 @@ void Match::rawPrint2() {
         if (ownSet.count(p) == 0) missed.insert(p);
     std::unique_ptr<std::set<std::string>> alternatives(
         checkAlternatives(&missed, g2->name + "__" + g1->name + parameters + ".csv"));
-    for (const std::string& p : *alternatives) out << "," << p << "\n";
+    for (const std::string& p : *alternatives)
+        out << "," << p << "\n";
 
     out << "\n\n M1 - M2 (not in their files) \n\n";
     delete checkAlternatives(&known, g1->name + "__" + g2->name + parameters + ".csv");

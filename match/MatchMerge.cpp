@@ -139,8 +139,9 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     // Only a plain node of this side can join or leave a block.
     if (x < 0 || x >= n) return B;
     if (B->number < 0) return blockFor(B, x, left, add);
-    const unsigned long long question = (static_cast<unsigned long long>(B->number) << 32 |
-                                         static_cast<unsigned>(x)) << 1 | (add ? 1u : 0u);
+    const unsigned long long question =
+        (static_cast<unsigned long long>(B->number) << 32 | static_cast<unsigned>(x)) << 1 |
+        (add ? 1u : 0u);
     std::unordered_map<unsigned long long, Vertex*>& answers = grownBlocks_[left ? 0 : 1];
     auto answered = answers.find(question);
     if (answered != answers.end()) return answered->second;

@@ -154,7 +154,8 @@ std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
               << b->vertices << "\n";
     std::error_code ignored;
     std::filesystem::create_directories(kResultsDir, ignored);
-    const std::string pairsPath = std::string(kResultsDir) + "_" + a->name + "__" + b->name + ".csv";
+    const std::string pairsPath =
+        std::string(kResultsDir) + "_" + a->name + "__" + b->name + ".csv";
     std::ofstream pairsOut(pairsPath, std::ios::trunc);
     if (!pairsOut) {
         std::cout << "\n Cannot write the result file " << pairsPath << "\n";

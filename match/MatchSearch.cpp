@@ -95,7 +95,8 @@ private:
     std::vector<int> list1_, list2_;
     bool copiedOnce_ = false;
 
-    static void note(const std::set<int>* nodes, std::vector<bool>& changed, std::vector<int>& list) {
+    static void note(const std::set<int>* nodes, std::vector<bool>& changed,
+                     std::vector<int>& list) {
         if (nodes == nullptr) return;
         for (int n : *nodes) {
             if (n < 0 || static_cast<size_t>(n) >= changed.size() || changed[n]) continue;

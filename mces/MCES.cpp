@@ -276,7 +276,8 @@ void MCES::scoreAll() {
         setGamma9();
         break;
     default:
-        if (!rescore()) std::cout << "\n Unknown scoring algorithm: " << idAlgo << " (all scores 0)";
+        if (!rescore())
+            std::cout << "\n Unknown scoring algorithm: " << idAlgo << " (all scores 0)";
     }
 }
 

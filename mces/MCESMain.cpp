@@ -109,12 +109,12 @@ std::string runMCES(const MCESSettings& settings, const std::string& resultsPath
     // A graph without a node cannot be matched: the run stops without a results line.
     for (const Graph* g : {&G1, &G2})
         if (g->vertices == 0) {
-            std::cout << "\n Error: no node read from " << (g == &G1 ? settings.graph1 : settings.graph2)
-                      << "; nothing is written\n";
+            std::cout << "\n Error: no node read from "
+                      << (g == &G1 ? settings.graph1 : settings.graph2) << "; nothing is written\n";
             return std::string();
         }
-    auto matcher = std::make_unique<MCES>(settings.algo, settings.sisim, &G1, &G2,
-                                          settings.r_alpha, settings._seed, 0.0, true);
+    auto matcher = std::make_unique<MCES>(settings.algo, settings.sisim, &G1, &G2, settings.r_alpha,
+                                          settings._seed, 0.0, true);
     const long length = cpuMillis() - start;
 
     std::ostringstream line;

@@ -16,7 +16,9 @@ constexpr int kUndecided = -2;
 constexpr int kNone = -1;
 
 /// End count of a relation end as the cost model takes it: 1 matched plain node, -1 unmatched.
-int endCount(int partner) { return partner == kNone ? -1 : 1; }
+int endCount(int partner) {
+    return partner == kNone ? -1 : 1;
+}
 
 } // namespace
 
@@ -122,7 +124,8 @@ struct ExactMatch::Search {
             degree.emplace_back(-d, x);
         }
         std::sort(degree.begin(), degree.end());
-        for (const auto& entry : degree) sequence.push_back(entry.second);
+        for (const auto& entry : degree)
+            sequence.push_back(entry.second);
         result.cost = std::numeric_limits<double>::infinity();
     }
 
@@ -143,7 +146,8 @@ struct ExactMatch::Search {
     /// free for lack of first-graph nodes (one fewer, as that node may still take one).
     double restBound(size_t depth) const {
         double bound = 0;
-        for (size_t k = depth; k < sequence.size(); k++) bound += places(sequence[k]).front().first;
+        for (size_t k = depth; k < sequence.size(); k++)
+            bound += places(sequence[k]).front().first;
         const size_t undecided = sequence.size() - depth;
         std::vector<double> freeInsert;
         for (int y = 0; y < problem.n2_; y++)
@@ -151,7 +155,8 @@ struct ExactMatch::Search {
                 freeInsert.push_back(problem.insert_[static_cast<size_t>(y)]);
         if (freeInsert.size() > undecided + 1) {
             std::sort(freeInsert.begin(), freeInsert.end());
-            for (size_t k = 0; k + undecided + 1 < freeInsert.size(); k++) bound += freeInsert[k];
+            for (size_t k = 0; k + undecided + 1 < freeInsert.size(); k++)
+                bound += freeInsert[k];
         }
         return bound;
     }
@@ -188,6 +193,7 @@ struct ExactMatch::Search {
 ExactResult ExactMatch::solve(long long nodeLimit) const {
     Search search(*this, nodeLimit);
     search.descend(0, 0);
-    if (search.result.partner.empty()) search.result.partner.assign(static_cast<size_t>(n1_), kNone);
+    if (search.result.partner.empty())
+        search.result.partner.assign(static_cast<size_t>(n1_), kNone);
     return search.result;
 }

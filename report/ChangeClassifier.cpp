@@ -7,8 +7,8 @@
 #include "report/DiagramView.h"
 
 #include <algorithm>
-#include <map>
 #include <iterator>
+#include <map>
 #include <numeric>
 #include <set>
 #include <tuple>
@@ -28,7 +28,8 @@ public:
     explicit ClassGroups(size_t n) : parent_(n) { std::iota(parent_.begin(), parent_.end(), 0); }
     int find(int x) {
         while (parent_[static_cast<size_t>(x)] != x) {
-            parent_[static_cast<size_t>(x)] = parent_[static_cast<size_t>(parent_[static_cast<size_t>(x)])];
+            parent_[static_cast<size_t>(x)] =
+                parent_[static_cast<size_t>(parent_[static_cast<size_t>(x)])];
             x = parent_[static_cast<size_t>(x)];
         }
         return x;
@@ -65,7 +66,8 @@ public:
         linkByMemberFlow();
         ChangeReport report;
         collectGroups();
-        for (const auto& entry : byRoot_) report.classes.push_back(classEntry(entry.first, entry.second));
+        for (const auto& entry : byRoot_)
+            report.classes.push_back(classEntry(entry.first, entry.second));
         packageEntries(report);
         report.sort();
         return report;
@@ -123,10 +125,13 @@ private:
             if (b.olds.size() == 1 && b.news.size() == 1) {
                 linkPair(b.olds.front(), b.news.front());
             } else if (sameNames(b)) {
-                for (size_t k = 0; k < b.olds.size(); k++) linkPair(b.olds[k], b.news[k]);
+                for (size_t k = 0; k < b.olds.size(); k++)
+                    linkPair(b.olds[k], b.news[k]);
             } else {
-                for (int i : b.olds) linkPair(i, b.news.front());
-                for (int j : b.news) linkPair(b.olds.front(), j);
+                for (int i : b.olds)
+                    linkPair(i, b.news.front());
+                for (int j : b.news)
+                    linkPair(b.olds.front(), j);
             }
         }
     }
@@ -135,20 +140,24 @@ private:
     void keepContributors(Group& b) const {
         const std::set<int> oldSet(b.olds.begin(), b.olds.end());
         const std::set<int> newSet(b.news.begin(), b.news.end());
-        const auto contributes = [](const std::vector<int>& memberList, const std::vector<int>& partners,
-                                    const DiagramView& other, const std::set<int>& otherSide) {
+        const auto contributes = [](const std::vector<int>& memberList,
+                                    const std::vector<int>& partners, const DiagramView& other,
+                                    const std::set<int>& otherSide) {
             if (memberList.empty()) return true; // no evidence against the search
             for (int m : memberList) {
                 const int p = partners[static_cast<size_t>(m)];
-                if (p != kNone && otherSide.count(other.members[static_cast<size_t>(p)].owner) != 0) return true;
+                if (p != kNone && otherSide.count(other.members[static_cast<size_t>(p)].owner) != 0)
+                    return true;
             }
             return false;
         };
         std::vector<int> olds, news;
         for (int i : b.olds)
-            if (contributes(d1_.membersOf[static_cast<size_t>(i)], partner1_, d2_, newSet)) olds.push_back(i);
+            if (contributes(d1_.membersOf[static_cast<size_t>(i)], partner1_, d2_, newSet))
+                olds.push_back(i);
         for (int j : b.news)
-            if (contributes(d2_.membersOf[static_cast<size_t>(j)], partner2_, d1_, oldSet)) news.push_back(j);
+            if (contributes(d2_.membersOf[static_cast<size_t>(j)], partner2_, d1_, oldSet))
+                news.push_back(j);
         b.olds = olds;
         b.news = news;
     }
@@ -157,12 +166,16 @@ private:
     bool sameNames(Group& b) const {
         if (b.olds.size() != b.news.size()) return false;
         const auto byName = [](const DiagramView& d) {
-            return [&d](int x, int y) { return d.labels[static_cast<size_t>(x)] < d.labels[static_cast<size_t>(y)]; };
+            return [&d](int x, int y) {
+                return d.labels[static_cast<size_t>(x)] < d.labels[static_cast<size_t>(y)];
+            };
         };
         std::sort(b.olds.begin(), b.olds.end(), byName(d1_));
         std::sort(b.news.begin(), b.news.end(), byName(d2_));
         for (size_t k = 0; k < b.olds.size(); k++)
-            if (d1_.labels[static_cast<size_t>(b.olds[k])] != d2_.labels[static_cast<size_t>(b.news[k])]) return false;
+            if (d1_.labels[static_cast<size_t>(b.olds[k])] !=
+                d2_.labels[static_cast<size_t>(b.news[k])])
+                return false;
         return true;
     }
 
@@ -173,7 +186,8 @@ private:
             return;
         const Vertex* p = g1_.V[static_cast<size_t>(a.front())];
         const Vertex* q = g2_.V[static_cast<size_t>(b.front())];
-        if (p->type == kPackageType && q->type == kPackageType) packagePartner_[p->label] = q->label;
+        if (p->type == kPackageType && q->type == kPackageType)
+            packagePartner_[p->label] = q->label;
     }
 
     void pair(int a, int b) {
@@ -183,10 +197,12 @@ private:
 
     /// Pairs the unpaired members of a with those of b whose `key` (text or name) is equal,
     /// in list order.
-    template <typename Key> void pairByKey(const std::vector<int>& a, const std::vector<int>& b, Key key) {
+    template <typename Key>
+    void pairByKey(const std::vector<int>& a, const std::vector<int>& b, Key key) {
         std::multimap<std::string, int> free2;
         for (int y : b)
-            if (partner2_[static_cast<size_t>(y)] == kNone) free2.emplace(key(d2_.members[static_cast<size_t>(y)]), y);
+            if (partner2_[static_cast<size_t>(y)] == kNone)
+                free2.emplace(key(d2_.members[static_cast<size_t>(y)]), y);
         for (int x : a) {
             if (partner1_[static_cast<size_t>(x)] != kNone) continue;
             auto it = free2.find(key(d1_.members[static_cast<size_t>(x)]));
@@ -204,12 +220,17 @@ private:
         const auto byName = [](const DiagramView::Member& m) { return m.name; };
         for (const auto& g : matching_.groups) {
             if (d1_.membersAreNodes && d2_.membersAreNodes) {
-                pairMemberNodes(lookup(g.first, d1_.memberOfNode), lookup(g.second, d2_.memberOfNode));
+                pairMemberNodes(lookup(g.first, d1_.memberOfNode),
+                                lookup(g.second, d2_.memberOfNode));
                 continue;
             }
             std::vector<int> a, b;
-            for (int i : lookup(g.first, d1_.classIndex)) a.insert(a.end(), d1_.membersOf[static_cast<size_t>(i)].begin(), d1_.membersOf[static_cast<size_t>(i)].end());
-            for (int j : lookup(g.second, d2_.classIndex)) b.insert(b.end(), d2_.membersOf[static_cast<size_t>(j)].begin(), d2_.membersOf[static_cast<size_t>(j)].end());
+            for (int i : lookup(g.first, d1_.classIndex))
+                a.insert(a.end(), d1_.membersOf[static_cast<size_t>(i)].begin(),
+                         d1_.membersOf[static_cast<size_t>(i)].end());
+            for (int j : lookup(g.second, d2_.classIndex))
+                b.insert(b.end(), d2_.membersOf[static_cast<size_t>(j)].begin(),
+                         d2_.membersOf[static_cast<size_t>(j)].end());
             pairByKey(a, b, byText);
             pairByKey(a, b, byName);
         }
@@ -246,12 +267,15 @@ private:
             for (int i : olds)
                 for (int m : d1_.membersOf[static_cast<size_t>(i)]) {
                     const int y = partner1_[static_cast<size_t>(m)];
-                    if (y != kNone && newSet.count(d2_.members[static_cast<size_t>(y)].owner) != 0) continue;
+                    if (y != kNone && newSet.count(d2_.members[static_cast<size_t>(y)].owner) != 0)
+                        continue;
                     const auto range = twins.equal_range(d1_.members[static_cast<size_t>(m)].text);
                     for (auto it = range.first; it != range.second; ++it) {
                         const int x = it->second;
                         const int z = partner2_[static_cast<size_t>(x)];
-                        if (z != kNone && oldSet.count(d1_.members[static_cast<size_t>(z)].owner) != 0) continue;
+                        if (z != kNone &&
+                            oldSet.count(d1_.members[static_cast<size_t>(z)].owner) != 0)
+                            continue;
                         swapPartners(m, y, x, z);
                         swaps++;
                         break;
@@ -263,8 +287,10 @@ private:
 
     /// m (old) was paired with y, x (new) with z; afterwards m-x and z-y.
     void swapPartners(int m, int y, int x, int z) {
-        if (y != kNone && partner2_[static_cast<size_t>(y)] == m) partner2_[static_cast<size_t>(y)] = kNone;
-        if (z != kNone && partner1_[static_cast<size_t>(z)] == x) partner1_[static_cast<size_t>(z)] = kNone;
+        if (y != kNone && partner2_[static_cast<size_t>(y)] == m)
+            partner2_[static_cast<size_t>(y)] = kNone;
+        if (z != kNone && partner1_[static_cast<size_t>(z)] == x)
+            partner1_[static_cast<size_t>(z)] = kNone;
         pair(m, x);
         if (y != kNone && z != kNone) pair(z, y);
     }
@@ -275,11 +301,16 @@ private:
         if (a.empty() || b.empty()) return;
         pairByKey(a, b, [](const DiagramView::Member& m) { return m.text; });
         std::vector<int> restA, restB;
-        for (int x : a) if (partner1_[static_cast<size_t>(x)] == kNone) restA.push_back(x);
-        for (int y : b) if (partner2_[static_cast<size_t>(y)] == kNone) restB.push_back(y);
-        for (size_t k = 0; k < restA.size() && k < restB.size(); k++) pair(restA[k], restB[k]);
-        for (size_t k = restB.size(); k < restA.size(); k++) partner1_[static_cast<size_t>(restA[k])] = b.front();
-        for (size_t k = restA.size(); k < restB.size(); k++) partner2_[static_cast<size_t>(restB[k])] = a.front();
+        for (int x : a)
+            if (partner1_[static_cast<size_t>(x)] == kNone) restA.push_back(x);
+        for (int y : b)
+            if (partner2_[static_cast<size_t>(y)] == kNone) restB.push_back(y);
+        for (size_t k = 0; k < restA.size() && k < restB.size(); k++)
+            pair(restA[k], restB[k]);
+        for (size_t k = restB.size(); k < restA.size(); k++)
+            partner1_[static_cast<size_t>(restA[k])] = b.front();
+        for (size_t k = restA.size(); k < restB.size(); k++)
+            partner2_[static_cast<size_t>(restB[k])] = a.front();
     }
 
     /// Members still unpaired are paired across classes when their signature, then their
@@ -337,11 +368,13 @@ private:
             const int c = flowSource(d1_.membersOf[i], partner1_, d2_);
             if (c != kNone) links.emplace_back(static_cast<int>(i), n1_ + c);
         }
-        for (const auto& l : links) groups_.unite(l.first, l.second);
+        for (const auto& l : links)
+            groups_.unite(l.first, l.second);
     }
 
     void collectGroups() {
-        for (int i = 0; i < n1_; i++) byRoot_[groups_.find(i)].olds.push_back(i);
+        for (int i = 0; i < n1_; i++)
+            byRoot_[groups_.find(i)].olds.push_back(i);
         for (int j = 0; j < static_cast<int>(d2_.classes.size()); j++)
             byRoot_[groups_.find(n1_ + j)].news.push_back(j);
     }
@@ -349,7 +382,8 @@ private:
     void addMember(ClassEntry& e, MemberChange kind, const std::string& before,
                    const std::string& after, const std::string& other) {
         e.memberCounts[static_cast<size_t>(kind)]++;
-        if (kind != MemberChange::Same) e.members.push_back(MemberEntry{kind, before, after, other});
+        if (kind != MemberChange::Same)
+            e.members.push_back(MemberEntry{kind, before, after, other});
     }
 
     /// Member counts and lists of the group with root `root`.
@@ -358,25 +392,37 @@ private:
             for (int k : d2_.membersOf[static_cast<size_t>(j)]) {
                 const std::string& text = d2_.members[static_cast<size_t>(k)].text;
                 const int p = partner2_[static_cast<size_t>(k)];
-                if (p == kNone) { addMember(e, MemberChange::Added, "", text, ""); continue; }
+                if (p == kNone) {
+                    addMember(e, MemberChange::Added, "", text, "");
+                    continue;
+                }
                 const DiagramView::Member& old = d1_.members[static_cast<size_t>(p)];
                 if (groups_.find(old.owner) != root)
-                    addMember(e, MemberChange::MovedIn, old.text, text, d1_.labels[static_cast<size_t>(old.owner)]);
+                    addMember(e, MemberChange::MovedIn, old.text, text,
+                              d1_.labels[static_cast<size_t>(old.owner)]);
                 else
-                    addMember(e, old.text == text ? MemberChange::Same : MemberChange::Changed, old.text, text, "");
+                    addMember(e, old.text == text ? MemberChange::Same : MemberChange::Changed,
+                              old.text, text, "");
             }
         for (int i : g.olds)
             for (int k : d1_.membersOf[static_cast<size_t>(i)]) {
                 const std::string& text = d1_.members[static_cast<size_t>(k)].text;
                 const int p = partner1_[static_cast<size_t>(k)];
-                if (p == kNone) { addMember(e, MemberChange::Deleted, text, "", ""); continue; }
+                if (p == kNone) {
+                    addMember(e, MemberChange::Deleted, text, "", "");
+                    continue;
+                }
                 const int owner = d2_.members[static_cast<size_t>(p)].owner;
                 if (groups_.find(n1_ + owner) != root)
-                    addMember(e, MemberChange::MovedOut, text, d2_.members[static_cast<size_t>(p)].text, d2_.labels[static_cast<size_t>(owner)]);
+                    addMember(e, MemberChange::MovedOut, text,
+                              d2_.members[static_cast<size_t>(p)].text,
+                              d2_.labels[static_cast<size_t>(owner)]);
             }
-        std::sort(e.members.begin(), e.members.end(), [](const MemberEntry& a, const MemberEntry& b) {
-            return std::tie(a.kind, a.before, a.after, a.otherClass) < std::tie(b.kind, b.before, b.after, b.otherClass);
-        });
+        std::sort(e.members.begin(), e.members.end(),
+                  [](const MemberEntry& a, const MemberEntry& b) {
+                      return std::tie(a.kind, a.before, a.after, a.otherClass) <
+                             std::tie(b.kind, b.before, b.after, b.otherClass);
+                  });
     }
 
     ClassChange pairKind(int i, int j, const ClassEntry& e) const {
@@ -394,15 +440,21 @@ private:
 
     ClassEntry classEntry(int root, const Group& g) {
         ClassEntry e;
-        for (int i : g.olds) e.before.push_back(d1_.labels[static_cast<size_t>(i)]);
-        for (int j : g.news) e.after.push_back(d2_.labels[static_cast<size_t>(j)]);
+        for (int i : g.olds)
+            e.before.push_back(d1_.labels[static_cast<size_t>(i)]);
+        for (int j : g.news)
+            e.after.push_back(d2_.labels[static_cast<size_t>(j)]);
         std::sort(e.before.begin(), e.before.end());
         std::sort(e.after.begin(), e.after.end());
         memberChanges(root, g, e);
-        if (g.olds.empty()) e.kind = ClassChange::Added;
-        else if (g.news.empty()) e.kind = ClassChange::Deleted;
-        else if (g.olds.size() == 1 && g.news.size() == 1) e.kind = pairKind(g.olds.front(), g.news.front(), e);
-        else e.kind = g.olds.size() < g.news.size() ? ClassChange::Split : ClassChange::Merged;
+        if (g.olds.empty())
+            e.kind = ClassChange::Added;
+        else if (g.news.empty())
+            e.kind = ClassChange::Deleted;
+        else if (g.olds.size() == 1 && g.news.size() == 1)
+            e.kind = pairKind(g.olds.front(), g.news.front(), e);
+        else
+            e.kind = g.olds.size() < g.news.size() ? ClassChange::Split : ClassChange::Merged;
         return e;
     }
 
@@ -411,8 +463,10 @@ private:
     /// to); the others are deleted or added.
     void packageEntries(ChangeReport& report) {
         std::set<std::string> only1, only2;
-        std::set_difference(d1_.packages.begin(), d1_.packages.end(), d2_.packages.begin(), d2_.packages.end(), std::inserter(only1, only1.end()));
-        std::set_difference(d2_.packages.begin(), d2_.packages.end(), d1_.packages.begin(), d1_.packages.end(), std::inserter(only2, only2.end()));
+        std::set_difference(d1_.packages.begin(), d1_.packages.end(), d2_.packages.begin(),
+                            d2_.packages.end(), std::inserter(only1, only1.end()));
+        std::set_difference(d2_.packages.begin(), d2_.packages.end(), d1_.packages.begin(),
+                            d1_.packages.end(), std::inserter(only2, only2.end()));
         std::set<std::string> taken;
         for (const std::string& p : only1) {
             std::map<std::string, int> flow;
@@ -426,10 +480,13 @@ private:
             std::string target;
             int best = 0;
             for (const auto& f : flow)
-                if (f.second > best) { best = f.second; target = f.first; }
+                if (f.second > best) {
+                    best = f.second;
+                    target = f.first;
+                }
             auto partner = packagePartner_.find(p);
-            if (target.empty() && partner != packagePartner_.end() && only2.count(partner->second) != 0 &&
-                taken.count(partner->second) == 0)
+            if (target.empty() && partner != packagePartner_.end() &&
+                only2.count(partner->second) != 0 && taken.count(partner->second) == 0)
                 target = partner->second;
             if (target.empty()) {
                 report.packages.push_back(PackageEntry{PackageChange::Deleted, p, ""});
@@ -439,12 +496,14 @@ private:
             report.packages.push_back(PackageEntry{PackageChange::Renamed, p, target});
         }
         for (const std::string& q : only2)
-            if (taken.count(q) == 0) report.packages.push_back(PackageEntry{PackageChange::Added, "", q});
+            if (taken.count(q) == 0)
+                report.packages.push_back(PackageEntry{PackageChange::Added, "", q});
     }
 };
 
 } // namespace
 
-ChangeReport classifyChanges(const Graph& g1, const Graph& g2, const NodeMatching& matching, int mode) {
+ChangeReport classifyChanges(const Graph& g1, const Graph& g2, const NodeMatching& matching,
+                             int mode) {
     return Classifier(g1, g2, matching, mode).run();
 }

@@ -33,7 +33,8 @@ public:
 
     bool ok() const { return problem.empty(); }
 
-    const json* field(const json& object, const char* key, json::value_t type, const std::string& at) {
+    const json* field(const json& object, const char* key, json::value_t type,
+                      const std::string& at) {
         if (!ok()) return nullptr;
         auto it = object.find(key);
         const bool numberWanted = type == json::value_t::number_float;
@@ -54,8 +55,9 @@ public:
     /// A count or a setting: a number that an int holds exactly.
     int whole(const json& object, const char* key, const std::string& at) {
         const double x = number(object, key, at);
-        if (ok() && !(x >= std::numeric_limits<int>::min() && x <= std::numeric_limits<int>::max() &&
-                      x == static_cast<double>(static_cast<long long>(x)))) {
+        if (ok() &&
+            !(x >= std::numeric_limits<int>::min() && x <= std::numeric_limits<int>::max() &&
+              x == static_cast<double>(static_cast<long long>(x)))) {
             problem = "expected " + at + "\"" + key + "\" to be a whole number";
             return 0;
         }
@@ -65,8 +67,10 @@ public:
         std::vector<std::string> out;
         const json* v = field(object, key, json::value_t::array, at);
         for (size_t i = 0; v != nullptr && i < v->size() && ok(); i++) {
-            if (!(*v)[i].is_string()) problem = "expected " + at + "\"" + key + "\" to hold names";
-            else out.push_back((*v)[i].get<std::string>());
+            if (!(*v)[i].is_string())
+                problem = "expected " + at + "\"" + key + "\" to hold names";
+            else
+                out.push_back((*v)[i].get<std::string>());
         }
         return out;
     }
@@ -74,10 +78,14 @@ public:
 private:
     static std::string typeName(json::value_t type) {
         switch (type) {
-        case json::value_t::string: return "a text";
-        case json::value_t::array: return "a list";
-        case json::value_t::object: return "an object";
-        default: return "a number";
+        case json::value_t::string:
+            return "a text";
+        case json::value_t::array:
+            return "a list";
+        case json::value_t::object:
+            return "an object";
+        default:
+            return "a number";
         }
     }
 };
@@ -111,10 +119,14 @@ void readMembers(Checker& c, const json& entry, ClassEntry& e, const std::string
     const json* list = c.field(entry, "memberChanges", json::value_t::array, at);
     for (size_t i = 0; list != nullptr && i < list->size() && c.ok(); i++) {
         const json& m = (*list)[i];
-        if (!m.is_object()) { c.problem = "expected " + at + "member changes to be objects"; return; }
+        if (!m.is_object()) {
+            c.problem = "expected " + at + "member changes to be objects";
+            return;
+        }
         MemberEntry me;
         const std::string kind = c.text(m, "kind", at + "member ");
-        if (c.ok() && !memberFromWord(kind, me.kind)) c.problem = "unknown member change \"" + kind + "\"";
+        if (c.ok() && !memberFromWord(kind, me.kind))
+            c.problem = "unknown member change \"" + kind + "\"";
         me.before = c.text(m, "before", at + "member ");
         me.after = c.text(m, "after", at + "member ");
         me.otherClass = c.text(m, "class", at + "member ");
@@ -127,10 +139,14 @@ void readClasses(Checker& c, const json& doc, ChangeReport& report) {
     for (size_t i = 0; list != nullptr && i < list->size() && c.ok(); i++) {
         const json& entry = (*list)[i];
         const std::string at = "class entry " + std::to_string(i + 1) + " ";
-        if (!entry.is_object()) { c.problem = "expected " + at + "to be an object"; return; }
+        if (!entry.is_object()) {
+            c.problem = "expected " + at + "to be an object";
+            return;
+        }
         ClassEntry e;
         const std::string kind = c.text(entry, "kind", at);
-        if (c.ok() && !changeFromWord(kind, e.kind)) c.problem = "unknown class change \"" + kind + "\"";
+        if (c.ok() && !changeFromWord(kind, e.kind))
+            c.problem = "unknown class change \"" + kind + "\"";
         e.before = c.names(entry, "before", at);
         e.after = c.names(entry, "after", at);
         readMembers(c, entry, e, at);
@@ -143,10 +159,14 @@ void readPackages(Checker& c, const json& doc, ChangeReport& report) {
     for (size_t i = 0; list != nullptr && i < list->size() && c.ok(); i++) {
         const json& entry = (*list)[i];
         const std::string at = "package entry " + std::to_string(i + 1) + " ";
-        if (!entry.is_object()) { c.problem = "expected " + at + "to be an object"; return; }
+        if (!entry.is_object()) {
+            c.problem = "expected " + at + "to be an object";
+            return;
+        }
         PackageEntry p;
         const std::string kind = c.text(entry, "kind", at);
-        if (c.ok() && !packageFromWord(kind, p.kind)) c.problem = "unknown package change \"" + kind + "\"";
+        if (c.ok() && !packageFromWord(kind, p.kind))
+            c.problem = "unknown package change \"" + kind + "\"";
         p.before = c.text(entry, "before", at);
         p.after = c.text(entry, "after", at);
         report.packages.push_back(p);
@@ -181,7 +201,8 @@ bool readChangeFile(const std::string& path, ChangeReport& report, std::string& 
     }
     const std::string format = doc["format"].get<std::string>();
     if (format != kChangeFormat) {
-        error = path + ": change file format \"" + format + "\", expected \"" + kChangeFormat + "\"";
+        error =
+            path + ": change file format \"" + format + "\", expected \"" + kChangeFormat + "\"";
         return false;
     }
     report = ChangeReport();

@@ -35,8 +35,11 @@ ordered_json classJson(const ClassEntry& e) {
     ordered_json members = ordered_json::array();
     for (const MemberEntry& m : e.members)
         members.push_back(memberJson(m));
-    return ordered_json{{"kind", changeWord(e.kind)}, {"before", e.before}, {"after", e.after},
-                        {"members", counts},          {"memberChanges", members}};
+    return ordered_json{{"kind", changeWord(e.kind)},
+                        {"before", e.before},
+                        {"after", e.after},
+                        {"members", counts},
+                        {"memberChanges", members}};
 }
 
 ordered_json runJson(const RunInfo& r) {

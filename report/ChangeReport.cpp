@@ -6,9 +6,9 @@
 
 namespace {
 
-const char* const kClassWords[kClassChangeCount] = {
-    "unchanged", "modified", "renamed", "moved",  "moved-renamed",
-    "split",     "merged",   "added",   "deleted"};
+const char* const kClassWords[kClassChangeCount] = {"unchanged", "modified",      "renamed",
+                                                    "moved",     "moved-renamed", "split",
+                                                    "merged",    "added",         "deleted"};
 const char* const kMemberWords[kMemberChangeCount] = {"same",      "changed", "moved-in",
                                                       "moved-out", "added",   "deleted"};
 const char* const kPackageWords[kPackageChangeCount] = {"renamed", "added", "deleted"};

@@ -89,10 +89,10 @@ struct RunInfo {
     int mode = 12;   ///< reader mode of both graphs
     int seed = 1;
     double dwn = 0, dwe = 0, ew = 0, asy = 0, lw = 0; ///< the five cost weights
-    std::string start;     ///< "tabu" or "assignment"
-    double initMode = 1;   ///< start of the tabu search
-    int alg = 7;           ///< algorithm of the seeding matcher
-    int discrim = 80;      ///< similarity code of the seeding matcher
+    std::string start;                                ///< "tabu" or "assignment"
+    double initMode = 1;                              ///< start of the tabu search
+    int alg = 7;                                      ///< algorithm of the seeding matcher
+    int discrim = 80;                                 ///< similarity code of the seeding matcher
     std::string simGraphs; ///< similarity file of the assignment start, or empty
     double noMatchingCost = 0;
     double matchingCost = 0;

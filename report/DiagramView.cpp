@@ -114,8 +114,7 @@ void DiagramView::readPackages(const Graph& g, int mode) {
     packages.insert(named.begin(), named.end());
 }
 
-void DiagramView::addMember(int owner, int node, const std::string& name,
-                            const std::string& text) {
+void DiagramView::addMember(int owner, int node, const std::string& name, const std::string& text) {
     membersOf[static_cast<size_t>(owner)].push_back(static_cast<int>(members.size()));
     if (node >= 0) memberOfNode[node] = static_cast<int>(members.size());
     members.push_back(Member{owner, node, name, text});

@@ -22,14 +22,14 @@ public:
     /// mode 5 (which has one node kind) every node.
     DiagramView(const Graph& g, int mode);
 
-    std::vector<int> classes;               ///< class node numbers, ascending
-    std::map<int, int> classIndex;          ///< class node number -> index in `classes`
-    std::vector<std::string> labels;        ///< qualified name per class index
-    std::vector<std::string> packageOf;     ///< package per class index ("" for none)
+    std::vector<int> classes;                ///< class node numbers, ascending
+    std::map<int, int> classIndex;           ///< class node number -> index in `classes`
+    std::vector<std::string> labels;         ///< qualified name per class index
+    std::vector<std::string> packageOf;      ///< package per class index ("" for none)
     std::vector<std::vector<int>> membersOf; ///< member indices per class index
     std::vector<Member> members;
-    std::map<int, int> memberOfNode;        ///< member node number -> member index
-    std::set<std::string> packages;         ///< every package name of this version
+    std::map<int, int> memberOfNode; ///< member node number -> member index
+    std::set<std::string> packages;  ///< every package name of this version
     /// Members are nodes of the graph (matched by the matcher), not kept inside classes.
     bool membersAreNodes = false;
 

@@ -102,9 +102,13 @@ int reportMain(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     ReportSettings s;
     switch (parseReportArguments(args, s, std::cerr)) {
-    case ReportParse::Help: reportUsage(std::cout); return kExitDone;
-    case ReportParse::Bad: return kExitBadInput;
-    case ReportParse::Ok: break;
+    case ReportParse::Help:
+        reportUsage(std::cout);
+        return kExitDone;
+    case ReportParse::Bad:
+        return kExitBadInput;
+    case ReportParse::Ok:
+        break;
     }
     return runReport(s, std::cout, std::cerr);
 }

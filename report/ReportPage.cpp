@@ -262,7 +262,8 @@ std::string memberSummary(const ClassEntry& e) {
     for (int k = 0; k < kMemberChangeCount; k++) {
         const int n = e.memberCounts[static_cast<size_t>(k)];
         if (n == 0) continue;
-        out += (out.empty() ? "" : ", ") + std::to_string(n) + " " + memberWord(static_cast<MemberChange>(k));
+        out += (out.empty() ? "" : ", ") + std::to_string(n) + " " +
+               memberWord(static_cast<MemberChange>(k));
     }
     return out.empty() ? "no members" : out;
 }
@@ -309,7 +310,8 @@ std::string reportText(const std::vector<ChangeReport>& reports) {
         const auto counts = r.classCounts();
         out << " ";
         for (int k = 0; k < kClassChangeCount; k++)
-            out << " " << changeWord(static_cast<ClassChange>(k)) << " " << counts[static_cast<size_t>(k)];
+            out << " " << changeWord(static_cast<ClassChange>(k)) << " "
+                << counts[static_cast<size_t>(k)];
         out << "\n";
         for (const ClassEntry& e : r.classes) {
             if (e.kind == ClassChange::Unchanged) continue;
@@ -317,8 +319,9 @@ std::string reportText(const std::vector<ChangeReport>& reports) {
                 << "  (" << memberSummary(e) << ")\n";
         }
         for (const PackageEntry& p : r.packages)
-            out << "  package " << packageWord(p.kind) << ": " << (p.before.empty() ? "-" : p.before)
-                << " -> " << (p.after.empty() ? "-" : p.after) << "\n";
+            out << "  package " << packageWord(p.kind) << ": "
+                << (p.before.empty() ? "-" : p.before) << " -> "
+                << (p.after.empty() ? "-" : p.after) << "\n";
         out << "\n";
     }
     return out.str();

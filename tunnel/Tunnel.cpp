@@ -72,14 +72,17 @@ Tunnel::Tunnel(std::string load_paths) : build_path(std::move(load_paths)) {
     std::cout << "\nMatchings : " << matchings.size();
     const size_t V = matchings.size();
     m.assign(static_cast<size_t>(firstG->vertices), NodeInts(V + 1, -1));
-    for (size_t q = 0; q < m.size(); ++q) m[q][0] = static_cast<int>(q);
+    for (size_t q = 0; q < m.size(); ++q)
+        m[q][0] = static_cast<int>(q);
     std::cout << "\n Creating Tunnel \n";
     createTunnel(std::vector<int>(V, 0));
 }
 
 Tunnel::~Tunnel() {
-    for (matching* mat : matchings) delete mat;
-    for (Graph* g : gseries) delete g;
+    for (matching* mat : matchings)
+        delete mat;
+    for (Graph* g : gseries)
+        delete g;
     delete costs;
 }
 
@@ -95,7 +98,8 @@ bool Tunnel::readSeriesList() {
         const std::string kind = lines.field(0);
         if (kind != "g" && kind != "m") continue;
         if (!lines.require(2, "\"" + kind + ",<path>\"")) continue;
-        const bool ok = kind == "g" ? addGraph(lines.field(1)) : addMatch(lines.field(1), lines.lineNumber());
+        const bool ok =
+            kind == "g" ? addGraph(lines.field(1)) : addMatch(lines.field(1), lines.lineNumber());
         if (!ok) return false;
     }
     return true;
@@ -163,7 +167,8 @@ bool Tunnel::buildCostModel() {
         return false;
     }
     std::cout << "\n";
-    for (double w : weights) std::cout << w << " ";
+    for (double w : weights)
+        std::cout << w << " ";
     costs = new Cost();
     costs->initMode1(weights[0], weights[1], weights[2], weights[3], weights[4]);
     return true;
@@ -177,8 +182,10 @@ void Tunnel::computeOriginalCosts() {
         Vertex* v = lastG->V[p];
         int cost = static_cast<int>(costs->classInsertion);
         // Both ends of a relation are inserted with the class: priced as unmatched ends.
-        for (Edge* e : v->in) cost = static_cast<int>(cost + costs->cei(kCostMode, e, -1, -1));
+        for (Edge* e : v->in)
+            cost = static_cast<int>(cost + costs->cei(kCostMode, e, -1, -1));
         original_cost[p] = cost;
-        b_original_cost[p] = static_cast<int>(v->attributes.size() + v->methods.size() + v->sum_out);
+        b_original_cost[p] =
+            static_cast<int>(v->attributes.size() + v->methods.size() + v->sum_out);
     }
 }

@@ -36,7 +36,7 @@ struct TunnelClassRow {
     /// Per change family: the sum along the chain, and the first matching's value.
     int nb[kChangeFamilies] = {}, lastNb[kChangeFamilies] = {};
     int p[kChangeFamilies] = {}, lastP[kChangeFamilies] = {};
-    int newClass = 0; ///< 1 when the class has no counterpart in the second graph
+    int newClass = 0;    ///< 1 when the class has no counterpart in the second graph
     int lastVersion = 0; ///< last graph in which the class exists
     int steps = 1;       ///< matching steps of its chain: 0 always, then while it goes on
     double X = 0;        ///< insertion cost in its last version: class and outgoing relations
@@ -58,16 +58,15 @@ public:
         /// Member and relation sizes of the node in g1.
         std::vector<NodeInts> nbAttList, nbMetList, nbRelInList, nbRelOutList, nbRelList;
         /// Member changes against the partner (Del: the partner's members not kept).
-        std::vector<NodeInts> nbDelAttList, nbAddAttList, nbDelMetList, nbAddMetList,
-            nbRenMetList, nbModMetList;
+        std::vector<NodeInts> nbDelAttList, nbAddAttList, nbDelMetList, nbAddMetList, nbRenMetList,
+            nbModMetList;
         /// Relation changes, all, incoming and outgoing.
         std::vector<NodeInts> nbDelRelList, nbAddRelList, nbModRelList, nbDelRelInList,
             nbAddRelInList, nbModRelInList, nbDelRelOutList, nbAddRelOutList, nbModRelOutList;
         /// The changes in percent of the partner's members or relations.
-        std::vector<NodeInts> p_DelAttList, p_AddAttList, p_DelMetList, p_AddMetList,
-            p_RenMetList, p_ModMetList, p_DelRelList, p_AddRelList, p_ModRelList,
-            p_DelRelInList, p_AddRelInList, p_ModRelInList, p_DelRelOutList, p_AddRelOutList,
-            p_ModRelOutList;
+        std::vector<NodeInts> p_DelAttList, p_AddAttList, p_DelMetList, p_AddMetList, p_RenMetList,
+            p_ModMetList, p_DelRelList, p_AddRelList, p_ModRelList, p_DelRelInList, p_AddRelInList,
+            p_ModRelInList, p_DelRelOutList, p_AddRelOutList, p_ModRelOutList;
     };
 
     /// The versions in list order; owned.

@@ -78,7 +78,9 @@ TunnelFamily spread(double first, const std::vector<double>& terms, int D) {
     return f;
 }
 
-double log1(double v) { return std::log10(v + 1); }
+double log1(double v) {
+    return std::log10(v + 1);
+}
 
 void writeCostFamily(std::ostream& out, const TunnelFamily& f) {
     out << "," << f.first << "," << f.total << "," << f.mean << "," << f.std << "," << log1(f.first)
@@ -103,7 +105,8 @@ void Tunnel::createTunnel(const std::vector<int>& ms) {
     Chains c;
     followChains(c);
     rows.clear();
-    for (size_t q = 0; q < m.size(); ++q) rows.push_back(classRow(c, static_cast<int>(q)));
+    for (size_t q = 0; q < m.size(); ++q)
+        rows.push_back(classRow(c, static_cast<int>(q)));
     writeChainFile(c);
     writeMetricsFile();
     writeClassEdgeFiles(c);
@@ -168,7 +171,8 @@ TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
     Graph* lastGraph = gseries[static_cast<size_t>(last)];
     Vertex* w = lastGraph->V[static_cast<size_t>(chain[static_cast<size_t>(last)])];
     row.X = costs->classInsertion;
-    for (Edge* e : w->out) row.X += costs->cei(kCostMode, e, -1, -1);
+    for (Edge* e : w->out)
+        row.X += costs->cei(kCostMode, e, -1, -1);
     row.Xb = static_cast<double>(w->attributes.size() + w->methods.size()) + w->sum_out;
     const double X = row.X;
     const double Xb = row.Xb;
@@ -206,7 +210,8 @@ TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
 }
 
 void Tunnel::changeColumns(TunnelClassRow& row, int steps) {
-    if (matchings.empty() || static_cast<size_t>(mseries[0]) >= matchings[0]->matchList.size()) return;
+    if (matchings.empty() || static_cast<size_t>(mseries[0]) >= matchings[0]->matchList.size())
+        return;
     const size_t sq = static_cast<size_t>(row.q);
     const NodeInts& chain = m[sq];
     const matching* first = matchings[0];
@@ -239,7 +244,8 @@ void Tunnel::writeChainFile(const Chains& c) {
             out << c.CR[q][static_cast<size_t>(k)] << ",";
         out << "\n";
         out << "c," << row.q << "," << row.label << ",";
-        for (int k = 0; k < row.steps && k < c.V; ++k) out << c.EC[q][static_cast<size_t>(k)] << ",";
+        for (int k = 0; k < row.steps && k < c.V; ++k)
+            out << c.EC[q][static_cast<size_t>(k)] << ",";
         out << row.X << ",\n";
     }
 }
@@ -258,8 +264,10 @@ void Tunnel::writeMetricsFile() {
         out << "," << r.nbAtt << "," << r.lastNbAtt << "," << r.nbMet << "," << r.lastNbMet << ","
             << r.nbRel << "," << r.lastNbRel << "," << r.nbRelIn << "," << r.lastNbRelIn << ","
             << r.nbRelOut << "," << r.lastNbRelOut;
-        for (int f = 0; f < kChangeFamilies; ++f) out << "," << r.nb[f] << "," << r.lastNb[f];
-        for (int f = 0; f < kChangeFamilies; ++f) out << "," << r.p[f] << "," << r.lastP[f];
+        for (int f = 0; f < kChangeFamilies; ++f)
+            out << "," << r.nb[f] << "," << r.lastNb[f];
+        for (int f = 0; f < kChangeFamilies; ++f)
+            out << "," << r.p[f] << "," << r.lastP[f];
         out << "," << r.newClass << "\n";
     }
     std::cout << "\n Created Tunnel \n";

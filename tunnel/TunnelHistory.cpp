@@ -13,7 +13,9 @@
 namespace {
 
 /// Label counts of codes 1 to 6 of an edge read as one number ("102000" for 1, 0, 2).
-double edgeValue(Edge* e) { return static_cast<double>(std::strtoll(e->getLabel2(6).c_str(), nullptr, 10)); }
+double edgeValue(Edge* e) {
+    return static_cast<double>(std::strtoll(e->getLabel2(6).c_str(), nullptr, 10));
+}
 
 /// Most occurrences written on one line of the raw tunnel file; shorter lists are padded.
 constexpr size_t kOccurrenceColumns = 7;
@@ -34,7 +36,8 @@ struct History {
 
 void writeHistory(std::ostream& out, const History& h) {
     out << "," << h.lastStep << "," << h.entries.size();
-    for (const std::string& entry : h.entries) out << "," << entry;
+    for (const std::string& entry : h.entries)
+        out << "," << entry;
     out << "\n";
 }
 
@@ -50,15 +53,19 @@ void Tunnel::writeClassEdgeFiles(const Chains& c) {
             if (node < 0) break;
             Graph* g = gseries[static_cast<size_t>(l)];
             const double* u = g->u;
-            auto cr = [&](int n) { return u == nullptr ? 0 : static_cast<int>(u[n] * CR_multiplier); };
+            auto cr = [&](int n) {
+                return u == nullptr ? 0 : static_cast<int>(u[n] * CR_multiplier);
+            };
             auto end = [&](int n) {
                 return std::to_string(n) + "," + g->V[static_cast<size_t>(n)]->label + "," +
                        std::to_string(cr(n));
             };
             for (Edge* e : g->V[static_cast<size_t>(node)]->out)
-                out << l + 1 << "," << end(node) << ",-->," << end(e->to) << "," << e->label << "\n";
+                out << l + 1 << "," << end(node) << ",-->," << end(e->to) << "," << e->label
+                    << "\n";
             for (Edge* e : g->V[static_cast<size_t>(node)]->in)
-                out << l + 1 << "," << end(node) << ",<--," << end(e->from) << "," << e->label << "\n";
+                out << l + 1 << "," << end(node) << ",<--," << end(e->from) << "," << e->label
+                    << "\n";
         }
     }
 }
@@ -66,8 +73,10 @@ void Tunnel::writeClassEdgeFiles(const Chains& c) {
 void Tunnel::buildReverseChains() {
     const size_t versions = gseries.size();
     _m.assign(versions, NodeInts());
-    for (size_t k = 0; k < versions; ++k) _m[k].assign(static_cast<size_t>(gseries[k]->vertices), -1);
-    for (size_t j = 0; j < _m[0].size(); ++j) _m[0][j] = static_cast<int>(j);
+    for (size_t k = 0; k < versions; ++k)
+        _m[k].assign(static_cast<size_t>(gseries[k]->vertices), -1);
+    for (size_t j = 0; j < _m[0].size(); ++j)
+        _m[0][j] = static_cast<int>(j);
     for (size_t k = 1; k < versions; ++k) {
         const matching* mat = matchings[k - 1];
         const size_t entry = static_cast<size_t>(mseries[k - 1]);
@@ -98,7 +107,10 @@ void Tunnel::writeThreads(std::ostream& out) {
         out << firstG->V[q]->label;
         int k = 1;
         for (; k <= V && m[q][static_cast<size_t>(k)] >= 0; ++k)
-            out << "," << gseries[static_cast<size_t>(k)]->V[static_cast<size_t>(m[q][static_cast<size_t>(k)])]->label;
+            out << ","
+                << gseries[static_cast<size_t>(k)]
+                       ->V[static_cast<size_t>(m[q][static_cast<size_t>(k)])]
+                       ->label;
         out << "\n";
         threads[q] = k; // V + 1 when it reaches the last graph, else its first missing version
         if (k == V + 1) {
@@ -119,15 +131,20 @@ void Tunnel::collectTunnelEdges() {
                 std::cout << "\n !!!!!!!!! \n";
                 continue;
             }
-            const int a0 = _m[k][static_cast<size_t>(e->from)], b0 = _m[k][static_cast<size_t>(e->to)];
+            const int a0 = _m[k][static_cast<size_t>(e->from)],
+                      b0 = _m[k][static_cast<size_t>(e->to)];
             if (a0 < 0 || b0 < 0) continue;
-            const int a = _tunnelled[static_cast<size_t>(a0)], b = _tunnelled[static_cast<size_t>(b0)];
+            const int a = _tunnelled[static_cast<size_t>(a0)],
+                      b = _tunnelled[static_cast<size_t>(b0)];
             if (a < 0 || b < 0) continue;
             std::vector<occurrence>& list = tunnelEdges[static_cast<size_t>(a)][b];
             const double value = edgeValue(e);
-            auto it = std::find_if(list.begin(), list.end(), [&](const occurrence& o) { return o.value == value; });
-            if (it != list.end()) ++it->count;
-            else list.push_back({value, 1});
+            auto it = std::find_if(list.begin(), list.end(),
+                                   [&](const occurrence& o) { return o.value == value; });
+            if (it != list.end())
+                ++it->count;
+            else
+                list.push_back({value, 1});
         }
 }
 
@@ -144,7 +161,8 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
                 continue;
             }
             const int from = tunnelled[a], to = tunnelled[static_cast<size_t>(cell.first)];
-            out << firstG->V[static_cast<size_t>(from)]->label << "," << firstG->V[static_cast<size_t>(to)]->label;
+            out << firstG->V[static_cast<size_t>(from)]->label << ","
+                << firstG->V[static_cast<size_t>(to)]->label;
             int largest = 0, sum = 0;
             for (const occurrence& o : list) {
                 out << "," << o.value << "\\" << o.count;
@@ -152,7 +170,8 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
                 sum += o.count;
                 ++countStats[o.count];
             }
-            for (size_t pad = list.size(); pad < kOccurrenceColumns; ++pad) out << ",";
+            for (size_t pad = list.size(); pad < kOccurrenceColumns; ++pad)
+                out << ",";
             out << "," << largest << "," << sum << "\n";
             if (firstG->getEdge(from, to) != nullptr) ++original;
             ++sizeStats[static_cast<int>(list.size())];
@@ -167,9 +186,11 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
     for (const auto& s : sizeStats)
         if (s.first >= 2) out << "\n multilabelStats," << s.first << "," << s.second;
     out << "\n\n Threads \n\n";
-    for (size_t q = 0; q < threads.size(); ++q) out << q << "," << threads[q] << "\n";
+    for (size_t q = 0; q < threads.size(); ++q)
+        out << q << "," << threads[q] << "\n";
     out << "\n\n Costs in tunnel \n\n";
-    for (int q : tunnelled) out << q << "," << _cost[static_cast<size_t>(q)] << "\n";
+    for (int q : tunnelled)
+        out << q << "," << _cost[static_cast<size_t>(q)] << "\n";
 }
 
 void Tunnel::writeHistories() {
@@ -205,7 +226,8 @@ void Tunnel::writeHistories() {
             h.add(gseries[k]->name, later->getLabel2(6));
             h.lastStep = static_cast<int>(k);
         }
-        edgesOut << e->from << "," << firstG->V[f]->label << "," << e->to << "," << firstG->V[t]->label;
+        edgesOut << e->from << "," << firstG->V[f]->label << "," << e->to << ","
+                 << firstG->V[t]->label;
         writeHistory(edgesOut, h);
     }
     std::cout << "\n Edge data written";

@@ -8,8 +8,10 @@
 std::string tunnelUsageText() {
     return "\nUsage: graphmat-tunnel SERIES_LIST\n"
            "SERIES_LIST lines: g,<class diagram, classes with members>  (newest version first)\n"
-           "                   m,<matcher cost report ./results/<older>__<newer>__dwn__dwe__ew__asy__lw__seed.csv>\n"
-           "Reports are written to ./results/ (tunnel_, _tunnel_, raw_tunnel_, ctunnel_, rtunnel_).\n";
+           "                   m,<matcher cost report "
+           "./results/<older>__<newer>__dwn__dwe__ew__asy__lw__seed.csv>\n"
+           "Reports are written to ./results/ (tunnel_, _tunnel_, raw_tunnel_, ctunnel_, "
+           "rtunnel_).\n";
 }
 
 int tunnelMain(const std::vector<std::string>& args) {

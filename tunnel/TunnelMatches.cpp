@@ -41,7 +41,9 @@ const List kAllLists[] = {
 constexpr size_t kNodeLineFields = 11;
 
 /// The newest table of a list.
-NodeInts& table(Tunnel::matching* mat, List list) { return (mat->*list).back(); }
+NodeInts& table(Tunnel::matching* mat, List list) {
+    return (mat->*list).back();
+}
 
 /// count in percent of base. Without a base, a "Del" share is 0 and the others count 100
 /// per change.
@@ -53,7 +55,8 @@ int percent(int count, int base, bool deletion) {
 /// Reads one node line; false (reported) when it is malformed or names nodes outside the
 /// graphs. An empty third field leaves the node unmatched (n2 = -1).
 bool readNodeLine(const LineReader& lines, int nodes2, int nodes1, int& n1, int& n2, int& cost) {
-    if (!lines.require(kNodeLineFields, "\"ns,node2,node1,label2,label1,,,,cost,cost2,cost1\"")) return false;
+    if (!lines.require(kNodeLineFields, "\"ns,node2,node1,label2,label1,,,,cost,cost2,cost1\""))
+        return false;
     if (!lines.intField(1, n1, "node of the later version")) return false;
     if (lines.field(2).empty()) {
         n2 = -1;
@@ -94,7 +97,8 @@ void memberChanges(Tunnel::matching* mat, int i, Vertex* c2, Vertex* c1) {
     table(mat, &M::nbRenMetList)[i] = d.at("renMet");
     table(mat, &M::nbDelMetList)[i] = delMet;
     table(mat, &M::nbAddMetList)[i] = addMet;
-    table(mat, &M::bCostList)[i] = delAtt + addAtt + d.at("modMet") + d.at("renMet") + delMet + addMet;
+    table(mat, &M::bCostList)[i] =
+        delAtt + addAtt + d.at("modMet") + d.at("renMet") + delMet + addMet;
     table(mat, &M::p_DelAttList)[i] = percent(delAtt, att2, true);
     table(mat, &M::p_AddAttList)[i] = percent(addAtt, att2, false);
     table(mat, &M::p_DelMetList)[i] = percent(delMet, met2, true);
@@ -191,7 +195,8 @@ bool Tunnel::getMatches(matching* mat, std::string file_path) {
     Graph* g1 = mat->g1;
     Graph* g2 = mat->g2;
     const size_t n1 = static_cast<size_t>(g1->vertices);
-    for (List list : kAllLists) (mat->*list).emplace_back(n1, 0);
+    for (List list : kAllLists)
+        (mat->*list).emplace_back(n1, 0);
     NodeInts& match = table(mat, &matching::matchList);
     for (size_t i = 0; i < n1; ++i) {
         Vertex* v = g1->V[i];
@@ -207,7 +212,8 @@ bool Tunnel::getMatches(matching* mat, std::string file_path) {
     while (lines.next()) {
         if (lines.field(0) != "ns") continue;
         int node2 = 0, node1 = 0, cost = 0;
-        if (!readNodeLine(lines, g2->vertices, g1->vertices, node2, node1, cost) || node1 < 0) continue;
+        if (!readNodeLine(lines, g2->vertices, g1->vertices, node2, node1, cost) || node1 < 0)
+            continue;
         match[node1] = node2;
         table(mat, &matching::costList)[node1] = cost;
         memberChanges(mat, node1, g2->V[node2], g1->V[node1]);

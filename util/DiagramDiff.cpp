@@ -59,7 +59,8 @@ void checkPairFile(const std::string& path) {
 
 Pairs reversed(const Pairs& pairs) {
     Pairs out;
-    for (const auto& p : pairs) out.emplace(p.second, p.first);
+    for (const auto& p : pairs)
+        out.emplace(p.second, p.first);
     return out;
 }
 
@@ -81,7 +82,8 @@ bool anyPartnerIn(const Pairs& pairs, const std::string& key, const std::set<std
 void writeSection(std::ofstream& out, const char* heading, const std::set<std::string>& keys,
                   const char* prefix) {
     out << heading;
-    for (const std::string& key : keys) out << prefix << "\"" << key << "\"\n";
+    for (const std::string& key : keys)
+        out << prefix << "\"" << key << "\"\n";
 }
 
 /// Scores a pair of methods left over after the exact pairing: 0.5 for the same name, 0.2
@@ -113,7 +115,8 @@ std::set<std::string> matchingKeys(const std::set<std::string>& diagram1,
     const Pairs m21 = reversed(m12);
     std::set<std::string> keys;
     for (const std::string& a : diagram1) {
-        if (!anyPartnerIn(m12, a, diagram2, [&](const std::string& b) { keys.insert(a + "__" + b); }))
+        if (!anyPartnerIn(m12, a, diagram2,
+                          [&](const std::string& b) { keys.insert(a + "__" + b); }))
             keys.insert(a + "__");
     }
     for (const std::string& b : diagram2) {
@@ -125,7 +128,8 @@ std::set<std::string> matchingKeys(const std::set<std::string>& diagram1,
 MatchingComparison compareMatchings(const std::set<std::string>& diagM,
                                     const std::set<std::string>& _diagM) {
     MatchingComparison c;
-    for (const std::string& key : diagM) (_diagM.count(key) != 0 ? c.both : c.onlyFirst).insert(key);
+    for (const std::string& key : diagM)
+        (_diagM.count(key) != 0 ? c.both : c.onlyFirst).insert(key);
     for (const std::string& key : _diagM)
         if (c.both.count(key) == 0) c.onlySecond.insert(key);
     return c;
@@ -210,8 +214,10 @@ CategoryCounts classDiff(Vertex* v1, Vertex* v2) {
         for (size_t i = 0; i < n1; ++i)
             for (size_t j = 0; j < n2; ++j) {
                 if (sim[i][j] < 0.5 || sim[i][j] < best1[i] || sim[i][j] < best2[j]) continue;
-                for (size_t k = 0; k < n1; ++k) sim[k][j] = -1;
-                for (size_t k = 0; k < n2; ++k) sim[i][k] = -1;
+                for (size_t k = 0; k < n1; ++k)
+                    sim[k][j] = -1;
+                for (size_t k = 0; k < n2; ++k)
+                    sim[i][k] = -1;
                 ++(methods1[i]->name != methods2[j]->name ? renMet : modMet);
                 break;
             }

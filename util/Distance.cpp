@@ -7,7 +7,9 @@
 
 namespace {
 
-int lengthOf(char const* s) { return s == nullptr ? 0 : static_cast<int>(std::strlen(s)); }
+int lengthOf(char const* s) {
+    return s == nullptr ? 0 : static_cast<int>(std::strlen(s));
+}
 
 } // namespace
 
@@ -18,8 +20,10 @@ int Distance::LD(char const* s, char const* t) {
     if (m == 0) return n;
     std::vector<int> table(static_cast<std::size_t>(n + 1) * (m + 1));
     int* d = table.data();
-    for (int i = 0; i <= n; ++i) PutAt(d, i, 0, n, i);
-    for (int j = 0; j <= m; ++j) PutAt(d, 0, j, n, j);
+    for (int i = 0; i <= n; ++i)
+        PutAt(d, i, 0, n, i);
+    for (int j = 0; j <= m; ++j)
+        PutAt(d, 0, j, n, j);
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= m; ++j) {
             const int substitution = s[i - 1] == t[j - 1] ? 0 : 1;
@@ -37,9 +41,13 @@ float Distance::NLD(char const* s, char const* t) {
     return static_cast<float>(static_cast<double>(LD(s, t)) / longer);
 }
 
-float Distance::WNLD(char const* s, char const* t) { return NLD(s, t); }
+float Distance::WNLD(char const* s, char const* t) {
+    return NLD(s, t);
+}
 
-int Distance::Minimum(int a, int b, int c) { return std::min(a, std::min(b, c)); }
+int Distance::Minimum(int a, int b, int c) {
+    return std::min(a, std::min(b, c));
+}
 
 int* Distance::GetCellPointer(int* pOrigin, int col, int row, int nCols) {
     return pOrigin + col + row * (nCols + 1);

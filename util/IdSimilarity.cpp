@@ -11,16 +11,20 @@ namespace {
 
 using Words = std::vector<std::string>;
 
-bool isUpper(char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; }
+bool isUpper(char c) {
+    return std::isupper(static_cast<unsigned char>(c)) != 0;
+}
 
 std::string lowerCopy(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
 // First position at or after `from` holding an upper-case letter, or w.size().
 std::size_t nextUpper(const std::string& w, std::size_t from) {
-    while (from < w.size() && !isUpper(w[from])) ++from;
+    while (from < w.size() && !isUpper(w[from]))
+        ++from;
     return from;
 }
 
@@ -62,7 +66,8 @@ void splitPart(const std::string& w, Words& out) {
             continue;
         }
         std::size_t runEnd = i;
-        while (runEnd < len && isUpper(w[runEnd])) ++runEnd;
+        while (runEnd < len && isUpper(w[runEnd]))
+            ++runEnd;
         const std::size_t run = runEnd - i;
         const bool lowerFollowsInside = runEnd < len - 1;
         if (run == 1 && lowerFollowsInside) {
@@ -84,7 +89,8 @@ void splitPart(const std::string& w, Words& out) {
 double pairedCredit(const std::vector<std::vector<double>>& cells, int rows, int cols,
                     double base) {
     std::vector<const double*> view;
-    for (const auto& row : cells) view.push_back(row.data());
+    for (const auto& row : cells)
+        view.push_back(row.data());
     Hungarian solver;
     solver.solve(view.data(), rows, cols);
     double credit = 0;
@@ -126,7 +132,8 @@ int bestSinglePair(const std::set<std::string>& set1, const std::set<std::string
 
 std::size_t totalLength(const std::set<std::string>& words) {
     std::size_t total = 0;
-    for (const std::string& w : words) total += w.size();
+    for (const std::string& w : words)
+        total += w.size();
     return total;
 }
 
@@ -136,7 +143,8 @@ std::vector<std::string>* IdSplitter(const std::string& str) {
     if (str.empty()) return nullptr;
     if (str.size() == 1) return new Words{str};
     std::string copy = str;
-    for (const char* sep : {"$", "_", "*"}) FindAndReplace(copy, sep, " ");
+    for (const char* sep : {"$", "_", "*"})
+        FindAndReplace(copy, sep, " ");
     std::unique_ptr<Words> parts(splitString(copy, " "));
     auto* words = new Words();
     if (parts) {
@@ -214,7 +222,8 @@ double simSet(const std::set<std::string>* set1, const std::set<std::string>* se
     int i = 0;
     for (const std::string& a : *set1) {
         int j = 0;
-        for (const std::string& b : *set2) cells[i][j++] -= commonLength(a, b);
+        for (const std::string& b : *set2)
+            cells[i][j++] -= commonLength(a, b);
         ++i;
     }
     double optimum = pairedCredit(cells, rows, cols, base);

@@ -10,8 +10,8 @@ bool parseWholeInt(const std::string& text, int& value) {
     errno = 0;
     char* end = nullptr;
     long long parsed = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || end == text.c_str() || *end != '\0' || parsed < std::numeric_limits<int>::min() ||
-        parsed > std::numeric_limits<int>::max())
+    if (errno != 0 || end == text.c_str() || *end != '\0' ||
+        parsed < std::numeric_limits<int>::min() || parsed > std::numeric_limits<int>::max())
         return false;
     value = static_cast<int>(parsed);
     return true;

@@ -10,8 +10,14 @@ int& unwrittenCount() {
 
 } // namespace
 
-void noteUnwrittenFile(const std::string& /*path*/) { unwrittenCount() += 1; }
+void noteUnwrittenFile(const std::string& /*path*/) {
+    unwrittenCount() += 1;
+}
 
-int unwrittenFiles() { return unwrittenCount(); }
+int unwrittenFiles() {
+    return unwrittenCount();
+}
 
-void resetUnwrittenFiles() { unwrittenCount() = 0; }
+void resetUnwrittenFiles() {
+    unwrittenCount() = 0;
+}

@@ -3,6 +3,10 @@
 
 #include <cstdlib>
 
-void seedRandom(unsigned seed) { std::srand(seed); }
+void seedRandom(unsigned seed) {
+    std::srand(seed);
+}
 
-int randDraw() { return std::rand() % (kRandMax + 1); }
+int randDraw() {
+    return std::rand() % (kRandMax + 1);
+}

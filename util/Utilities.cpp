@@ -66,7 +66,9 @@ std::string stringISet(const std::set<int>* istr) {
 namespace {
 
 // A quoted name item without its opening quote; an empty item stays empty.
-std::string dropFirstChar(const std::string& s) { return s.empty() ? s : s.substr(1); }
+std::string dropFirstChar(const std::string& s) {
+    return s.empty() ? s : s.substr(1);
+}
 
 } // namespace
 
@@ -86,7 +88,9 @@ std::multimap<std::string, std::string>* readMatchFile(const std::string& filena
     return pairs;
 }
 
-bool compaire(const paire& p, const paire& q) { return p.val > q.val; }
+bool compaire(const paire& p, const paire& q) {
+    return p.val > q.val;
+}
 
 std::vector<paire> sort_paires(std::vector<paire> pairs) {
     std::sort(pairs.begin(), pairs.end(), compaire);

@@ -36,7 +36,8 @@ inline double bruteForce(const Grid& g) {
 struct RowView {
     std::vector<const double*> rows;
     explicit RowView(const Grid& g) {
-        for (const auto& r : g) rows.push_back(r.data());
+        for (const auto& r : g)
+            rows.push_back(r.data());
     }
     const double* const* data() const { return rows.data(); }
 };
@@ -78,7 +79,8 @@ template <typename Solver> double checkedCost(const Solver& s, const Grid& g) {
 inline Grid randomGrid(int rows, int cols, int maxValue) {
     Grid g(rows, std::vector<double>(cols));
     for (auto& row : g)
-        for (double& v : row) v = randDraw() % (maxValue + 1);
+        for (double& v : row)
+            v = randDraw() % (maxValue + 1);
     return g;
 }
 
@@ -86,6 +88,7 @@ inline Grid randomGrid(int rows, int cols, int maxValue) {
 inline Grid randomRealGrid(int rows, int cols) {
     Grid g(rows, std::vector<double>(cols));
     for (auto& row : g)
-        for (double& v : row) v = randDraw() / static_cast<double>(kRandMax);
+        for (double& v : row)
+            v = randDraw() / static_cast<double>(kRandMax);
     return g;
 }

@@ -53,7 +53,8 @@ TEST(HungarianTies, AllEqualStarsTheDiagonal) {
     Hungarian h;
     solveGrid(h, g);
     checkedCost(h, g);
-    for (int r = 0; r < 4; ++r) EXPECT_EQ(h.results[r], r);
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(h.results[r], r);
 }
 
 TEST(HungarianTies, FirstPrimeIsTheRightMostZeroOfTheRow) {

@@ -17,7 +17,8 @@ namespace {
 Matrix<double> toMatrix(const Grid& g) {
     Matrix<double> m(static_cast<int>(g.size()), static_cast<int>(g[0].size()));
     for (int i = 0; i < m.rows(); ++i)
-        for (int j = 0; j < m.columns(); ++j) m(i, j) = g[i][j];
+        for (int j = 0; j < m.columns(); ++j)
+            m(i, j) = g[i][j];
     return m;
 }
 
@@ -49,8 +50,10 @@ double maskCost(Matrix<double>& mask, const Grid& g) {
             ++chosen;
         }
     EXPECT_EQ(chosen, mask.minsize());
-    for (int n : perRow) EXPECT_LE(n, 1);
-    for (int n : perColumn) EXPECT_LE(n, 1);
+    for (int n : perRow)
+        EXPECT_LE(n, 1);
+    for (int n : perColumn)
+        EXPECT_LE(n, 1);
     return sum;
 }
 
@@ -70,7 +73,8 @@ TEST(MatrixTest, ConstructionZeroFillsAndReportsSizes) {
     EXPECT_EQ(m.columns(), 3);
     EXPECT_EQ(m.minsize(), 2);
     for (int i = 0; i < 2; ++i)
-        for (int j = 0; j < 3; ++j) EXPECT_EQ(m(i, j), 0);
+        for (int j = 0; j < 3; ++j)
+            EXPECT_EQ(m(i, j), 0);
 }
 
 TEST(MatrixTest, ResizeKeepsTheOverlapAndZeroFillsTheRest) {

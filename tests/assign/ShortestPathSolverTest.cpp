@@ -29,13 +29,17 @@ double stepMethodOptimum(const Grid& g) {
 // negative entries.
 Grid trialGrid(int trial, int rows, int cols) {
     switch (trial % 4) {
-    case 0: return randomGrid(rows, cols, 3);
-    case 1: return randomGrid(rows, cols, 1000);
-    case 2: return randomRealGrid(rows, cols);
+    case 0:
+        return randomGrid(rows, cols, 3);
+    case 1:
+        return randomGrid(rows, cols, 1000);
+    case 2:
+        return randomRealGrid(rows, cols);
     default: {
         Grid g = randomGrid(rows, cols, 4);
         for (auto& row : g)
-            for (double& v : row) v = v / 3.0 - 0.5;
+            for (double& v : row)
+                v = v / 3.0 - 0.5;
         return g;
     }
     }

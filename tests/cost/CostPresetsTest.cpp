@@ -15,8 +15,10 @@ TEST(CostPresets, WorkedInsertionAndDeletionCosts) {
                                  c.attributeInsertion};
     const double deletions[] = {c.classDeletion, c.packageDeletion, c.methodDeletion,
                                 c.attributeDeletion};
-    for (double v : insertions) EXPECT_DOUBLE_EQ(v, 67); // 66.67 rounded
-    for (double v : deletions) EXPECT_DOUBLE_EQ(v, 33);
+    for (double v : insertions)
+        EXPECT_DOUBLE_EQ(v, 67); // 66.67 rounded
+    for (double v : deletions)
+        EXPECT_DOUBLE_EQ(v, 33);
     c.initMode1(1, 1, 1, 1, 0);
     EXPECT_DOUBLE_EQ(c.classInsertion, 50);
     EXPECT_DOUBLE_EQ(c.classDeletion, 50);
@@ -103,7 +105,8 @@ TEST(CostPresets, ParameterisedConstructorDerivesUnitCostsAndFractions) {
     EXPECT_DOUBLE_EQ(c._aw + c._mw + c._lw, 1);
     ASSERT_NE(c.edgeMatrix2, nullptr);
     for (int i = 0; i < kEdgeMatrix2Size; ++i)
-        for (int j = 0; j < kEdgeMatrix2Size; ++j) EXPECT_EQ(c.edgeMatrix2[i][j], 0);
+        for (int j = 0; j < kEdgeMatrix2Size; ++j)
+            EXPECT_EQ(c.edgeMatrix2[i][j], 0);
 }
 
 TEST(CostPresets, EdgeMatrixAndCopies) {

@@ -13,7 +13,8 @@
 inline std::unique_ptr<Vertex> makeVertex(short type, int blockSize = 1) {
     auto v = std::make_unique<Vertex>(0);
     v->type = type;
-    for (int i = 1; i < blockSize; ++i) v->nodes->insert(100 + i);
+    for (int i = 1; i < blockSize; ++i)
+        v->nodes->insert(100 + i);
     return v;
 }
 
@@ -24,7 +25,8 @@ inline std::unique_ptr<Edge> makeEdge(int type, std::initializer_list<std::pair<
     e->labels = new short[kLabelCodes]();
     for (const auto& entry : counts) {
         e->labels[entry.first] = static_cast<short>(entry.second);
-        for (int i = 0; i < entry.second && i < 20; ++i) e->label += char('0' + entry.first);
+        for (int i = 0; i < entry.second && i < 20; ++i)
+            e->label += char('0' + entry.first);
     }
     return e;
 }

@@ -12,7 +12,8 @@
 
 namespace {
 
-bool parses(const std::vector<std::string>& args, EvalSettings* settings = nullptr, std::string* said = nullptr) {
+bool parses(const std::vector<std::string>& args, EvalSettings* settings = nullptr,
+            std::string* said = nullptr) {
     std::ostringstream err;
     EvalParse p = parseEvalArguments(args, err);
     if (settings != nullptr) *settings = p.settings;
@@ -54,9 +55,11 @@ TEST(EvalCommandLine, CommandsTakeTheirArguments) {
     EXPECT_EQ(s.mode, 12) << "the class-diagram reader by default";
 
     EXPECT_FALSE(parses({}, nullptr, &said));
-    EXPECT_NE(said.find("Usage:\n  graphmat-eval score <result file> <dataset>\n"), std::string::npos);
+    EXPECT_NE(said.find("Usage:\n  graphmat-eval score <result file> <dataset>\n"),
+              std::string::npos);
     EXPECT_FALSE(parses({"score", "only-one"}, nullptr, &said));
-    EXPECT_NE(said.find("graphmat-eval score: expected <result file> <dataset>\n"), std::string::npos);
+    EXPECT_NE(said.find("graphmat-eval score: expected <result file> <dataset>\n"),
+              std::string::npos);
     EXPECT_FALSE(parses({"resolve", "g.txt", "p.A", "twelve"}, nullptr, &said));
     EXPECT_NE(said.find("reader mode must be a whole number, not \"twelve\""), std::string::npos);
     EXPECT_FALSE(parses({"resolve", "g.txt", "p.A", "12", "extra"}));
@@ -69,7 +72,8 @@ TEST(EvalCommandLine, ExitCodesOfEachCommand) {
     std::string said;
     const std::string run1 = "a__b__1__1__1__1__0.5__1.csv";
     EXPECT_EQ(run({"score", run1, "shop"}, said), kEvalUnreadable);
-    EXPECT_NE(said.find("cannot read ./results/" + run1 + " (expected a cost report"), std::string::npos);
+    EXPECT_NE(said.find("cannot read ./results/" + run1 + " (expected a cost report"),
+              std::string::npos);
     EXPECT_NE(said.find("cannot read ./results/_a__b.csv"), std::string::npos);
     EXPECT_NE(said.find("cannot read ./datasets/shop/b.txt"), std::string::npos);
     EXPECT_EQ(run({"score", "a__b.csv", "shop"}, said), kEvalUsage);
@@ -79,9 +83,11 @@ TEST(EvalCommandLine, ExitCodesOfEachCommand) {
     writeFile("results/_a__b.csv", "0_p.A,0_p.A,y\n");
     writeFile("results/" + run1, "ns,0,0,p.A,p.A\n");
     EXPECT_EQ(run({"score", run1, "shop"}, said), kEvalDone) << said;
-    EXPECT_EQ(slurp("eval_results.csv"), "\na,b,1,0,1,0,1,1,1,1,0.5,0,1,1,1,0,0,2,1,0,1,0.5,0.666667,0,0,0");
+    EXPECT_EQ(slurp("eval_results.csv"),
+              "\na,b,1,0,1,0,1,1,1,1,0.5,0,1,1,1,0,0,2,1,0,1,0.5,0.666667,0,0,0");
 
-    EXPECT_EQ(run({"resolve", kExample, "com.shop.model.Customer.setEmail(String)"}, said), kEvalDone);
+    EXPECT_EQ(run({"resolve", kExample, "com.shop.model.Customer.setEmail(String)"}, said),
+              kEvalDone);
     EXPECT_EQ(run({"resolve", kExample, "com.shop.model.Nobody"}, said), kEvalUsage);
     EXPECT_NE(said.find("com.shop.model.Nobody names no node of"), std::string::npos);
     EXPECT_EQ(run({"resolve", "missing.txt", "p.A"}, said), kEvalUnreadable);
@@ -94,6 +100,7 @@ TEST(EvalCommandLine, ExitCodesOfEachCommand) {
               kEvalUnreadable);
     EXPECT_NE(said.find("cannot read ./results/uml/uml_v1_v1.csv"), std::string::npos);
     writeFile("results/uml/uml_v1_v1.csv", "\"a__b\"\n");
-    EXPECT_EQ(run({"compare", kExample, kExample, "results/v1__v1__1__1__1__1__0.5__1.csv"}, said), kEvalDone);
+    EXPECT_EQ(run({"compare", kExample, kExample, "results/v1__v1__1__1__1__1__0.5__1.csv"}, said),
+              kEvalDone);
     EXPECT_TRUE(std::filesystem::exists("results/raw_v1__v1__1__1__1__1__0.5__1.csv_umldiff.csv"));
 }

@@ -52,8 +52,10 @@ TEST(MatchCommandLine, ArgumentsLeftAfterParsingStoppedAreListedAndRefused) {
     // "5 -s 9" would be lost: the run must not start.
     Parsed p = parse({"-o", "a", "-n", "b", "-x", "5", "-s", "9"});
     EXPECT_EQ(p.result.status, ParseStatus::IgnoredArguments);
-    EXPECT_EQ(p.err, usageText() + "Arguments not used (parsing stops at the first one that does not "
-                                   "begin with \"-\"): 5 -s 9\n" + usageText());
+    EXPECT_EQ(p.err, usageText() +
+                         "Arguments not used (parsing stops at the first one that does not "
+                         "begin with \"-\"): 5 -s 9\n" +
+                         usageText());
     EXPECT_EQ(p.out, "\n START \n -o a -n b");
 
     // "-d=1" is -d with the next argument as its value: "-g" is no number.
@@ -69,9 +71,9 @@ TEST(MatchCommandLine, OnlyTheSecondCharacterCounts) {
 }
 
 TEST(MatchCommandLine, EveryValueIsStored) {
-    Parsed p = parse({"-o", "a", "-n", "b", "-m", "sim.csv", "-s", "-42", "-d", "1e-3",
-                      "-g", "0.5", "-e", "2", "-y", "1.5", "-c", "0.25", "-h", "0",
-                      "-i", "-0.3", "-l", "4", "-r", "123", "-u", "1"});
+    Parsed p = parse({"-o", "a",    "-n", "b", "-m", "sim.csv", "-s", "-42",  "-d", "1e-3",
+                      "-g", "0.5",  "-e", "2", "-y", "1.5",     "-c", "0.25", "-h", "0",
+                      "-i", "-0.3", "-l", "4", "-r", "123",     "-u", "1"});
     ASSERT_EQ(p.result.status, ParseStatus::Ok);
     const MatchSettings& s = p.result.settings;
     EXPECT_EQ(s.sim_graphs, "sim.csv");
@@ -92,9 +94,11 @@ TEST(MatchCommandLine, EveryValueIsStored) {
 TEST(MatchCommandLine, ValuesThatAreNoSoundNumberAreRefusedNamingTheSwitch) {
     // Each value is consumed by its switch (a leading "-" included) and then refused.
     const std::vector<std::pair<std::string, std::string>> bad = {
-        {"-d", "abc"}, {"-d", "1x"},   {"-s", "99999999999999"}, {"-s", "1.5"}, {"-d", "nan"},
-        {"-g", "inf"}, {"-e", "1e309"}, {"-y", "-1"},             {"-c", "-0.5"}, {"-h", "99"},
-        {"-h", "-1"},  {"-i", "nan"},  {"-l", ""},               {"-u", "one"}};
+        {"-d", "abc"},   {"-d", "1x"},  {"-s", "99999999999999"},
+        {"-s", "1.5"},   {"-d", "nan"}, {"-g", "inf"},
+        {"-e", "1e309"}, {"-y", "-1"},  {"-c", "-0.5"},
+        {"-h", "99"},    {"-h", "-1"},  {"-i", "nan"},
+        {"-l", ""},      {"-u", "one"}};
     for (const auto& [flag, value] : bad) {
         Parsed p = parse({"-o", "a", "-n", "b", flag, value});
         EXPECT_EQ(p.result.status, ParseStatus::BadValue) << flag << " " << value;
@@ -130,23 +134,29 @@ TEST(MatchCommandLine, UsageKeepsItsFiveLinesThenListsEverySwitch) {
     for (char letter : std::string("onsmdgeychilru"))
         EXPECT_NE(table.find(std::string("\n  -") + letter + "  "), std::string::npos) << letter;
     EXPECT_NE(table.find("-d  node drop weight (default: 0)"), std::string::npos);
-    EXPECT_NE(table.find("-h  reader mode of both graphs, 0 to 12 (12: class diagrams) (default: 12)"),
-              std::string::npos);
+    EXPECT_NE(
+        table.find("-h  reader mode of both graphs, 0 to 12 (12: class diagrams) (default: 12)"),
+        std::string::npos);
 }
 
 TEST(MatchCommandLine, ProcessExitsWithCodeOneOnEveryArgumentError) {
     // The whole command line as the process sees it, program name first.
-    const std::vector<std::vector<std::string>> lines = {{"graphmat"},
-                                                         {"graphmat", "-o", "a"},
-                                                         {"graphmat", "-o", "a", "-n"},
-                                                         {"graphmat", "-o", "a", "-s", "3"},
-                                                         {"graphmat", "-o", "a", "-n", "b", "-d", "nan"},
-                                                         {"graphmat", "-o", "a", "-n", "b", "-h", "99"},
-                                                         {"graphmat", "-o", "a", "-n", "b", "c"}};
+    const std::vector<std::vector<std::string>> lines = {
+        {"graphmat"},
+        {"graphmat", "-o", "a"},
+        {"graphmat", "-o", "a", "-n"},
+        {"graphmat", "-o", "a", "-s", "3"},
+        {"graphmat", "-o", "a", "-n", "b", "-d", "nan"},
+        {"graphmat", "-o", "a", "-n", "b", "-h", "99"},
+        {"graphmat", "-o", "a", "-n", "b", "c"}};
     const std::vector<std::string> expectedErr = {
-        "Parameters e expected\n", "Parameters e expected\n", usageText(), usageText(),
+        "Parameters e expected\n",
+        "Parameters e expected\n",
+        usageText(),
+        usageText(),
         "Bad value for -d (node drop weight): \"nan\" is not a finite number\n",
-        "Bad value for -h (reader mode of both graphs, 0 to 12 (12: class diagrams)): unknown reader "
+        "Bad value for -h (reader mode of both graphs, 0 to 12 (12: class diagrams)): unknown "
+        "reader "
         "mode 99 (modes are 0 to 12)\n",
         "Arguments not used (parsing stops at the first one that does not begin with \"-\"): c\n" +
             usageText()};

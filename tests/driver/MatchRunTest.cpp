@@ -23,9 +23,8 @@ protected:
     void SetUp() override {
         previous_ = fs::current_path();
         folder_ = fs::temp_directory_path() /
-                  ("graphmat_driver_" + std::string(testing::UnitTest::GetInstance()
-                                                        ->current_test_info()
-                                                        ->name()));
+                  ("graphmat_driver_" +
+                   std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
         fs::current_path(folder_);
@@ -79,10 +78,13 @@ TEST_F(DriverRun, ExamplePairIsMatchedAndReported) {
 
     const std::string tag = "v1__v2__1__1__1__1__0.5__1";
     const std::string pairs = readFile("results/raw_" + tag + ".csv");
-    EXPECT_NE(pairs.find("\"com.shop.service.PaymentGateway\",\"com.shop.service.PaymentProcessor\",Class"),
-              std::string::npos);
-    EXPECT_NE(pairs.find("\"com.shop.util.PriceFormatter\",\"com.shop.service.PriceFormatter\",Class"),
-              std::string::npos);
+    EXPECT_NE(
+        pairs.find(
+            "\"com.shop.service.PaymentGateway\",\"com.shop.service.PaymentProcessor\",Class"),
+        std::string::npos);
+    EXPECT_NE(
+        pairs.find("\"com.shop.util.PriceFormatter\",\"com.shop.service.PriceFormatter\",Class"),
+        std::string::npos);
     const std::string merges = readFile("results/raw_" + tag + ".csv_MERGES.csv");
     EXPECT_NE(merges.find("33_com.shop.service.OrderService____38_com.shop.service.InvoiceService"),
               std::string::npos);
@@ -115,7 +117,8 @@ TEST_F(DriverRun, GraphsWithoutNodesStopTheRunWithCodeTwoBeforeAnythingIsWritten
         std::string printed;
         EXPECT_EQ(run(s, printed), 2) << first << " " << second;
         const std::string culprit = first.find("v1.txt") != std::string::npos ? second : first;
-        EXPECT_NE(printed.find("\n Error: no node read from " + culprit + ";"), std::string::npos) << printed;
+        EXPECT_NE(printed.find("\n Error: no node read from " + culprit + ";"), std::string::npos)
+            << printed;
         EXPECT_EQ(printed.find("No Matching Cost"), std::string::npos);
         EXPECT_FALSE(fs::exists("results"));
     }
@@ -127,7 +130,8 @@ TEST_F(DriverRun, ResultsThatCannotBeWrittenEndWithCodeThree) {
     std::string printed;
     EXPECT_EQ(run(exampleSettings(), printed), 3);
     resetUnwrittenFiles();
-    EXPECT_NE(printed.find("\n Cannot write the result file ./results/raw_v1.csv"), std::string::npos);
+    EXPECT_NE(printed.find("\n Cannot write the result file ./results/raw_v1.csv"),
+              std::string::npos);
     // The failure is the last line, after the figures of the run.
     const size_t figures = printed.find("\n\nIterations : ");
     const size_t failure = printed.find("\n Error: ");
@@ -160,8 +164,9 @@ TEST_F(DriverRun, DiffModeComparesTwoEarlierResultSets) {
     EXPECT_NE(report.find("\n\n M1 - M2 \n\n"), std::string::npos);
     EXPECT_NE(report.find("\n\n M2 - M1 \n\n"), std::string::npos);
     // Both seeds find the rename; the class names here are those of the raw files.
-    EXPECT_NE(report.find("\"com.shop.service.PaymentGateway__com.shop.service.PaymentProcessor\"\n"),
-              std::string::npos);
+    EXPECT_NE(
+        report.find("\"com.shop.service.PaymentGateway__com.shop.service.PaymentProcessor\"\n"),
+        std::string::npos);
 }
 
 TEST_F(DriverRun, SimilarityFileSwitchRunsTheAssignmentMatching) {

@@ -17,10 +17,11 @@ const fs::path kCorpus = fs::path(GRAPHMAT_TEST_DATA) / ".." / "fuzz" / "corpus"
 
 std::vector<uint8_t> bytesOf(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
-}  // namespace
+} // namespace
 
 TEST(FuzzCorpus, EveryFamilyReplaysItsInputsWithoutFailing) {
     for (FuzzFamily family : fuzzFamilies()) {

@@ -45,7 +45,8 @@ void enterScratchFolder() {
         std::filesystem::current_path(scratchFolder());
         return;
     }
-    scratchFolder() = std::filesystem::temp_directory_path() / ("graphmat_fuzz_" + std::to_string(::getpid()));
+    scratchFolder() =
+        std::filesystem::temp_directory_path() / ("graphmat_fuzz_" + std::to_string(::getpid()));
     std::filesystem::create_directories(scratchFolder());
     std::filesystem::current_path(scratchFolder());
     std::atexit(removeScratchFolder);
@@ -89,23 +90,29 @@ void readMatchInput(const uint8_t* data, size_t size) {
     delete readMatchFile(kInputFile);
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<FuzzFamily>& fuzzFamilies() {
-    static const std::vector<FuzzFamily> all = {FuzzFamily::TextGraph, FuzzFamily::BinaryGraph,
+    static const std::vector<FuzzFamily> all = {FuzzFamily::TextGraph,    FuzzFamily::BinaryGraph,
                                                 FuzzFamily::ClassDiagram, FuzzFamily::Config,
-                                                FuzzFamily::MemberText, FuzzFamily::MatchFile};
+                                                FuzzFamily::MemberText,   FuzzFamily::MatchFile};
     return all;
 }
 
 std::string fuzzFamilyName(FuzzFamily family) {
     switch (family) {
-        case FuzzFamily::TextGraph: return "text-graph";
-        case FuzzFamily::BinaryGraph: return "binary-graph";
-        case FuzzFamily::ClassDiagram: return "class-diagram";
-        case FuzzFamily::Config: return "config";
-        case FuzzFamily::MemberText: return "member-text";
-        case FuzzFamily::MatchFile: return "match-file";
+    case FuzzFamily::TextGraph:
+        return "text-graph";
+    case FuzzFamily::BinaryGraph:
+        return "binary-graph";
+    case FuzzFamily::ClassDiagram:
+        return "class-diagram";
+    case FuzzFamily::Config:
+        return "config";
+    case FuzzFamily::MemberText:
+        return "member-text";
+    case FuzzFamily::MatchFile:
+        return "match-file";
     }
     return "";
 }
@@ -117,12 +124,24 @@ void fuzzOneInput(FuzzFamily family, const uint8_t* data, size_t size) {
     std::ostringstream sink;
     std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
     switch (family) {
-        case FuzzFamily::TextGraph: readGraphInput(kTextModes, data, size); break;
-        case FuzzFamily::BinaryGraph: readGraphInput(kBinaryModes, data, size); break;
-        case FuzzFamily::ClassDiagram: readGraphInput(kDiagramModes, data, size); break;
-        case FuzzFamily::Config: readConfigInput(data, size); break;
-        case FuzzFamily::MemberText: readMemberInput(data, size); break;
-        case FuzzFamily::MatchFile: readMatchInput(data, size); break;
+    case FuzzFamily::TextGraph:
+        readGraphInput(kTextModes, data, size);
+        break;
+    case FuzzFamily::BinaryGraph:
+        readGraphInput(kBinaryModes, data, size);
+        break;
+    case FuzzFamily::ClassDiagram:
+        readGraphInput(kDiagramModes, data, size);
+        break;
+    case FuzzFamily::Config:
+        readConfigInput(data, size);
+        break;
+    case FuzzFamily::MemberText:
+        readMemberInput(data, size);
+        break;
+    case FuzzFamily::MatchFile:
+        readMatchInput(data, size);
+        break;
     }
     std::cout.rdbuf(console);
     std::filesystem::current_path(callerFolder);

@@ -114,17 +114,23 @@ TEST(GenCommandLine, RequestsBeyondTheLimitsAreRefusedBeforeAllocating) {
         EXPECT_NE(err.str().find(message), std::string::npos) << err.str();
     };
     // 100000 common nodes: two 10^10-cell tables and 200000 arcs, about 76 GB.
-    refused({"random", "--n", "100000", "--q", "0.9", "--e", "2", "--out", "p/x"},
-            "graphmat-gen random: this request needs about 76390 MB (two tables of N1 x N1 and N2 x N2 "
-            "cells); the limit is 2048 MB");
-    refused({"random", "--n", "2000000000", "--q", "0.9", "--e", "2", "--out", "p/x"}, "the limit is 2048 MB");
+    refused(
+        {"random", "--n", "100000", "--q", "0.9", "--e", "2", "--out", "p/x"},
+        "graphmat-gen random: this request needs about 76390 MB (two tables of N1 x N1 and N2 x N2 "
+        "cells); the limit is 2048 MB");
+    refused({"random", "--n", "2000000000", "--q", "0.9", "--e", "2", "--out", "p/x"},
+            "the limit is 2048 MB");
     refused({"random", "--n", "100", "--q", "0.9", "--e", "2", "--pd", "1000000", "--out", "p/x"},
             "the limit is 2048 MB");
-    refused({"noise", "--id", "1", "--nodes", "2000000000", "--epsilon", "1"}, "the limit is 2048 MB");
+    refused({"noise", "--id", "1", "--nodes", "2000000000", "--epsilon", "1"},
+            "the limit is 2048 MB");
     // An arc count a node cannot have, like a probability above 1.
-    refused({"random", "--n", "20", "--q", "0.9", "--e", "400", "--out", "p/x"}, "--e must not pass N - 1");
-    refused({"random", "--n", "20", "--q", "0.9", "--e", "19.5", "--out", "p/x"}, "--e must not pass N - 1");
-    refused({"noise", "--id", "1", "--nodes", "10", "--epsilon", "2000000000"}, "--epsilon must lie in 0..1000000");
+    refused({"random", "--n", "20", "--q", "0.9", "--e", "400", "--out", "p/x"},
+            "--e must not pass N - 1");
+    refused({"random", "--n", "20", "--q", "0.9", "--e", "19.5", "--out", "p/x"},
+            "--e must not pass N - 1");
+    refused({"noise", "--id", "1", "--nodes", "10", "--epsilon", "2000000000"},
+            "--epsilon must lie in 0..1000000");
     // The usage says that memory grows with the square of the node count.
     std::ostringstream usage;
     usageRandom(usage);
@@ -136,7 +142,8 @@ TEST(GenCommandLine, RequestsBeyondTheLimitsAreRefusedBeforeAllocating) {
 TEST(GenCommandLine, NoiseAtTheLargestAmplitudeNeverRaisesALabel) {
     ScratchFolder scratch;
     std::ostringstream out, err;
-    ASSERT_EQ(genMain({"noise", "--id", "7", "--nodes", "10", "--epsilon", "1000000"}, out, err), 0);
+    ASSERT_EQ(genMain({"noise", "--id", "7", "--nodes", "10", "--epsilon", "1000000"}, out, err),
+              0);
     // Every node line of the log: "n,original,noisy,original label,noisy label".
     for (const std::string& line : readLines("./benchmark/log_7.txt")) {
         const std::vector<std::string> f = fields(line);
@@ -150,7 +157,8 @@ TEST(GenCommandLine, FilesThatCannotBeWrittenEndWithCodeThree) {
     ScratchFolder scratch;
     std::ofstream("taken") << "a file where a folder is wanted\n";
     std::ostringstream out, err;
-    EXPECT_EQ(genMain({"random", "--n", "5", "--e", "1", "--q", "0.9", "--out", "taken/p"}, out, err), 3);
+    EXPECT_EQ(
+        genMain({"random", "--n", "5", "--e", "1", "--q", "0.9", "--out", "taken/p"}, out, err), 3);
     EXPECT_NE(out.str().find("\nNot written: taken/p_"), std::string::npos);
 }
 

@@ -15,7 +15,7 @@ TEST_F(BadInput, ModeZeroSkipsBadLinesAndFillsMissingNodes) {
     ReadGraph r = readFixture(0, "mode0_broken.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 4);
-    EXPECT_EQ(g.V[0]->label, "a");  // the duplicate "0,dup" does not replace it
+    EXPECT_EQ(g.V[0]->label, "a"); // the duplicate "0,dup" does not replace it
     for (int i = 1; i < 4; i++) {
         ASSERT_NE(g.V[i], nullptr);
         EXPECT_EQ(g.V[i]->number, i);
@@ -28,9 +28,9 @@ TEST_F(BadInput, ModeZeroSkipsBadLinesAndFillsMissingNodes) {
     EXPECT_NE(r.out.find("line 4: node 0 given twice"), std::string::npos);
     EXPECT_NE(r.out.find("line 5: node number is not a number"), std::string::npos);
     EXPECT_NE(r.out.find("3 node(s) had no valid line"), std::string::npos);
-    EXPECT_NE(r.out.find("line 7: expected"), std::string::npos);  // the blank line
+    EXPECT_NE(r.out.find("line 7: expected"), std::string::npos); // the blank line
     EXPECT_NE(r.out.find("line 8: target is not a number"), std::string::npos);
-    EXPECT_EQ(occurrences(r.out, "arc label must be one digit 0-9"), 2);  // "12" and "a"
+    EXPECT_EQ(occurrences(r.out, "arc label must be one digit 0-9"), 2); // "12" and "a"
     EXPECT_NE(r.out.find("line 11: expected"), std::string::npos);
     EXPECT_NE(r.out.find("\n Node does not exist: 0,9(1) !!!!"), std::string::npos);
 }
@@ -47,7 +47,8 @@ TEST_F(BadInput, HeaderCountsAreBoundedByTheBytesThatFollow) {
     writeText("short.txt", "4,1\n0,a");
     ReadGraph lines = readGraph(0, "short.txt");
     EXPECT_EQ(lines.g->vertices, 0);
-    EXPECT_NE(lines.out.find("line 1: header announces 4 nodes; the 3 bytes after it can describe at most 1; nothing read"),
+    EXPECT_NE(lines.out.find("line 1: header announces 4 nodes; the 3 bytes after it can describe "
+                             "at most 1; nothing read"),
               std::string::npos);
     // The arc list's nodes need no line: a small allowance, then one per byte.
     writeText("many.txt", "1000000,1\n0,1,1\n");
@@ -87,23 +88,24 @@ TEST_F(BadInput, GraphTextSkipsNodeNumbersOutsideTheListAndShortArcs) {
 }
 
 TEST_F(BadInput, BinaryFilesEndingBeforeTheirRecordsReadNothing) {
-    writeWords("cut1.bin", {3, 2, 1});  // node 0 announces two arcs, one is there
+    writeWords("cut1.bin", {3, 2, 1}); // node 0 announces two arcs, one is there
     ReadGraph one = readGraph(1, "cut1.bin");
     EXPECT_EQ(one.g->vertices, 0);
     EXPECT_EQ(one.g->edges, 0);
-    EXPECT_NE(one.out.find("binary file ends before the records its header announces (3 nodes; cut in the "
-                           "records of node 0); nothing read"),
+    EXPECT_NE(one.out.find(
+                  "binary file ends before the records its header announces (3 nodes; cut in the "
+                  "records of node 0); nothing read"),
               std::string::npos);
 
-    writeWords("cut2.bin", {2, 0, 0, 1, 1});  // the attribute of the only arc is missing
+    writeWords("cut2.bin", {2, 0, 0, 1, 1}); // the attribute of the only arc is missing
     ReadGraph two = readGraph(2, "cut2.bin");
     EXPECT_EQ(two.g->vertices, 0);
     EXPECT_NE(two.out.find("cut in the records of node 0"), std::string::npos);
 
-    writeWords("whole2.bin", {2, 0, 0, 1, 1, 3, 0});  // the same file with its last words
+    writeWords("whole2.bin", {2, 0, 0, 1, 1, 3, 0}); // the same file with its last words
     ReadGraph whole = readGraph(2, "whole2.bin");
     EXPECT_EQ(whole.g->vertices, 2);
-    EXPECT_EQ(arcLabel(*whole.g, 0, 1), "4");  // attribute 3 folds onto label 3 % 4 + 1
+    EXPECT_EQ(arcLabel(*whole.g, 0, 1), "4"); // attribute 3 folds onto label 3 % 4 + 1
 
     writeText("empty.bin", "");
     ReadGraph empty = readGraph(1, "empty.bin");
@@ -117,14 +119,16 @@ TEST_F(BadInput, BinaryArcsToMissingNodesAreReportedFirstFewThenCounted) {
     ReadGraph far = readGraph(1, "far.bin");
     EXPECT_EQ(far.g->edges, 1);
     EXPECT_EQ(occurrences(far.out, "does not exist; skipped"), 5);
-    EXPECT_NE(far.out.find("Bad input in far: arc 0 -> 9: node 9 does not exist; skipped"), std::string::npos);
-    EXPECT_NE(far.out.find("Bad input in far: 8 arcs to missing nodes skipped in all"), std::string::npos);
+    EXPECT_NE(far.out.find("Bad input in far: arc 0 -> 9: node 9 does not exist; skipped"),
+              std::string::npos);
+    EXPECT_NE(far.out.find("Bad input in far: 8 arcs to missing nodes skipped in all"),
+              std::string::npos);
 }
 
 TEST_F(BadInput, ModeThreeSkipsShortLinesAndBadLabels) {
     ReadGraph r = readFixture(3, "mode3_broken.txt");
     Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 3);  // only the names of accepted lines become nodes
+    ASSERT_EQ(g.vertices, 3); // only the names of accepted lines become nodes
     EXPECT_EQ(g.V[2]->label, "c");
     EXPECT_EQ(g.edges, 4);
     EXPECT_EQ(arcLabel(g, 1, 2), "2");
@@ -141,7 +145,8 @@ TEST_F(BadInput, ModeFourReportsMisnumberedClassesAndUnknownOwners) {
     EXPECT_TRUE(g.V[0]->attributes.empty());
     EXPECT_TRUE(g.V[1]->methods.empty());
     EXPECT_EQ(g.edges, 1);
-    EXPECT_NE(r.out.find("line 11: line of no known form (expected a line beginning with c, a, m or r); skipped [zzz,1,2]"),
+    EXPECT_NE(r.out.find("line 11: line of no known form (expected a line beginning with c, a, m "
+                         "or r); skipped [zzz,1,2]"),
               std::string::npos);
     EXPECT_EQ(occurrences(r.out, "Bad input in mode4_broken"), 7);
 }
@@ -160,7 +165,7 @@ TEST_F(BadInput, ModeSixReportsBlankLinesAndMissingNodes) {
 TEST_F(BadInput, ModeTenSkipsMessagesWithoutNodesOrLabel) {
     ReadGraph r = readFixture(10, "mode10_broken.txt");
     Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 2);  // the entity and the one good message
+    ASSERT_EQ(g.vertices, 2); // the entity and the one good message
     EXPECT_EQ(g.V[1]->label, "ping");
     EXPECT_EQ(arcLabel(g, 0, 1), "2");
     EXPECT_EQ(arcLabel(g, 1, 0), "2");
@@ -187,7 +192,8 @@ TEST_F(BadInput, ModeTwelveSkipsBrokenNodeAndRelationLines) {
     EXPECT_NE(r.out.find("\n Node does not exist: 0,9(9) !!!!"), std::string::npos);
     // "p" and "junk line" have no form; the header's 3 nodes and 2 arcs are not what was read.
     EXPECT_EQ(occurrences(r.out, "line of no known form"), 2);
-    EXPECT_NE(r.out.find("Bad input in mode12_broken: header announces 3 nodes and 2 arcs; the file holds 2 nodes and 2 arcs"),
+    EXPECT_NE(r.out.find("Bad input in mode12_broken: header announces 3 nodes and 2 arcs; the "
+                         "file holds 2 nodes and 2 arcs"),
               std::string::npos);
     EXPECT_EQ(occurrences(r.out, "Bad input in mode12_broken"), 8);
 }
@@ -195,7 +201,7 @@ TEST_F(BadInput, ModeTwelveSkipsBrokenNodeAndRelationLines) {
 TEST_F(BadInput, ModeNineReportsOwnersThatAreNotClasses) {
     ReadGraph r = readFixture(9, "mode9_broken.txt");
     Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 3);  // class A, the root package, method A.ok
+    ASSERT_EQ(g.vertices, 3); // class A, the root package, method A.ok
     EXPECT_EQ(g.V[2]->label, "A.ok");
     EXPECT_EQ(g.edges, 2);
     EXPECT_NE(r.out.find("owner 9 is not a class"), std::string::npos);
@@ -221,13 +227,15 @@ TEST_F(BadInput, RandomBytesNeverCrashAnyReader) {
     for (int i = 0; i < 4000; i++) {
         // Mostly text-like bytes with the separators that drive the readers.
         const char alphabet[] = "0123456789,,,\n\n\rcrmap.$@-x ";
-        junk += (i % 7 == 0) ? static_cast<char>(generator() & 0xFF) : alphabet[generator() % (sizeof(alphabet) - 1)];
+        junk += (i % 7 == 0) ? static_cast<char>(generator() & 0xFF)
+                             : alphabet[generator() % (sizeof(alphabet) - 1)];
     }
     writeText("junk.txt", junk);
     for (int mode : {0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12}) {
         ReadGraph r = readGraph(mode, "junk.txt");
         EXPECT_EQ(r.g->vertices, static_cast<int>(r.g->V.size())) << "mode " << mode;
-        for (size_t i = 0; i < r.g->V.size(); i++) EXPECT_EQ(r.g->V[i]->number, static_cast<int>(i)) << mode;
+        for (size_t i = 0; i < r.g->V.size(); i++)
+            EXPECT_EQ(r.g->V[i]->number, static_cast<int>(i)) << mode;
     }
     ReadGraph text = readGraph(7, junk);
     EXPECT_EQ(text.g->vertices, static_cast<int>(text.g->V.size()));
@@ -255,7 +263,8 @@ TEST_F(BadInput, ConfigWeightsOutsideTheFloatRangeAreRefused) {
     EXPECT_EQ(r.g->edge_weight[2], 0);
     EXPECT_EQ(r.g->edge_weight[3], 2.5);
     EXPECT_EQ(occurrences(r.out, "Bad input in config.txt, line "), 2);
-    EXPECT_NE(r.out.find("line 1: weight outside the range of a float [ew,1,1e39]"), std::string::npos);
+    EXPECT_NE(r.out.find("line 1: weight outside the range of a float [ew,1,1e39]"),
+              std::string::npos);
     ASSERT_NE(r.g->u, nullptr);
     EXPECT_FALSE(std::isnan(r.g->u[0]));
 }
@@ -265,17 +274,19 @@ TEST_F(BadInput, ClassDiagramsWithoutClassesOrWithImpossibleHeadersSaySo) {
     for (int mode : {8, 9}) {
         ReadGraph r = readGraph(mode, "empty.txt");
         EXPECT_EQ(r.g->vertices, 0) << mode;
-        EXPECT_NE(r.out.find("Bad input in empty: no class line read; the graph is empty"), std::string::npos);
+        EXPECT_NE(r.out.find("Bad input in empty: no class line read; the graph is empty"),
+                  std::string::npos);
     }
     for (int mode : {-1, 13, 99}) {
         ReadGraph unknown = readGraph(mode, "empty.txt");
         EXPECT_EQ(unknown.g->vertices, 0);
-        EXPECT_NE(unknown.out.find("Bad input in empty: unknown reader mode " + std::to_string(mode) + "; nothing read"),
+        EXPECT_NE(unknown.out.find("Bad input in empty: unknown reader mode " +
+                                   std::to_string(mode) + "; nothing read"),
                   std::string::npos);
     }
     writeText("negative.txt", "-3,1\nc,0,A\n");
     ReadGraph negative = readGraph(9, "negative.txt");
-    EXPECT_EQ(negative.g->vertices, 2);  // class A and the root package
+    EXPECT_EQ(negative.g->vertices, 2); // class A and the root package
     EXPECT_NE(negative.out.find("line 1: negative count in header"), std::string::npos);
     // A title line is no header and passes without a word, as the format allows.
     writeText("title.txt", "classes,of,version,1\nc,0,A\n");
@@ -285,7 +296,8 @@ TEST_F(BadInput, ClassDiagramsWithoutClassesOrWithImpossibleHeadersSaySo) {
 TEST_F(BadInput, LongAndDeepNamesAreCutSoDerivedNamesStayBounded) {
     // 100 dotted parts: the first 63 and the last are kept.
     std::string deep = "p0";
-    for (int i = 1; i < 100; i++) deep += ".p" + std::to_string(i);
+    for (int i = 1; i < 100; i++)
+        deep += ".p" + std::to_string(i);
     writeText("deep.txt", "c,0," + deep + "\n");
     ReadGraph nine = readGraph(9, "deep.txt");
     ASSERT_GE(nine.g->vertices, 1);
@@ -293,7 +305,7 @@ TEST_F(BadInput, LongAndDeepNamesAreCutSoDerivedNamesStayBounded) {
     EXPECT_EQ(std::count(label.begin(), label.end(), '.'), static_cast<long>(kMaxNameParts) - 1);
     EXPECT_EQ(label.substr(0, 6), "p0.p1.");
     EXPECT_EQ(label.substr(label.size() - 8), ".p62.p99");
-    EXPECT_EQ(nine.g->nbPackages, static_cast<int>(kMaxNameParts));  // the root and 63 prefixes
+    EXPECT_EQ(nine.g->nbPackages, static_cast<int>(kMaxNameParts)); // the root and 63 prefixes
     EXPECT_NE(nine.out.find("name of more than 64 dotted parts"), std::string::npos);
 
     writeText("long.txt", "1,0\nc,0," + std::string(3000, 'x') + "\n");
@@ -305,15 +317,19 @@ TEST_F(BadInput, LongAndDeepNamesAreCutSoDerivedNamesStayBounded) {
     // A chain of 200 packages: qualification stops at the bounds instead of growing each
     // name by the whole chain above it.
     std::string chain = "200,199\n";
-    for (int i = 0; i < 200; i++) chain += "p," + std::to_string(i) + ",q" + std::to_string(i) + "\n";
-    for (int i = 0; i + 1 < 200; i++) chain += "r," + std::to_string(i) + "," + std::to_string(i + 1) + ",9\n";
+    for (int i = 0; i < 200; i++)
+        chain += "p," + std::to_string(i) + ",q" + std::to_string(i) + "\n";
+    for (int i = 0; i + 1 < 200; i++)
+        chain += "r," + std::to_string(i) + "," + std::to_string(i + 1) + ",9\n";
     writeText("chain.txt", chain);
     ReadGraph twelve = readGraph(12, "chain.txt");
     ASSERT_EQ(twelve.g->vertices, 200);
     size_t longest = 0;
-    for (Vertex* v : twelve.g->V) longest = std::max(longest, v->label.size());
+    for (Vertex* v : twelve.g->V)
+        longest = std::max(longest, v->label.size());
     EXPECT_LE(longest, kMaxNameLength);
     EXPECT_EQ(twelve.g->V[3]->label, "q0.q1.q2.q3");
-    EXPECT_NE(twelve.out.find("package name(s) would pass 1024 characters or 64 parts; left unqualified"),
-              std::string::npos);
+    EXPECT_NE(
+        twelve.out.find("package name(s) would pass 1024 characters or 64 parts; left unqualified"),
+        std::string::npos);
 }

@@ -16,7 +16,7 @@ Member parseQuietly(const std::string& text, std::string* printed = nullptr) {
     return m;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ClassMethodParse, ThreePartsHaveNoProperties) {
     std::string out;
@@ -45,11 +45,11 @@ TEST(ClassMethodParse, ModifierWordsSetFlags) {
     auto a = parseQuietly<ClassMethod>("public abstract  Static@T@get@(K)");
     EXPECT_EQ(a.visibility, 2);
     EXPECT_TRUE(a._abstract);
-    EXPECT_FALSE(a._static);  // mixed case is not a recognised spelling
+    EXPECT_FALSE(a._static); // mixed case is not a recognised spelling
     EXPECT_FALSE(a._constant);
 
     auto later = parseQuietly<ClassMethod>("private protected@T@get@(K)");
-    EXPECT_EQ(later.visibility, 1);  // the later word wins
+    EXPECT_EQ(later.visibility, 1); // the later word wins
 }
 
 TEST(ClassMethodParse, EmptyPropertiesAndExtraParts) {

@@ -44,12 +44,14 @@ TEST_F(DiagramReaders, MembersAreNamedByTheirLastParentAndLinkedToTheirTypes) {
     ReadGraph r = readFixture(12, "mode12_two_parents.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 9);
-    EXPECT_NE(r.out.find("\n Method with more than one parent: 6,@a.Helper@make@(a.First PARENTS [3,5] !!!!"),
-              std::string::npos);
+    EXPECT_NE(
+        r.out.find(
+            "\n Method with more than one parent: 6,@a.Helper@make@(a.First PARENTS [3,5] !!!!"),
+        std::string::npos);
     EXPECT_EQ(g.V[6]->label, "a.Second.make");
     EXPECT_EQ(g.V[6]->specif, ",a.Helper,make,a.First,int");
-    EXPECT_EQ(arcLabel(g, 6, 2), "8");  // return type
-    EXPECT_EQ(arcLabel(g, 6, 3), "7");  // parameter type; "int" names no class
+    EXPECT_EQ(arcLabel(g, 6, 2), "8"); // return type
+    EXPECT_EQ(arcLabel(g, 6, 3), "7"); // parameter type; "int" names no class
     EXPECT_EQ(g.V[7]->label, "a.Helper.ref");
     EXPECT_EQ(arcLabel(g, 7, 3), "6");
     EXPECT_EQ(g.getEdge(7, 3)->type, 3);
@@ -59,9 +61,11 @@ TEST_F(DiagramReaders, MembersAreNamedByTheirLastParentAndLinkedToTheirTypes) {
     EXPECT_EQ(g.nbAttributes, 1);
     // A call from a class is inserted and reported.
     EXPECT_EQ(arcLabel(g, 2, 6), "4");
-    EXPECT_NE(r.out.find("\n Call Graph Problem: 2,a.Helper calling 6,a.Second.make"), std::string::npos);
+    EXPECT_NE(r.out.find("\n Call Graph Problem: 2,a.Helper calling 6,a.Second.make"),
+              std::string::npos);
     // Every arc's kind is its source's kind.
-    for (Edge* e : g.E) EXPECT_EQ(e->type, g.V[e->from]->type);
+    for (Edge* e : g.E)
+        EXPECT_EQ(e->type, g.V[e->from]->type);
     EXPECT_EQ(g.classes->find("make")->second, 6);
 }
 
@@ -77,7 +81,7 @@ TEST_F(DiagramReaders, KindMismatchesAndOrderProblemsAreReported) {
     EXPECT_NE(r.out.find("\n Class Relation Problem: 0,. linked to 1,K"), std::string::npos);
     // The method's call to itself and its use of its attribute are in order.
     EXPECT_EQ(r.out.find("Call Graph Problem"), std::string::npos);
-    EXPECT_EQ(occurrences(r.out, "Problem: "), 4);  // the four above, nothing else
+    EXPECT_EQ(occurrences(r.out, "Problem: "), 4); // the four above, nothing else
 }
 
 // ---- mode 9 ----
@@ -110,7 +114,7 @@ TEST_F(DiagramReaders, ModeNineBuildsPackagesAfterTheClassesAndTurnsContainmentA
     EXPECT_EQ(g.V[0]->level, 3);
     EXPECT_EQ(g.V[3]->level, 0);
     EXPECT_EQ(g.V[6]->level, 4);
-    EXPECT_EQ(g.V[7]->level, 3);  // last containment read: under a.List
+    EXPECT_EQ(g.V[7]->level, 3); // last containment read: under a.List
     EXPECT_EQ(r.out.find("!!!!!!!!"), std::string::npos);
     EXPECT_EQ(g.classes->find("owner")->second, 7);
 }
@@ -142,8 +146,8 @@ TEST_F(DiagramReaders, ModeEightKeepsMembersInsideAndTiesNodesToPackages) {
     EXPECT_EQ(g.V[2]->methods.find("a.List_sub")->second->visibility, 0);
     EXPECT_EQ(arcLabel(g, 0, 2), "1");
     EXPECT_EQ(arcLabel(g, 0, 5), "3");
-    EXPECT_EQ(arcLabel(g, 1, 3), "3");  // Foo, a class without package, under the root
-    EXPECT_EQ(arcLabel(g, 6, 3), "3");  // and the package Foo beside it
+    EXPECT_EQ(arcLabel(g, 1, 3), "3"); // Foo, a class without package, under the root
+    EXPECT_EQ(arcLabel(g, 6, 3), "3"); // and the package Foo beside it
     EXPECT_EQ(arcLabel(g, 5, 4), "3");
     EXPECT_EQ(g.edges, 7);
     EXPECT_EQ(g.V[0]->level, 3);

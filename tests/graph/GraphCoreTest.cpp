@@ -13,7 +13,7 @@ std::string insertCapturing(Graph& g, Edge* e) {
     return testing::internal::GetCapturedStdout();
 }
 
-}  // namespace
+} // namespace
 
 TEST(GraphInsert, ParallelArcsFoldIntoOneEdge) {
     auto g = makeGraph(4);
@@ -27,7 +27,7 @@ TEST(GraphInsert, ParallelArcsFoldIntoOneEdge) {
     EXPECT_EQ(e->labels[1], 1);
     EXPECT_EQ(e->labels[4], 1);
     EXPECT_EQ(e->labels[0], 0);
-    EXPECT_FLOAT_EQ(e->label_weight, 3.5f);  // weight of code 1 (1.0) + code 4 (2.5)
+    EXPECT_FLOAT_EQ(e->label_weight, 3.5f); // weight of code 1 (1.0) + code 4 (2.5)
     EXPECT_EQ(g->V[2]->nb_out, 2);
     EXPECT_EQ(g->V[3]->nb_in, 2);
     EXPECT_FLOAT_EQ(g->V[2]->sum_out, 3.5f);
@@ -58,7 +58,7 @@ TEST(GraphInsert, GetEdgeDoesNotCreateCells) {
     EXPECT_EQ(g->G->count(), cells);
     EXPECT_EQ(g->areNeighbors(3, 2), 1);
     EXPECT_EQ(g->areNeighbors(0, 1), 0);
-    EXPECT_EQ(g->areNeighbors(3, 4), 0);  // 4 is not a node
+    EXPECT_EQ(g->areNeighbors(3, 4), 0); // 4 is not a node
     EXPECT_EQ(g->areNeighbors(-1, 2), 0);
 }
 
@@ -106,7 +106,8 @@ TEST(GraphInsert, BadLabelsAreDroppedWithoutCounterChanges) {
 
 TEST(GraphInsert, WorksWithoutAdjacencyMatrix) {
     Graph g;
-    for (int i = 0; i < 3; i++) g.V.push_back(new Vertex(i, "v"));
+    for (int i = 0; i < 3; i++)
+        g.V.push_back(new Vertex(i, "v"));
     g.vertices = 3;
     g.edge_weight[1] = 1;
     arc(g, 0, 1, "1");
@@ -123,7 +124,7 @@ TEST(GraphInsert, DegreeExtremesFollowInsertions) {
     arc(*g, 0, 2, "1");
     EXPECT_EQ(g->max_out_distrib, 2);
     EXPECT_EQ(g->max_in_distrib, 1);
-    EXPECT_EQ(g->min_in_distrib, 0);  // node 0 has no incoming arc
+    EXPECT_EQ(g->min_in_distrib, 0); // node 0 has no incoming arc
     EXPECT_EQ(g->max_all_distrib, 2);
     EXPECT_EQ(g->min_multi, 1);
 }
@@ -154,10 +155,10 @@ TEST(GraphNeighbours, RelationsDescribeEachNeighbour) {
     testing::internal::CaptureStdout();
     g->fillNeighborsAndRelations();
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("\n\n\n3\n\n\n"), std::string::npos);  // labels n0 and b, plus one
+    EXPECT_NE(out.find("\n\n\n3\n\n\n"), std::string::npos); // labels n0 and b, plus one
     EXPECT_EQ(g->nbNodeLabels, 3);
     EXPECT_EQ(g->c_out[0][1], 1);
-    EXPECT_EQ(g->c_out[0][3], 2);  // both folded arcs count
+    EXPECT_EQ(g->c_out[0][3], 2); // both folded arcs count
     EXPECT_EQ(g->c_in[0][2], 1);
     EXPECT_EQ(g->c_in[2][3], 2);
     EXPECT_EQ(g->neighbors[0], (std::set<int>{1, 2}));
@@ -200,7 +201,7 @@ TEST(EdgeLabels, CompareIgnoresCodeZero) {
     EXPECT_EQ(a->compare(nullptr, 9), -1);
     arc(*g, 2, 3, "5");
     EXPECT_EQ(a->compare(b, 9), 1);
-    EXPECT_EQ(a->compare(b, 4), 2);  // code 5 is beyond the compared range
+    EXPECT_EQ(a->compare(b, 4), 2); // code 5 is beyond the compared range
 }
 
 TEST(EdgeLabels, GetLabel2WritesCounts) {
@@ -210,7 +211,7 @@ TEST(EdgeLabels, GetLabel2WritesCounts) {
     arc(*g, 0, 1, "3");
     EXPECT_EQ(g->getEdge(0, 1)->getLabel2(3), "102");
     Edge bare(0, 1, "1");
-    EXPECT_EQ(bare.getLabel2(2), "00");  // counters not yet allocated
+    EXPECT_EQ(bare.getLabel2(2), "00"); // counters not yet allocated
 }
 
 TEST(EdgeLabels, DuplicateCopiesCountersNotWeights) {
@@ -244,9 +245,9 @@ TEST(Weights, SetWeightStopsAtFirstZero) {
     EXPECT_FLOAT_EQ(e.weight[0], 0.5f);
     EXPECT_FLOAT_EQ(e.weight[2], 0);
     e.addWeight(2, 3);
-    e.addWeight(5, 3);  // replaces, does not add
+    e.addWeight(5, 3); // replaces, does not add
     EXPECT_FLOAT_EQ(e.weight[3], 5);
-    e.addWeight(1, 9);  // outside the five slots: ignored
+    e.addWeight(1, 9); // outside the five slots: ignored
 }
 
 TEST(VertexBasics, NumberSeedsNodeSet) {
@@ -260,7 +261,7 @@ TEST(VertexBasics, NumberSeedsNodeSet) {
     EXPECT_EQ(v.getFirstNode(), 2);
     Vertex copy(v);
     copy.nodes->insert(1);
-    EXPECT_EQ(v.getFirstNode(), 2);  // the copy owns its own set
+    EXPECT_EQ(v.getFirstNode(), 2); // the copy owns its own set
     EXPECT_EQ(copy.getFirstNode(), 1);
 }
 
@@ -271,10 +272,9 @@ TEST(DebugListing, VertexAndEdgePrint) {
     testing::internal::CaptureStdout();
     g->V[1]->print();
     g->getEdge(0, 1)->print();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "\n1, n1, 0, 0\n"
-              "\tIN : 2\n\t\t0/ 0( 1 ); 1/ 1( 2 ); "
-              "\n\tOUT : 1\n\t\t0/ 1( 2 ); "
-              "\n\tALL : 2\n\t\t0/0>1( 1 ); 1/1>1( 2 ); "
-              "\n 0>1( 1 ); \n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n1, n1, 0, 0\n"
+                                                      "\tIN : 2\n\t\t0/ 0( 1 ); 1/ 1( 2 ); "
+                                                      "\n\tOUT : 1\n\t\t0/ 1( 2 ); "
+                                                      "\n\tALL : 2\n\t\t0/0>1( 1 ); 1/1>1( 2 ); "
+                                                      "\n 0>1( 1 ); \n");
 }

@@ -29,7 +29,7 @@ void rankByLabelQuietly(Graph& g) {
     testing::internal::GetCapturedStdout();
 }
 
-}  // namespace
+} // namespace
 
 TEST(NodeRank, TwoNodesOneArcReachesHandSolvedFixedPoint) {
     auto g = makeGraph(2);
@@ -42,13 +42,13 @@ TEST(NodeRank, TwoNodesOneArcReachesHandSolvedFixedPoint) {
     EXPECT_NEAR(g->u[1], r1 / (r0 + r1), 1e-8);
     EXPECT_EQ(g->rank[0], 1);
     EXPECT_EQ(g->rank[1], 0);
-    EXPECT_EQ(g->level[0], 50);  // 1 * 100 / 2
+    EXPECT_EQ(g->level[0], 50); // 1 * 100 / 2
     EXPECT_EQ(g->level[1], 0);
     EXPECT_DOUBLE_EQ(g->hub[0], g->u[1]);
     EXPECT_DOUBLE_EQ(g->hub[1], 0);
     EXPECT_DOUBLE_EQ(g->norm[0], 1);
     EXPECT_DOUBLE_EQ(g->norm[1], 1);
-    EXPECT_EQ(g->_rank[0], 0);  // equal norms share rank 0
+    EXPECT_EQ(g->_rank[0], 0); // equal norms share rank 0
     EXPECT_EQ(g->_rank[1], 0);
 }
 
@@ -127,7 +127,7 @@ TEST(NodeRank, SymmetricCycleGivesEqualRanks) {
 TEST(NodeRank, IsolatedNodeHasZeroNormAndHub) {
     auto g = makeGraph(3);
     arc(*g, 0, 1, "1");
-    arc(*g, 0, 1, "1");  // folded: still one Edge for the norm
+    arc(*g, 0, 1, "1"); // folded: still one Edge for the norm
     rankQuietly(*g);
     EXPECT_DOUBLE_EQ(g->norm[2], 0);
     EXPECT_DOUBLE_EQ(g->hub[2], 0);
@@ -140,7 +140,8 @@ TEST(NodeRank, CappedMaximumOfAnOutlier) {
     // Twenty leaves all pointing at one hub: the hub's rank is an outlier.
     const int n = 21;
     auto g = makeGraph(n);
-    for (int i = 1; i < n; i++) arc(*g, i, 0, "1");
+    for (int i = 1; i < n; i++)
+        arc(*g, i, 0, "1");
     rankQuietly(*g);
     double sum = 0, squares = 0;
     for (int i = 0; i < n; i++) {
@@ -153,9 +154,9 @@ TEST(NodeRank, CappedMaximumOfAnOutlier) {
     EXPECT_LT(g->maxi_u, g->max_u);
     EXPECT_DOUBLE_EQ(g->max_u, g->u[0]);
     EXPECT_EQ(g->rank[0], 0);
-    EXPECT_EQ(g->rank[5], 1);  // all leaves tie just below the hub
+    EXPECT_EQ(g->rank[5], 1); // all leaves tie just below the hub
     EXPECT_EQ(g->level_count[0], 1);
-    EXPECT_EQ(g->level_count[4], n - 1);  // 1 * 100 / 21
+    EXPECT_EQ(g->level_count[4], n - 1); // 1 * 100 / 21
 }
 
 TEST(NodeRank, CappedMaximumNeverExceedsMaximum) {
@@ -214,7 +215,8 @@ TEST(NodeRank, SortNodesMatchesPairwiseCount) {
             ASSERT_EQ(g->_rank[i], largerNorm);
             ASSERT_EQ(g->level[i], larger * 100 / n);
         }
-        for (int k = 0; k < kPercentileClasses; k++) classes += g->level_count[k];
+        for (int k = 0; k < kPercentileClasses; k++)
+            classes += g->level_count[k];
         EXPECT_EQ(classes, n);
     }
 }
@@ -226,7 +228,8 @@ TEST(NodeRank2, LabelWithoutArcsIsUniform) {
     rankByLabelQuietly(*g);
     ASSERT_EQ(g->nb_labels, 3);
     EXPECT_EQ(g->uu[0], nullptr);
-    for (int i = 0; i < 4; i++) EXPECT_NEAR(g->uu[2][i], 0.25, 1e-12);
+    for (int i = 0; i < 4; i++)
+        EXPECT_NEAR(g->uu[2][i], 0.25, 1e-12);
     EXPECT_NEAR(g->uu_stats[2][0], 0.25, 1e-12);
     EXPECT_NEAR(g->uu_stats[2][2], 0.0, 1e-9);
 }
@@ -250,5 +253,5 @@ TEST(NodeRank2, PerLabelWalkFollowsOnlyThatLabel) {
     // The u statistics members hold those of the highest label code.
     EXPECT_DOUBLE_EQ(g->max_u, g->uu_stats[2][4]);
     EXPECT_DOUBLE_EQ(g->maxi_u, g->uu_stats[2][3]);
-    EXPECT_NEAR(g->uu_stats[2][1], 1.0 / 3, 1e-12);  // mean of a distribution is 1/n
+    EXPECT_NEAR(g->uu_stats[2][1], 1.0 / 3, 1e-12); // mean of a distribution is 1/n
 }

@@ -32,7 +32,7 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-}  // namespace
+} // namespace
 
 using GraphStats = ScratchFolder;
 
@@ -88,12 +88,13 @@ TEST_F(GraphStats, GraphDetailsRowAndDistributionFile) {
     auto g = quietGraph("tri.txt", kTriangle);
     testing::internal::CaptureStdout();
     g->graphDetails();
-    g->graphDetails();  // the summary table is appended to
+    g->graphDetails(); // the summary table is appended to
     testing::internal::GetCapturedStdout();
     const std::string row = "tri,3,6,3,1,0,0,0,2,2,0,2,2,2,0,2,4,4,0,4,1,0,1,0,1,\n";
     EXPECT_EQ(readText("graphs/all_graphs.csv"), row + row);
     EXPECT_EQ(readText("graphs/tri.csv"),
-              row + "\nIn Distribution\n0 <> 0,1 <> 0,2 <> 3,\nOut Distribution\n2 <> 3,\nEdge Distribution\n4 <> 3,");
+              row + "\nIn Distribution\n0 <> 0,1 <> 0,2 <> 3,\nOut Distribution\n2 <> 3,\nEdge "
+                    "Distribution\n4 <> 3,");
 }
 
 TEST_F(GraphStats, DatasetDetailsUseSemicolonsAndAHeader) {
@@ -118,7 +119,8 @@ TEST_F(GraphStats, WrittenGraphReadsBackWithFoldedArcsAndWeights) {
     auto copy = readGraph(0, "out/copy.txt").g;
     ASSERT_EQ(copy->vertices, g->vertices);
     ASSERT_EQ(copy->edges, g->edges);
-    for (int i = 0; i < g->vertices; i++) EXPECT_EQ(copy->V[i]->label, g->V[i]->label);
+    for (int i = 0; i < g->vertices; i++)
+        EXPECT_EQ(copy->V[i]->label, g->V[i]->label);
     for (Edge* e : g->E) {
         Edge* back = copy->getEdge(e->from, e->to);
         ASSERT_NE(back, nullptr);

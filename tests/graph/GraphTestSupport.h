@@ -10,10 +10,12 @@
 /// code weighing `weight`.
 inline std::unique_ptr<Graph> makeGraph(int n, double weight = 1.0) {
     auto g = std::make_unique<Graph>();
-    for (int i = 0; i < n; i++) g->V.push_back(new Vertex(i, "n" + std::to_string(i)));
+    for (int i = 0; i < n; i++)
+        g->V.push_back(new Vertex(i, "n" + std::to_string(i)));
     g->vertices = n;
     g->G = new SparseMatrix<Edge*>();
-    for (double& w : g->edge_weight) w = weight;
+    for (double& w : g->edge_weight)
+        w = weight;
     return g;
 }
 

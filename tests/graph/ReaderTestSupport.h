@@ -15,7 +15,9 @@
 #include "graph/Graph.h"
 #include "tests/TextCount.h"
 
-inline std::string fixture(const std::string& file) { return std::string(GRAPHMAT_TEST_DATA) + "/" + file; }
+inline std::string fixture(const std::string& file) {
+    return std::string(GRAPHMAT_TEST_DATA) + "/" + file;
+}
 
 /// Runs a test inside a fresh empty folder and returns to the previous one afterwards, so
 /// "config.txt" and report files never leak between tests.
@@ -54,7 +56,9 @@ inline ReadGraph readGraph(int mode, const std::string& path) {
     return {std::move(g), testing::internal::GetCapturedStdout()};
 }
 
-inline ReadGraph readFixture(int mode, const std::string& file) { return readGraph(mode, fixture(file)); }
+inline ReadGraph readFixture(int mode, const std::string& file) {
+    return readGraph(mode, fixture(file));
+}
 
 /// Writes a text file (relative paths land in the scratch folder).
 inline void writeText(const std::string& path, const std::string& text) {

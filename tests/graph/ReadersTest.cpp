@@ -17,12 +17,14 @@ TEST_F(Readers, ModeZeroPlacesNodeLinesByTheirNumber) {
     EXPECT_EQ(g.V[0]->label, "a");
     EXPECT_EQ(g.V[1]->label, "b");
     EXPECT_EQ(g.V[2]->label, "c");
-    for (int i = 0; i < 3; i++) EXPECT_EQ(g.V[i]->number, i);
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(g.V[i]->number, i);
     EXPECT_EQ(g.edges, 2);
     EXPECT_EQ(arcLabel(g, 0, 1), "1");
     EXPECT_EQ(arcLabel(g, 1, 2), "2");
     EXPECT_EQ(g.name, "mode0_shuffled_nodes");
-    EXPECT_NE(r.out.find("File " + fixture("mode0_shuffled_nodes.txt") + " ...Found \nMode 0\n"), std::string::npos);
+    EXPECT_NE(r.out.find("File " + fixture("mode0_shuffled_nodes.txt") + " ...Found \nMode 0\n"),
+              std::string::npos);
     EXPECT_NE(r.out.find("\n Acquisition Input Done"), std::string::npos);
 }
 
@@ -87,7 +89,8 @@ TEST_F(Readers, ModeFourKeepsMembersInsideTheirClasses) {
     ReadGraph r = readFixture(4, "mode4_members.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 3);
-    for (Vertex* v : g.V) EXPECT_EQ(v->type, 1);
+    for (Vertex* v : g.V)
+        EXPECT_EQ(v->type, 1);
     EXPECT_FLOAT_EQ(g.V[0]->weight[0], 2.0f);
     EXPECT_FLOAT_EQ(g.V[0]->weight[1], 3.0f);
     EXPECT_EQ(g.V[0]->attributes.count("int_size"), 1u);
@@ -204,14 +207,14 @@ TEST_F(Readers, ConfigWeightsReachArcsAndUnsetCodesWeighZero) {
     ReadGraph r = readGraph(6, "g.txt");
     Graph& g = *r.g;
     EXPECT_DOUBLE_EQ(g.edge_weight[4], 2.5);
-    EXPECT_DOUBLE_EQ(g.edge_weight[2], 0.5);  // its line ends with a carriage return
-    EXPECT_DOUBLE_EQ(g.edge_weight[1], 0.0);  // "ew,1" is too short
-    EXPECT_DOUBLE_EQ(g.edge_weight[3], 0.0);  // never set
+    EXPECT_DOUBLE_EQ(g.edge_weight[2], 0.5); // its line ends with a carriage return
+    EXPECT_DOUBLE_EQ(g.edge_weight[1], 0.0); // "ew,1" is too short
+    EXPECT_DOUBLE_EQ(g.edge_weight[3], 0.0); // never set
     // Two arcs labelled 4 folded into one Edge: 2 x 2.5.
     EXPECT_FLOAT_EQ(g.getEdge(0, 1)->label_weight, 5.0f);
     EXPECT_FLOAT_EQ(g.V[0]->sum_out, 5.0f);
     EXPECT_FLOAT_EQ(g.V[1]->sum_out, 0.5f);
-    EXPECT_EQ(occurrences(r.out, "Bad input in config.txt"), 3);  // "ew,1", "ew,x,3", "ew,12,1"
+    EXPECT_EQ(occurrences(r.out, "Bad input in config.txt"), 3); // "ew,1", "ew,x,3", "ew,12,1"
 }
 
 TEST_F(Readers, ConfigWeightsKeepDoublePrecisionThroughFolding) {
@@ -219,7 +222,7 @@ TEST_F(Readers, ConfigWeightsKeepDoublePrecisionThroughFolding) {
     writeText("g.txt", "2,3\n0,1,4\n0,1,4\n0,1,4\n");
     ReadGraph r = readGraph(6, "g.txt");
     Graph& g = *r.g;
-    EXPECT_EQ(g.edge_weight[4], 1.1);  // not the float nearest 1.1
+    EXPECT_EQ(g.edge_weight[4], 1.1); // not the float nearest 1.1
     // Three arcs of weight 1.1 add up, stored once as float, to the float nearest 3.3.
     EXPECT_EQ(g.getEdge(0, 1)->label_weight, 3.3f);
     EXPECT_EQ(g.V[0]->sum_out, 3.3f);
@@ -227,7 +230,9 @@ TEST_F(Readers, ConfigWeightsKeepDoublePrecisionThroughFolding) {
 
 TEST_F(Readers, EveryNonEmptyGraphIsRankedAfterReading) {
     for (int mode : {0, 4, 12}) {
-        const char* file = mode == 0 ? "mode0_shuffled_nodes.txt" : mode == 4 ? "mode4_members.txt" : "mode12_org_util.txt";
+        const char* file = mode == 0   ? "mode0_shuffled_nodes.txt"
+                           : mode == 4 ? "mode4_members.txt"
+                                       : "mode12_org_util.txt";
         ReadGraph r = readFixture(mode, file);
         Graph& g = *r.g;
         ASSERT_GT(g.vertices, 0) << file;

@@ -16,7 +16,8 @@ std::vector<std::filesystem::path> diagramFiles(bool classOnly) {
     if (!std::filesystem::is_directory(root)) return files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         std::string file = entry.path().filename().string();
-        if (!entry.is_regular_file() || file.size() < 4 || file.substr(file.size() - 4) != ".txt") continue;
+        if (!entry.is_regular_file() || file.size() < 4 || file.substr(file.size() - 4) != ".txt")
+            continue;
         bool isClassOnly = file.size() > 6 && file.substr(file.size() - 6) == ".k.txt";
         if (isClassOnly == classOnly) files.push_back(entry.path());
     }
@@ -47,10 +48,14 @@ void checkDiagrams(int mode, bool classOnly) {
     }
 }
 
-}  // namespace
+} // namespace
 
 using SharedDiagrams = ScratchFolder;
 
-TEST_F(SharedDiagrams, FullDiagramsReadInModeTwelve) { checkDiagrams(12, false); }
+TEST_F(SharedDiagrams, FullDiagramsReadInModeTwelve) {
+    checkDiagrams(12, false);
+}
 
-TEST_F(SharedDiagrams, ClassDiagramsReadInModeFour) { checkDiagrams(4, true); }
+TEST_F(SharedDiagrams, ClassDiagramsReadInModeFour) {
+    checkDiagrams(4, true);
+}

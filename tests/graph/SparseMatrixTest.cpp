@@ -10,7 +10,7 @@ TEST(SparseMatrix, ExistsNeverCreatesCells) {
     EXPECT_EQ(m.count(), 0);
     EXPECT_EQ(m.rows(), 0);
     m(1, 2) = 5.0f;
-    EXPECT_FALSE(m.exists(1, 3));  // same row, other column
+    EXPECT_FALSE(m.exists(1, 3)); // same row, other column
     EXPECT_EQ(m.count(), 1);
 }
 

@@ -42,7 +42,8 @@ TEST_F(FastFindTest, LayersOfTheMatcherIndex) {
     EXPECT_EQ(ff.h_gap, 100);
     EXPECT_EQ(ff.l_gap, 100);
     const int thresholds[] = {100, 0, -100, -500000};
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(ff.thres_layers[i], thresholds[i]);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(ff.thres_layers[i], thresholds[i]);
 
     const double keys[] = {100, 250.5, 99.9, 0, -0.5, -100, -101, -500000, -500001, -1e12};
     const int expected[] = {0, 0, 1, 1, 1, 2, 3, 3, -1, -1};
@@ -61,18 +62,21 @@ TEST_F(FastFindTest, MoreBandsSplitTheRanges) {
     FastFind wide(300, 100, 2, 3, 10, nullptr, nullptr, nullptr, nullptr);
     const int thresholds[] = {100, 50, 0, -100, -200, -300};
     ASSERT_EQ(wide.nbLayers, 7);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(wide.thres_layers[i], thresholds[i]);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(wide.thres_layers[i], thresholds[i]);
     EXPECT_EQ(wide.thres_layers[6], -500000);
     const double keys[] = {99, 50, 49, 0, -1, -100, -101, -300, -301};
     const int expected[] = {1, 1, 2, 2, 3, 3, 4, 5, 6};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(wide.findLayer(make(keys[i])), expected[i]) << keys[i];
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(wide.findLayer(make(keys[i])), expected[i]) << keys[i];
 }
 
 TEST_F(FastFindTest, RefilingKeepsPlaceOrMovesTheCell) {
     cell* a = make(50, 1);
     cell* b = make(40, 2);
     cell* c = make(30, 3);
-    for (cell* p : {a, b, c}) ff.insert(p, false);
+    for (cell* p : {a, b, c})
+        ff.insert(p, false);
     a->delta_m = 60; // same layer: stays first
     ff.insert(a, false);
     EXPECT_EQ(layer(1), (std::vector<cell*>{a, b, c}));
@@ -159,7 +163,8 @@ TEST_F(FastFindTest, FindTakesTheBestKeyOfTheBestLayer) {
     cell* high = make(90);
     cell* mid = make(50);
     cell* worse = make(-5);
-    for (cell* c : {low, high, mid, worse}) ff.insert(c, false);
+    for (cell* c : {low, high, mid, worse})
+        ff.insert(c, false);
     EXPECT_EQ(ff.find(), high);
     EXPECT_EQ(ff.nbFinds, 1);
     ff.remove(high);
@@ -185,7 +190,8 @@ TEST_F(FastFindTest, DisplayListsLayersAndCells) {
 
 TEST_F(FastFindTest, TiesAreBrokenUniformly) {
     cell* tied[] = {make(50, 1), make(20, 9), make(50, 2), make(50, 3)};
-    for (cell* c : tied) ff.insert(c, false);
+    for (cell* c : tied)
+        ff.insert(c, false);
     seedRandom(20240611);
     const int draws = 30000;
     int counts[4] = {0, 0, 0, 0};
@@ -196,7 +202,8 @@ TEST_F(FastFindTest, TiesAreBrokenUniformly) {
         ++counts[c->x];
     }
     // Expected 10000 each (standard deviation about 82): a loose bound of 800.
-    for (int x = 1; x <= 3; ++x) EXPECT_NEAR(counts[x], draws / 3, 800) << "cell " << x;
+    for (int x = 1; x <= 3; ++x)
+        EXPECT_NEAR(counts[x], draws / 3, 800) << "cell " << x;
 }
 
 TEST_F(FastFindTest, PurgeDropsTheFarLayers) {
@@ -204,7 +211,8 @@ TEST_F(FastFindTest, PurgeDropsTheFarLayers) {
     cell* c1 = make(50);
     cell* c2 = make(-50);
     cell* c3 = make(-5000);
-    for (cell* c : {c0, c1, c2, c3}) ff.insert(c, false);
+    for (cell* c : {c0, c1, c2, c3})
+        ff.insert(c, false);
     ff.purge();
     EXPECT_EQ(ff.nbCandidates, 2);
     EXPECT_EQ(c2->layer, -1);
@@ -271,7 +279,8 @@ TEST(FastFindOwnership, ALayerFieldChangedByItsOwnerDoesNotMisfileTheCell) {
 TEST_F(FastFindTest, RandomOperationsAgreeWithAPlainModel) {
     constexpr int kCells = 300;
     constexpr int kSide = 7;
-    for (int i = 0; i < kCells; ++i) make(0, i % kSide, (i / kSide) % kSide);
+    for (int i = 0; i < kCells; ++i)
+        make(0, i % kSide, (i / kSide) % kSide);
     std::vector<std::vector<cell*>> model(4);
     auto modelLayer = [&](cell* c) {
         for (int l = 0; l < 4; ++l)

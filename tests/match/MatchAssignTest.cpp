@@ -25,9 +25,11 @@ std::unique_ptr<Graph> star(const std::string& name, int leaves, bool hubFirst) 
     DiagramBuilder b(name);
     int hub = hubFirst ? b.node(1, "Hub") : -1;
     std::vector<int> parts;
-    for (int k = 0; k < leaves; ++k) parts.push_back(b.node(2, "m" + std::to_string(k)));
+    for (int k = 0; k < leaves; ++k)
+        parts.push_back(b.node(2, "m" + std::to_string(k)));
     if (!hubFirst) hub = b.node(1, "Hub");
-    for (int p : parts) b.arc(hub, p, "9");
+    for (int p : parts)
+        b.arc(hub, p, "9");
     auto g = b.build();
     rank(*g);
     return g;
@@ -48,7 +50,8 @@ struct AssignRun {
         const int n = left ? a->vertices : b->vertices;
         const int* partners = left ? match->M12 : match->M21;
         int count = 0;
-        for (int x = 0; x < n; ++x) count += partners[x] != Match::kNoPartner;
+        for (int x = 0; x < n; ++x)
+            count += partners[x] != Match::kNoPartner;
         return count;
     }
 };
@@ -122,8 +125,10 @@ TEST(AssignmentMatching, LargeProblemsReachTheStepMethodsBestTotalLikeness) {
     seedRandom(5);
     auto randomGraph = [](const std::string& name, int nodes) {
         DiagramBuilder b(name);
-        for (int k = 0; k < nodes; ++k) b.node(1, "C" + std::to_string(k));
-        for (int e = 0; e < 2 * nodes; ++e) b.arc(randDraw() % nodes, randDraw() % nodes, "1");
+        for (int k = 0; k < nodes; ++k)
+            b.node(1, "C" + std::to_string(k));
+        for (int e = 0; e < 2 * nodes; ++e)
+            b.arc(randDraw() % nodes, randDraw() % nodes, "1");
         auto g = b.build();
         rank(*g);
         return g;
@@ -133,15 +138,18 @@ TEST(AssignmentMatching, LargeProblemsReachTheStepMethodsBestTotalLikeness) {
     std::vector<std::vector<double>> costs(n1, std::vector<double>(n2));
     double found = 0;
     for (int i = 0; i < n1; ++i) {
-        for (int j = 0; j < n2; ++j) costs[i][j] = 1.0 - (*r.match->_M)(i, j);
+        for (int j = 0; j < n2; ++j)
+            costs[i][j] = 1.0 - (*r.match->_M)(i, j);
         ASSERT_NE(r.match->M12[i], Match::kNoPartner);
         found += (*r.match->_M)(i, r.match->M12[i]);
     }
     std::vector<const double*> rows;
-    for (const auto& row : costs) rows.push_back(row.data());
+    for (const auto& row : costs)
+        rows.push_back(row.data());
     Hungarian h;
     h.solve(rows.data(), n1, n2);
     double best = 0;
-    for (int i = 0; i < n1; ++i) best += 1.0 - costs[i][h.results[i]];
+    for (int i = 0; i < n1; ++i)
+        best += 1.0 - costs[i][h.results[i]];
     EXPECT_NEAR(found, best, 1e-6);
 }

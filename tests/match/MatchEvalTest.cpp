@@ -44,7 +44,8 @@ TEST(EvalSolution, AllSameNameMatchesGiveNoDifferentNameFigures) {
     writeVersions();
     // The 'n' line names two different classes, so it rejects nothing.
     writeFile("results/_a__b.csv", "2_p.C,2_p.D,y\n0_p.A,1_p.B,n\n");
-    writeFile(std::string("results/") + kRun, "\nns,0,0,p.A,p.A,,,,0,0,0,0\nns,1,1,p.B,p.B,,,,0,0,0,0\n");
+    writeFile(std::string("results/") + kRun,
+              "\nns,0,0,p.A,p.A,,,,0,0,0,0\nns,1,1,p.B,p.B,,,,0,0,0,0\n");
     EvalFigures f = evaluate(kRun);
     ASSERT_TRUE(f.complete());
     EXPECT_EQ(f.sameNameClasses, 2);
@@ -90,9 +91,12 @@ TEST(EvalSolution, RejectionsRenamesAndMalformedLines) {
     EXPECT_DOUBLE_EQ(f.diffRecall, 1);
     for (int line = 3; line <= 6; ++line)
         EXPECT_NE(printed.find("Bad input in ./results/_a__b.csv, line " + std::to_string(line)),
-                  std::string::npos) << line;
-    EXPECT_NE(printed.find("Bad input in ./results/" + std::string(kRun) + ", line 4"), std::string::npos);
-    EXPECT_NE(printed.find("Bad input in ./results/" + std::string(kRun) + ", line 5"), std::string::npos);
+                  std::string::npos)
+            << line;
+    EXPECT_NE(printed.find("Bad input in ./results/" + std::string(kRun) + ", line 4"),
+              std::string::npos);
+    EXPECT_NE(printed.find("Bad input in ./results/" + std::string(kRun) + ", line 5"),
+              std::string::npos);
 }
 
 TEST(EvalSolution, MissingInputsWriteNoRow) {
@@ -145,7 +149,8 @@ std::unique_ptr<Graph> signatureGraph(const std::string& name, const std::string
 Vertex* resolve(const std::string& sign, Graph* g, bool simpleTypes, std::string& printed) {
     Match m;
     testing::internal::CaptureStdout();
-    Vertex* v = simpleTypes ? m.getVertexFromSignature2(sign, g) : m.getVertexFromSignature(sign, g);
+    Vertex* v =
+        simpleTypes ? m.getVertexFromSignature2(sign, g) : m.getVertexFromSignature(sign, g);
     printed += testing::internal::GetCapturedStdout();
     return v;
 }
@@ -153,7 +158,8 @@ Vertex* resolve(const std::string& sign, Graph* g, bool simpleTypes, std::string
 TEST(Signatures, ClassesMembersAndOverloadsResolve) {
     auto g = signatureGraph("g", "org.C");
     std::string printed;
-    EXPECT_EQ(resolve("org.A", g.get(), false, printed), g->V[2]) << "a class has no parameter list";
+    EXPECT_EQ(resolve("org.A", g.get(), false, printed), g->V[2])
+        << "a class has no parameter list";
     EXPECT_EQ(resolve("org.A.run(java.lang.String,int)", g.get(), false, printed), g->V[3]);
     EXPECT_EQ(resolve("org.A.run()", g.get(), false, printed), g->V[4]);
     EXPECT_EQ(resolve("org.A.size", g.get(), false, printed), g->V[5]);
@@ -185,8 +191,10 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
     EXPECT_EQ(*found, std::set<std::string>{"\"org.C__org.D\""});
     const std::string alternatives = slurp("results/alternatives_t.csv");
     EXPECT_NE(alternatives.find("\n,,1-----\n6_org.C,6_org.D,"), std::string::npos);
-    EXPECT_NE(alternatives.find("||Relations(1)||\n<--9-- org{M}\n--1--> org.A{M}\n"), std::string::npos);
-    EXPECT_NE(alternatives.find(",||Relations(2)||\n,<--9-- org{M}\n,--1--> org.A{M}\n"), std::string::npos);
+    EXPECT_NE(alternatives.find("||Relations(1)||\n<--9-- org{M}\n--1--> org.A{M}\n"),
+              std::string::npos);
+    EXPECT_NE(alternatives.find(",||Relations(2)||\n,<--9-- org{M}\n,--1--> org.A{M}\n"),
+              std::string::npos);
 
     // Reference: the rename (quoted, with a Windows line end) and one pair the matching lacks.
     writeFile("results/uml/uml_v1_v2.csv", "\"org.C__org.D\"\r\n\"org.A.size__org.A.length\"\n");
@@ -194,8 +202,11 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
     m.rawPrint2();
     testing::internal::GetCapturedStdout();
     const std::string tag = "raw_v1__v2__1__1__1__1__0__1";
-    EXPECT_EQ(slurp("results/" + tag + ".csv"), "\"class1\",\"class2\",\"category\"\n\"org.C\",\"org.D\",\"Class\"\n");
-    EXPECT_EQ(slurp("results/raw_v1.csv").find("\"class\",\"category\"\n.,\"Package\"\norg,\"Package\"\n"), 0u);
+    EXPECT_EQ(slurp("results/" + tag + ".csv"),
+              "\"class1\",\"class2\",\"category\"\n\"org.C\",\"org.D\",\"Class\"\n");
+    EXPECT_EQ(slurp("results/raw_v1.csv")
+                  .find("\"class\",\"category\"\n.,\"Package\"\norg,\"Package\"\n"),
+              0u);
     EXPECT_EQ(slurp("results/" + tag + ".csv_umldiff.csv"),
               "\n\n M1 inter M2 \n\n\"org.C__org.D\"\n"
               "\n\n M1 - M2 \n\n"

@@ -95,8 +95,12 @@ std::vector<int> drawsAfterSeed(unsigned seed, int count) {
     return draws;
 }
 
-int tenureIn(int draw) { return draw % 15 + 5; }
-int tenureOut(int draw) { return draw % 5 + 5; }
+int tenureIn(int draw) {
+    return draw % 15 + 5;
+}
+int tenureOut(int draw) {
+    return draw % 5 + 5;
+}
 
 } // namespace
 

@@ -467,8 +467,7 @@ TEST(ObviousMatch, PairsTheUniqueTwinsAndExportsWhatIsLeft) {
 
     // p, A and run have one twin each. run's only neighbour is paired, so it is not left
     // over; p and A keep an unpaired neighbour (B) and stay with B and its members.
-    EXPECT_EQ(slurp("results/_oa__ob.csv"),
-              "ns,0,0,p,p\nns,1,1,p.A,p.A\nns,2,2,p.A.run,p.A.run\n");
+    EXPECT_EQ(slurp("results/_oa__ob.csv"), "ns,0,0,p,p\nns,1,1,p.A,p.A\nns,2,2,p.A.run,p.A.run\n");
     EXPECT_EQ(slurp("results/_oa.txt"), "2,0\nc,1,p.A,0,0\nc,2,p.B,0,0\na,2,private@int@size\n"
                                         "m,2,public@void@go@[int,String]\n"
                                         "r,1,2,1\nr,0,1,9\nr,2,3,9,2\n");

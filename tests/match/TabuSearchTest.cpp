@@ -423,8 +423,10 @@ TEST(TabuSearch, AMoveThatNoLongerFitsAddsNothingToTheRunningCost) {
     Match& m = *run.m;
     // Clear the seeds, then match 1-1 and 2-2: the pair (1, 2) now joins two nodes that are
     // both matched elsewhere, a move with nothing to do.
-    for (int x = 0; x < m.order(true); x++) m.M12[x] = Match::kNoPartner;
-    for (int y = 0; y < m.order(false); y++) m.M21[y] = Match::kNoPartner;
+    for (int x = 0; x < m.order(true); x++)
+        m.M12[x] = Match::kNoPartner;
+    for (int y = 0; y < m.order(false); y++)
+        m.M21[y] = Match::kNoPartner;
     m.M12[1] = 1;
     m.M21[1] = 1;
     m.M12[2] = 2;

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "MCESTestSupport.h"
 
@@ -111,7 +111,8 @@ TEST(MCESRun, EndsWithCodeTwoOnAGraphWithoutNodesAndThreeOnUnwrittenResults) {
     const std::string good = fixture("mces_pair_b.txt");
     std::vector<std::string> missing = {"graphmat-mces", "-o", "no_such_graph.txt", "-n", good};
     std::vector<char*> argv;
-    for (std::string& w : missing) argv.push_back(&w[0]);
+    for (std::string& w : missing)
+        argv.push_back(&w[0]);
     EXPECT_EXIT(mcesMain(static_cast<int>(argv.size()), argv.data()), ::testing::ExitedWithCode(2),
                 "");
 
@@ -120,7 +121,8 @@ TEST(MCESRun, EndsWithCodeTwoOnAGraphWithoutNodesAndThreeOnUnwrittenResults) {
     std::filesystem::create_directories(folder + "/results.csv");
     std::vector<std::string> good2 = {"graphmat-mces", "-o", good, "-n", good};
     argv.clear();
-    for (std::string& w : good2) argv.push_back(&w[0]);
+    for (std::string& w : good2)
+        argv.push_back(&w[0]);
     const auto inFolder = [&]() {
         std::filesystem::current_path(folder);
         mcesMain(static_cast<int>(argv.size()), argv.data());
@@ -139,6 +141,7 @@ TEST(MCESRun, MissingGraphWritesNoLine) {
     QuietOutput quiet;
     EXPECT_EQ(runMCES(s, results), "");
     EXPECT_NE(quiet.text().find("Not Found"), std::string::npos);
-    EXPECT_NE(quiet.text().find("\n Error: no node read from no_such_graph.txt;"), std::string::npos);
+    EXPECT_NE(quiet.text().find("\n Error: no node read from no_such_graph.txt;"),
+              std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(results));
 }

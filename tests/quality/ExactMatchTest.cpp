@@ -69,7 +69,9 @@ struct Problem {
     }
 };
 
-double tolerance(double value) { return 1e-6 * std::max(1.0, std::fabs(value)); }
+double tolerance(double value) {
+    return 1e-6 * std::max(1.0, std::fabs(value));
+}
 
 } // namespace
 

@@ -16,7 +16,8 @@ NodeMatching plantedMatching(const Graph& g1, const Graph& g2) {
     const auto classPair = [&m](const std::string& a, const std::string& b,
                                 const std::vector<std::string>& members) {
         m.pair(a, b);
-        for (const std::string& name : members) m.pair(a + "." + name, b + "." + name);
+        for (const std::string& name : members)
+            m.pair(a + "." + name, b + "." + name);
     };
     classPair("app.core.OldName", "app.core.NewName", {"p", "q"});
     classPair("app.old.Mover", "app.fresh.Mover", {"r", "s"});

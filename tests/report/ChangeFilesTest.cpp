@@ -142,14 +142,16 @@ TEST_F(ChangeFiles, ThePageEmbedsTheDataSoNoNameCanBreakOutOfItsScript) {
     const std::string page = reportPage({awkwardReport()});
     // The template's own two script elements are the only ones that close.
     size_t closes = 0;
-    for (size_t at = page.find("</script>"); at != std::string::npos; at = page.find("</script>", at + 1))
+    for (size_t at = page.find("</script>"); at != std::string::npos;
+         at = page.find("</script>", at + 1))
         closes++;
     EXPECT_EQ(closes, 2u);
     EXPECT_EQ(page.find("<img"), std::string::npos);
     EXPECT_EQ(page.find("<!--x"), std::string::npos);
     EXPECT_NE(page.find("p.A\\u003c/script\\u003e\\u003cimg"), std::string::npos);
     EXPECT_NE(page.find("p.B\\u0026\\\"quoted\\\",caf\\u00e9"), std::string::npos);
-    for (unsigned char c : page) ASSERT_LT(c, 0x80) << "the page is plain ASCII";
+    for (unsigned char c : page)
+        ASSERT_LT(c, 0x80) << "the page is plain ASCII";
     // No network: nothing in the page names another location.
     EXPECT_EQ(page.find("http"), std::string::npos);
     EXPECT_EQ(page.find("<script src"), std::string::npos);
@@ -160,15 +162,17 @@ TEST_F(ChangeFiles, TheCommandLineWritesThePageWhereToldAndSummarisesOnRequest) 
     writeText("a.json", changesJson(awkwardReport()));
     ReportSettings s;
     std::ostringstream err;
-    EXPECT_EQ(parseReportArguments({"a.json", "a.json", "-o", "out/deep/page.html", "--text"}, s, err),
-              ReportParse::Ok);
+    EXPECT_EQ(
+        parseReportArguments({"a.json", "a.json", "-o", "out/deep/page.html", "--text"}, s, err),
+        ReportParse::Ok);
     ASSERT_EQ(s.inputs.size(), 2u);
     std::ostringstream out;
     ASSERT_EQ(runReport(s, out, err), 0);
     EXPECT_TRUE(fs::exists("out/deep/page.html"));
-    EXPECT_NE(out.str().find("  renamed: p.A</script><img src=x onerror=alert(1)> -> p.B&\"quoted\","
-                             "caf\xc3\xa9  (1 same, 1 added)\n"),
-              std::string::npos);
+    EXPECT_NE(
+        out.str().find("  renamed: p.A</script><img src=x onerror=alert(1)> -> p.B&\"quoted\","
+                       "caf\xc3\xa9  (1 same, 1 added)\n"),
+        std::string::npos);
 
     ReportSettings bad;
     EXPECT_EQ(parseReportArguments({"a.json", "-x"}, bad, err), ReportParse::Bad);

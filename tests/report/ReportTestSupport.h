@@ -34,8 +34,10 @@ public:
 
     void block(const std::vector<std::string>& a, const std::vector<std::string>& b) {
         std::vector<int> na, nb;
-        for (const std::string& l : a) na.push_back(take(g1_, l, used1_));
-        for (const std::string& l : b) nb.push_back(take(g2_, l, used2_));
+        for (const std::string& l : a)
+            na.push_back(take(g1_, l, used1_));
+        for (const std::string& l : b)
+            nb.push_back(take(g2_, l, used2_));
         m_.groups.emplace_back(na, nb);
     }
     void pair(const std::string& a, const std::string& b) { block({a}, {b}); }
@@ -73,9 +75,11 @@ private:
 /// "kind before1+before2 > after1 counts" with the six member counts joined by "/".
 inline std::string entryLine(const ClassEntry& e) {
     std::string line = std::string(changeWord(e.kind)) + " ";
-    for (size_t i = 0; i < e.before.size(); i++) line += (i ? "+" : "") + e.before[i];
+    for (size_t i = 0; i < e.before.size(); i++)
+        line += (i ? "+" : "") + e.before[i];
     line += " > ";
-    for (size_t i = 0; i < e.after.size(); i++) line += (i ? "+" : "") + e.after[i];
+    for (size_t i = 0; i < e.after.size(); i++)
+        line += (i ? "+" : "") + e.after[i];
     line += " ";
     for (size_t k = 0; k < e.memberCounts.size(); k++)
         line += (k ? "/" : "") + std::to_string(e.memberCounts[k]);
@@ -84,7 +88,8 @@ inline std::string entryLine(const ClassEntry& e) {
 
 inline std::vector<std::string> entryLines(const ChangeReport& r) {
     std::vector<std::string> out;
-    for (const ClassEntry& e : r.classes) out.push_back(entryLine(e));
+    for (const ClassEntry& e : r.classes)
+        out.push_back(entryLine(e));
     return out;
 }
 

@@ -21,12 +21,10 @@ void writeFile(const std::string& path, const std::string& text) {
 // Newest version first. v3 against v2: A keeps "size", its "name" changes type, count()
 // becomes getSize() (renamed), run(long) becomes run(int) (modified); A->B loses one of its
 // two code-1 relations, B->A is new, A->C is new; C is a new class.
-const char* kV3 =
-    "3,3\nc,0,p.A\nc,1,p.B\nc,2,p.C\na,0,@int@size\na,0,@String@name\n"
-    "m,0,@int@getSize@()\nm,0,@void@run@(int)\nr,0,1,1\nr,1,0,1\nr,0,2,4\n";
-const char* kV2 =
-    "2,2\nc,0,p.A\nc,1,p.B\na,0,@int@size\na,0,@long@name\n"
-    "m,0,@int@count@()\nm,0,@void@run@(long)\nr,0,1,1\nr,0,1,1\n";
+const char* kV3 = "3,3\nc,0,p.A\nc,1,p.B\nc,2,p.C\na,0,@int@size\na,0,@String@name\n"
+                  "m,0,@int@getSize@()\nm,0,@void@run@(int)\nr,0,1,1\nr,1,0,1\nr,0,2,4\n";
+const char* kV2 = "2,2\nc,0,p.A\nc,1,p.B\na,0,@int@size\na,0,@long@name\n"
+                  "m,0,@int@count@()\nm,0,@void@run@(long)\nr,0,1,1\nr,0,1,1\n";
 const char* kV1 = kV2;
 
 const char* kWeights = "__1__1__1__1__0.5__1.csv";
@@ -37,14 +35,13 @@ void writeSeriesFiles() {
     writeFile("v3.txt", kV3);
     writeFile("v2.txt", kV2);
     writeFile("v1.txt", kV1);
-    writeFile(std::string("v2__v3") + kWeights,
-              "\nCost:1\n\n NODES, #class1, #class2\n"
-              "ns,0,0,p.A,p.A,,,,0,3,4.5,0\n"
-              "ns,1,1,p.B,p.B,,,,0,1,1,0\n"
-              "ns,7,1,bad,bad,,,,0,1,1,0\n"
-              "ns,x,1,bad,bad,,,,0,1,1,0\n"
-              "ns,0\n"
-              "ni,2,p.C,,,,,,0,,5,\n");
+    writeFile(std::string("v2__v3") + kWeights, "\nCost:1\n\n NODES, #class1, #class2\n"
+                                                "ns,0,0,p.A,p.A,,,,0,3,4.5,0\n"
+                                                "ns,1,1,p.B,p.B,,,,0,1,1,0\n"
+                                                "ns,7,1,bad,bad,,,,0,1,1,0\n"
+                                                "ns,x,1,bad,bad,,,,0,1,1,0\n"
+                                                "ns,0\n"
+                                                "ni,2,p.C,,,,,,0,,5,\n");
     writeFile(std::string("v1__v2") + kWeights,
               "ns,0,0,p.A,p.A,,,,0,2,2,0\nns,1,1,p.B,p.B,,,,0,0,0,0\n");
 }
@@ -72,7 +69,8 @@ std::vector<std::string> csvFields(const std::string& line) {
     std::vector<std::string> fields;
     std::stringstream in(line);
     std::string f;
-    while (std::getline(in, f, ',')) fields.push_back(f);
+    while (std::getline(in, f, ','))
+        fields.push_back(f);
     return fields;
 }
 
@@ -211,9 +209,11 @@ TEST(TunnelTest, BadSeriesListsStopWithTheirExitCode) {
     const Case cases[] = {
         {"", 1, "lists no \"g\" entry"},
         {"g,v3.txt\ng,v2.txt\n", 1, "lists no \"m\" entry"},
-        {"g,v3.txt\ng,v2.txt\nm,v2__v3__1__1.csv\n", 1, "does not hold <g2>__<g1>__dwn__dwe__ew__asy__lw"},
+        {"g,v3.txt\ng,v2.txt\nm,v2__v3__1__1.csv\n", 1,
+         "does not hold <g2>__<g1>__dwn__dwe__ew__asy__lw"},
         {"g,v3.txt\ng,missing.txt\n", 2, "Bad input in missing.txt: cannot be opened"},
-        {"g,v3.txt\ng,v2.txt\nm,results/v2__v3" + std::string(kWeights) + "\n", 2, "cannot be opened (expected a match result file)"},
+        {"g,v3.txt\ng,v2.txt\nm,results/v2__v3" + std::string(kWeights) + "\n", 2,
+         "cannot be opened (expected a match result file)"},
     };
     for (const Case& c : cases) {
         TunnelRun run = runTunnel(c.list);

@@ -46,7 +46,8 @@ std::unique_ptr<Vertex> classNode(const std::vector<std::string>& attributes,
 std::unique_ptr<Edge> edgeWith(std::initializer_list<std::pair<int, short>> counts) {
     auto e = std::make_unique<Edge>(0, 1, "1");
     e->labels = new short[kLabelCodes]();
-    for (const auto& c : counts) e->labels[c.first] = c.second;
+    for (const auto& c : counts)
+        e->labels[c.first] = c.second;
     return e;
 }
 
@@ -57,12 +58,18 @@ std::unique_ptr<Edge> edgeWith(std::initializer_list<std::pair<int, short>> coun
 // M1 = {A__X, B__Y, C__ (W is outside diagram 2), __Z}; M2 = {A__X, B__Z, C__, __Y}. The
 // header lines add "class" to both diagrams, unmatched on either side in both matchings.
 TEST(CsvDiffTest, ThreeSectionsOfSortedQuotedKeys) {
-    writeFile("d1.csv", "\"class\",\"category\"\n\"A\",\"Class\"\r\n\n\"B\",\"Class\"\n\"C\",\"Class\"\n\"D\",\"Class\"\n");
-    writeFile("u1.csv", "\"class\",\"category\"\n\"C\",\"Class\"\n\"B\",\"Class\"\n\"A\",\"Class\"\n");
-    writeFile("d2.csv", "\"class\",\"category\"\n\"X\",\"Class\"\n\"Y\",\"Class\"\n\"Z\",\"Class\"\n");
-    writeFile("u2.csv", "\"class\",\"category\"\n\"Z\",\"Class\"\n\"Y\",\"Class\"\n\"X\",\"Class\"\n\"W\",\"Class\"\n");
-    writeFile("m1.csv", "\"class1\",\"class2\",\"category\"\n\"A\",\"X\",Class\n\"B\",\"Y\",Class\n\"C\",\"W\",Class\n");
-    writeFile("m2.csv", "\"class1\",\"class2\",\"category\"\n\"A\",\"X\",Class\n\"B\",\"Z\",Class\n");
+    writeFile("d1.csv", "\"class\",\"category\"\n\"A\",\"Class\"\r\n\n\"B\",\"Class\"\n\"C\","
+                        "\"Class\"\n\"D\",\"Class\"\n");
+    writeFile("u1.csv",
+              "\"class\",\"category\"\n\"C\",\"Class\"\n\"B\",\"Class\"\n\"A\",\"Class\"\n");
+    writeFile("d2.csv",
+              "\"class\",\"category\"\n\"X\",\"Class\"\n\"Y\",\"Class\"\n\"Z\",\"Class\"\n");
+    writeFile("u2.csv", "\"class\",\"category\"\n\"Z\",\"Class\"\n\"Y\",\"Class\"\n\"X\","
+                        "\"Class\"\n\"W\",\"Class\"\n");
+    writeFile("m1.csv", "\"class1\",\"class2\",\"category\"\n\"A\",\"X\",Class\n\"B\",\"Y\","
+                        "Class\n\"C\",\"W\",Class\n");
+    writeFile("m2.csv",
+              "\"class1\",\"class2\",\"category\"\n\"A\",\"X\",Class\n\"B\",\"Z\",Class\n");
 
     testing::internal::CaptureStdout();
     csvDiff("d1.csv", "d2.csv", "u1.csv", "u2.csv", "m1.csv", "m2.csv");
@@ -101,10 +108,10 @@ TEST(CsvDiffTest, MissingFilesAndBadLinesAreReportedByName) {
 
 TEST(ClassDiffTest, SameRenamedAndModifiedMembers) {
     testing::internal::CaptureStdout();
-    auto v1 = classNode({"int@count", "String@title"},
-                        {"int@size@()", "void@add@(String)", "String@name@()", "boolean@has@(int)"});
-    auto v2 = classNode({"int@count", "long@title"},
-                        {"int@size@()", "void@add@(String,int)", "String@label@()", "long@check@(int)"});
+    auto v1 = classNode({"int@count", "String@title"}, {"int@size@()", "void@add@(String)",
+                                                        "String@name@()", "boolean@has@(int)"});
+    auto v2 = classNode({"int@count", "long@title"}, {"int@size@()", "void@add@(String,int)",
+                                                      "String@label@()", "long@check@(int)"});
     testing::internal::GetCapturedStdout();
     // size is unchanged; add keeps name and return type (0.7: modified); name -> label keeps
     // return type and parameters (0.5: renamed); has -> check keeps only the parameters (0.3).

@@ -15,5 +15,6 @@ TEST(RandomTest, DrawsStayInRangeAndRepeatForASeed) {
         first.push_back(d);
     }
     seedRandom(7);
-    for (int i = 0; i < 1000; ++i) ASSERT_EQ(randDraw(), first[i]);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(randDraw(), first[i]);
 }

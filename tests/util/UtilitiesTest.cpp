@@ -13,7 +13,9 @@ namespace {
 using Words = std::vector<std::string>;
 
 // Takes ownership of a returned list so a failing test does not leak it.
-std::unique_ptr<Words> own(Words* w) { return std::unique_ptr<Words>(w); }
+std::unique_ptr<Words> own(Words* w) {
+    return std::unique_ptr<Words>(w);
+}
 
 } // namespace
 
