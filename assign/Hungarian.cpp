@@ -1,6 +1,7 @@
 // Hungarian method on a padded square matrix: row reduction, starring, covering, priming,
 // augmenting along alternating paths and moving the smallest uncovered value.
 #include "assign/Hungarian.h"
+#include "assign/NonFiniteCost.h"
 
 #include <cmath>
 #include <iostream>
@@ -29,16 +30,6 @@ template <typename T> void deleteRows(T**& rows, int count) {
         delete[] rows[i];
     delete[] rows;
     rows = nullptr;
-}
-
-// Largest magnitude among the finite input values; a stand-in for non-finite ones is put
-// above it so it is never preferred yet keeps every subtraction exact and finite.
-double nonFiniteStandIn(const double* const* input, int rows, int cols) {
-    double largest = 0;
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j)
-            if (std::isfinite(input[i][j])) largest = std::fmax(largest, std::fabs(input[i][j]));
-    return 2 * largest + 1;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Shortest-augmenting-path assignment: cheap initial phases that assign most rows and set
 // feasible column prices, then one Dijkstra-like augmentation per row still free.
 #include "assign/ShortestPathSolver.h"
+#include "assign/NonFiniteCost.h"
 
 #include <cmath>
 #include <iostream>
@@ -16,16 +17,6 @@ constexpr int kRowReductionPasses = 2;
 /// Row steps per pass and row, beyond which the rest is left to the augmentation. Each step
 /// lowers a price strictly, so a pass ends; the cap only bounds long runs of tiny steps.
 constexpr long kRowReductionStepsPerRow = 16;
-
-// Largest magnitude among the finite input values; a stand-in for non-finite ones is put
-// above it so it is never preferred and every difference stays finite.
-double nonFiniteStandIn(const double* const* input, int rows, int cols) {
-    double largest = 0;
-    for (int i = 0; i < rows; ++i)
-        for (int j = 0; j < cols; ++j)
-            if (std::isfinite(input[i][j])) largest = std::fmax(largest, std::fabs(input[i][j]));
-    return 2 * largest + 1;
-}
 
 } // namespace
 

@@ -55,18 +55,6 @@ void writeEntityList(const Graph* g) {
         out << plainEntityName(v) << ",\"" << categoryWord(v->type) << "\"\n";
 }
 
-/// Member vertices of a block (the vertex itself when it has no member set).
-std::vector<const Vertex*> memberVertices(const Vertex* block, const Graph* g) {
-    std::vector<const Vertex*> out;
-    if (block->nodes == nullptr) {
-        if (block->number < g->vertices) out.push_back(block);
-        return out;
-    }
-    for (int n : *block->nodes)
-        if (n >= 0 && n < g->vertices) out.push_back(g->V[static_cast<size_t>(n)]);
-    return out;
-}
-
 /// The reference difference file: names of each version and whole pairs.
 struct Reference {
     std::set<std::string> names1, names2, pairs;
@@ -114,8 +102,8 @@ std::vector<std::string> writePairFiles(Match& m, const std::string& pairPath) {
         Vertex* vy = m.getVertex2(m.getM12(vx->number));
         if (vy == nullptr) continue;
         const std::string category = categoryWord(vx->type);
-        const auto members1 = memberVertices(vx, m.g1);
-        const auto members2 = memberVertices(vy, m.g2);
+        const auto members1 = blockMembers(vx, m.g1);
+        const auto members2 = blockMembers(vy, m.g2);
         for (const Vertex* a : members1)
             for (const Vertex* b : members2) {
                 const std::string name1 = plainEntityName(a);

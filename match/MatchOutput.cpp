@@ -40,16 +40,9 @@ std::string memberList(Match& m, int number, bool left) {
 
 /// Member vertices of a block in ascending number order.
 std::vector<const Vertex*> members(Match& m, const Vertex* block, bool left) {
-    std::vector<const Vertex*> out;
     const Graph* g = left ? m.g1 : m.g2;
-    if (block == nullptr || g == nullptr) return out;
-    if (block->nodes == nullptr) {
-        if (block->number < g->vertices) out.push_back(block);
-        return out;
-    }
-    for (int n : *block->nodes)
-        if (n >= 0 && n < g->vertices) out.push_back(g->V[static_cast<size_t>(n)]);
-    return out;
+    if (block == nullptr || g == nullptr) return {};
+    return blockMembers(block, g);
 }
 
 /// One raw entity list: a header and one quoted entity per node in number order.
@@ -67,6 +60,17 @@ size_t memberCount(const Vertex* v) {
 }
 
 } // namespace
+
+std::vector<const Vertex*> blockMembers(const Vertex* block, const Graph* g) {
+    std::vector<const Vertex*> out;
+    if (block->nodes == nullptr) {
+        if (block->number < g->vertices) out.push_back(block);
+        return out;
+    }
+    for (int n : *block->nodes)
+        if (n >= 0 && n < g->vertices) out.push_back(g->V[static_cast<size_t>(n)]);
+    return out;
+}
 
 // -------------------------------------------------------------------------------------
 // Shared texts

@@ -4,8 +4,10 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 class Match;
+class Graph;
 class Vertex;
 
 /// Folder every result file of a matching run is written to.
@@ -33,3 +35,7 @@ std::string vertexLabel(Match& m, int number, bool left);
 /// Opens `path` for writing with truncation, creating the results folder first. A file that
 /// cannot be opened is reported on standard output (its writes would be lost).
 void openResultFile(std::ofstream& out, const std::string& path);
+
+/// The member vertices of a block of `g` in its member order (the vertex itself when it has
+/// no member set); numbers outside the graph are passed over.
+std::vector<const Vertex*> blockMembers(const Vertex* block, const Graph* g);
