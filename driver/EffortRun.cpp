@@ -114,14 +114,15 @@ std::vector<SeedOutcome> runSearches(const MatchSettings& s, const fs::path& roo
         if (done < 0) break;
         auto it = running.find(done);
         if (it == running.end()) continue;
-        SeedOutcome& o = outcomes[static_cast<size_t>(it->second)];
-        running.erase(it);
+        const int index = it->second;
+        running.erase(it); // `it` is gone from here on
+        SeedOutcome& o = outcomes[static_cast<size_t>(index)];
         if (WIFEXITED(status))
             o.exitCode = WEXITSTATUS(status);
         else
             err << "Search with seed " << o.seed << " ended abnormally (signal " << WTERMSIG(status)
                 << ")\n";
-        o.finished = o.exitCode == 0 && readCost(searchFolder(root, it->second), o.cost);
+        o.finished = o.exitCode == 0 && readCost(searchFolder(root, index), o.cost);
     }
     return outcomes;
 }
