@@ -13,12 +13,10 @@
 #include "match/Match.h"
 #include "quality/ExactMatch.h"
 #include "util/Clock.h"
+#include "util/ExitCodes.h"
 #include "util/Random.h"
 
 namespace {
-
-constexpr int kUsageExit = 1;
-constexpr int kInputExit = 2;
 
 void usage() {
     std::cerr << "usage: graphmat-bench-exact MODE GRAPH1 GRAPH2 DWN DWE EW ASY LW [NODE_LIMIT]\n"
@@ -50,13 +48,13 @@ bool readable(const std::string& path) {
 int main(int argc, char** argv) {
     if (argc != 9 && argc != 10) {
         usage();
-        return kUsageExit;
+        return kExitUsage;
     }
     const int mode = std::atoi(argv[1]);
     for (int k = 2; k <= 3; k++)
         if (!readable(argv[k])) {
             std::cerr << "graphmat-bench-exact: cannot read " << argv[k] << "\n";
-            return kInputExit;
+            return kExitInputUnreadable;
         }
     const long long limit = argc == 10 ? std::atoll(argv[9]) : 0;
 

@@ -11,6 +11,7 @@
 
 #include "graph/Graph.h"
 #include "util/Clock.h"
+#include "util/ExitCodes.h"
 #include "util/NumberText.h"
 
 namespace {
@@ -39,8 +40,6 @@ std::vector<std::string> defaultFiles() {
 }
 
 /// Exit codes shared by every executable of the project.
-constexpr int kExitBadArgument = 1;
-constexpr int kExitInputUnreadable = 2;
 
 } // namespace
 
@@ -51,7 +50,7 @@ int main(int argc, char** argv) {
         if (files.size() < 2 || !parseWholeInt(files[1], forcedMode) || forcedMode < 0 ||
             forcedMode > 12) {
             std::cerr << "usage: graphmat-bench-read [--mode 0..12] [graph files]\n";
-            return kExitBadArgument;
+            return kExitUsage;
         }
         files.erase(files.begin(), files.begin() + 2);
     }

@@ -4,6 +4,7 @@
 #include "driver/EffortRun.h"
 
 #include "driver/MatchRun.h"
+#include "util/ExitCodes.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -24,9 +25,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kUsageExit = 1;
-constexpr int kOutputExit = 3;
 constexpr const char* kResultsFolder = "results";
 constexpr const char* kConsoleFile = "console.txt";
 constexpr const char* kCostFile = "cost.txt";
@@ -41,7 +39,7 @@ fs::path searchFolder(const fs::path& root, int index) {
 [[noreturn]] void runChild(const MatchSettings& settings, const fs::path& folder,
                            const fs::path& origin) {
     const int console = ::open((folder / kConsoleFile).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (console < 0 || ::dup2(console, STDOUT_FILENO) < 0) ::_exit(kOutputExit);
+    if (console < 0 || ::dup2(console, STDOUT_FILENO) < 0) ::_exit(kExitOutputNotWritten);
     ::close(console);
     // The search may read benchmark references relative to where the run began.
     std::error_code ignored;
@@ -58,7 +56,7 @@ fs::path searchFolder(const fs::path& root, int index) {
         // Hexadecimal keeps every bit, so ties are decided on the exact costs.
         if (costFile == nullptr || std::fprintf(costFile, "%a\n", target.bestCost) < 0 ||
             std::fclose(costFile) != 0)
-            ::_exit(kOutputExit);
+            ::_exit(kExitOutputNotWritten);
     }
     ::_exit(rc);
 }
@@ -92,7 +90,7 @@ std::vector<SeedOutcome> runSearches(const MatchSettings& s, const fs::path& roo
         while (next < s.effort && static_cast<int>(running.size()) < width) {
             SeedOutcome& o = outcomes[static_cast<size_t>(next)];
             o.seed = s.seed + next;
-            o.exitCode = kOutputExit;
+            o.exitCode = kExitOutputNotWritten;
             const fs::path folder = searchFolder(root, next);
             std::error_code made;
             fs::create_directories(folder, made);
@@ -179,7 +177,7 @@ EffortOutcome runEffort(const MatchSettings& s, std::ostream& out, std::ostream&
         s.seed > std::numeric_limits<int>::max() - (s.effort - 1)) {
         err << "-k takes a number of searches from 1 to " << kMaxEffort
             << " (seeds must stay within range), not " << s.effort << "\n";
-        outcome.exitCode = kUsageExit;
+        outcome.exitCode = kExitUsage;
         return outcome;
     }
     if (s.effort == 1 || !effortApplies(s)) {
@@ -193,7 +191,7 @@ EffortOutcome runEffort(const MatchSettings& s, std::ostream& out, std::ostream&
     std::string pattern = (fs::temp_directory_path(failed) / "graphmat-effort-XXXXXX").string();
     if (failed || ::mkdtemp(pattern.data()) == nullptr) {
         err << "No scratch folder for the searches: " << pattern << "\n";
-        outcome.exitCode = kOutputExit;
+        outcome.exitCode = kExitOutputNotWritten;
         return outcome;
     }
     const fs::path root(pattern);
@@ -203,7 +201,7 @@ EffortOutcome runEffort(const MatchSettings& s, std::ostream& out, std::ostream&
         err << "None of the " << s.effort << " searches finished\n";
         outcome.exitCode = outcome.searches.front().exitCode != 0
                                ? outcome.searches.front().exitCode
-                               : kOutputExit;
+                               : kExitOutputNotWritten;
     } else {
         outcome.bestSeed = outcome.searches[static_cast<size_t>(best)].seed;
         const fs::path folder = searchFolder(root, best);
@@ -211,7 +209,7 @@ EffortOutcome runEffort(const MatchSettings& s, std::ostream& out, std::ostream&
         console << std::ifstream(folder / kConsoleFile).rdbuf();
         out << console.str();
         printSummary(outcome, out);
-        outcome.exitCode = keepResults(folder, err) ? 0 : kOutputExit;
+        outcome.exitCode = keepResults(folder, err) ? 0 : kExitOutputNotWritten;
     }
     fs::remove_all(root, failed);
     return outcome;

@@ -103,9 +103,9 @@ int graphmatEvalMain(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         evalUsage(std::cout);
-        return kEvalDone;
+        return kExitDone;
     }
     EvalParse parsed = parseEvalArguments(args, std::cerr);
-    if (!parsed.ok) return kEvalUsage;
+    if (!parsed.ok) return kExitUsage;
     return runEval(parsed.settings, std::cerr);
 }

@@ -2,15 +2,11 @@
 // text, and the run of each command.
 #pragma once
 
+#include "util/ExitCodes.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
-
-/// Exit codes of the evaluation program.
-constexpr int kEvalDone = 0;
-constexpr int kEvalUsage = 1;      ///< usage error or bad input
-constexpr int kEvalUnreadable = 2; ///< an input file is missing or unreadable
-constexpr int kEvalNotWritten = 3; ///< the result could not be written
 
 /// What to evaluate, one member per argument of the commands.
 struct EvalSettings {

@@ -63,7 +63,7 @@ int score(const EvalSettings& s, std::ostream& err) {
     if (fields.empty()) {
         err << "graphmat-eval: " << s.result << ": expected a cost report named " << kReportNameForm
             << "\n";
-        return kEvalUsage;
+        return kExitUsage;
     }
     bool ok = allReadable({evalResultPath(s.result)}, "a cost report of a matching run", err);
     ok = allReadable({evalGoldPath(fields[0], fields[1])},
@@ -72,20 +72,20 @@ int score(const EvalSettings& s, std::ostream& err) {
     ok = allReadable({evalGraphPath(s.dataset, fields[0]), evalGraphPath(s.dataset, fields[1])},
                      "a class list of the version, mode 4", err) &&
          ok;
-    if (!ok) return kEvalUnreadable;
+    if (!ok) return kExitInputUnreadable;
     Match m;
     const EvalFigures figures = m.evalFigures(s.result, s.dataset);
-    if (!figures.complete()) return kEvalUnreadable;
+    if (!figures.complete()) return kExitInputUnreadable;
     if (!appendEvalRow(figures)) {
         err << "graphmat-eval: cannot append to " << kEvalResultsFile << "\n";
-        return kEvalNotWritten;
+        return kExitOutputNotWritten;
     }
     std::cout << std::endl;
-    return kEvalDone;
+    return kExitDone;
 }
 
 int resolve(const EvalSettings& s, std::ostream& err) {
-    if (!allReadable({s.graph1}, "a graph file", err)) return kEvalUnreadable;
+    if (!allReadable({s.graph1}, "a graph file", err)) return kExitInputUnreadable;
     Graph g(s.mode, s.graph1);
     Match m;
     Vertex* v = m.getVertexFromSignature(s.signature, &g);
@@ -93,10 +93,10 @@ int resolve(const EvalSettings& s, std::ostream& err) {
     if (v == nullptr) v = m.getVertexFromSignature2(s.signature, &g);
     if (v == nullptr) {
         err << "graphmat-eval: " << s.signature << " names no node of " << s.graph1 << "\n";
-        return kEvalUsage;
+        return kExitUsage;
     }
     std::cout << "\nnode " << v->number << "," << displayName(v) << std::endl;
-    return kEvalDone;
+    return kExitDone;
 }
 
 /// Restores the plain pairs of the "ns" rows of a cost report into an empty matching;
@@ -134,20 +134,21 @@ int compare(const EvalSettings& s, std::ostream& err) {
     if (fields.empty()) {
         err << "graphmat-eval: " << s.result << ": expected a cost report named " << kReportNameForm
             << "\n";
-        return kEvalUsage;
+        return kExitUsage;
     }
     if (!allReadable({s.graph1, s.graph2}, "a graph file", err) ||
         !allReadable({s.result}, "a cost report of a matching run", err))
-        return kEvalUnreadable;
+        return kExitInputUnreadable;
     auto g1 = std::make_unique<Graph>(s.mode, s.graph1);
     auto g2 = std::make_unique<Graph>(s.mode, s.graph2);
     if (g1->name != fields[0] || g2->name != fields[1]) {
         err << "graphmat-eval: " << s.result << " matches " << fields[0] << " to " << fields[1]
             << ", not " << g1->name << " to " << g2->name << "\n";
-        return kEvalUsage;
+        return kExitUsage;
     }
     const std::string reference = "./results/uml/uml_" + g1->name + "_" + g2->name + ".csv";
-    if (!allReadable({reference}, "reference pairs \"name1__name2\"", err)) return kEvalUnreadable;
+    if (!allReadable({reference}, "reference pairs \"name1__name2\"", err))
+        return kExitInputUnreadable;
 
     auto cost = std::make_unique<Cost>();
     cost->initMode1(std::atof(fields[2].c_str()), std::atof(fields[3].c_str()),
@@ -167,10 +168,10 @@ int compare(const EvalSettings& s, std::ostream& err) {
     m->rawPrint2();
     if (unwrittenFiles() > lostBefore || !readable(comparison)) {
         err << "graphmat-eval: " << comparison << " was not written\n";
-        return kEvalNotWritten;
+        return kExitOutputNotWritten;
     }
     std::cout << "\n Comparison written to " << comparison << std::endl;
-    return kEvalDone;
+    return kExitDone;
 }
 
 } // namespace
@@ -180,5 +181,5 @@ int runEval(const EvalSettings& s, std::ostream& err) {
     if (s.command == "resolve") return resolve(s, err);
     if (s.command == "compare") return compare(s, err);
     evalUsage(err);
-    return kEvalUsage;
+    return kExitUsage;
 }

@@ -3,10 +3,7 @@
 
 #include "match/Match.h"
 #include "report/ChangeFiles.h"
-
-namespace {
-constexpr int kExitOutputNotWritten = 3;
-}
+#include "util/ExitCodes.h"
 
 int writeMatchChanges(const MatchSettings& s, Match& m, std::ostream& out) {
     RunInfo info;

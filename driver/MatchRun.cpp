@@ -8,6 +8,7 @@
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
+#include "util/ExitCodes.h"
 #include "util/OutputRecord.h"
 #include "util/Random.h"
 #include "util/Version.h"
@@ -27,8 +28,6 @@ std::unique_ptr<Graph> readGraph(int mode, const std::string& path, const char* 
 }
 
 /// Exit codes of every executable of the project.
-constexpr int kExitInputUnreadable = 2;
-constexpr int kExitOutputNotWritten = 3;
 
 /// A graph without a node cannot be matched: a missing, empty or unreadable file, or one
 /// whose every line was refused. The run stops before anything is written.

@@ -86,7 +86,7 @@ std::string prepareSide(const CompareSettings& s, const std::string& side,
                                   : exportRevision(s.gitRepo, side, scratch.path());
         if (!problem.empty()) {
             err << "graphmat-compare: " << problem << "\n";
-            exitCode = kExitInput;
+            exitCode = kExitInputUnreadable;
             return std::string();
         }
         folder = scratch.path();
@@ -96,7 +96,7 @@ std::string prepareSide(const CompareSettings& s, const std::string& side,
     } else if (!fs::is_directory(side, error)) {
         err << "graphmat-compare: not found: " << side
             << " (give a source folder or a diagram file)\n";
-        exitCode = kExitInput;
+        exitCode = kExitInputUnreadable;
         return std::string();
     }
     const std::string diagram = (fs::path(s.outDir) / (fileName + ".txt")).string();
@@ -335,7 +335,7 @@ int readStage(const std::string& oldDiagram, const std::string& newDiagram, Comp
          {std::make_pair(&oldGraph, &oldDiagram), std::make_pair(&newGraph, &newDiagram)}) {
         if (side.first->nodes == 0) {
             err << "graphmat-compare: " << *side.second << " holds no class diagram\n";
-            return kExitInput;
+            return kExitInputUnreadable;
         }
     }
     summary.oldClasses = oldGraph.classes;
@@ -351,7 +351,7 @@ int matchStage(const CompareSettings& s, const std::string& oldDiagram,
     const std::string log = (fs::path(s.outDir) / "match.log").string();
     if (!runMatcher(oldDiagram, newDiagram, s.outDir, summary.matchingCost)) {
         err << "graphmat-compare: the matching run failed; see " << log << "\n";
-        return kExitOutput;
+        return kExitOutputNotWritten;
     }
     std::ostringstream cost;
     cost << summary.matchingCost;
@@ -370,7 +370,7 @@ int reportStage(const CompareSettings& s, const std::string& oldDiagram,
     if (summary.runTag.empty()) {
         err << "graphmat-compare: the matching run left no pair file in " << results.string()
             << "\n";
-        return kExitOutput;
+        return kExitOutputNotWritten;
     }
     summary.renamedClasses =
         readRenamedClasses((results / ("raw_" + summary.runTag + ".csv")).string());
@@ -426,7 +426,7 @@ int runCompare(const CompareSettings& s, CompareSummary& summary, std::ostream& 
     fs::create_directories(s.outDir, error);
     if (!fs::is_directory(s.outDir, error)) {
         err << "graphmat-compare: cannot create the output folder " << s.outDir << "\n";
-        return kExitOutput;
+        return kExitOutputNotWritten;
     }
     std::string oldDiagram, newDiagram;
     int rc = extractStage(s, oldDiagram, newDiagram, out, err);

@@ -81,12 +81,12 @@ int runExtract(const ExtractSettings& s, std::ostream& out, std::ostream& err) {
         if (scratch.path().empty()) {
             err << "graphmat-extract: cannot make a temporary folder for revision " << s.gitRev
                 << "\n";
-            return kExitOutput;
+            return kExitOutputNotWritten;
         }
         std::string problem = exportRevision(s.gitRepo, s.gitRev, scratch.path());
         if (!problem.empty()) {
             err << "graphmat-extract: " << problem << "\n";
-            return kExitInput;
+            return kExitInputUnreadable;
         }
         folder = scratch.path();
     }

@@ -45,12 +45,12 @@ ExtractionSummary extractTree(const std::string& folder, const std::string& ctag
     for (const SkippedFile& skipped : tree.skipped)
         out << "Skipped " << skipped.path << ": " << skipped.reason << "\n";
     if (read.failure != ReadFailure::None) {
-        s.exitCode = kExitInput;
+        s.exitCode = kExitInputUnreadable;
         s.problem = read.problem;
         return s;
     }
     if (tree.types.empty()) {
-        s.exitCode = kExitInput;
+        s.exitCode = kExitInputUnreadable;
         s.problem = "No class could be extracted from " + folder + " (" +
                     std::to_string(s.skippedFiles) + " of " + std::to_string(s.javaFiles) +
                     " Java files skipped)";
@@ -62,14 +62,14 @@ ExtractionSummary extractTree(const std::string& folder, const std::string& ctag
     std::ostringstream members, classes;
     writeMemberDiagram(diagram, members);
     if (!writeFile(diagramPath, members.str())) {
-        s.exitCode = kExitOutput;
+        s.exitCode = kExitOutputNotWritten;
         s.problem = "Cannot write the diagram " + diagramPath;
         return s;
     }
     if (!classesPath.empty()) {
         writeClassesWithMembers(diagram, classes);
         if (!writeFile(classesPath, classes.str())) {
-            s.exitCode = kExitOutput;
+            s.exitCode = kExitOutputNotWritten;
             s.problem = "Cannot write the classes file " + classesPath;
             return s;
         }

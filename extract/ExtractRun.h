@@ -2,14 +2,10 @@
 // built and written in the mode-12 format and, when asked, the mode-4 format.
 #pragma once
 
+#include "util/ExitCodes.h"
+
 #include <iosfwd>
 #include <string>
-
-/// Exit codes shared by the extraction programs.
-constexpr int kExitDone = 0;
-constexpr int kExitUsage = 1;
-constexpr int kExitInput = 2;
-constexpr int kExitOutput = 3;
 
 /// What an extraction did; the figures are those of the written diagram.
 struct ExtractionSummary {

@@ -10,15 +10,13 @@
 #include "gen/GraphMutation.h"
 #include "gen/GraphNoise.h"
 #include "graph/Graph.h"
+#include "util/ExitCodes.h"
 #include "util/Random.h"
 #include "util/Version.h"
 
 namespace {
 
 /// Exit codes shared by every executable of the project.
-constexpr int kExitBadArgument = 1;
-constexpr int kExitInputUnreadable = 2;
-constexpr int kExitOutputNotWritten = 3;
 
 /// 0 when every file exists; otherwise names the missing ones and returns 3.
 int reportFiles(const std::vector<std::string>& files, std::ostream& out) {
@@ -83,7 +81,7 @@ int runMutate(const MutateSettings& s, std::ostream& out) {
         out << "\n" << s.graph << ": no node read, nothing to mutate\n";
         return kExitInputUnreadable;
     }
-    if (!mutationFits(input->vertices, s.addNodes, out)) return kExitBadArgument;
+    if (!mutationFits(input->vertices, s.addNodes, out)) return kExitUsage;
     GraphMutation mutation(input.get(), s.delNodes, s.addNodes, s.edgeNoise);
     mutation.printNodeTables();
     makeFolderFor(graphFile);

@@ -11,6 +11,7 @@
 #include "graph/Graph.h"
 #include "mces/MCES.h"
 #include "util/Clock.h"
+#include "util/ExitCodes.h"
 #include "util/OutputRecord.h"
 #include "util/Random.h"
 #include "util/Version.h"
@@ -22,8 +23,6 @@ constexpr int kArcListMode = 6;
 /// Fewer arguments than this (program name included) cannot name two graphs.
 constexpr std::size_t kMinArguments = 5;
 /// Exit codes shared by every executable of the project.
-constexpr int kExitInputUnreadable = 2;
-constexpr int kExitOutputNotWritten = 3;
 
 struct MCESSwitch {
     char letter;

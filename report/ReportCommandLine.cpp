@@ -3,6 +3,7 @@
 
 #include "report/ChangeFiles.h"
 #include "report/ReportPage.h"
+#include "util/ExitCodes.h"
 
 #include <filesystem>
 #include <fstream>
@@ -21,10 +22,6 @@ const Switch kSwitches[] = {
     {"--text", nullptr, "print a terminal summary (the page only with -o)"},
     {"-h", nullptr, "show this help"},
 };
-
-constexpr int kExitDone = 0;
-constexpr int kExitBadInput = 1;
-constexpr int kExitNotWritten = 3;
 
 bool writePage(const std::string& path, const std::string& page) {
     const std::filesystem::path p(path);
@@ -83,7 +80,7 @@ int runReport(const ReportSettings& s, std::ostream& out, std::ostream& err) {
         std::string error;
         if (!readChangeFile(path, r, error)) {
             err << "graphmat-report: " << error << "\n";
-            return kExitBadInput;
+            return kExitUsage;
         }
         reports.push_back(r);
     }
@@ -92,7 +89,7 @@ int runReport(const ReportSettings& s, std::ostream& out, std::ostream& err) {
     const std::string path = s.output.empty() ? kDefaultPage : s.output;
     if (!writePage(path, reportPage(reports))) {
         err << "graphmat-report: cannot write the page " << path << "\n";
-        return kExitNotWritten;
+        return kExitOutputNotWritten;
     }
     if (!s.text) out << "Wrote " << path << "\n";
     return kExitDone;
@@ -106,7 +103,7 @@ int reportMain(int argc, char** argv) {
         reportUsage(std::cout);
         return kExitDone;
     case ReportParse::Bad:
-        return kExitBadInput;
+        return kExitUsage;
     case ReportParse::Ok:
         break;
     }

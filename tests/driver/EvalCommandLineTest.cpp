@@ -24,7 +24,7 @@ bool parses(const std::vector<std::string>& args, EvalSettings* settings = nullp
 /// Runs a command quietly; returns its exit code and what it wrote on the error channel.
 int run(const std::vector<std::string>& args, std::string& said) {
     EvalSettings s;
-    if (!parses(args, &s)) return kEvalUsage;
+    if (!parses(args, &s)) return kExitUsage;
     std::ostringstream err;
     testing::internal::CaptureStdout();
     const int rc = runEval(s, err);
@@ -71,36 +71,36 @@ TEST(EvalCommandLine, ExitCodesOfEachCommand) {
     ScratchDir dir("eval-cli");
     std::string said;
     const std::string run1 = "a__b__1__1__1__1__0.5__1.csv";
-    EXPECT_EQ(run({"score", run1, "shop"}, said), kEvalUnreadable);
+    EXPECT_EQ(run({"score", run1, "shop"}, said), kExitInputUnreadable);
     EXPECT_NE(said.find("cannot read ./results/" + run1 + " (expected a cost report"),
               std::string::npos);
     EXPECT_NE(said.find("cannot read ./results/_a__b.csv"), std::string::npos);
     EXPECT_NE(said.find("cannot read ./datasets/shop/b.txt"), std::string::npos);
-    EXPECT_EQ(run({"score", "a__b.csv", "shop"}, said), kEvalUsage);
+    EXPECT_EQ(run({"score", "a__b.csv", "shop"}, said), kExitUsage);
 
     writeFile("datasets/shop/a.txt", "1,0\nc,0,p.A\n");
     writeFile("datasets/shop/b.txt", "1,0\nc,0,p.A\n");
     writeFile("results/_a__b.csv", "0_p.A,0_p.A,y\n");
     writeFile("results/" + run1, "ns,0,0,p.A,p.A\n");
-    EXPECT_EQ(run({"score", run1, "shop"}, said), kEvalDone) << said;
+    EXPECT_EQ(run({"score", run1, "shop"}, said), kExitDone) << said;
     EXPECT_EQ(slurp("eval_results.csv"),
               "\na,b,1,0,1,0,1,1,1,1,0.5,0,1,1,1,0,0,2,1,0,1,0.5,0.666667,0,0,0");
 
     EXPECT_EQ(run({"resolve", kExample, "com.shop.model.Customer.setEmail(String)"}, said),
-              kEvalDone);
-    EXPECT_EQ(run({"resolve", kExample, "com.shop.model.Nobody"}, said), kEvalUsage);
+              kExitDone);
+    EXPECT_EQ(run({"resolve", kExample, "com.shop.model.Nobody"}, said), kExitUsage);
     EXPECT_NE(said.find("com.shop.model.Nobody names no node of"), std::string::npos);
-    EXPECT_EQ(run({"resolve", "missing.txt", "p.A"}, said), kEvalUnreadable);
+    EXPECT_EQ(run({"resolve", "missing.txt", "p.A"}, said), kExitInputUnreadable);
 
     // compare: the report must belong to the graphs, and the reference must exist.
-    EXPECT_EQ(run({"compare", kExample, kExample, "results/" + run1}, said), kEvalUsage);
+    EXPECT_EQ(run({"compare", kExample, kExample, "results/" + run1}, said), kExitUsage);
     EXPECT_NE(said.find("matches a to b, not v1 to v1"), std::string::npos);
     writeFile("results/v1__v1__1__1__1__1__0.5__1.csv", "ns,0,0,.,.\n");
     EXPECT_EQ(run({"compare", kExample, kExample, "results/v1__v1__1__1__1__1__0.5__1.csv"}, said),
-              kEvalUnreadable);
+              kExitInputUnreadable);
     EXPECT_NE(said.find("cannot read ./results/uml/uml_v1_v1.csv"), std::string::npos);
     writeFile("results/uml/uml_v1_v1.csv", "\"a__b\"\n");
     EXPECT_EQ(run({"compare", kExample, kExample, "results/v1__v1__1__1__1__1__0.5__1.csv"}, said),
-              kEvalDone);
+              kExitDone);
     EXPECT_TRUE(std::filesystem::exists("results/raw_v1__v1__1__1__1__1__0.5__1.csv_umldiff.csv"));
 }

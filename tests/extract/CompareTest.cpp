@@ -97,7 +97,7 @@ TEST_F(ExtractTest, GitRevisionsAreExtractedWithoutTouchingTheWorkingTree) {
 
     s.newSide = "no-such-revision";
     std::ostringstream err2;
-    EXPECT_EQ(runCompare(s, summary, out, err2), kExitInput);
+    EXPECT_EQ(runCompare(s, summary, out, err2), kExitInputUnreadable);
     EXPECT_NE(err2.str().find("git archive no-such-revision failed"), std::string::npos)
         << err2.str();
 }
@@ -109,7 +109,7 @@ TEST_F(ExtractTest, CompareOfAMissingVersionEndsWithCodeTwo) {
     s.outDir = work("cmp").string();
     CompareSummary summary;
     std::ostringstream out, err;
-    EXPECT_EQ(runCompare(s, summary, out, err), kExitInput);
+    EXPECT_EQ(runCompare(s, summary, out, err), kExitInputUnreadable);
     EXPECT_NE(err.str().find("not found: "), std::string::npos) << err.str();
 }
 

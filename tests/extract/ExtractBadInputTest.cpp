@@ -44,7 +44,7 @@ TEST_F(ExtractTest, InputThatGivesNothingEndsWithCodeTwoAndOneLine) {
     };
     for (const Case& c : cases) {
         std::string out, err;
-        EXPECT_EQ(extract(c.args, out, err), kExitInput) << c.args[0];
+        EXPECT_EQ(extract(c.args, out, err), kExitInputUnreadable) << c.args[0];
         EXPECT_NE(err.find(c.message), std::string::npos) << err;
         EXPECT_EQ(lineCount(err), 1u) << err;
         EXPECT_FALSE(fs::exists(diagram)) << "nothing is written for " << c.args[0];
@@ -93,7 +93,8 @@ TEST_F(ExtractTest, FilesThatDoNotParseAreNamedSkippedAndCounted) {
 TEST_F(ExtractTest, UnwritableOutputEndsWithCodeThree) {
     writeWholeFile(work("file"), "x");
     std::string out, err;
-    EXPECT_EQ(extract({shopTree("v1"), "-o", work("file/d.txt").string()}, out, err), kExitOutput);
+    EXPECT_EQ(extract({shopTree("v1"), "-o", work("file/d.txt").string()}, out, err),
+              kExitOutputNotWritten);
     EXPECT_NE(err.find("Cannot write the diagram"), std::string::npos) << err;
 }
 
