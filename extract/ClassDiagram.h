@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "extract/JavaModel.h"
+#include "graph/Kinds.h"
 
 /// Arc label codes the extraction writes (the readers' table).
 constexpr int kExtendsLabel = 1;
@@ -17,7 +18,6 @@ constexpr int kNestingLabel = 3;
 constexpr int kAttributeTypeLabel = 6;
 constexpr int kParameterTypeLabel = 7;
 constexpr int kReturnTypeLabel = 8;
-constexpr int kContainmentLabel = 9;
 
 /// One method or attribute line.
 struct DiagramMember {

@@ -10,16 +10,11 @@
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/LineReader.h"
 #include "util/Utilities.h"
 
 namespace {
-
-constexpr short kPackage = 0;
-constexpr short kClass = 1;
-constexpr short kMethod = 2;
-constexpr short kAttribute = 3;
-constexpr int kContainment = 9;
 const char* const kReturnTypeLabel = "8";
 const char* const kParameterTypeLabel = "7";
 const char* const kAttributeTypeLabel = "6";
@@ -53,7 +48,7 @@ std::vector<std::string> signatureParts(const std::string& specif) {
 int memberParent(Vertex* v, const std::string& kind) {
     int parent = -1;
     for (Edge* e : v->in) {
-        if (e->labels == nullptr || e->labels[kContainment] == 0) continue;
+        if (e->labels == nullptr || e->labels[kContainmentLabel] == 0) continue;
         if (parent >= 0)
             std::cout << "\n " << kind << " with more than one parent: " << v->number << ","
                       << v->label << " PARENTS [" << parent << "," << e->from << "]"
@@ -92,7 +87,10 @@ Vertex* readNodeLine(const LineReader& lines, std::vector<Vertex*>& nodes, std::
     if (number != position) reportOrderProblem(number, label, position);
     if (tag == 'c') label = replaceString(label, "$", ".");
     Vertex* v = new Vertex(position, label, w);
-    v->type = tag == 'p' ? kPackage : tag == 'c' ? kClass : tag == 'm' ? kMethod : kAttribute;
+    v->type = tag == 'p'   ? kPackageType
+              : tag == 'c' ? kClassType
+              : tag == 'm' ? kMethodType
+                           : kAttributeType;
     if (tag == 'm') {
         ClassMethod method(lines.joinFrom(2), false);
         if (method.valid)
@@ -138,14 +136,14 @@ void readDiagramLines(Graph& g, LineReader& lines, DiagramLines& read) {
         Vertex* v = readNodeLine(lines, g.V, member);
         if (v == nullptr) continue;
         switch (v->type) {
-        case kPackage:
+        case kPackageType:
             g.nbPackages++;
             break;
-        case kClass:
+        case kClassType:
             g.nbClasses++;
             read.tmp_classes.insert({v->label, v->number});
             break;
-        case kMethod:
+        case kMethodType:
             g.nbMethods++;
             if (!member.empty()) read.methods.push_back({v->number, member});
             break;
@@ -201,14 +199,14 @@ void checkRelationKinds(Graph& g) {
         Vertex* from = g.V[e->from];
         Vertex* to = g.V[e->to];
         e->type = from->type;
-        if (carries(e, 4) && !(from->type == kMethod && to->type == kMethod))
+        if (carries(e, 4) && !(from->type == kMethodType && to->type == kMethodType))
             reportRelation("Call Graph Problem", "calling", from, to);
-        if (carries(e, 5) && !(from->type == kMethod && to->type == kAttribute))
+        if (carries(e, 5) && !(from->type == kMethodType && to->type == kAttributeType))
             reportRelation("Attribute Use Problem", "using", from, to);
-        if (carries(e, kContainment) && to->type < from->type)
+        if (carries(e, kContainmentLabel) && to->type < from->type)
             reportRelation("Container Problem", "contains", from, to);
         if ((carries(e, 1) || carries(e, 2) || carries(e, 3)) &&
-            !(from->type == kClass && to->type == kClass))
+            !(from->type == kClassType && to->type == kClassType))
             reportRelation("Class Relation Problem", "linked to", from, to);
     }
 }
@@ -234,7 +232,8 @@ void qualifyPackages(Graph& g) {
         queue.pop_front();
         bool usualRoot = node->number == 0 && node->label == ".";
         for (Edge* e : node->out) {
-            if (e->to == e->from || !carries(e, kContainment) || g.V[e->to]->type != kPackage)
+            if (e->to == e->from || !carries(e, kContainmentLabel) ||
+                g.V[e->to]->type != kPackageType)
                 continue;
             if (!visited.insert(e->to).second) continue;
             Vertex* package = g.V[e->to];

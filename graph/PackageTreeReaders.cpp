@@ -10,15 +10,11 @@
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/LineReader.h"
 #include "util/Utilities.h"
 
 namespace {
-
-constexpr short kPackage = 0;
-constexpr short kClass = 1;
-constexpr short kMethod = 2;
-constexpr short kAttribute = 3;
 const char* const kRootPackage = ".";
 
 /// Packages in order of first appearance, the root "." first. Each path is stored once: the
@@ -70,7 +66,7 @@ int appendPackages(std::vector<Vertex*>& nodes, const PackageList& packages) {
     int first = static_cast<int>(nodes.size());
     for (const std::string& path : packages.paths) {
         Vertex* v = new Vertex(static_cast<int>(nodes.size()), path);
-        v->type = kPackage;
+        v->type = kPackageType;
         v->level = path == kRootPackage ? 0 : dottedLevel(path);
         nodes.push_back(v);
     }
@@ -85,7 +81,7 @@ std::vector<std::pair<int, int>> attachToPackages(std::vector<Vertex*>& nodes, i
     std::vector<std::pair<int, int>> links;
     for (int i = 0; i < limit; i++) {
         Vertex* v = nodes[i];
-        if (v->type == kClass) v->level = dottedLevel(v->label);
+        if (v->type == kClassType) v->level = dottedLevel(v->label);
         if (v->label == kRootPackage) continue;
         int found = packages.find(enclosingPackage(v->label));
         if (found < 0) continue;
@@ -196,7 +192,7 @@ void addClassNodes(std::vector<Vertex*>& nodes, const std::vector<KeptLine>& cla
         int position = static_cast<int>(nodes.size());
         if (number != position) reportOrderProblem(number, kept.fields[2], position);
         Vertex* v = new Vertex(position, kept.fields[2], w);
-        v->type = kClass;
+        v->type = kClassType;
         nodes.push_back(v);
         classLabels.insert({v->label, position});
     }
@@ -236,7 +232,7 @@ int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool meth
         }
         int position = static_cast<int>(g.V.size());
         Vertex* v = new Vertex(position, g.V[owner]->label + "." + parts[2]);
-        v->type = methods ? kMethod : kAttribute;
+        v->type = methods ? kMethodType : kAttributeType;
         v->specif = specif;
         g.V.push_back(v);
         added++;
@@ -256,7 +252,7 @@ void insertNineRelations(Graph& g, const std::vector<Relation>& relations) {
         bool known = r.from >= 0 && r.to >= 0 && r.from < nodeCount && r.to < nodeCount;
         int type = known ? g.V[r.from]->type : 0;
         if (r.label == "9") {
-            if (known && (type == kMethod || type == kAttribute))
+            if (known && (type == kMethodType || type == kAttributeType))
                 g.V[r.from]->level = static_cast<short>(g.V[r.to]->level + 1);
             std::swap(r.from, r.to);
         }
@@ -365,7 +361,7 @@ int readClassesAndMembers(Graph& g, LineReader& lines, int& arcNumber) {
             const std::string label = lines.boundedName(lines.field(2));
             if (number != position) reportOrderProblem(number, label, position);
             Vertex* v = new Vertex(position, label, w);
-            v->type = kClass;
+            v->type = kClassType;
             g.V.push_back(v);
             g.classes->insert({shortName(v->label), position});
         } else if (lines.startsWith("a,") || lines.startsWith("m,")) {

@@ -4,6 +4,7 @@
 #include "match/Match.h"
 #include "match/ResultText.h"
 
+#include "graph/Kinds.h"
 #include "graph/LineReader.h"
 #include "util/Utilities.h"
 
@@ -25,7 +26,6 @@ constexpr int kDatasetMode = 4;
 constexpr size_t kTagFieldsBeforeSeed = 7;
 constexpr int kWeightTexts = 5;
 constexpr char kContainmentCode = '9';
-constexpr short kMethodType = 2;
 /// Signature items before this position are modifiers, return type and name.
 constexpr size_t kFirstParameterItem = 3;
 /// Longest run of digits read as a node number (keeps the value inside an int).

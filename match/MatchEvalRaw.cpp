@@ -3,6 +3,7 @@
 #include "match/Match.h"
 #include "match/ResultText.h"
 
+#include "graph/Kinds.h"
 #include "graph/LineReader.h"
 #include "util/Utilities.h"
 
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace {
-
-constexpr short kMethodType = 2;
 constexpr size_t kFirstParameterItem = 3;
 /// Folder of the reference difference files.
 constexpr const char* kReferenceFolder = "./results/uml/";

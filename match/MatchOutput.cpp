@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "graph/Kinds.h"
 #include "match/Match.h"
 #include "match/ResultText.h"
 #include "util/OutputRecord.h"
@@ -18,7 +19,6 @@ namespace {
 const char* const kCategoryWords[] = {"Package", "Class",    "Method", "Field",
                                       "Entity",  "LifeLine", "Message"};
 constexpr int kCategoryCount = 7;
-constexpr short kMethodType = 2;
 /// Signature items before this position are modifiers, return type and name; the rest are
 /// the parameters of a method.
 constexpr size_t kFirstParameterItem = 3;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assign/Hungarian.h"
+#include "graph/Kinds.h"
 #include "match/Match.h"
 #include "mces/MCES.h"
 #include "mces/MCESTables.h"
@@ -23,7 +24,6 @@ constexpr double kForbiddenCell = 32767;
 /// Path and signature likeness never weigh below this.
 constexpr double kMinPartLikeness = 0.5;
 /// Containment relations carry this label code.
-constexpr int kContainmentLabel = 9;
 
 /// 2 |common| / (|a| + |b|); 0 for two empty sets.
 double dice(const std::set<std::string>& a, const std::set<std::string>& b) {

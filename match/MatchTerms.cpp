@@ -9,13 +9,13 @@
 #include <queue>
 #include <utility>
 
+#include "graph/Kinds.h"
 #include "match/Match.h"
 #include "util/OutputRecord.h"
 
 namespace {
 
 /// Containment relations carry this label code.
-constexpr int kContainmentLabel = 9;
 /// Terms occurring this often or more in either graph are too common to pair nodes.
 constexpr int kCommonTermOccurrences = 300;
 /// Ids of the pseudo-terms in both term tables.

@@ -3,6 +3,7 @@
 #include "report/ChangeClassifier.h"
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/Vertex.h"
 #include "report/DiagramView.h"
 
@@ -14,8 +15,6 @@
 #include <tuple>
 
 namespace {
-
-constexpr short kPackageType = 0;
 constexpr int kNone = -1;
 /// Bound on the passes that send members home to their matched class (a pass without a
 /// swap ends them sooner).

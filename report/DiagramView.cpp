@@ -5,17 +5,12 @@
 #include "graph/ClassMethod.h"
 #include "graph/Edge.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/Vertex.h"
 
 #include <cctype>
 
 namespace {
-
-constexpr short kPackageType = 0;
-constexpr short kClassType = 1;
-constexpr short kMethodType = 2;
-constexpr short kAttributeType = 3;
-constexpr int kContainmentLabel = 9;
 /// The mode with one node kind, all of whose nodes are classes.
 constexpr int kLetteredMode = 5;
 /// The mode whose file names its packages; the others derive them from class names.

@@ -23,11 +23,11 @@ struct BlockFixture {
         QuietOutput quiet;
         GraphAssembler a("blocks_first");
         for (int n = 0; n < 10; n++)
-            a.node(n == 8 ? kMethodKind : kClassKind, "Node" + std::to_string(n));
+            a.node(n == 8 ? kMethodType : kClassType, "Node" + std::to_string(n));
         a.arc(3, 9, "2").arc(5, 9, "22").arc(3, 5, "4");
         g1 = a.build();
         GraphAssembler b("blocks_second");
-        b.node(kClassKind, "Node");
+        b.node(kClassType, "Node");
         g2 = b.build();
         m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
     }
@@ -119,11 +119,11 @@ TEST(BlockVertex, LoopCountsOfLargeBlocksAreSummed) {
     QuietOutput quiet;
     GraphAssembler a("blocks_ring");
     for (int n = 0; n < 5; n++)
-        a.node(kClassKind, "Ring" + std::to_string(n));
+        a.node(kClassType, "Ring" + std::to_string(n));
     a.arc(0, 1, "4").arc(1, 2, "4").arc(2, 3, "4").arc(3, 4, "4").arc(4, 0, "44");
     auto g1 = a.build();
     GraphAssembler b("blocks_ring_second");
-    b.node(kClassKind, "Ring");
+    b.node(kClassType, "Ring");
     auto g2 = b.build();
     auto cost = unevenCost();
     Match m(g1.get(), g2.get(), cost.get(), 1, 3);
@@ -157,12 +157,12 @@ TEST(BlockVertex, MixedKindsWarnAndTakeTheFirstMembersKind) {
     Vertex* classFirst = f.grow(3, 8); // members listed as 3, then the added 8
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("\n MERGING DIFFERENT TYPES OF NODES"), std::string::npos);
-    EXPECT_EQ(classFirst->type, kClassKind);
+    EXPECT_EQ(classFirst->type, kClassType);
 
     // The added node comes last, so grown from the method the block is a method.
     BlockFixture g;
     QuietOutput quiet;
-    EXPECT_EQ(g.grow(8, 3)->type, kMethodKind);
+    EXPECT_EQ(g.grow(8, 3)->type, kMethodType);
 }
 
 TEST(BlockVertex, EdgesAreRegisteredAgainstTheBlocksInUse) {

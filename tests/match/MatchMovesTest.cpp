@@ -26,17 +26,17 @@ struct ShopFixture {
 
     ShopFixture() {
         GraphAssembler a("moves_first");
-        a.node(kClassKind, "Order");
-        a.node(kClassKind, "Item");
-        a.node(kClassKind, "Customer");
-        a.node(kClassKind, "Price");
+        a.node(kClassType, "Order");
+        a.node(kClassType, "Item");
+        a.node(kClassType, "Customer");
+        a.node(kClassType, "Price");
         a.arc(0, 1, "1").arc(1, 3, "5").arc(2, 0, "2");
         g1 = a.build();
         GraphAssembler b("moves_second");
-        b.node(kClassKind, "Order");
-        b.node(kClassKind, "Item");
-        b.node(kClassKind, "Client");
-        b.node(kClassKind, "Price");
+        b.node(kClassType, "Order");
+        b.node(kClassType, "Item");
+        b.node(kClassType, "Client");
+        b.node(kClassType, "Price");
         b.arc(0, 1, "1").arc(1, 3, "5");
         g2 = b.build();
         m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);

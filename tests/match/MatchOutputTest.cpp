@@ -8,15 +8,12 @@
 #include <memory>
 #include <string>
 
+#include "graph/Kinds.h"
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
 #include "tests/match/ScratchDir.h"
 
 namespace {
-
-constexpr short kPackage = 0;
-constexpr short kClass = 1;
-constexpr short kMethod = 2;
 constexpr int kSeed = 7;
 /// Run tag of graphs "old" and "new" under symmetricCost() with seed 7.
 const std::string kTag = "old__new__1__1__1__1__0__7";
@@ -39,16 +36,16 @@ struct Fixture {
 Fixture renamedClass() {
     Fixture f;
     DiagramBuilder a("old");
-    a.node(kPackage, "p");
-    a.node(kClass, "p.A");
-    a.node(kClass, "p.B");
+    a.node(kPackageType, "p");
+    a.node(kClassType, "p.A");
+    a.node(kClassType, "p.B");
     a.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(2, 2, "3");
     f.g1 = a.build();
     DiagramBuilder b("new");
-    b.node(kPackage, "p");
-    b.node(kClass, "p.A");
-    b.node(kClass, "p.C");
-    b.node(kClass, "p.D");
+    b.node(kPackageType, "p");
+    b.node(kClassType, "p.A");
+    b.node(kClassType, "p.C");
+    b.node(kClassType, "p.D");
     b.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(0, 3, "9");
     f.g2 = b.build();
     f.start();
@@ -60,17 +57,17 @@ Fixture renamedClass() {
 Fixture entityNames() {
     Fixture f;
     DiagramBuilder a("old");
-    a.node(kPackage, "p");
-    a.node(kClass, "p.B$Inner");
-    a.node(kMethod, "p.A.run", "public,void,run,int,String");
-    a.node(kClass, "p.A");
+    a.node(kPackageType, "p");
+    a.node(kClassType, "p.B$Inner");
+    a.node(kMethodType, "p.A.run", "public,void,run,int,String");
+    a.node(kClassType, "p.A");
     f.g1 = a.build();
     DiagramBuilder b("new");
-    b.node(kPackage, "p");
-    b.node(kClass, "p.B.Inner");
-    b.node(kMethod, "p.A.run", "public,void,run,int");
-    b.node(kClass, "p.A");
-    b.node(kClass, "p.C");
+    b.node(kPackageType, "p");
+    b.node(kClassType, "p.B.Inner");
+    b.node(kMethodType, "p.A.run", "public,void,run,int");
+    b.node(kClassType, "p.A");
+    b.node(kClassType, "p.C");
     f.g2 = b.build();
     f.start();
     return f;
@@ -129,7 +126,7 @@ TEST(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
     Fixture f = entityNames();
     // Nodes 1 and 3 of the first graph form block 4, matched with node 3 of the second.
     auto* block = new Vertex(4, "_1_3__-");
-    block->type = kClass;
+    block->type = kClassType;
     *block->nodes = {1, 3};
     f.m->V1[4] = block;
     f.m->blocks1[1] = f.m->blocks1[3] = 4;

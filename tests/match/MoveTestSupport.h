@@ -13,13 +13,10 @@
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "match/Match.h"
 
 /// Node kinds as the class-diagram readers number them.
-constexpr short kPackageKind = 0;
-constexpr short kClassKind = 1;
-constexpr short kMethodKind = 2;
-constexpr short kAttributeKind = 3;
 
 /// A graph assembled node by node and arc by arc, finished as a reader leaves it: arcs take
 /// their source's kind, and the neighbour sets are filled.
@@ -75,15 +72,15 @@ inline std::unique_ptr<Graph> randomDiagram(std::mt19937& rng, const std::string
                                             int arcs) {
     static const std::vector<std::string> words = {"Order", "Item",  "Customer", "Price", "Cart",
                                                    "Line",  "Stock", "Invoice",  "Tax",   "Name"};
-    static const std::vector<short> kinds = {kClassKind,   kClassKind,  kClassKind,
-                                             kPackageKind, kMethodKind, kAttributeKind};
+    static const std::vector<short> kinds = {kClassType,   kClassType,  kClassType,
+                                             kPackageType, kMethodType, kAttributeType};
     GraphAssembler a(name);
     for (int n = 0; n < nodes; n++) {
         const short kind = kinds[rng() % kinds.size()];
         std::string label = words[rng() % words.size()];
         if (rng() % 2) label += words[rng() % words.size()];
-        if (kind == kMethodKind) label = "Shop." + words[rng() % words.size()] + ".get" + label;
-        if (kind == kAttributeKind) label = "Shop." + words[rng() % words.size()] + "." + label;
+        if (kind == kMethodType) label = "Shop." + words[rng() % words.size()] + ".get" + label;
+        if (kind == kAttributeType) label = "Shop." + words[rng() % words.size()] + "." + label;
         a.node(kind, label);
     }
     for (int k = 0; k < arcs; k++) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/Kinds.h"
 #include "match/Match.h"
 #include "match/SearchHook.h"
 #include "match/SearchSupport.h"
@@ -22,11 +23,6 @@
 #include "util/Utilities.h"
 
 namespace {
-
-constexpr short kPackage = 0;
-constexpr short kClass = 1;
-constexpr short kMethod = 2;
-constexpr short kAttribute = 3;
 constexpr int kAlg = 7;
 constexpr int kDiscrim = 80;
 constexpr int kDiagramMode = 12;
@@ -35,19 +31,19 @@ constexpr int kDiagramMode = 12;
 /// With `refund`, a fourth class joins the package and uses Invoice.
 std::unique_ptr<Graph> shop(const std::string& name, bool withRoot, bool refund = false) {
     DiagramBuilder b(name);
-    b.node(kPackage, "shop");
-    b.node(kClass, "shop.Order");
-    b.node(kClass, "shop.Customer");
-    b.node(kClass, "shop.Invoice");
-    b.node(kMethod, "shop.Order.total", "public,double,total");
-    b.node(kAttribute, "shop.Order.customer", "private,Customer,customer");
-    b.node(kMethod, "shop.Customer.getName", "public,String,getName");
-    b.node(kMethod, "shop.Invoice.print", "public,void,print,Order");
+    b.node(kPackageType, "shop");
+    b.node(kClassType, "shop.Order");
+    b.node(kClassType, "shop.Customer");
+    b.node(kClassType, "shop.Invoice");
+    b.node(kMethodType, "shop.Order.total", "public,double,total");
+    b.node(kAttributeType, "shop.Order.customer", "private,Customer,customer");
+    b.node(kMethodType, "shop.Customer.getName", "public,String,getName");
+    b.node(kMethodType, "shop.Invoice.print", "public,void,print,Order");
     b.arc(0, 1, "9").arc(0, 2, "9").arc(0, 3, "9").arc(1, 4, "9").arc(1, 5, "9").arc(2, 6, "9").arc(
         3, 7, "9");
     b.arc(5, 2, "7").arc(3, 1, "5").arc(7, 1, "8").arc(4, 5, "4");
     if (refund) {
-        b.node(kClass, "shop.Refund");
+        b.node(kClassType, "shop.Refund");
         b.arc(0, 8, "9").arc(8, 3, "5");
     }
     if (withRoot) b.root(0);
@@ -93,7 +89,7 @@ std::unique_ptr<Graph> unrelatedClasses(const std::string& name, const std::stri
         std::string suffix;
         for (int k = i; k > 0 || suffix.empty(); k /= 26)
             suffix += static_cast<char>('a' + k % 26);
-        b.node(kClass, stem + suffix);
+        b.node(kClassType, stem + suffix);
     }
     return b.build();
 }
