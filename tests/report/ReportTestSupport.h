@@ -5,6 +5,7 @@
 #include "graph/Graph.h"
 #include "report/ChangeReport.h"
 #include "report/NodeMatching.h"
+#include "tests/match/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -96,22 +97,6 @@ inline std::vector<std::string> entryLines(const ChangeReport& r) {
 /// Runs each test in a fresh folder of its own (result files go to ./results/).
 class ScratchFolder : public testing::Test {
 protected:
-    void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("graphmat_report_" +
-                   std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        std::filesystem::current_path(folder_);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    std::filesystem::path folder_;
-
-private:
-    std::filesystem::path previous_;
+    ScratchDir scratch_{std::string("report-") +
+                        testing::UnitTest::GetInstance()->current_test_info()->name()};
 };
