@@ -10,6 +10,13 @@
 #include "graph/Edge.h"
 #include "graph/Vertex.h"
 
+namespace {
+
+/// Out-lists up to this length are scanned rather than looked up in G.
+constexpr size_t kShortArcList = 16;
+
+} // namespace
+
 Graph::Graph() = default;
 
 Graph::~Graph() {
@@ -82,6 +89,14 @@ void Graph::releaseLabelRanks() {
 Edge* Graph::getEdge(int from, int to) {
     if (G != nullptr) {
         if (from < 0 || to < 0) return nullptr;
+        // The arc lists and G are filled together (addEdge, reinitEdges), so a short out-list
+        // answers as G would, without the two tree searches.
+        if (from < static_cast<int>(V.size()) && V[from] != nullptr &&
+            V[from]->out.size() <= kShortArcList) {
+            for (Edge* e : V[from]->out)
+                if (e->to == to) return e;
+            return nullptr;
+        }
         auto row = static_cast<unsigned>(from);
         auto col = static_cast<unsigned>(to);
         Edge** stored = G->find(row, col);

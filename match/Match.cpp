@@ -186,8 +186,8 @@ void Match::allocateTables(int n1, int n2) {
     bestMatch2 = new int[n2];
     bestBlock = new int[n1];
     bestBlock2 = new int[n2];
-    blocks1.clear();
-    blocks2.clear();
+    blocks1.assign(static_cast<size_t>(n1), 0);
+    blocks2.assign(static_cast<size_t>(n2), 0);
     for (int x = 0; x < n1; x++) {
         M12[x] = bestMatch[x] = kNoPartner;
         blocks1[x] = bestBlock[x] = x;
@@ -219,9 +219,8 @@ int Match::order(bool left) const {
 }
 
 int Match::getBlock(int n, bool left) {
-    const std::map<int, int>& blocks = left ? blocks1 : blocks2;
-    auto it = blocks.find(n);
-    return it != blocks.end() ? it->second : n;
+    const std::vector<int>& blocks = left ? blocks1 : blocks2;
+    return n >= 0 && static_cast<size_t>(n) < blocks.size() ? blocks[static_cast<size_t>(n)] : n;
 }
 
 Vertex* Match::getVertex1(int num) {
@@ -242,12 +241,20 @@ Edge* Match::getEdgeSide(int from, int to, bool left) {
     if (from < 0 || to < 0) return nullptr;
     const int n = order(left);
     if (from < n && to < n) return (left ? g1 : g2)->getEdge(from, to);
+    return findBlockEdge(left, from, to);
+}
+
+Edge* Match::findBlockEdge(bool left, int from, int to) const {
     SparseMatrix<Edge*>* table = left ? E1 : E2;
-    const auto uf = static_cast<unsigned>(from);
-    const auto ut = static_cast<unsigned>(to);
-    if (table == nullptr) return nullptr;
-    Edge** stored = table->find(uf, ut);
+    if (table == nullptr || from < 0 || to < 0) return nullptr;
+    Edge** stored = table->find(static_cast<unsigned>(from), static_cast<unsigned>(to));
     return stored != nullptr ? *stored : nullptr;
+}
+
+void Match::setBlockEdge(bool left, int from, int to, Edge* e) {
+    SparseMatrix<Edge*>* table = left ? E1 : E2;
+    if (table == nullptr) return;
+    (*table)(static_cast<unsigned>(from), static_cast<unsigned>(to)) = e;
 }
 
 Edge* Match::getEdge1(int from, int to) {
@@ -325,9 +332,19 @@ void foldEdge(Edge* into, const Edge* from) {
 
 std::vector<Edge*>* Match::getVEdges(Vertex* v, bool left) {
     if (v == nullptr) return nullptr;
-    SparseMatrix<Edge*>* table = left ? E1 : E2;
-    const int n = order(left);
     auto* result = new std::vector<Edge*>();
+    collectVEdges(v, left, *result);
+    if (result->empty()) {
+        delete result;
+        return nullptr;
+    }
+    return result;
+}
+
+void Match::collectVEdges(Vertex* v, bool left, std::vector<Edge*>& into) {
+    into.clear();
+    if (v == nullptr) return;
+    const int n = order(left);
     std::set<std::pair<int, int>> taken;         // registered block edges already listed
     std::map<std::pair<int, int>, Edge*> folded; // new block edges, one per block pair
     for (Edge* e : v->edges) {
@@ -335,13 +352,13 @@ std::vector<Edge*>* Match::getVEdges(Vertex* v, bool left) {
         const int from = e->from < n ? getBlock(e->from, left) : e->from;
         const int to = e->to < n ? getBlock(e->to, left) : e->to;
         if (from == e->from && to == e->to) {
-            result->push_back(e);
+            into.push_back(e);
             continue;
         }
         const std::pair<int, int> ends(from, to);
         Edge* registered = getEdgeSide(from, to, left);
         if (registered != nullptr) {
-            if (taken.insert(ends).second) result->push_back(registered);
+            if (taken.insert(ends).second) into.push_back(registered);
             continue;
         }
         auto it = folded.find(ends);
@@ -355,16 +372,9 @@ std::vector<Edge*>* Match::getVEdges(Vertex* v, bool left) {
         folded[ends] = copy;
     }
     for (auto& entry : folded) {
-        if (table != nullptr)
-            (*table)(static_cast<unsigned>(entry.first.first),
-                     static_cast<unsigned>(entry.first.second)) = entry.second;
-        result->push_back(entry.second);
+        setBlockEdge(left, entry.first.first, entry.first.second, entry.second);
+        into.push_back(entry.second);
     }
-    if (result->empty()) {
-        delete result;
-        return nullptr;
-    }
-    return result;
 }
 
 // -------------------------------------------------------------------------------------
@@ -428,9 +438,8 @@ std::map<std::pair<int, int>, Edge*> Match::blockEdges(bool left) {
         copy->to = ends.second;
         folded[ends] = copy;
     }
-    SparseMatrix<Edge*>* table = left ? E1 : E2;
     for (auto& [ends, edge] : folded) {
-        (*table)(static_cast<unsigned>(ends.first), static_cast<unsigned>(ends.second)) = edge;
+        setBlockEdge(left, ends.first, ends.second, edge);
         result[ends] = edge;
     }
     return result;

@@ -172,6 +172,11 @@ public:
     /// edges are owned by the matcher too.
     SparseMatrix<Edge*>* E1 = nullptr;
     SparseMatrix<Edge*>* E2 = nullptr;
+    /// Stores e as the block edge (from, to) of one side in E1/E2. Every write to E1/E2 goes
+    /// through here.
+    void setBlockEdge(bool left, int from, int to, Edge* e);
+    /// The block edge stored for (from, to) on one side, or null.
+    Edge* findBlockEdge(bool left, int from, int to) const;
     /// Cost family passed to every Cost call (3 in the matching run).
     int cost_mode = 3;
     /// Initialisation switch; false.
@@ -217,9 +222,10 @@ public:
     SparseMatrix<float>* _att = nullptr;
     SparseMatrix<float>* _meth = nullptr;
     SparseMatrix<float>* sim_name = nullptr;
-    /// Block holding each node (the node itself when in no block).
-    std::map<int, int> blocks1;
-    std::map<int, int> blocks2;
+    /// Block holding each node, indexed by node number (the node itself when in no block);
+    /// lengths N1 and N2 once the matching is set up.
+    std::vector<int> blocks1;
+    std::vector<int> blocks2;
     /// Block number by member-set key ("3,5,7").
     std::map<std::string, int> nBlocks1;
     std::map<std::string, int> nBlocks2;
@@ -445,6 +451,15 @@ private:
     /// block exists, keeps that block for the whole run, so the search need not build the
     /// set and its key again each time it prices the same grow or shrink move.
     std::unordered_map<unsigned long long, Vertex*> grownBlocks_[2];
+    /// Working lists of compDelta, kept between calls so that pricing a pair allocates
+    /// nothing once they have grown: the edges of each side, and the edges priced.
+    std::vector<Edge*> pricedEdges_[2];
+    std::vector<Edge*> formerDeletions_;
+    std::vector<Edge*> formerInsertions_;
+    std::vector<Edge*> counterparts_;
+
+    /// getVEdges into `into` (cleared first).
+    void collectVEdges(Vertex* v, bool left, std::vector<Edge*>& into);
 
     void allocateTables(int n1, int n2);
     /// updateBlock without its memory of earlier answers.

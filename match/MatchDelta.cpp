@@ -1,7 +1,8 @@
 // Cost changes of the moves, computed locally: the change of matching two free blocks with
 // each other, and the change of a move of any kind built from it, the matching left unchanged.
+#include <algorithm>
 #include <iostream>
-#include <set>
+#include <unordered_set>
 #include <vector>
 
 #include "match/Match.h"
@@ -35,6 +36,15 @@ int formerEndCount(Match& m, const MemberView& members, int selfNumber, int end,
     return m.nodesOf(end, left);
 }
 
+/// Removes later repeats from `edges`, keeping the order of first occurrences.
+void keepFirstOccurrences(std::vector<Edge*>& edges) {
+    std::unordered_set<Edge*> seen;
+    size_t kept = 0;
+    for (Edge* e : edges)
+        if (seen.insert(e).second) edges[kept++] = e;
+    edges.resize(kept);
+}
+
 } // namespace
 
 double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
@@ -54,41 +64,51 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     // Both edge lists are taken before any edge is priced: taking them registers the block
     // edges of v1 and v2 against the current blocks, so the counterpart lookups below find
     // every block edge that exists between the partners.
-    std::vector<Edge*>* edges1 = getVEdges1(v1);
-    std::vector<Edge*>* edges2 = getVEdges2(v2);
-    std::vector<Edge*> formerDeletions;
-    std::vector<Edge*> formerInsertions;
-    std::set<Edge*> counterparts;
+    std::vector<Edge*>& edges1 = pricedEdges_[0];
+    std::vector<Edge*>& edges2 = pricedEdges_[1];
+    collectVEdges(v1, true, edges1);
+    collectVEdges(v2, false, edges2);
+    std::vector<Edge*>& formerDeletions = formerDeletions_;
+    std::vector<Edge*>& formerInsertions = formerInsertions_;
+    std::vector<Edge*>& counterparts = counterparts_;
+    formerDeletions.clear();
+    formerInsertions.clear();
 
     // 3. Edges of v1: deleted while an end is free, otherwise matched with the partners' edge.
-    if (edges1 != nullptr) {
-        for (Edge* e1 : *edges1) {
-            const int from = getM12(e1->from);
-            const int to = getM12(e1->to);
-            if (from == kNoPartner || to == kNoPartner) {
-                delta += costs->ced(mode, e1, getNodes1(e1->from), getNodes1(e1->to));
-            } else {
-                Edge* e2 = getEdge2(from, to);
-                delta += costs->raw_ces(mode, e1, e2, getENodes1(e1), getENodes2(e2));
-                if (e2 != nullptr && counterparts.insert(e2).second) formerInsertions.push_back(e2);
-            }
-            formerDeletions.push_back(e1);
+    for (Edge* e1 : edges1) {
+        const int from = getM12(e1->from);
+        const int to = getM12(e1->to);
+        if (from == kNoPartner || to == kNoPartner) {
+            delta += costs->ced(mode, e1, getNodes1(e1->from), getNodes1(e1->to));
+        } else {
+            Edge* e2 = getEdge2(from, to);
+            delta += costs->raw_ces(mode, e1, e2, getENodes1(e1), getENodes2(e2));
+            if (e2 != nullptr) formerInsertions.push_back(e2);
         }
+        formerDeletions.push_back(e1);
+    }
+
+    // The counterparts, each kept once at its first place (two edges of v1 meet the same
+    // counterpart only when blocks fold them).
+    counterparts.assign(formerInsertions.begin(), formerInsertions.end());
+    std::sort(counterparts.begin(), counterparts.end());
+    if (std::adjacent_find(counterparts.begin(), counterparts.end()) != counterparts.end()) {
+        counterparts.erase(std::unique(counterparts.begin(), counterparts.end()),
+                           counterparts.end());
+        keepFirstOccurrences(formerInsertions);
     }
 
     // 4. Edges of v2 not priced with a counterpart in step 3.
-    if (edges2 != nullptr) {
-        for (Edge* e2 : *edges2) {
-            if (counterparts.count(e2)) continue;
-            const int from = getM21(e2->from);
-            const int to = getM21(e2->to);
-            if (from == kNoPartner || to == kNoPartner) {
-                delta += costs->cei(mode, e2, getNodes2(e2->from), getNodes2(e2->to));
-                formerInsertions.push_back(e2);
-            } else if (getEdge1(from, to) == nullptr) {
-                delta += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
-                formerInsertions.push_back(e2);
-            }
+    for (Edge* e2 : edges2) {
+        if (std::binary_search(counterparts.begin(), counterparts.end(), e2)) continue;
+        const int from = getM21(e2->from);
+        const int to = getM21(e2->to);
+        if (from == kNoPartner || to == kNoPartner) {
+            delta += costs->cei(mode, e2, getNodes2(e2->from), getNodes2(e2->to));
+            formerInsertions.push_back(e2);
+        } else if (getEdge1(from, to) == nullptr) {
+            delta += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
+            formerInsertions.push_back(e2);
         }
     }
 
@@ -104,8 +124,6 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     for (Edge* e2 : formerInsertions)
         delta -= costs->cei(mode, e2, formerEndCount(*this, members2, q, e2->from, false),
                             formerEndCount(*this, members2, q, e2->to, false));
-    delete edges1;
-    delete edges2;
     return delta;
 }
 

@@ -102,19 +102,16 @@ namespace {
 /// Stores a new block's edges in the side's block-edge table, and the same edges seen from the
 /// blocks that currently hold their other ends (edges landing in one block pair combined).
 void registerBlockEdges(Match& m, Vertex* block, bool left) {
-    SparseMatrix<Edge*>* table = left ? m.E1 : m.E2;
-    if (table == nullptr) return;
+    if ((left ? m.E1 : m.E2) == nullptr) return;
     const int number = block->number;
     std::map<std::pair<int, int>, Edge*> toCurrentBlocks;
     for (Edge* e : block->edges) {
-        (*table)(static_cast<unsigned>(e->from), static_cast<unsigned>(e->to)) = e;
+        m.setBlockEdge(left, e->from, e->to, e);
         // The same edge seen from the blocks that currently hold its other end.
         const int from = e->from < number ? m.getBlock(e->from, left) : e->from;
         const int to = e->to < number ? m.getBlock(e->to, left) : e->to;
         if (from == e->from && to == e->to) continue;
-        const auto uf = static_cast<unsigned>(from);
-        const auto ut = static_cast<unsigned>(to);
-        if (table->exists(uf, ut) && (*table)(uf, ut) != nullptr) continue;
+        if (m.findBlockEdge(left, from, to) != nullptr) continue;
         auto it = toCurrentBlocks.find({from, to});
         if (it != toCurrentBlocks.end()) {
             combineEdge(it->second, e);
@@ -126,8 +123,7 @@ void registerBlockEdges(Match& m, Vertex* block, bool left) {
         toCurrentBlocks[{from, to}] = copy;
     }
     for (auto& entry : toCurrentBlocks)
-        (*table)(static_cast<unsigned>(entry.first.first),
-                 static_cast<unsigned>(entry.first.second)) = entry.second;
+        m.setBlockEdge(left, entry.first.first, entry.first.second, entry.second);
 }
 
 } // namespace

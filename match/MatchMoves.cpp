@@ -119,6 +119,13 @@ void reevaluate(Match& m, int a, int b) {
 
 bool Match::isValidMove(int i, int j) {
     if (M == nullptr) return false;
+    // The tests below only read the state, so their order is free: the cheap one that most
+    // candidates fail comes first. Two nodes both matched elsewhere form no move.
+    const int partnerJ = getM21(j);
+    const int partnerI = getM12(i);
+    if (partnerJ != kNoPartner && partnerI != kNoPartner && (partnerJ != i || partnerI != j))
+        return false;
+
     const auto ui = static_cast<unsigned>(i);
     const auto uj = static_cast<unsigned>(j);
     if (i >= 0 && j >= 0)
@@ -128,7 +135,7 @@ bool Match::isValidMove(int i, int j) {
     if (vi == nullptr || vj == nullptr) return false;
 
     // The move would undo the match of i with j's block.
-    const bool unmatch = getM12(i) == getBlock(j, false);
+    const bool unmatch = partnerI == getBlock(j, false);
     const bool blockI = i >= order(true);
     const bool blockJ = j >= order(false);
     const MemberView membersJ = MoveContext::membersOf(vj);
@@ -144,11 +151,7 @@ bool Match::isValidMove(int i, int j) {
             }
         }
     }
-
-    // Two nodes both matched elsewhere form no move.
-    const int partnerJ = getM21(j);
-    const int partnerI = getM12(i);
-    return partnerJ == kNoPartner || partnerI == kNoPartner || (partnerJ == i && partnerI == j);
+    return true;
 }
 
 void Match::removeFromFF(int x, int y) {

@@ -47,7 +47,7 @@ void copyBest(Match& m, bool left, bool restore) {
     int* current = left ? m.M12 : m.M21;
     int* best = left ? m.bestMatch : m.bestMatch2;
     int* bestBlocks = left ? m.bestBlock : m.bestBlock2;
-    std::map<int, int>& blocks = left ? m.blocks1 : m.blocks2;
+    std::vector<int>& blocks = left ? m.blocks1 : m.blocks2;
     for (int n = 0; n < m.order(left); n++) {
         if (restore) {
             current[n] = best[n];

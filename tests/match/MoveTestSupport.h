@@ -96,7 +96,7 @@ inline std::unique_ptr<Graph> randomDiagram(std::mt19937& rng, const std::string
 /// The matching arrays and block maps of a matcher, for comparison and restoration.
 struct MatchingSnapshot {
     std::vector<int> m12, m21;
-    std::map<int, int> blocks1, blocks2;
+    std::vector<int> blocks1, blocks2;
     int numberOfMatchs = 0;
     int good = 0;
 
