@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <map>
+#include <utility>
 #include <vector>
 
 /// A value container indexed by any pair of unsigned numbers. `m` and `n` record the nominal
@@ -20,6 +21,31 @@ public:
 
     SparseMatrix() = default;
     SparseMatrix(unsigned int i, unsigned int j) : m(i), n(j) {}
+    // A copy or a move takes the cells; the row index is rebuilt as rows are met again.
+    SparseMatrix(const SparseMatrix& other) : mat(other.mat), m(other.m), n(other.n) {}
+    SparseMatrix(SparseMatrix&& other) noexcept
+        : mat(std::move(other.mat)), m(other.m), n(other.n) {
+        other.rowIndex_.clear();
+    }
+    SparseMatrix& operator=(const SparseMatrix& other) {
+        if (this != &other) {
+            mat = other.mat;
+            m = other.m;
+            n = other.n;
+            rowIndex_.clear();
+        }
+        return *this;
+    }
+    SparseMatrix& operator=(SparseMatrix&& other) noexcept {
+        if (this != &other) {
+            mat = std::move(other.mat);
+            m = other.m;
+            n = other.n;
+            rowIndex_.clear();
+            other.rowIndex_.clear();
+        }
+        return *this;
+    }
 
     ~SparseMatrix() {
         for (auto& row : mat)
@@ -32,24 +58,32 @@ public:
         m = i;
         n = j;
         mat.clear();
+        rowIndex_.clear();
     }
 
     /// True when cell (i, j) is stored; never creates anything.
     bool exists(unsigned int i, unsigned int j) const {
-        auto row = mat.find(i);
-        return row != mat.end() && row->second.find(j) != row->second.end();
+        const Row* row = findRow(i);
+        return row != nullptr && row->find(j) != row->end();
     }
 
     /// The stored cell, or null when it is missing; never creates anything.
     T* find(unsigned int i, unsigned int j) {
-        auto row = mat.find(i);
-        if (row == mat.end()) return nullptr;
-        auto found = row->second.find(j);
-        return found != row->second.end() ? &found->second : nullptr;
+        Row* row = findRow(i);
+        if (row == nullptr) return nullptr;
+        auto found = row->find(j);
+        return found != row->end() ? &found->second : nullptr;
     }
 
     /// The stored cell, created first holding a value-initialised T when missing.
-    T& operator()(unsigned int i, unsigned int j) { return mat[i][j]; }
+    T& operator()(unsigned int i, unsigned int j) {
+        Row* row = findRow(i);
+        if (row == nullptr) {
+            row = &mat[i];
+            remember(i, row);
+        }
+        return (*row)[j];
+    }
 
     /// Number of stored cells over all rows.
     int count() const {
@@ -70,5 +104,30 @@ public:
             for (const auto& cellEntry : row.second)
                 values->push_back(cellEntry.second);
         return values;
+    }
+
+private:
+    using Row = std::map<unsigned int, T>;
+    /// Rows with a number below this are indexed by number; others are searched in `mat`.
+    static constexpr unsigned int kIndexedRows = 1u << 20;
+
+    /// The rows of `mat` by number, filled as rows are met, so that a lookup skips the search
+    /// over the rows. Rows are never erased one by one (only all together, which clears the
+    /// index too), and map nodes never move, so a remembered row stays valid.
+    mutable std::vector<Row*> rowIndex_;
+
+    Row* findRow(unsigned int i) const {
+        if (i < rowIndex_.size() && rowIndex_[i] != nullptr) return rowIndex_[i];
+        auto row = mat.find(i);
+        if (row == mat.end()) return nullptr;
+        Row* found = const_cast<Row*>(&row->second);
+        remember(i, found);
+        return found;
+    }
+
+    void remember(unsigned int i, Row* row) const {
+        if (i >= kIndexedRows) return;
+        if (i >= rowIndex_.size()) rowIndex_.resize(static_cast<size_t>(i) + 1, nullptr);
+        rowIndex_[i] = row;
     }
 };
