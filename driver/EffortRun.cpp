@@ -48,6 +48,7 @@ fs::path searchFolder(const fs::path& root, int index) {
             fs::create_directory_symlink(origin / name, folder / name, ignored);
     RunTarget target;
     target.folder = folder.string();
+    target.endsProcess = true;
     const int rc = runMatch(settings, std::cout, &target);
     std::cout.flush();
     std::fflush(stdout);

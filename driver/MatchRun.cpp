@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -35,6 +36,14 @@ bool reportEmptyGraph(const Graph& g, const std::string& path, std::ostream& out
     if (g.vertices > 0) return false;
     out << "\n Error: no node read from " << path << "; the run stops, nothing is written\n";
     return true;
+}
+
+/// Keeps `object` alive to the end of the process without ever destroying it: the holder is
+/// reached through a static pointer, so the object stays reachable and nothing frees it.
+template <typename T> void keepToProcessEnd(std::unique_ptr<T>& object) {
+    static auto* const kept = new std::vector<std::shared_ptr<void>>();
+    T* raw = object.release();
+    kept->emplace_back(raw, [](void*) {});
 }
 
 } // namespace
@@ -86,6 +95,12 @@ int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
     // The change report comes last, so a run that lost one of its files says so at the end.
     const int changes = writeMatchChanges(s, *m, out);
     const int written = exitAfterWriting(out);
+    if (target != nullptr && target->endsProcess) {
+        keepToProcessEnd(m);
+        keepToProcessEnd(g2);
+        keepToProcessEnd(g1);
+        keepToProcessEnd(cst);
+    }
     return written != 0 ? written : changes;
 }
 
@@ -106,5 +121,7 @@ int graphmatMain(int argc, char** argv) {
     ParseResult parsed = parseMatchArguments(args, std::cout, std::cerr);
     if (parsed.status != ParseStatus::Ok) return 1;
     if (parsed.settings.effort != 1) return runWithEffort(parsed.settings, std::cout, std::cerr);
-    return runMatch(parsed.settings, std::cout);
+    RunTarget target;
+    target.endsProcess = true;
+    return runMatch(parsed.settings, std::cout, &target);
 }
