@@ -9,7 +9,7 @@
 #include "graph/LineReader.h"
 #include "tests/graph/ReaderTestSupport.h"
 
-using BadInput = ScratchFolder;
+using BadInput = ScratchTest;
 
 TEST_F(BadInput, ModeZeroSkipsBadLinesAndFillsMissingNodes) {
     ReadGraph r = readFixture(0, "mode0_broken.txt");

@@ -8,7 +8,7 @@
 #include "graph/ClassMethod.h"
 #include "tests/graph/ReaderTestSupport.h"
 
-using Readers = ScratchFolder;
+using Readers = ScratchTest;
 
 TEST_F(Readers, ModeZeroPlacesNodeLinesByTheirNumber) {
     ReadGraph r = readFixture(0, "mode0_shuffled_nodes.txt");

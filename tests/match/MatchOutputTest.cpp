@@ -11,7 +11,8 @@
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 
 namespace {
 constexpr int kSeed = 7;
@@ -101,28 +102,28 @@ int countOf(const std::string& text, const std::string& piece) {
 } // namespace
 
 TEST(RawFiles, EntityNamesCategoriesAndPairsWithDifferentNames) {
-    ScratchDir dir("raw-files");
+    ScratchFolder dir("raw-files");
     Fixture f = entityNames();
     for (int n = 0; n < 4; n++)
         f.pair(n, n);
     f.m->rawPrint();
 
-    EXPECT_EQ(slurp("results/raw_old.csv"),
+    EXPECT_EQ(readText("results/raw_old.csv"),
               "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.B.Inner\",\"Class\"\n"
               "\"p.A.run(int,String)\",\"Method\"\n\"p.A\",\"Class\"\n");
-    EXPECT_EQ(slurp("results/raw_new.csv"),
+    EXPECT_EQ(readText("results/raw_new.csv"),
               "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.B.Inner\",\"Class\"\n"
               "\"p.A.run(int)\",\"Method\"\n\"p.A\",\"Class\"\n\"p.C\",\"Class\"\n");
     // "$" against "." gives the same entity: only the method with other parameters is listed.
     EXPECT_EQ(
-        slurp("results/raw_" + kTag + ".csv"),
+        readText("results/raw_" + kTag + ".csv"),
         "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n");
     EXPECT_TRUE(std::filesystem::exists("results/raw_" + kTag + ".csv_MERGES.csv"));
-    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv_MERGES.csv"), "");
+    EXPECT_EQ(readText("results/raw_" + kTag + ".csv_MERGES.csv"), "");
 }
 
 TEST(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
-    ScratchDir dir("merge-file");
+    ScratchFolder dir("merge-file");
     Fixture f = entityNames();
     // Nodes 1 and 3 of the first graph form block 4, matched with node 3 of the second.
     auto* block = new Vertex(4, "_1_3__-");
@@ -140,15 +141,15 @@ TEST(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
     EXPECT_EQ(f.m->writeVertex1(4), "1_p.B$Inner____3_p.A____");
     EXPECT_EQ(f.m->writeVertex1(2), "2_p.A.run_public;void;run;int;String___");
     EXPECT_EQ(
-        slurp("results/raw_" + kTag + ".csv"),
+        readText("results/raw_" + kTag + ".csv"),
         "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n"
         "\"p.B.Inner\",\"p.A\",Class\n");
-    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv_MERGES.csv"),
+    EXPECT_EQ(readText("results/raw_" + kTag + ".csv_MERGES.csv"),
               "\"1_p.B$Inner____3_p.A____\",\"3_p.A____\",Class,0.25\n");
 }
 
 TEST(Reports, RenamedClassGoldenText) {
-    ScratchDir dir("reports");
+    ScratchFolder dir("reports");
     Fixture f = renamedClass();
     for (int n = 0; n < 3; n++)
         f.pair(n, n);
@@ -161,26 +162,27 @@ TEST(Reports, RenamedClassGoldenText) {
                                     "ns,1,1,p.A,p.A,,,,0,0,0,300\n"
                                     "ns,2,2,p.B,p.C,,,,100,150,0,200\n";
     const std::string base = "results/" + kTag + ".csv";
-    EXPECT_EQ(slurp(base), kHeader + kNodesTitle + matchedRows + "ni,3,p.D,,,,,,0,,50,\n" +
-                               kEdgesTitle +
-                               "es1,p,p.A,9,p,p.A,9,,0\n"
-                               "es1,p,p.B,9,p,p.C,9,,0\n"
-                               "es1,p.A,p.B,1,p.A,p.C,1,,0\n"
-                               "es1,p.B,p.B,3,,,,,1\n"
-                               "ei,,,,p,p.D,9,,0\n");
-    EXPECT_EQ(slurp(base + ".csv"), kHeader + kNodesTitle +
-                                        "ns,0,0,p,p,,,,0,0,50,300\n"
-                                        "ns,2,2,p.B,p.C,,,,100,150,0,200\n" +
-                                        kEdgesTitle + "es1,p.B,p.B,3,,,,,1\nei,,,,p,p.D,9,,0\n");
+    EXPECT_EQ(readText(base), kHeader + kNodesTitle + matchedRows + "ni,3,p.D,,,,,,0,,50,\n" +
+                                  kEdgesTitle +
+                                  "es1,p,p.A,9,p,p.A,9,,0\n"
+                                  "es1,p,p.B,9,p,p.C,9,,0\n"
+                                  "es1,p.A,p.B,1,p.A,p.C,1,,0\n"
+                                  "es1,p.B,p.B,3,,,,,1\n"
+                                  "ei,,,,p,p.D,9,,0\n");
+    EXPECT_EQ(readText(base + ".csv"), kHeader + kNodesTitle +
+                                           "ns,0,0,p,p,,,,0,0,50,300\n"
+                                           "ns,2,2,p.B,p.C,,,,100,150,0,200\n" +
+                                           kEdgesTitle + "es1,p.B,p.B,3,,,,,1\nei,,,,p,p.D,9,,0\n");
     const std::string renamed = "\n2_p.B,2_p.C,0,100,150,0,200\n";
-    EXPECT_EQ(slurp(base + ".csv.csv"),
+    EXPECT_EQ(readText(base + ".csv.csv"),
               kHeader + kMatchedBanner + "\n,,1-----" + renamed +
                   "||Relations(1)||\n<--9-- p(M)\n<--1-- p.A(M)\n--3--> self\n"
                   ",||Relations(2)||\n,<--9-- p(M)\n,<--1-- p.A(M)\n" +
                   kSameNameBanner + kDeletedBanner + kInsertedBanner +
                   "\n,,i1-----p.D\n||Relations||\n,<-9-p\n");
-    EXPECT_EQ(slurp(base + ".csv.csv.csv"), kHeader + kMatchedBanner + renamed + kSameNameBanner +
-                                                kDeletedBanner + kInsertedBanner + "p.D\n");
+    EXPECT_EQ(readText(base + ".csv.csv.csv"), kHeader + kMatchedBanner + renamed +
+                                                   kSameNameBanner + kDeletedBanner +
+                                                   kInsertedBanner + "p.D\n");
 
     EXPECT_DOUBLE_EQ(f.m->bestCost, 250);
     EXPECT_DOUBLE_EQ(f.m->currentCost, 250);
@@ -189,11 +191,11 @@ TEST(Reports, RenamedClassGoldenText) {
 }
 
 TEST(Reports, EmptyMatchingListsOnlyDeletionsAndInsertions) {
-    ScratchDir dir("empty-reports");
+    ScratchFolder dir("empty-reports");
     Fixture f = renamedClass();
     f.m->output(3);
 
-    const std::string report = slurp("results/" + kTag + ".csv");
+    const std::string report = readText("results/" + kTag + ".csv");
     EXPECT_EQ(countOf(report, "\nns,"), 0);
     EXPECT_EQ(countOf(report, "\nnd,"), 3);
     EXPECT_EQ(countOf(report, "\nni,"), 4);
@@ -206,7 +208,7 @@ TEST(Reports, EmptyMatchingListsOnlyDeletionsAndInsertions) {
     EXPECT_NE(report.find("\nni,3,p.D,,,,,,0,,50,\n"), std::string::npos);
     EXPECT_NE(report.find("\nei,,,,p,p.D,9,,0\n"), std::string::npos);
 
-    const std::string diff = slurp("results/" + kTag + ".csv.csv.csv");
+    const std::string diff = readText("results/" + kTag + ".csv.csv.csv");
     EXPECT_EQ(countOf(diff, "\n,,d"), 3);
     EXPECT_EQ(countOf(diff, "\n,,i"), 4);
     EXPECT_NE(diff.find("\n,,d3-----p.B\n||Relations||\n<-9-p\n<-1-p.A\n-3->p.B\n"),
@@ -215,25 +217,25 @@ TEST(Reports, EmptyMatchingListsOnlyDeletionsAndInsertions) {
 }
 
 TEST(Reports, SameNamesLeftUnmatchedAreListed) {
-    ScratchDir dir("same-names");
+    ScratchFolder dir("same-names");
     Fixture f = renamedClass();
     // A of the first graph is matched with C while A of the second graph stays free.
     f.pair(0, 0);
     f.pair(1, 2);
     f.m->output(3);
 
-    const std::string diff = slurp("results/" + kTag + ".csv.csv.csv");
+    const std::string diff = readText("results/" + kTag + ".csv.csv.csv");
     const std::string entry =
         "\n1_p.A(2_p.C),1_p.A\n||Relations(1)||\n<-9-p\n-1->p.B\n,||Relations(2)||\n"
         ",<-9-p\n,-1->p.C\n";
     EXPECT_NE(diff.find(kSameNameBanner + "\n,,1-----" + entry), std::string::npos) << diff;
-    EXPECT_NE(slurp("results/" + kTag + ".csv.csv.csv.csv")
+    EXPECT_NE(readText("results/" + kTag + ".csv.csv.csv.csv")
                   .find(kSameNameBanner + "\n1_p.A(2_p.C),1_p.A"),
               std::string::npos);
 }
 
 TEST(Reports, ResultsFolderIsCreatedWhenMissing) {
-    ScratchDir dir("no-results-folder");
+    ScratchFolder dir("no-results-folder");
     Fixture f = renamedClass();
     std::filesystem::remove_all("results");
     f.m->output(3);
@@ -242,7 +244,7 @@ TEST(Reports, ResultsFolderIsCreatedWhenMissing) {
 }
 
 TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
-    ScratchDir dir("log");
+    ScratchFolder dir("log");
     Fixture f = renamedClass();
     f.pair(0, 0);
     f.pair(1, 1);
@@ -265,7 +267,7 @@ TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
 }
 
 TEST(MatchingLog, MissingFileGivesZeroAndNoPairs) {
-    ScratchDir dir("no-log");
+    ScratchFolder dir("no-log");
     Fixture f = renamedClass();
     f.pair(2, 2);
     EXPECT_EQ(f.m->getLog("absent.log"), 0);

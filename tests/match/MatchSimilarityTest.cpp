@@ -12,7 +12,8 @@
 
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 
 namespace {
 
@@ -26,11 +27,6 @@ std::unique_ptr<Vertex> vertexWith(int number, const Words* terms, const Words* 
     if (paths) v->nPaths = new Words(*paths);
     if (specs) v->nSpecs = new Words(*specs);
     return v;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace
@@ -213,7 +209,7 @@ struct OneClassEach {
     }
 
     std::string pairsFile() const {
-        return readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+        return readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
     }
 };
 
@@ -259,7 +255,7 @@ TEST(TermPairs, NeighbourWordsCountByKindAndDirection) {
     auto cost = symmetricCost();
     Match m(g1.get(), g2.get(), cost.get(), 1, 3);
     const std::string pairs =
-        readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+        readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
     EXPECT_NE(pairs.find("\n0,0,Alpha,Alpha,2_101000000,2_101000000,2_101000000"),
               std::string::npos);
     EXPECT_NE(pairs.find("\n1,1,Beta,Beta,2_100000100,2_100000100,2_100000100"), std::string::npos);
@@ -284,7 +280,7 @@ TEST(TermPairs, RelationTextLengthWeighsNeighbourWordsByTheNeighboursKind) {
     auto cost = symmetricCost();
     Match m(g1.get(), g2.get(), cost.get(), 1, 3);
     const std::string pairs =
-        readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+        readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
     EXPECT_EQ(pairs, "\n0,0,Core,Core,5_104000000,5_104000000,5_104000000"
                      "\n1,1,CoreUtil,CoreUtil,4_200002000,4_200002000,4_200002000");
     EXPECT_FALSE(m.movable(0, 1)) << "a package and a class are never paired by terms";
@@ -306,7 +302,7 @@ int fooPairs(const std::string& tag, int copies1, int copies2) {
     auto cost = symmetricCost();
     Match m(g1.get(), g2.get(), cost.get(), 1, 3);
     const std::string pairs =
-        readFile("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+        readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
     return static_cast<int>(std::count(pairs.begin(), pairs.end(), '\n'));
 }
 
@@ -319,7 +315,7 @@ TEST(TermPairs, WordsUsedThreeHundredTimesOrMoreAreIgnored) {
 }
 
 TEST(TermPairs, ResultsFolderIsCreatedWhenMissing) {
-    ScratchDir dir("sem-folder");
+    ScratchFolder dir("sem-folder");
     ASSERT_FALSE(std::filesystem::exists("results"));
     OneClassEach p("folder", "FooBar", "FooBaz");
     EXPECT_EQ(p.pairsFile(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
@@ -435,7 +431,7 @@ void fileShortNames(Graph& g) {
 } // namespace
 
 TEST(ObviousMatch, PairsTheUniqueTwinsAndExportsWhatIsLeft) {
-    ScratchDir dir("obvious");
+    ScratchFolder dir("obvious");
     // p contains A and B; A has run(), B has a field and a method; A uses B. The second
     // version renames B to C and drops B's members.
     DiagramBuilder a("oa");
@@ -467,11 +463,12 @@ TEST(ObviousMatch, PairsTheUniqueTwinsAndExportsWhatIsLeft) {
 
     // p, A and run have one twin each. run's only neighbour is paired, so it is not left
     // over; p and A keep an unpaired neighbour (B) and stay with B and its members.
-    EXPECT_EQ(slurp("results/_oa__ob.csv"), "ns,0,0,p,p\nns,1,1,p.A,p.A\nns,2,2,p.A.run,p.A.run\n");
-    EXPECT_EQ(slurp("results/_oa.txt"), "2,0\nc,1,p.A,0,0\nc,2,p.B,0,0\na,2,private@int@size\n"
-                                        "m,2,public@void@go@[int,String]\n"
-                                        "r,1,2,1\nr,0,1,9\nr,2,3,9,2\n");
-    EXPECT_EQ(slurp("results/_ob.txt"), "2,0\nc,1,p.A,0,0\nc,2,p.C,0,0\n");
+    EXPECT_EQ(readText("results/_oa__ob.csv"),
+              "ns,0,0,p,p\nns,1,1,p.A,p.A\nns,2,2,p.A.run,p.A.run\n");
+    EXPECT_EQ(readText("results/_oa.txt"), "2,0\nc,1,p.A,0,0\nc,2,p.B,0,0\na,2,private@int@size\n"
+                                           "m,2,public@void@go@[int,String]\n"
+                                           "r,1,2,1\nr,0,1,9\nr,2,3,9,2\n");
+    EXPECT_EQ(readText("results/_ob.txt"), "2,0\nc,1,p.A,0,0\nc,2,p.C,0,0\n");
 }
 
 // ---- alternative name similarities ---------------------------------------------------------

@@ -12,19 +12,12 @@
 #include <vector>
 
 #include "MCESTestSupport.h"
+#include "tests/support/Files.h"
 
 namespace {
 
 std::string fixture(const std::string& name) {
     return std::string(GRAPHMAT_TEST_DATA) + "/" + name;
-}
-
-std::vector<std::string> readLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 } // namespace

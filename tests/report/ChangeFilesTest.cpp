@@ -6,6 +6,7 @@
 
 #include "driver/MatchRun.h"
 #include "tests/report/ReportTestSupport.h"
+#include "tests/support/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -29,10 +30,6 @@ int quietRun(const MatchSettings& s) {
     return rc;
 }
 
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 /// A report whose names hold markup, quotes, a comma and non-ASCII text.
 ChangeReport awkwardReport() {
     ChangeReport r;
@@ -50,7 +47,7 @@ ChangeReport awkwardReport() {
 
 } // namespace
 
-using ChangeFiles = ScratchFolder;
+using ChangeFiles = ScratchTest;
 
 TEST_F(ChangeFiles, ADriverRunWritesTheGoldenReportAndTheSameBytesForTheSameSeed) {
     ASSERT_EQ(quietRun(exampleRun()), 0);
