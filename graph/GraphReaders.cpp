@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "graph/Graph.h"
-#include "graph/LineReader.h"
+#include "util/LineReader.h"
 #include "util/Utilities.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "graph/Graph.h"
-#include "graph/LineReader.h"
+#include "graph/ReaderLines.h"
 
 namespace {
 

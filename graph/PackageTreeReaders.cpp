@@ -11,7 +11,7 @@
 #include "graph/ClassMethod.h"
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
-#include "graph/LineReader.h"
+#include "graph/ReaderLines.h"
 #include "util/Utilities.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <sstream>
 #include <vector>
 
-#include "graph/LineReader.h"
 #include "tests/graph/ReaderTestSupport.h"
+#include "util/LineReader.h"
 
 namespace {
 
