@@ -25,6 +25,11 @@ struct BadInputCase {
     const char* shape;
 };
 
+/// Names the case in test reports instead of dumping its bytes.
+void PrintTo(const BadInputCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 /// The lines of a reading's output that report something: every line but the progress
 /// markers and the echoed state-machine lines.
 std::vector<std::string> reportLines(const std::string& out) {
@@ -56,22 +61,22 @@ const BadInputCase kBadInputs[] = {
      0,
      "4,5\r\n0,a\r\n7,far\r\n0,dup\r\nx,bad\r\n0,1,1\r\n\r\n1,x,2\r\n0,3,12\r\n0,3,a\r\n0,3\r\n"
      "0,9,1\r\n3,0,9\r\n",
-     {" Bad input in input, line 3: node number outside 0..3 [7,far]",
-      " Bad input in input, line 4: node 0 given twice; first line kept [0,dup]",
-      " Bad input in input, line 5: node number is not a number [x,bad]",
-      " Bad input in input: 3 node(s) had no valid line; created with their number as label",
-      " Bad input in input, line 7: expected \"source,target,label[,weights]\" []",
-      " Bad input in input, line 8: target is not a number [1,x,2]",
-      " Bad input in input, line 9: arc label must be one digit 0-9, found \"12\" [0,3,12]",
-      " Bad input in input, line 10: arc label must be one digit 0-9, found \"a\" [0,3,a]",
-      " Bad input in input, line 11: expected \"source,target,label[,weights]\" [0,3]",
+     {" Bad input in input.txt, line 3: node number outside 0..3 [7,far]",
+      " Bad input in input.txt, line 4: node 0 given twice; first line kept [0,dup]",
+      " Bad input in input.txt, line 5: node number is not a number [x,bad]",
+      " Bad input in input.txt: 3 node(s) had no valid line; created with their number as label",
+      " Bad input in input.txt, line 7: expected \"source,target,label[,weights]\" []",
+      " Bad input in input.txt, line 8: target is not a number [1,x,2]",
+      " Bad input in input.txt, line 9: arc label must be one digit 0-9, found \"12\" [0,3,12]",
+      " Bad input in input.txt, line 10: arc label must be one digit 0-9, found \"a\" [0,3,a]",
+      " Bad input in input.txt, line 11: expected \"source,target,label[,weights]\" [0,3]",
       " Node does not exist: 0,9(1) !!!!"},
      "a 1 2 3 | 0>1:1 3>0:9"},
     {"ModeZeroFileEndsInsideTheNodeLines",
      0,
      "4,1\n0,a-label-long-enough-for-four-node-lines",
-     {" Bad input in input: file ends after 1 of 4 node lines",
-      " Bad input in input: 3 node(s) had no valid line; created with their number as label"},
+     {" Bad input in input.txt: file ends after 1 of 4 node lines",
+      " Bad input in input.txt: 3 node(s) had no valid line; created with their number as label"},
      "a-label-long-enough-for-four-node-lines 1 2 3 |"},
     {"GraphTextNodeNumbersOutsideTheListAndShortArcs",
      7,
@@ -85,172 +90,189 @@ const BadInputCase kBadInputs[] = {
     {"ModeThreeShortLinesAndBadLabels",
      3,
      "a,b,1\n\nc\nc,d\nc,d,x\nc,d,11\nb,c,2\r\n",
-     {" Bad input in input, line 2: expected \"name1,name2,label\" []",
-      " Bad input in input, line 3: expected \"name1,name2,label\" [c]",
-      " Bad input in input, line 4: expected \"name1,name2,label\" [c,d]",
-      " Bad input in input, line 5: arc label must be one digit 0-9, found \"x\" [c,d,x]",
-      " Bad input in input, line 6: arc label must be one digit 0-9, found \"11\" [c,d,11]"},
+     {" Bad input in input.txt, line 2: expected \"name1,name2,label\" []",
+      " Bad input in input.txt, line 3: expected \"name1,name2,label\" [c]",
+      " Bad input in input.txt, line 4: expected \"name1,name2,label\" [c,d]",
+      " Bad input in input.txt, line 5: arc label must be one digit 0-9, found \"x\" [c,d,x]",
+      " Bad input in input.txt, line 6: arc label must be one digit 0-9, found \"11\" [c,d,11]"},
      "a b c | 0>1:1 1>0:1 1>2:2 2>1:2"},
     {"ModeFourMisnumberedClassesAndUnknownOwners",
      4,
      "2,2\nc,0,A\nc,5,B\na,7,@int@x\na,0\nm,x,@void@run@()\nm,1\nr,0,1\nr,0,b,1\nr,0,1,1\n"
      "zzz,1,2\n",
      {" Order Problem: 5,B[1]",
-      " Bad input in input, line 4: class 7 is not a node read so far [a,7,@int@x]",
-      " Bad input in input, line 5: expected \"letter,class number,signature\" [a,0]",
-      " Bad input in input, line 6: class number is not a number [m,x,@void@run@()]",
-      " Bad input in input, line 7: expected \"letter,class number,signature\" [m,1]",
-      " Bad input in input, line 8: expected \"r,source,target,label[,weights]\" [r,0,1]",
-      " Bad input in input, line 9: target is not a number [r,0,b,1]",
-      " Bad input in input, line 11: line of no known form (expected a line beginning with c, a, m "
+      " Bad input in input.txt, line 4: class 7 is not a node read so far [a,7,@int@x]",
+      " Bad input in input.txt, line 5: expected \"letter,class number,signature\" [a,0]",
+      " Bad input in input.txt, line 6: class number is not a number [m,x,@void@run@()]",
+      " Bad input in input.txt, line 7: expected \"letter,class number,signature\" [m,1]",
+      " Bad input in input.txt, line 8: expected \"r,source,target,label[,weights]\" [r,0,1]",
+      " Bad input in input.txt, line 9: target is not a number [r,0,b,1]",
+      " Bad input in input.txt, line 11: line of no known form (expected a line beginning with c, "
+      "a, m "
       "or r); skipped [zzz,1,2]"},
      "A B | 0>1:1"},
     {"ModeSixBlankLinesAndMissingNodes",
      6,
      "3,3\n0,1,1\n\n0,x,1\n0,5,2\n2,1\n2,1,-3\n2,1,2\n",
-     {" Bad input in input, line 3: expected \"source,target,label[,weights]\" []",
-      " Bad input in input, line 4: target is not a number [0,x,1]",
+     {" Bad input in input.txt, line 3: expected \"source,target,label[,weights]\" []",
+      " Bad input in input.txt, line 4: target is not a number [0,x,1]",
       " Node does not exist: 0,5(2) !!!!",
-      " Bad input in input, line 6: expected \"source,target,label[,weights]\" [2,1]",
-      " Bad input in input, line 7: arc label must be one digit 0-9, found \"-3\" [2,1,-3]"},
+      " Bad input in input.txt, line 6: expected \"source,target,label[,weights]\" [2,1]",
+      " Bad input in input.txt, line 7: arc label must be one digit 0-9, found \"-3\" [2,1,-3]"},
      "0 1 2 | 0>1:1 2>1:2"},
     {"ModeEightPackagesNumberedAfterTheClassesRead",
      8,
      "5,1\nc,0,a.Map\nc,1\nc,q,a.Set\na,4,@int@size\nm,0\nr,0,1,x\nr,0,1,1\n",
-     {" Bad input in input, line 3: expected \"c,number,label[,weights]\" [c,1]",
-      " Bad input in input, line 4: class number is not a number [c,q,a.Set]",
-      " Bad input in input, line 5: owner 4 is not a class read so far [a,4,@int@size]",
-      " Bad input in input, line 6: expected \"letter,owner class,signature\" [m,0]",
-      " Bad input in input, line 7: arc label must be one digit 0-9, found \"x\" [r,0,1,x]",
+     {" Bad input in input.txt, line 3: expected \"c,number,label[,weights]\" [c,1]",
+      " Bad input in input.txt, line 4: class number is not a number [c,q,a.Set]",
+      " Bad input in input.txt, line 5: owner 4 is not a class read so far [a,4,@int@size]",
+      " Bad input in input.txt, line 6: expected \"letter,owner class,signature\" [m,0]",
+      " Bad input in input.txt, line 7: arc label must be one digit 0-9, found \"x\" [r,0,1,x]",
       " Node does not exist: 0,1(1) !!!!",
-      " Bad input in input: header announces 5 classes, file holds 1; packages numbered after the "
+      " Bad input in input.txt: header announces 5 classes, file holds 1; packages numbered after "
+      "the "
       "classes read"},
      "a.Map . a | 0>2:3 2>1:3"},
     {"ModeNineOwnersThatAreNotClasses",
      9,
      "c,0,A\nc,x,B\nc\nm,9,@void@run@()\nm,0\na,y,@int@x\nr,0,1\nr,0,z,1\nr,0,0,12\n"
      "m,0,@void@ok@()\n",
-     {" Bad input in input, line 2: class number is not a number [c,x,B]",
-      " Bad input in input, line 3: line of no known form (expected a line beginning with c, m, a "
+     {" Bad input in input.txt, line 2: class number is not a number [c,x,B]",
+      " Bad input in input.txt, line 3: line of no known form (expected a line beginning with c, "
+      "m, a "
       "or r); skipped [c]",
-      " Bad input in input, line 5: expected \"letter,owner class,signature\" [m,0]",
-      " Bad input in input, line 6: owner class is not a number [a,y,@int@x]",
-      " Bad input in input, line 7: expected \"r,source,target,label\" [r,0,1]",
-      " Bad input in input, line 8: target is not a number [r,0,z,1]",
-      " Bad input in input, line 9: arc label must be one digit 0-9, found \"12\" [r,0,0,12]",
-      " Bad input in input: line 4: owner 9 is not a class [m,9,@void@run@()]"},
+      " Bad input in input.txt, line 5: expected \"letter,owner class,signature\" [m,0]",
+      " Bad input in input.txt, line 6: owner class is not a number [a,y,@int@x]",
+      " Bad input in input.txt, line 7: expected \"r,source,target,label\" [r,0,1]",
+      " Bad input in input.txt, line 8: target is not a number [r,0,z,1]",
+      " Bad input in input.txt, line 9: arc label must be one digit 0-9, found \"12\" [r,0,0,12]",
+      " Bad input in input.txt: line 4: owner 9 is not a class [m,9,@void@run@()]"},
      "A . A.ok | 0>2:9 1>0:9"},
     {"ModeTenMessagesWithoutNodesOrLabel",
      10,
      "1,3\nc,0,A\nl,1,9,ghost\nl,1,0\nm,0,7,send,call@4\nm,0,0,send,noat\nm,0,0,send,call@x\n"
      "m,0,0,ping,call@2\n",
-     {" Bad input in input, line 3: owner 9 is not a node read so far [l,1,9,ghost]",
-      " Bad input in input, line 4: expected \"l,number,owner,label\" [l,1,0]",
-      " Bad input in input, line 5: receiver 7 is not a node read so far [m,0,7,send,call@4]",
-      " Bad input in input, line 6: specif must hold the arc label code as its second \"@\" part "
+     {" Bad input in input.txt, line 3: owner 9 is not a node read so far [l,1,9,ghost]",
+      " Bad input in input.txt, line 4: expected \"l,number,owner,label\" [l,1,0]",
+      " Bad input in input.txt, line 5: receiver 7 is not a node read so far [m,0,7,send,call@4]",
+      " Bad input in input.txt, line 6: specif must hold the arc label code as its second \"@\" "
+      "part "
       "[m,0,0,send,noat]",
-      " Bad input in input, line 7: specif must hold the arc label code as its second \"@\" part "
+      " Bad input in input.txt, line 7: specif must hold the arc label code as its second \"@\" "
+      "part "
       "[m,0,0,send,call@x]"},
      "A ping | 0>1:2 1>0:2"},
     {"ModeElevenTransitionsToUnknownStates",
      11,
      "1,2\ns,0\ns\nt,0,4,Jump\nt,0\nt,0,0,Stay\n",
-     {" Bad input in input, line 3: line of no known form (expected a line beginning with s or t); "
+     {" Bad input in input.txt, line 3: line of no known form (expected a line beginning with s or "
+      "t); "
       "skipped [s]",
-      " Bad input in input, line 4: target state 4 is not a node read so far [t,0,4,Jump]",
-      " Bad input in input, line 5: expected \"t,source,target,name\" [t,0]"},
+      " Bad input in input.txt, line 4: target state 4 is not a node read so far [t,0,4,Jump]",
+      " Bad input in input.txt, line 5: expected \"t,source,target,name\" [t,0]"},
      "_from-stay_towa-stay stay | 0>1:1 1>0:1"},
     {"ModeTwelveBrokenNodeAndRelationLines",
      12,
      "3,2\np,0,.\np\nc,x,Foo\nc,1,Foo\nm,2\nr,0,1,9\nr,0,9,9\nr,0,1,x\nr,0,1\nr,0,1,10\n\n"
      "junk line\n",
-     {" Bad input in input, line 3: line of no known form (expected a line beginning with p, c, m, "
+     {" Bad input in input.txt, line 3: line of no known form (expected a line beginning with p, "
+      "c, m, "
       "a or r); skipped [p]",
-      " Bad input in input, line 4: node number is not a number [c,x,Foo]",
-      " Bad input in input, line 6: expected \"letter,number,label...\" [m,2]",
+      " Bad input in input.txt, line 4: node number is not a number [c,x,Foo]",
+      " Bad input in input.txt, line 6: expected \"letter,number,label...\" [m,2]",
       " Node does not exist: 0,9(9) !!!!",
-      " Bad input in input, line 9: arc label must be one digit 0-9, found \"x\" [r,0,1,x]",
-      " Bad input in input, line 10: expected \"r,source,target,label[,weights]\" [r,0,1]",
-      " Bad input in input, line 11: arc label must be one digit 0-9, found \"10\" [r,0,1,10]",
-      " Bad input in input, line 13: line of no known form (expected a line beginning with p, c, "
+      " Bad input in input.txt, line 9: arc label must be one digit 0-9, found \"x\" [r,0,1,x]",
+      " Bad input in input.txt, line 10: expected \"r,source,target,label[,weights]\" [r,0,1]",
+      " Bad input in input.txt, line 11: arc label must be one digit 0-9, found \"10\" [r,0,1,10]",
+      " Bad input in input.txt, line 13: line of no known form (expected a line beginning with p, "
+      "c, "
       "m, a or r); skipped [junk line]",
-      " Bad input in input: header announces 3 nodes and 2 arcs; the file holds 2 nodes and 2 "
+      " Bad input in input.txt: header announces 3 nodes and 2 arcs; the file holds 2 nodes and 2 "
       "arcs"},
      ". Foo | 0>1:9"},
     {"ModeTwelveMemberTextsOutsideTheirForm",
      12,
      "3,2\nc,0,Foo\nm,1,void@run\na,2,int\nr,0,1,9\nr,0,2,9\n",
-     {" Bad input in input, line 3: method signature outside the "
+     {" Bad input in input.txt, line 3: method signature outside the "
       "\"[properties@]output@name@(inputs)\" form [m,1,void@run]",
-      " Bad input in input, line 4: attribute text outside the \"[properties@]type@name\" form "
+      " Bad input in input.txt, line 4: attribute text outside the \"[properties@]type@name\" form "
       "[a,2,int]"},
      "Foo void@run int | 0>1:9 0>2:9"},
     {"ModeFourMemberTextsOutsideTheirForm",
      4,
      "1,0\nc,0,Foo\nm,0,void@run\na,0,int\n",
-     {" Bad input in input, line 3: method text outside the \"[properties@]output@name@(inputs)\" "
+     {" Bad input in input.txt, line 3: method text outside the "
+      "\"[properties@]output@name@(inputs)\" "
       "form [m,0,void@run]",
-      " Bad input in input, line 4: attribute text outside the \"[properties@]type@name\" form "
+      " Bad input in input.txt, line 4: attribute text outside the \"[properties@]type@name\" form "
       "[a,0,int]"},
      "Foo |"},
     {"ModeNineNegativeHeader",
      9,
      "-3,1\nc,0,A\n",
-     {" Bad input in input, line 1: negative count in header [-3,1]"},
+     {" Bad input in input.txt, line 1: negative count in header [-3,1]"},
      "A . | 1>0:9"},
     {"ModeNineTitleLineIsNoHeader", 9, "classes,of,version,1\nc,0,A\n", {}, "A . | 1>0:9"},
     {"ModeEightNoClassLine",
      8,
      "",
-     {" Bad input in input: no class line read; the graph is empty"},
+     {" Bad input in input.txt: no class line read; the graph is empty"},
      " |"},
     {"ModeNineNoClassLine",
      9,
      "",
-     {" Bad input in input: no class line read; the graph is empty"},
+     {" Bad input in input.txt: no class line read; the graph is empty"},
      " |"},
     {"UnknownModeMinus1",
      -1,
      "",
-     {" Bad input in input: unknown reader mode -1; nothing read"},
+     {" Bad input in input.txt: unknown reader mode -1; nothing read"},
      " |"},
-    {"UnknownMode13", 13, "", {" Bad input in input: unknown reader mode 13; nothing read"}, " |"},
-    {"UnknownMode99", 99, "", {" Bad input in input: unknown reader mode 99; nothing read"}, " |"},
+    {"UnknownMode13",
+     13,
+     "",
+     {" Bad input in input.txt: unknown reader mode 13; nothing read"},
+     " |"},
+    {"UnknownMode99",
+     99,
+     "",
+     {" Bad input in input.txt: unknown reader mode 99; nothing read"},
+     " |"},
     {"ModeZeroHeaderHuge",
      0,
      "2000000000,1\n0,a\n",
-     {" Bad input in input, line 1: node count above the limit of 1000000 [2000000000,1]",
-      " Bad input in input: no usable \"nodes,arcs\" header; nothing read"},
+     {" Bad input in input.txt, line 1: node count above the limit of 1000000 [2000000000,1]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
      " |"},
     {"ModeSixHeaderHuge",
      6,
      "2000000000,1\n0,a\n",
-     {" Bad input in input, line 1: node count above the limit of 1000000 [2000000000,1]",
-      " Bad input in input: no usable \"nodes,arcs\" header; nothing read"},
+     {" Bad input in input.txt, line 1: node count above the limit of 1000000 [2000000000,1]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
      " |"},
     {"ModeZeroHeaderWords",
      0,
      "nodes,arcs\n0,1,1\n",
-     {" Bad input in input, line 1: node count is not a number [nodes,arcs]",
-      " Bad input in input: no usable \"nodes,arcs\" header; nothing read"},
+     {" Bad input in input.txt, line 1: node count is not a number [nodes,arcs]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
      " |"},
     {"ModeSixHeaderWords",
      6,
      "nodes,arcs\n0,1,1\n",
-     {" Bad input in input, line 1: node count is not a number [nodes,arcs]",
-      " Bad input in input: no usable \"nodes,arcs\" header; nothing read"},
+     {" Bad input in input.txt, line 1: node count is not a number [nodes,arcs]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
      " |"},
     {"ModeZeroHeaderNegative",
      0,
      "-3,1\n0,1,1\n",
-     {" Bad input in input, line 1: negative count in header [-3,1]",
-      " Bad input in input: no usable \"nodes,arcs\" header; nothing read"},
+     {" Bad input in input.txt, line 1: negative count in header [-3,1]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
      " |"},
     {"ModeSixHeaderNegative",
      6,
      "-3,1\n0,1,1\n",
-     {" Bad input in input, line 1: negative count in header [-3,1]",
-      " Bad input in input: no usable \"nodes,arcs\" header; nothing read"},
+     {" Bad input in input.txt, line 1: negative count in header [-3,1]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
      " |"},
 };
 
@@ -334,9 +356,9 @@ TEST_F(BadInput, BinaryArcsToMissingNodesAreReportedFirstFewThenCounted) {
     ReadGraph far = readGraph(1, "far.bin");
     EXPECT_EQ(far.g->edges, 1);
     EXPECT_EQ(occurrences(far.out, "does not exist; skipped"), 5);
-    EXPECT_NE(far.out.find("Bad input in far: arc 0 -> 9: node 9 does not exist; skipped"),
+    EXPECT_NE(far.out.find("Bad input in far.bin: arc 0 -> 9: node 9 does not exist; skipped"),
               std::string::npos);
-    EXPECT_NE(far.out.find("Bad input in far: 8 arcs to missing nodes skipped in all"),
+    EXPECT_NE(far.out.find("Bad input in far.bin: 8 arcs to missing nodes skipped in all"),
               std::string::npos);
 }
 
