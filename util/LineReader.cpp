@@ -173,6 +173,7 @@ std::string boundName(const std::string& name, std::string& problem) {
 void LineReader::report(const std::string& what) const {
     std::string quoted =
         line_.size() > kQuotedLineLength ? line_.substr(0, kQuotedLineLength) + "..." : line_;
+    reports_++;
     std::cout << "\n Bad input in " << source_ << ", line " << lineNo_ << ": " << what << " ["
               << quoted << "]";
 }

@@ -65,6 +65,9 @@ public:
 
     /// Prints "\n Bad input in <source>, line <n>: <what> [<line>]".
     void report(const std::string& what) const;
+    /// Number of reports printed through this reader so far (a caller whose next output does
+    /// not start on a new line ends the last report first).
+    int reports() const { return reports_; }
     /// Prints "\n Bad input in <source>: <what>" for problems not tied to one line.
     static void reportFile(const std::string& source, const std::string& what);
 
@@ -75,6 +78,7 @@ private:
     std::string line_;
     std::vector<std::string> fields_;
     int lineNo_ = 0;
+    mutable int reports_ = 0;
     long long streamBytes_ = 0;
 };
 

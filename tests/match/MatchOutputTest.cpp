@@ -12,7 +12,9 @@
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
 #include "tests/support/Files.h"
+#include "tests/support/QuietOutput.h"
 #include "tests/support/Scratch.h"
+#include "tests/support/TextCount.h"
 
 namespace {
 constexpr int kSeed = 7;
@@ -256,7 +258,13 @@ TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
         std::ofstream log("matching.log");
         log << "n,0,0\r\nx,ignored\nn,1,1\nn,2,-1\nn,9,1\nn,2,17\nn,0\n";
     }
+    QuietOutput quiet;
     EXPECT_DOUBLE_EQ(f.m->getLog("matching.log"), expected);
+    const std::string form = ": expected n,<node of graph 1>,<node of graph 2 or -1> [";
+    EXPECT_EQ(linesWith(quiet.text(), "Bad input"),
+              (std::vector<std::string>{" Bad input in matching.log, line 5" + form + "n,9,1]",
+                                        " Bad input in matching.log, line 6" + form + "n,2,17]",
+                                        " Bad input in matching.log, line 7" + form + "n,0]"}));
     EXPECT_EQ(f.m->log_matching[0], 0);
     EXPECT_EQ(f.m->log_matching[1], 1);
     EXPECT_EQ(f.m->log_matching[2], -1);
@@ -264,6 +272,13 @@ TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
         EXPECT_EQ(f.m->M12[x], -1);
     for (int y = 0; y < 4; y++)
         EXPECT_EQ(f.m->M21[y], -1);
+
+    // A second first-graph node logged with the same partner is left out of the pricing.
+    writeText("twice.log", "n,0,0\nn,1,0\n");
+    f.m->getLog("twice.log");
+    EXPECT_EQ(linesWith(quiet.text(), "twice"),
+              std::vector<std::string>{" Bad input in twice.log: node 0 of graph 2 is logged "
+                                       "twice; node 1 is left unmatched"});
 }
 
 TEST(MatchingLog, MissingFileGivesZeroAndNoPairs) {

@@ -13,7 +13,9 @@
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
 #include "tests/support/Files.h"
+#include "tests/support/QuietOutput.h"
 #include "tests/support/Scratch.h"
+#include "tests/support/TextCount.h"
 
 namespace {
 
@@ -417,10 +419,19 @@ TEST(ObviousMatch, PairsTheUniqueTwinsAndExportsWhatIsLeft) {
     std::filesystem::create_directories("datasets/cdiagrams/mylyn");
     {
         std::ofstream data("datasets/cdiagrams/mylyn/oa.txt");
-        data << "6,6\nr,1,3,1\nr,0,1,9\nr,3,4,9,2\n";
+        data << "6,6\nr,1,3,1\nr,0,1,9\nr,3,4,9,2\nr,3,x,9\nr,3,6,9\nr,3\n";
     }
     Match m;
+    QuietOutput quiet;
     EXPECT_EQ(m.obviousMatch(g1.get(), g2.get()), "YES");
+    const std::string data = " Bad input in ./datasets/cdiagrams/mylyn/oa.txt";
+    EXPECT_EQ(linesWith(quiet.text(), "Bad input"),
+              (std::vector<std::string>{
+                  data + ", line 5: target is not a number [r,3,x,9]",
+                  data + ", line 6: relation end outside 0..5; skipped [r,3,6,9]",
+                  data + ", line 7: expected \"r,source,target[,label]\" [r,3]",
+                  " Bad input in ./datasets/cdiagrams/mylyn/ob.txt: cannot be opened (expected "
+                  "the dataset file of ob); no relation exported"}));
 
     // p, A and run have one twin each. run's only neighbour is paired, so it is not left
     // over; p and A keep an unpaired neighbour (B) and stay with B and its members.

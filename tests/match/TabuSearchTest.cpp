@@ -19,7 +19,9 @@
 #include "match/SearchSupport.h"
 #include "tests/match/MatchTestSupport.h"
 #include "tests/support/Files.h"
+#include "tests/support/QuietOutput.h"
 #include "tests/support/Scratch.h"
+#include "tests/support/TextCount.h"
 #include "util/Random.h"
 #include "util/Utilities.h"
 
@@ -340,9 +342,15 @@ TEST(TabuSearch, FractionalStartSkipsTheLoopAndReportsTheReference) {
         ref << "s,0\nl,0\nf,0\ne,0\nn,0\nv,0\n";
         for (int x = 0; x < 8; x++)
             ref << x << "," << x << "\n";
+        ref << "8\n99,0\n"; // reported and left out
     }
     SearchRun r(shop("shopA", false), shop("shopB", false, true));
+    QuietOutput quiet;
     r.m->Tabu(0.5, kAlg, kDiscrim);
+    const std::string ref = " Bad input in ./datasets/random/shop.csv, line ";
+    const std::string what = ": expected two node numbers within the graphs [";
+    EXPECT_EQ(linesWith(quiet.text(), "Bad input"),
+              (std::vector<std::string>{ref + "15" + what + "8]", ref + "16" + what + "99,0]"}));
     EXPECT_EQ(r.m->iterations, 0);
     for (int x = 0; x < 8; x++)
         EXPECT_EQ(r.m->M12[x], x);
