@@ -21,8 +21,8 @@ namespace {
 /// 4 end at different costs.
 MatchSettings randomPairSettings() {
     MatchSettings s;
-    s.graph1 = std::string(GRAPHMAT_TEST_DATA) + "/mode0_random20_a.csv";
-    s.graph2 = std::string(GRAPHMAT_TEST_DATA) + "/mode0_random20_b.csv";
+    s.graph1 = testData("mode0_random20_a.csv");
+    s.graph2 = testData("mode0_random20_b.csv");
     s.graph_type = 0;
     s.dwn = s.dwe = s.ew = s.asy = 1;
     return s;

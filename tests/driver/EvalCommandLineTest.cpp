@@ -34,7 +34,7 @@ int run(const std::vector<std::string>& args, std::string& said) {
     return rc;
 }
 
-const std::string kExample = std::string(GRAPHMAT_TEST_DATA) + "/../../examples/v1.txt";
+const std::string kExample = examplePath("v1.txt");
 
 } // namespace
 

@@ -16,10 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string examplePath(const std::string& file) {
-    return std::string(GRAPHMAT_TEST_DATA) + "/../../examples/" + file;
-}
-
 /// Runs the driver in a fresh folder and returns everything it printed.
 class DriverRun : public ScratchTest {
 protected:

@@ -16,10 +16,6 @@
 #include "tests/support/Scratch.h"
 #include "tests/support/TextCount.h"
 
-inline std::string fixture(const std::string& file) {
-    return std::string(GRAPHMAT_TEST_DATA) + "/" + file;
-}
-
 /// A graph read by the reading constructor with everything it printed.
 struct ReadGraph {
     std::unique_ptr<Graph> g;
@@ -33,7 +29,7 @@ inline ReadGraph readGraph(int mode, const std::string& path) {
 }
 
 inline ReadGraph readFixture(int mode, const std::string& file) {
-    return readGraph(mode, fixture(file));
+    return readGraph(mode, testData(file));
 }
 
 /// Writes 16-bit words low byte first, the binary graph formats' encoding.

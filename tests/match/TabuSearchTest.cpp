@@ -67,9 +67,8 @@ struct SearchRun {
 };
 
 SearchRun examplePair(int seed = 1) {
-    const std::string dir = std::string(GRAPHMAT_TEST_DATA) + "/../../examples/";
-    return SearchRun(std::make_unique<Graph>(kDiagramMode, dir + "v1.txt"),
-                     std::make_unique<Graph>(kDiagramMode, dir + "v2.txt"), seed);
+    return SearchRun(std::make_unique<Graph>(kDiagramMode, examplePath("v1.txt")),
+                     std::make_unique<Graph>(kDiagramMode, examplePath("v2.txt")), seed);
 }
 
 /// Every matched first-graph node's partner block answers with the node's own block.

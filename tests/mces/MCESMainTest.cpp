@@ -14,14 +14,6 @@
 #include "MCESTestSupport.h"
 #include "tests/support/Files.h"
 
-namespace {
-
-std::string fixture(const std::string& name) {
-    return std::string(GRAPHMAT_TEST_DATA) + "/" + name;
-}
-
-} // namespace
-
 TEST(MCESCommandLine, DefaultsWhenOnlyTheGraphsAreGiven) {
     MCESSettings s;
     ASSERT_TRUE(parseMCESArguments({"graphmat-mces", "-o", "a.txt", "-n", "b.txt"}, s));
@@ -76,8 +68,8 @@ TEST(MCESRun, AppendsOneLinePerRun) {
     const std::string results = "mces_results_append.csv";
     std::remove(results.c_str());
     MCESSettings s;
-    s.graph1 = fixture("mces_pair_a.txt");
-    s.graph2 = fixture("mces_pair_b.txt");
+    s.graph1 = testData("mces_pair_a.txt");
+    s.graph2 = testData("mces_pair_b.txt");
     s.algo = 2;
     s.sisim = 2;
     QuietOutput quiet;
@@ -101,7 +93,7 @@ TEST(MCESRun, AppendsOneLinePerRun) {
 }
 
 TEST(MCESRun, EndsWithCodeTwoOnAGraphWithoutNodesAndThreeOnUnwrittenResults) {
-    const std::string good = fixture("mces_pair_b.txt");
+    const std::string good = testData("mces_pair_b.txt");
     std::vector<std::string> missing = {"graphmat-mces", "-o", "no_such_graph.txt", "-n", good};
     std::vector<char*> argv;
     for (std::string& w : missing)
@@ -130,7 +122,7 @@ TEST(MCESRun, MissingGraphWritesNoLine) {
     std::remove(results.c_str());
     MCESSettings s;
     s.graph1 = "no_such_graph.txt";
-    s.graph2 = fixture("mces_pair_b.txt");
+    s.graph2 = testData("mces_pair_b.txt");
     QuietOutput quiet;
     EXPECT_EQ(runMCES(s, results), "");
     EXPECT_NE(quiet.text().find("Not Found"), std::string::npos);

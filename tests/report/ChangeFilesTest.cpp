@@ -16,8 +16,8 @@ const std::string kExampleTag = "v1__v2__1__1__1__1__0.5__1";
 
 MatchSettings exampleRun() {
     MatchSettings s;
-    s.graph1 = testData("../../examples/v1.txt");
-    s.graph2 = testData("../../examples/v2.txt");
+    s.graph1 = examplePath("v1.txt");
+    s.graph2 = examplePath("v2.txt");
     s.dwn = s.dwe = s.ew = s.asy = 1;
     s.lw = 0.5;
     return s;

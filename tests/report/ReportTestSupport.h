@@ -15,10 +15,6 @@
 #include <string>
 #include <vector>
 
-inline std::string testData(const std::string& file) {
-    return std::string(GRAPHMAT_TEST_DATA) + "/" + file;
-}
-
 /// A matching written as the test means it: explicit pairs and blocks by label, then every
 /// other node paired with the node of the other graph that has the same label.
 class MatchingByLabel {

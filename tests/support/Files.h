@@ -1,5 +1,5 @@
-// Whole-file reading and writing for the tests: result files compared byte for byte, and
-// inputs written on the spot.
+// Files for the tests: paths of the test data and the examples, whole-file reading of result
+// files compared byte for byte, and inputs written on the spot.
 #pragma once
 
 #include <filesystem>
@@ -7,6 +7,16 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+/// A file of the tests' own data folder (tests/data).
+inline std::string testData(const std::string& file) {
+    return std::string(GRAPHMAT_TEST_DATA) + "/" + file;
+}
+
+/// A file of the example pair's folder (examples/).
+inline std::string examplePath(const std::string& file) {
+    return std::string(GRAPHMAT_TEST_DATA) + "/../../examples/" + file;
+}
 
 /// The whole content of a file, byte for byte; empty when it cannot be read.
 inline std::string readText(const std::filesystem::path& path) {
