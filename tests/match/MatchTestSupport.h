@@ -73,8 +73,8 @@ constexpr double kDropCost = 50;
 /// in a scratch folder: the matcher writes its term pairs under "./results/".
 class TwoDiagrams : public ScratchTest {
 protected:
-    DiagramBuilder b1{"one"};
-    DiagramBuilder b2{"two"};
+    DiagramBuilder b1{"old"};
+    DiagramBuilder b2{"new"};
     std::unique_ptr<Graph> g1;
     std::unique_ptr<Graph> g2;
     std::unique_ptr<Cost> cost = symmetricCost();
