@@ -9,27 +9,14 @@
 #include <vector>
 
 #include "cost/CostText.h"
+#include "util/LineReader.h"
+#include "util/Utilities.h"
 
 namespace {
 
 /// Nearest integer, halves away from zero.
 double R(double x) {
     return std::round(x);
-}
-
-/// Fields of one path-file line: the text between commas, empty fields kept.
-std::vector<std::string> splitFields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        std::size_t comma = line.find(',', start);
-        if (comma == std::string::npos) {
-            fields.push_back(line.substr(start));
-            return fields;
-        }
-        fields.push_back(line.substr(start, comma - start));
-        start = comma + 1;
-    }
 }
 
 /// A new square matrix of zeros.
@@ -56,8 +43,9 @@ void freeMatrix(double** rows, int size) {
     delete[] rows;
 }
 
-/// Largest number of parameters read after the operation of a path-file line.
-constexpr std::size_t kMaxPathParameters = 5;
+/// The deleted-node count that the generators' edit paths open with: the deletions themselves
+/// are priced through their "n" lines, so the count adds nothing.
+const std::string kDeletedNodeCount = "nd";
 
 } // namespace
 
@@ -277,16 +265,11 @@ double Cost::cost(int mode, std::string filename) {
     double total = 0;
     std::ifstream in(filename);
     if (!in) std::cout << "\n Cannot open path-cost file " << filename << ": cost is 0\n";
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> fields = splitFields(line);
-        if (fields.size() > kMaxPathParameters + 1) fields.resize(kMaxPathParameters + 1);
-        // A parameter the line does not give reads as empty.
-        fields.resize(kMaxPathParameters + 1);
-        const std::string& op = fields[0];
-        const std::string& first = fields[1];
-        const std::string& second = fields[2];
+    LineReader lines(in, filename);
+    while (in && lines.next()) {
+        const std::string op = lines.field(0);
+        const std::string first = lines.field(1);
+        const std::string second = lines.field(2);
         if (op == "n")
             total += second == "-1" ? _cnd : _cns + _cnd + _cni;
         else if (op == "d")
@@ -295,11 +278,15 @@ double Cost::cost(int mode, std::string filename) {
             total += _cei;
         else if (op == "m")
             total += (first.empty() || second.empty()) ? _cess + _ced + _cei : _cesl + _ced + _cei;
-        else if (op == "i")
-            total += leadingInt(first) * _cni;
-        else if (op == "esi")
-            total += leadingInt(first) * (_cesi + _ced + _cei);
+        else if (op == "i" || op == "esi") {
+            int count = 0;
+            if (!from_string(first, count)) lines.report("count is not a number; it counts 0");
+            total += leadingInt(first) * (op == "i" ? _cni : _cesi + _ced + _cei);
+        } else if (op != kDeletedNodeCount && !lines.blank())
+            lines.report("operation \"" + op + "\" is none of n, d, a, m, i, esi, " +
+                         kDeletedNodeCount + "; it adds nothing");
     }
+    if (lines.reports() > 0) std::cout << "\n";
     std::cout << filename << " / Path Cost = " << total << "\n";
     return total;
 }

@@ -4,10 +4,10 @@
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
-#include "graph/LineReader.h"
 #include "match/EvalFigures.h"
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/LineReader.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 

@@ -11,7 +11,7 @@
 #include "graph/ClassMethod.h"
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
-#include "graph/LineReader.h"
+#include "graph/ReaderLines.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -248,7 +248,7 @@ void qualifyPackages(Graph& g) {
         }
     }
     if (unqualified > 0)
-        LineReader::reportFile(g.name,
+        LineReader::reportFile(g.sourcePath,
                                std::to_string(unqualified) + " package name(s) would pass " +
                                    std::to_string(kMaxNameLength) + " characters or " +
                                    std::to_string(kMaxNameParts) + " parts; left unqualified");
@@ -257,10 +257,10 @@ void qualifyPackages(Graph& g) {
 /// The header's counts against what was read: a cut or patched file shows here.
 void compareWithHeader(const Graph& g, int n, int m, int nodes, int relations) {
     if (n == nodes && m == relations) return;
-    LineReader::reportFile(g.name, "header announces " + std::to_string(n) + " nodes and " +
-                                       std::to_string(m) + " arcs; the file holds " +
-                                       std::to_string(nodes) + " nodes and " +
-                                       std::to_string(relations) + " arcs");
+    LineReader::reportFile(g.sourcePath, "header announces " + std::to_string(n) + " nodes and " +
+                                             std::to_string(m) + " arcs; the file holds " +
+                                             std::to_string(nodes) + " nodes and " +
+                                             std::to_string(relations) + " arcs");
 }
 
 } // namespace
@@ -269,7 +269,7 @@ void Graph::initMode12(std::ifstream* in) {
     nbClasses = nbPackages = nbAttributes = nbMethods = 0;
     root = 0;
     if (classes == nullptr) classes = new std::multimap<std::string, int>();
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     int n = 0, m = 0;
     const bool counted = lines.next() && lines.header(n, m);
 

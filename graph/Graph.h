@@ -28,6 +28,9 @@ public:
     int nbMethods = 0;
     /// Input file name without directory and extension.
     std::string name;
+    /// Path of the file the graph was read from, named in reports of bad input; empty for
+    /// graphs built in code or read from text.
+    std::string sourcePath;
     /// Nodes indexed by number; owned.
     std::vector<Vertex*> V;
     /// Edge objects in insertion order; owned.

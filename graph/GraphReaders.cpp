@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "graph/Graph.h"
-#include "graph/LineReader.h"
+#include "util/LineReader.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -146,6 +146,7 @@ Graph::Graph(int mode, std::string path) {
     std::cout << "Found \n"
               << "Mode " << mode << "\n";
     name = graphName(path);
+    sourcePath = path;
 
     switch (mode) {
     case 0:
@@ -185,7 +186,7 @@ Graph::Graph(int mode, std::string path) {
         initMode12(&file);
         break;
     default:
-        LineReader::reportFile(name,
+        LineReader::reportFile(sourcePath,
                                "unknown reader mode " + std::to_string(mode) + "; nothing read");
         break;
     }
@@ -251,10 +252,10 @@ void readNodeLines(LineReader& lines, std::vector<Vertex*>& nodes, int n,
 } // namespace
 
 void Graph::initMode0(std::ifstream* in) {
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     int n = 0;
-    if (!readCountHeader(lines, n, name, kNodeLineBytes, 0)) return;
-    readNodeLines(lines, V, n, name);
+    if (!readCountHeader(lines, n, sourcePath, kNodeLineBytes, 0)) return;
+    readNodeLines(lines, V, n, sourcePath);
     vertices = n;
 
     readWeightedArcs(lines, *this);
@@ -306,12 +307,12 @@ long firstMissingRecord(std::ifstream* in, long nodes, long leading, long arcWor
 bool readBinaryNodes(std::ifstream* in, Graph& g, long leading, long arcWords) {
     int n = static_cast<int>(g.read_word(in));
     if (!*in) {
-        LineReader::reportFile(g.name, "binary file holds no node count");
+        LineReader::reportFile(g.sourcePath, "binary file holds no node count");
         return false;
     }
     const long missing = firstMissingRecord(in, n, leading, arcWords);
     if (missing >= 0) {
-        LineReader::reportFile(g.name,
+        LineReader::reportFile(g.sourcePath,
                                "binary file ends before the records its header announces (" +
                                    std::to_string(n) + " nodes; cut in the records of node " +
                                    std::to_string(missing) + "); nothing read");
@@ -328,9 +329,9 @@ void insertBinaryArc(Graph& g, int from, int target, const std::string& label, i
                      int& badArcs) {
     if (target >= g.vertices) {
         if (++badArcs <= kReportedBadArcs)
-            LineReader::reportFile(g.name, "arc " + std::to_string(from) + " -> " +
-                                               std::to_string(target) + ": node " +
-                                               std::to_string(target) + " does not exist; skipped");
+            LineReader::reportFile(
+                g.sourcePath, "arc " + std::to_string(from) + " -> " + std::to_string(target) +
+                                  ": node " + std::to_string(target) + " does not exist; skipped");
         return;
     }
     Edge* e = new Edge(from, target, label);
@@ -340,7 +341,7 @@ void insertBinaryArc(Graph& g, int from, int target, const std::string& label, i
 
 void reportBadArcCount(const Graph& g, int badArcs) {
     if (badArcs > kReportedBadArcs)
-        LineReader::reportFile(g.name,
+        LineReader::reportFile(g.sourcePath,
                                std::to_string(badArcs) + " arcs to missing nodes skipped in all");
 }
 
@@ -398,7 +399,7 @@ int namedNode(std::vector<Vertex*>& nodes, std::map<std::string, int>& numbers,
 } // namespace
 
 void Graph::initMode3(std::ifstream* in) {
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     int arcNumber = 0;
     while (lines.next()) {
         // Lines with an empty name are placeholders of the format and carry no edge.
@@ -424,9 +425,9 @@ void Graph::initMode3(std::ifstream* in) {
 // ---------------------------------------------------------------------------------------------
 
 void Graph::initMode6(std::ifstream* in) {
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     int n = 0;
-    if (!readCountHeader(lines, n, name, 1, kImplicitNodeAllowance)) return;
+    if (!readCountHeader(lines, n, sourcePath, 1, kImplicitNodeAllowance)) return;
     addNumberedNodes(V, n);
     vertices = n;
     readWeightedArcs(lines, *this);

@@ -8,8 +8,8 @@
 #include <set>
 
 #include "graph/Graph.h"
-#include "graph/LineReader.h"
 #include "graph/ReportFile.h"
+#include "util/LineReader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "graph/Graph.h"
-#include "graph/LineReader.h"
+#include "graph/ReaderLines.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ std::string lowerCase(std::string text) {
 
 void Graph::initMode4(std::ifstream* in) {
     ensureClasses(classes);
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     skipHeader(lines);
     int arcNumber = 0;
     while (lines.next()) {
@@ -101,7 +101,7 @@ void Graph::initMode4(std::ifstream* in) {
 // ---------------------------------------------------------------------------------------------
 
 void Graph::initMode5(std::ifstream* in) {
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     skipHeader(lines);
     int arcNumber = 0;
     while (lines.next()) {
@@ -123,7 +123,7 @@ void Graph::initMode5(std::ifstream* in) {
 
 void Graph::initMode10(std::ifstream* in) {
     ensureClasses(classes);
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     skipHeader(lines);
     int arcNumber = 0;
     auto link = [&](int from, int to, const std::string& label) {
@@ -188,7 +188,7 @@ void Graph::initMode10(std::ifstream* in) {
 
 void Graph::initMode11(std::ifstream* in) {
     ensureClasses(classes);
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     skipHeader(lines);
     int arcNumber = 0;
     auto link = [&](int from, int to, int kind) {

@@ -11,7 +11,7 @@
 #include "graph/ClassMethod.h"
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
-#include "graph/LineReader.h"
+#include "graph/ReaderLines.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -207,7 +207,7 @@ int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool meth
         int owner = -1;
         from_string(kept.fields[1], owner);
         if (owner < 0 || owner >= g.nbClasses) {
-            reportKept(g.name, kept, "owner " + std::to_string(owner) + " is not a class");
+            reportKept(g.sourcePath, kept, "owner " + std::to_string(owner) + " is not a class");
             continue;
         }
         std::string specif;
@@ -225,7 +225,7 @@ int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool meth
         std::vector<std::string> parts = split != nullptr ? *split : std::vector<std::string>();
         delete split;
         if (parts.size() < 3) {
-            reportKept(g.name, kept,
+            reportKept(g.sourcePath, kept,
                        methods ? "method signature outside its form"
                                : "attribute text outside its form");
             continue;
@@ -272,13 +272,13 @@ void insertNineRelations(Graph& g, const std::vector<Relation>& relations) {
 void Graph::initMode9(std::ifstream* in) {
     nbClasses = nbPackages = nbAttributes = nbMethods = 0;
     if (classes == nullptr) classes = new std::multimap<std::string, int>();
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
     NineLines kept;
     keepNineLines(lines, kept);
 
     if (kept.classes.empty()) {
         // Without a class there is no diagram: the root package alone would pass for one.
-        LineReader::reportFile(name, "no class line read; the graph is empty");
+        LineReader::reportFile(sourcePath, "no class line read; the graph is empty");
         return;
     }
     std::map<std::string, int> classLabels;
@@ -385,7 +385,7 @@ int readClassesAndMembers(Graph& g, LineReader& lines, int& arcNumber) {
 void Graph::initMode8(std::ifstream* in) {
     nbClasses = nbPackages = nbAttributes = nbMethods = 0;
     if (classes == nullptr) classes = new std::multimap<std::string, int>();
-    LineReader lines(*in, name);
+    LineReader lines(*in, sourcePath);
 
     std::cout << "\n ROUND 1: START \n";
     PackageList packages;
@@ -398,15 +398,15 @@ void Graph::initMode8(std::ifstream* in) {
     nbClasses = static_cast<int>(V.size());
     if (nbClasses == 0) {
         // Without a class there is no diagram: the root package alone would pass for one.
-        LineReader::reportFile(name, "no class line read; the graph is empty");
+        LineReader::reportFile(sourcePath, "no class line read; the graph is empty");
         return;
     }
     // Packages are numbered after the classes actually read, so a wrong header cannot put
     // them on top of classes or leave gaps.
     if (announced != nbClasses)
-        LineReader::reportFile(name, "header announces " + std::to_string(announced) +
-                                         " classes, file holds " + std::to_string(nbClasses) +
-                                         "; packages numbered after the classes read");
+        LineReader::reportFile(sourcePath, "header announces " + std::to_string(announced) +
+                                               " classes, file holds " + std::to_string(nbClasses) +
+                                               "; packages numbered after the classes read");
 
     std::cout << "\n ROUND 2: START \n";
     int firstPackage = appendPackages(V, packages);

@@ -1,5 +1,5 @@
 list(APPEND GRAPHMAT_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/LineReader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ReaderLines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphReaders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LetteredReaders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DiagramReaders.cpp

@@ -5,7 +5,7 @@
 #include "match/ResultText.h"
 
 #include "graph/Kinds.h"
-#include "graph/LineReader.h"
+#include "graph/ReaderLines.h"
 #include "util/Utilities.h"
 
 #include <fstream>

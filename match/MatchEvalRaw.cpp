@@ -4,7 +4,7 @@
 #include "match/ResultText.h"
 
 #include "graph/Kinds.h"
-#include "graph/LineReader.h"
+#include "graph/ReaderLines.h"
 #include "util/Utilities.h"
 
 #include <fstream>
@@ -67,9 +67,9 @@ bool readReference(const std::string& path, Reference& ref) {
                                "no comparison written");
         return false;
     }
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    LineReader lines(in, path);
+    while (lines.next()) {
+        const std::string& line = lines.line();
         const size_t cut = line.find("__");
         const std::string side1 = bare(line.substr(0, cut));
         const std::string side2 =

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "match/Match.h"
+#include "util/LineReader.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
@@ -98,6 +99,40 @@ std::string nodeLine(const Graph* g, const Vertex* v, const std::vector<int>& re
     return line;
 }
 
+/// Copies the relation lines of g's dataset file (its first line is a header) whose two ends
+/// are left over, renumbered; reports relation lines that name no two nodes of g.
+void copyLeftoverRelations(std::ostream& out, const Graph* g, const std::vector<int>& renumbered,
+                           const std::string& path) {
+    std::ifstream in(path);
+    if (!in.is_open()) {
+        LineReader::reportFile(path, "cannot be opened (expected the dataset file of " + g->name +
+                                         "); no relation exported");
+        return;
+    }
+    LineReader lines(in, path);
+    lines.next();
+    while (lines.next()) {
+        if (lines.field(0) != "r") continue;
+        int from = -1;
+        int to = -1;
+        if (!lines.require(3, "\"r,source,target[,label]\"") ||
+            !lines.intField(1, from, "source") || !lines.intField(2, to, "target"))
+            continue;
+        if (from < 0 || to < 0 || from >= g->vertices || to >= g->vertices) {
+            lines.report("relation end outside 0.." + std::to_string(g->vertices - 1) +
+                         "; skipped");
+            continue;
+        }
+        const int newFrom = renumbered[static_cast<size_t>(from)];
+        const int newTo = renumbered[static_cast<size_t>(to)];
+        if (newFrom < 0 || newTo < 0) continue;
+        out << "r," << newFrom << "," << newTo;
+        for (size_t k = 3; k < lines.size(); k++)
+            out << "," << lines.field(k);
+        out << "\n";
+    }
+}
+
 /// Writes the leftover of g as a class-diagram file, with the relations of its dataset file
 /// whose two ends are left over, renumbered.
 void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
@@ -118,26 +153,7 @@ void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
         const std::string line = nodeLine(g, g->V[static_cast<size_t>(n)], renumbered);
         if (!line.empty()) out << line << "\n";
     }
-    std::ifstream in(datasetDir + g->name + ".txt");
-    std::string line;
-    for (bool first = true; std::getline(in, line); first = false) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string>* fields = first ? nullptr : splitString(line, ",");
-        if (fields == nullptr) continue;
-        int from = -1;
-        int to = -1;
-        if (fields->size() >= 3 && (*fields)[0] == "r" && from_string((*fields)[1], from) &&
-            from_string((*fields)[2], to) && from >= 0 && to >= 0 && from < g->vertices &&
-            to < g->vertices && renumbered[static_cast<size_t>(from)] >= 0 &&
-            renumbered[static_cast<size_t>(to)] >= 0) {
-            out << "r," << renumbered[static_cast<size_t>(from)] << ","
-                << renumbered[static_cast<size_t>(to)];
-            for (size_t k = 3; k < fields->size(); k++)
-                out << "," << (*fields)[k];
-            out << "\n";
-        }
-        delete fields;
-    }
+    copyLeftoverRelations(out, g, renumbered, datasetDir + g->name + ".txt");
 }
 
 std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {

@@ -10,6 +10,7 @@
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/LineReader.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
@@ -184,26 +185,20 @@ double Match::getLog(std::string log) {
 
     std::ifstream in(log);
     const bool opened = in.is_open();
-    std::string line;
-    int lineNumber = 0;
-    while (opened && std::getline(in, line)) {
-        lineNumber++;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string>* fields = splitString(line, ",");
-        if (fields == nullptr) continue;
-        if ((*fields)[0] == "n") {
-            int x = -1;
-            int y = kNoPartner;
-            const bool read = fields->size() >= 3 && from_string((*fields)[1], x) &&
-                              ((*fields)[2] == "-1" || from_string((*fields)[2], y));
-            if (!read || x < 0 || x >= n1 || y < kNoPartner || y >= n2)
-                std::cout << "\n " << log << " line " << lineNumber
-                          << ": expected n,<node of graph 1>,<node of graph 2 or -1>\n";
-            else
-                log_matching[x] = (*fields)[2] == "-1" ? kNoPartner : y;
-        }
-        delete fields;
+    LineReader lines(in, log);
+    while (opened && lines.next()) {
+        // Other operations of an edit path are not pairs: they are passed over.
+        if (lines.field(0) != "n") continue;
+        int x = -1;
+        int y = kNoPartner;
+        const bool read = lines.size() >= 3 && from_string(lines.field(1), x) &&
+                          (lines.field(2) == "-1" || from_string(lines.field(2), y));
+        if (!read || x < 0 || x >= n1 || y < kNoPartner || y >= n2)
+            lines.report("expected n,<node of graph 1>,<node of graph 2 or -1>");
+        else
+            log_matching[x] = lines.field(2) == "-1" ? kNoPartner : y;
     }
+    if (lines.reports() > 0) std::cout << "\n";
 
     // The logged pairs are priced as a plain one-to-one matching.
     for (int x = 0; x < n1; x++) {
@@ -219,8 +214,10 @@ double Match::getLog(std::string log) {
         const int y = log_matching[x];
         if (y == kNoPartner) continue;
         if (M21[y] != kNoPartner) {
-            std::cout << "\n " << log << ": node " << y << " of graph 2 is logged twice; node " << x
-                      << " is left unmatched\n";
+            LineReader::reportFile(log, "node " + std::to_string(y) +
+                                            " of graph 2 is logged twice; node " +
+                                            std::to_string(x) + " is left unmatched");
+            std::cout << "\n";
             continue;
         }
         M12[x] = y;

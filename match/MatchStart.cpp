@@ -14,6 +14,7 @@
 #include "mces/MCES.h"
 #include "mces/MCESTables.h"
 #include "util/Clock.h"
+#include "util/LineReader.h"
 #include "util/Random.h"
 #include "util/Utilities.h"
 
@@ -198,19 +199,15 @@ void readReference(Match& m) {
     const std::string path =
         kReferenceFolder + (name.empty() ? name : name.substr(0, name.size() - 1)) + ".csv";
     std::ifstream in(path);
-    std::string line;
-    for (int lineNumber = 1; in.is_open() && std::getline(in, line); lineNumber++) {
-        if (lineNumber <= kReferenceHeaderLines) continue;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string>* fields = splitString(line, ",");
+    LineReader lines(in, path);
+    while (in.is_open() && lines.next()) {
+        if (lines.lineNumber() <= kReferenceHeaderLines) continue;
         int x = -1;
         int y = -1;
-        const bool read = fields != nullptr && fields->size() >= 2 &&
-                          from_string((*fields)[0], x) && from_string((*fields)[1], y);
-        delete fields;
+        const bool read =
+            lines.size() >= 2 && from_string(lines.field(0), x) && from_string(lines.field(1), y);
         if (!read || x < 0 || x >= n1 || y < Match::kNoPartner || y >= n2) {
-            std::cout << "\n " << path << " line " << lineNumber
-                      << ": expected two node numbers within the graphs\n";
+            lines.report("expected two node numbers within the graphs");
             continue;
         }
         if (y != Match::kNoPartner && !labelsAllowed(m, x, y)) continue;

@@ -8,8 +8,8 @@
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
-#include "graph/LineReader.h"
 #include "tunnel/TunnelChains.h"
+#include "util/LineReader.h"
 #include "util/Utilities.h"
 
 namespace {

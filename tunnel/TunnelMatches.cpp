@@ -6,9 +6,9 @@
 #include <iostream>
 
 #include "graph/Graph.h"
-#include "graph/LineReader.h"
 #include "tunnel/TunnelChains.h"
 #include "util/DiagramDiff.h"
+#include "util/LineReader.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
 #include "graph/Edge.h"
-#include "graph/LineReader.h"
 #include "graph/ReportFile.h"
 #include "graph/Vertex.h"
+#include "util/LineReader.h"
 #include "util/Utilities.h"
 
 namespace {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <fstream>
 
+#include "util/LineReader.h"
+
 std::vector<std::string>* splitString(const std::string& text, const std::string& delim) {
     if (text.empty()) return nullptr;
     auto* items = new std::vector<std::string>();
@@ -76,15 +78,11 @@ std::multimap<std::string, std::string>* readMatchFile(const std::string& filena
     auto* pairs = new std::multimap<std::string, std::string>();
     std::ifstream in(filename);
     if (!in) return pairs;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string>* items = splitString(line, "\",");
+    LineReader lines(in, filename, "\",");
+    while (lines.next())
         // A line without the separator has no second name: nothing to pair.
-        if (items != nullptr && items->size() >= 2)
-            pairs->emplace(dropFirstChar((*items)[0]), dropFirstChar((*items)[1]));
-        delete items;
-    }
+        if (lines.size() >= 2)
+            pairs->emplace(dropFirstChar(lines.field(0)), dropFirstChar(lines.field(1)));
     return pairs;
 }
 

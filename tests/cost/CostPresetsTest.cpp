@@ -218,13 +218,21 @@ TEST(CostPathFile, SumsEveryOperation) {
             << "m,1,2,x,y,z,w\n" // labelled: 17 + 18
             << "i,3\n"           // 3 x 3
             << "esi,2\n"         // 2 x (19 + 18)
-            << "zz,1\n\n"        // ignored
-            << "n,4\n";          // no second parameter: a substitution
+            << "zz,1\n\n"        // reported, adds nothing; the blank line passes
+            << "n,4\n"           // no second parameter: a substitution
+            << "nd,3\n"          // the generators' deleted-node count: nothing
+            << "i,many\n";       // reported, counts 0
     }
     const double expected = 2 + 10 + 7 + 11 + 31 + 35 + 9 + 74 + 10;
     testing::internal::CaptureStdout();
     EXPECT_DOUBLE_EQ(c.cost(3, path), expected);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), path + " / Path Cost = 189\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "\n Bad input in " + path +
+                  ", line 9: operation \"zz\" is none of n, d, a, m, i, "
+                  "esi, nd; it adds nothing [zz,1]"
+                  "\n Bad input in " +
+                  path + ", line 13: count is not a number; it counts 0 [i,many]\n" + path +
+                  " / Path Cost = 189\n");
 }
 
 TEST(CostPathFile, MissingFileCostsNothing) {

@@ -10,7 +10,8 @@
 #include <string>
 
 #include "driver/MatchRun.h"
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 
 namespace fs = std::filesystem;
 
@@ -20,8 +21,8 @@ namespace {
 /// 4 end at different costs.
 MatchSettings randomPairSettings() {
     MatchSettings s;
-    s.graph1 = std::string(GRAPHMAT_TEST_DATA) + "/mode0_random20_a.csv";
-    s.graph2 = std::string(GRAPHMAT_TEST_DATA) + "/mode0_random20_b.csv";
+    s.graph1 = testData("mode0_random20_a.csv");
+    s.graph2 = testData("mode0_random20_b.csv");
     s.graph_type = 0;
     s.dwn = s.dwe = s.ew = s.asy = 1;
     return s;
@@ -31,13 +32,13 @@ MatchSettings randomPairSettings() {
 std::map<std::string, std::string> resultFiles() {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator("results"))
-        files[entry.path().filename().string()] = slurp(entry.path().string());
+        files[entry.path().filename().string()] = readText(entry.path().string());
     return files;
 }
 
 /// A plain run with `seed` in a folder of its own: its cost and result files.
 double plainRun(int seed, std::map<std::string, std::string>* files = nullptr) {
-    ScratchDir dir("effort-plain-" + std::to_string(seed));
+    ScratchFolder dir("effort-plain-" + std::to_string(seed));
     MatchSettings s = randomPairSettings();
     s.seed = seed;
     RunTarget target;
@@ -53,7 +54,7 @@ double plainRun(int seed, std::map<std::string, std::string>* files = nullptr) {
 } // namespace
 
 TEST(EffortRun, EachSearchIsThePlainRunOfItsSeedAndTheCheapestIsKept) {
-    ScratchDir dir("effort-k4");
+    ScratchFolder dir("effort-k4");
     MatchSettings s = randomPairSettings();
     s.effort = 4;
     std::ostringstream out, err;
@@ -83,7 +84,7 @@ TEST(EffortRun, EachSearchIsThePlainRunOfItsSeedAndTheCheapestIsKept) {
 }
 
 TEST(EffortRun, OutOfRangeCountsAreRefusedAndNonSearchRunsRunOnce) {
-    ScratchDir dir("effort-edges");
+    ScratchFolder dir("effort-edges");
     std::ostringstream out, err;
     EXPECT_EQ(parseMatchArguments({"-o", "a", "-n", "b", "-k", "4"}, out, err).settings.effort, 4);
     EXPECT_EQ(parseMatchArguments({"-o", "a", "-n", "b"}, out, err).settings.effort, 1);

@@ -2,7 +2,8 @@
 // bad and missing input.
 #include "driver/EvalCommandLine.h"
 
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -33,12 +34,7 @@ int run(const std::vector<std::string>& args, std::string& said) {
     return rc;
 }
 
-void writeFile(const std::string& path, const std::string& text) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path) << text;
-}
-
-const std::string kExample = std::string(GRAPHMAT_TEST_DATA) + "/../../examples/v1.txt";
+const std::string kExample = examplePath("v1.txt");
 
 } // namespace
 
@@ -68,7 +64,7 @@ TEST(EvalCommandLine, CommandsTakeTheirArguments) {
 }
 
 TEST(EvalCommandLine, ExitCodesOfEachCommand) {
-    ScratchDir dir("eval-cli");
+    ScratchFolder dir("eval-cli");
     std::string said;
     const std::string run1 = "a__b__1__1__1__1__0.5__1.csv";
     EXPECT_EQ(run({"score", run1, "shop"}, said), kExitInputUnreadable);
@@ -78,12 +74,12 @@ TEST(EvalCommandLine, ExitCodesOfEachCommand) {
     EXPECT_NE(said.find("cannot read ./datasets/shop/b.txt"), std::string::npos);
     EXPECT_EQ(run({"score", "a__b.csv", "shop"}, said), kExitUsage);
 
-    writeFile("datasets/shop/a.txt", "1,0\nc,0,p.A\n");
-    writeFile("datasets/shop/b.txt", "1,0\nc,0,p.A\n");
-    writeFile("results/_a__b.csv", "0_p.A,0_p.A,y\n");
-    writeFile("results/" + run1, "ns,0,0,p.A,p.A\n");
+    writeText("datasets/shop/a.txt", "1,0\nc,0,p.A\n");
+    writeText("datasets/shop/b.txt", "1,0\nc,0,p.A\n");
+    writeText("results/_a__b.csv", "0_p.A,0_p.A,y\n");
+    writeText("results/" + run1, "ns,0,0,p.A,p.A\n");
     EXPECT_EQ(run({"score", run1, "shop"}, said), kExitDone) << said;
-    EXPECT_EQ(slurp("eval_results.csv"),
+    EXPECT_EQ(readText("eval_results.csv"),
               "\na,b,1,0,1,0,1,1,1,1,0.5,0,1,1,1,0,0,2,1,0,1,0.5,0.666667,0,0,0");
 
     EXPECT_EQ(run({"resolve", kExample, "com.shop.model.Customer.setEmail(String)"}, said),
@@ -95,11 +91,11 @@ TEST(EvalCommandLine, ExitCodesOfEachCommand) {
     // compare: the report must belong to the graphs, and the reference must exist.
     EXPECT_EQ(run({"compare", kExample, kExample, "results/" + run1}, said), kExitUsage);
     EXPECT_NE(said.find("matches a to b, not v1 to v1"), std::string::npos);
-    writeFile("results/v1__v1__1__1__1__1__0.5__1.csv", "ns,0,0,.,.\n");
+    writeText("results/v1__v1__1__1__1__1__0.5__1.csv", "ns,0,0,.,.\n");
     EXPECT_EQ(run({"compare", kExample, kExample, "results/v1__v1__1__1__1__1__0.5__1.csv"}, said),
               kExitInputUnreadable);
     EXPECT_NE(said.find("cannot read ./results/uml/uml_v1_v1.csv"), std::string::npos);
-    writeFile("results/uml/uml_v1_v1.csv", "\"a__b\"\n");
+    writeText("results/uml/uml_v1_v1.csv", "\"a__b\"\n");
     EXPECT_EQ(run({"compare", kExample, kExample, "results/v1__v1__1__1__1__1__0.5__1.csv"}, said),
               kExitDone);
     EXPECT_TRUE(std::filesystem::exists("results/raw_v1__v1__1__1__1__1__0.5__1.csv_umldiff.csv"));

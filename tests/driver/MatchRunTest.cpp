@@ -9,32 +9,16 @@
 #include <iostream>
 #include <sstream>
 
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string examplePath(const std::string& file) {
-    return std::string(GRAPHMAT_TEST_DATA) + "/../../examples/" + file;
-}
-
 /// Runs the driver in a fresh folder and returns everything it printed.
-class DriverRun : public testing::Test {
+class DriverRun : public ScratchTest {
 protected:
-    void SetUp() override {
-        previous_ = fs::current_path();
-        folder_ = fs::temp_directory_path() /
-                  ("graphmat_driver_" +
-                   std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        fs::current_path(folder_);
-    }
-    void TearDown() override {
-        fs::current_path(previous_);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-
     int run(const MatchSettings& s, std::string& printed) {
         testing::internal::CaptureStdout();
         int rc = runMatch(s, std::cout);
@@ -50,18 +34,7 @@ protected:
         s.lw = 0.5;
         return s;
     }
-
-private:
-    fs::path previous_;
-    fs::path folder_;
 };
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 } // namespace
 
@@ -77,7 +50,7 @@ TEST_F(DriverRun, ExamplePairIsMatchedAndReported) {
     EXPECT_NE(printed.find("\n\nIterations : 21"), std::string::npos);
 
     const std::string tag = "v1__v2__1__1__1__1__0.5__1";
-    const std::string pairs = readFile("results/raw_" + tag + ".csv");
+    const std::string pairs = readText("results/raw_" + tag + ".csv");
     EXPECT_NE(
         pairs.find(
             "\"com.shop.service.PaymentGateway\",\"com.shop.service.PaymentProcessor\",Class"),
@@ -85,7 +58,7 @@ TEST_F(DriverRun, ExamplePairIsMatchedAndReported) {
     EXPECT_NE(
         pairs.find("\"com.shop.util.PriceFormatter\",\"com.shop.service.PriceFormatter\",Class"),
         std::string::npos);
-    const std::string merges = readFile("results/raw_" + tag + ".csv_MERGES.csv");
+    const std::string merges = readText("results/raw_" + tag + ".csv_MERGES.csv");
     EXPECT_NE(merges.find("33_com.shop.service.OrderService____38_com.shop.service.InvoiceService"),
               std::string::npos);
 }
@@ -94,11 +67,11 @@ TEST_F(DriverRun, SameSeedGivesTheSameResultFiles) {
     std::string printed;
     ASSERT_EQ(run(exampleSettings(), printed), 0);
     const std::string tag = "v1__v2__1__1__1__1__0.5__1";
-    const std::string first = readFile("results/" + tag + ".csv.csv.csv");
+    const std::string first = readText("results/" + tag + ".csv.csv.csv");
     ASSERT_FALSE(first.empty());
     fs::remove_all("results");
     ASSERT_EQ(run(exampleSettings(), printed), 0);
-    EXPECT_EQ(readFile("results/" + tag + ".csv.csv.csv"), first);
+    EXPECT_EQ(readText("results/" + tag + ".csv.csv.csv"), first);
 }
 
 TEST_F(DriverRun, GraphsWithoutNodesStopTheRunWithCodeTwoBeforeAnythingIsWritten) {
@@ -159,7 +132,7 @@ TEST_F(DriverRun, DiffModeComparesTwoEarlierResultSets) {
     EXPECT_NE(printed.find("\n G2: 68\t139\n"), std::string::npos);
     EXPECT_EQ(printed.find("Matching Cost"), std::string::npos);
     EXPECT_EQ(printed.find("Bad input"), std::string::npos);
-    const std::string report = readFile("results/raw_v1__v2__1__1__1__1__0.5__1.csv_diff.csv");
+    const std::string report = readText("results/raw_v1__v2__1__1__1__1__0.5__1.csv_diff.csv");
     EXPECT_EQ(report.find("\n\n M1 inter M2 \n\n"), 0u);
     EXPECT_NE(report.find("\n\n M1 - M2 \n\n"), std::string::npos);
     EXPECT_NE(report.find("\n\n M2 - M1 \n\n"), std::string::npos);
@@ -179,9 +152,9 @@ TEST_F(DriverRun, SimilarityFileSwitchRunsTheAssignmentMatching) {
     EXPECT_NE(printed.find("\n\n\nMatching Cost : "), std::string::npos);
     EXPECT_NE(printed.find("\n\nIterations : 0"), std::string::npos);
     const std::string tag = "v1__v2__1__1__1__1__0.5__1";
-    const std::string report = readFile("results/" + tag + ".csv");
+    const std::string report = readText("results/" + tag + ".csv");
     EXPECT_NE(report.find("\nns,"), std::string::npos);
     fs::remove_all("results");
     ASSERT_EQ(run(s, printed), 0);
-    EXPECT_EQ(readFile("results/" + tag + ".csv"), report) << "the same run repeats byte for byte";
+    EXPECT_EQ(readText("results/" + tag + ".csv"), report) << "the same run repeats byte for byte";
 }

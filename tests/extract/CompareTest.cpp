@@ -43,8 +43,7 @@ TEST_F(ExtractTest, CompareFindsTheRenamedAndTheMovedClass) {
     EXPECT_EQ(summary.runTag, "v1__v2__1__1__1__1__0.5__1");
     EXPECT_TRUE(fs::exists(work("cmp/results/v1__v2__1__1__1__1__0.5__1.csv")));
     // The extracted diagrams are kept beside the results.
-    EXPECT_EQ(readWholeFile(work("cmp/v1.txt").string()),
-              readWholeFile(shopTree("v1.expected.txt")));
+    EXPECT_EQ(readText(work("cmp/v1.txt").string()), readText(shopTree("v1.expected.txt")));
     const std::string printed = out.str();
     for (const char* stage : {"[extract] ", "[read] ", "[match] ", "[report] "})
         EXPECT_NE(printed.find(stage), std::string::npos) << stage << " in:\n" << printed;
@@ -75,7 +74,7 @@ TEST_F(ExtractTest, GitRevisionsAreExtractedWithoutTouchingTheWorkingTree) {
     fs::copy(shopTree("v2"), repo, fs::copy_options::recursive);
     ASSERT_TRUE(git({"-C", repo.string(), "add", "-A"}));
     ASSERT_TRUE(git({"-C", repo.string(), "commit", "-q", "-m", "v2"}));
-    writeWholeFile(repo / "Uncommitted.java", "class Uncommitted {}\n");
+    writeText(repo / "Uncommitted.java", "class Uncommitted {}\n");
 
     std::ostringstream out, err;
     ASSERT_EQ(
@@ -83,7 +82,7 @@ TEST_F(ExtractTest, GitRevisionsAreExtractedWithoutTouchingTheWorkingTree) {
                     out, err),
         kExitDone)
         << err.str();
-    EXPECT_EQ(readWholeFile(work("old.txt").string()), readWholeFile(shopTree("v1.expected.txt")));
+    EXPECT_EQ(readText(work("old.txt").string()), readText(shopTree("v1.expected.txt")));
     EXPECT_TRUE(fs::exists(repo / "Uncommitted.java"));
 
     CompareSettings s;

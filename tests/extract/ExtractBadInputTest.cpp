@@ -27,9 +27,9 @@ size_t lineCount(const std::string& text) {
 TEST_F(ExtractTest, InputThatGivesNothingEndsWithCodeTwoAndOneLine) {
     const std::string diagram = work("out/d.txt").string();
     fs::create_directories(work("empty"));
-    writeWholeFile(work("notes/readme.txt"), "no Java here\n");
-    writeWholeFile(work("broken/A.java"), "package a;\nclass A { void f() {\n");
-    writeWholeFile(work("broken/B.java"), "this is no Java at all ))) {{\n");
+    writeText(work("notes/readme.txt"), "no Java here\n");
+    writeText(work("broken/A.java"), "package a;\nclass A { void f() {\n");
+    writeText(work("broken/B.java"), "this is no Java at all ))) {{\n");
     struct Case {
         std::vector<std::string> args;
         const char* message;
@@ -53,20 +53,20 @@ TEST_F(ExtractTest, InputThatGivesNothingEndsWithCodeTwoAndOneLine) {
 
 TEST_F(ExtractTest, FilesThatDoNotParseAreNamedSkippedAndCounted) {
     fs::copy(shopTree("v1"), work("tree"), fs::copy_options::recursive);
-    writeWholeFile(work("tree/com/shop/Unclosed.java"),
-                   "package com.shop;\npublic class Unclosed {\n  int x;\n");
-    writeWholeFile(work("tree/com/shop/Junk.java"), "%%% not java %%%\n");
+    writeText(work("tree/com/shop/Unclosed.java"),
+              "package com.shop;\npublic class Unclosed {\n  int x;\n");
+    writeText(work("tree/com/shop/Junk.java"), "%%% not java %%%\n");
     // A dangling link cannot be read, even by root.
     fs::create_symlink(work("nowhere.java"), work("tree/com/shop/Gone.java"));
     // Declarations the parser misreads: a record taken for a method, a sealed interface
     // named after the class it permits.
-    writeWholeFile(work("tree/com/shop/Point.java"),
-                   "package com.shop;\npublic record Point(int x, int y) {}\n");
-    writeWholeFile(work("tree/com/shop/Shape.java"),
-                   "package com.shop;\npublic sealed interface Shape permits Circle {}\nfinal "
-                   "class Circle implements Shape {}\n");
+    writeText(work("tree/com/shop/Point.java"),
+              "package com.shop;\npublic record Point(int x, int y) {}\n");
+    writeText(work("tree/com/shop/Shape.java"),
+              "package com.shop;\npublic sealed interface Shape permits Circle {}\nfinal "
+              "class Circle implements Shape {}\n");
     // A module declaration is no part of the diagram and no failure either.
-    writeWholeFile(work("tree/module-info.java"), "module com.shop {\n}\n");
+    writeText(work("tree/module-info.java"), "module com.shop {\n}\n");
     std::ostringstream console;
     ExtractionSummary s =
         extractTree(work("tree").string(), "ctags", work("d.txt").string(), "", console);
@@ -87,11 +87,11 @@ TEST_F(ExtractTest, FilesThatDoNotParseAreNamedSkippedAndCounted) {
     EXPECT_NE(printed.find("Shape.java: the parser misread the type declared at line 2"),
               std::string::npos);
     // The other files give exactly the fixture's diagram.
-    EXPECT_EQ(readWholeFile(work("d.txt").string()), readWholeFile(shopTree("v1.expected.txt")));
+    EXPECT_EQ(readText(work("d.txt").string()), readText(shopTree("v1.expected.txt")));
 }
 
 TEST_F(ExtractTest, UnwritableOutputEndsWithCodeThree) {
-    writeWholeFile(work("file"), "x");
+    writeText(work("file"), "x");
     std::string out, err;
     EXPECT_EQ(extract({shopTree("v1"), "-o", work("file/d.txt").string()}, out, err),
               kExitOutputNotWritten);

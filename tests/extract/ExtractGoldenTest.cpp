@@ -26,11 +26,10 @@ TEST_F(ExtractTest, FixtureDiagramsMatchTheirExpectedBytes) {
         ExtractionSummary s = extractTree(shopTree(version), "ctags", diagram, classes, console);
         ASSERT_EQ(s.exitCode, kExitDone) << s.problem;
         EXPECT_EQ(console.str(), "") << "no file of the fixture is skipped";
-        EXPECT_EQ(readWholeFile(diagram),
-                  readWholeFile(shopTree(std::string(version) + ".expected.txt")))
+        EXPECT_EQ(readText(diagram), readText(shopTree(std::string(version) + ".expected.txt")))
             << version;
         if (std::string(version) == "v1") {
-            EXPECT_EQ(readWholeFile(classes), readWholeFile(shopTree("v1.expected.k.txt")));
+            EXPECT_EQ(readText(classes), readText(shopTree("v1.expected.k.txt")));
         }
     }
 }

@@ -1,5 +1,5 @@
-// Helpers of the extraction tests: fixture trees, a private folder per test, whole-file
-// reads, and a check that Universal Ctags can run here.
+// Helpers of the extraction tests: fixture trees, a private folder per test, and a check
+// that Universal Ctags can run here.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,22 +11,11 @@
 
 #include "extract/ExtractRun.h"
 #include "extract/Subprocess.h"
+#include "tests/support/Files.h"
 
 /// The two-version Java tree written for these tests.
 inline std::string shopTree(const std::string& version) {
     return std::string(GRAPHMAT_TEST_DATA) + "/java_shop/" + version;
-}
-
-inline std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void writeWholeFile(const std::filesystem::path& path, const std::string& text) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 inline bool ctagsAvailable() {

@@ -99,7 +99,7 @@ TEST_F(SharedSources, ReleasesAgreeWithTheReferenceDiagrams) {
 }
 
 TEST_F(SharedSources, CompareFindsTheSixRenamesOfTheReference) {
-    const std::string referenceText = readWholeFile(kShared + "/jsoup/ref_1.12.1__1.15.3.csv");
+    const std::string referenceText = readText(kShared + "/jsoup/ref_1.12.1__1.15.3.csv");
     std::istringstream reference(referenceText);
     std::vector<std::pair<std::string, std::string>> renames;
     std::string line;

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "tests/fuzz/FuzzEntries.h"
+#include "tests/support/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -16,9 +17,8 @@ namespace {
 const fs::path kCorpus = fs::path(GRAPHMAT_TEST_DATA) / ".." / "fuzz" / "corpus";
 
 std::vector<uint8_t> bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
+    const std::string text = readText(file);
+    return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 } // namespace

@@ -8,8 +8,8 @@
 
 #include "gen/GenCommandLine.h"
 #include "graph/Graph.h"
-#include "tests/TextCount.h"
 #include "tests/gen/GenTestSupport.h"
+#include "tests/support/TextCount.h"
 
 namespace {
 

@@ -185,15 +185,15 @@ TEST_F(GenGraphTest, SameSeedRepeatsThePair) {
     std::string first;
     {
         GenGraph g(20, 3, 0.7, 3, 1, 3, 1, 10, 10, "rep", 21, false);
-        first = readFile(g.prefix("rep") + "A.csv") + readFile(g.prefix("rep") + "B.csv") +
-                readFile(g.prefix("rep") + ".csv");
+        first = readText(g.prefix("rep") + "A.csv") + readText(g.prefix("rep") + "B.csv") +
+                readText(g.prefix("rep") + ".csv");
     }
     GenGraph again(20, 3, 0.7, 3, 1, 3, 1, 10, 10, "rep", 21, false);
     const std::string pre = again.prefix("rep");
-    EXPECT_EQ(readFile(pre + "A.csv") + readFile(pre + "B.csv") + readFile(pre + ".csv"), first);
+    EXPECT_EQ(readText(pre + "A.csv") + readText(pre + "B.csv") + readText(pre + ".csv"), first);
     GenGraph other(20, 3, 0.7, 3, 1, 3, 1, 10, 10, "rep", 22, false);
     const std::string pre2 = other.prefix("rep");
-    EXPECT_NE(readFile(pre2 + "A.csv"), readFile(pre + "A.csv"));
+    EXPECT_NE(readText(pre2 + "A.csv"), readText(pre + "A.csv"));
 }
 
 namespace {

@@ -1,52 +1,14 @@
-// Shared helpers of the generator tests: a scratch working folder and small file readers.
+// Shared helpers of the generator tests: the shared scratch folder and file readers, and
+// splitting a written line into its fields.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "graph/Edge.h"
 #include "graph/Graph.h"
-
-/// Moves the working directory into a fresh temporary folder for the lifetime of the object:
-/// the generators write relative paths ("./benchmark/", "logs/", "bat.txt").
-class ScratchFolder {
-public:
-    ScratchFolder() : previous(std::filesystem::current_path()) {
-        std::random_device seed;
-        folder = std::filesystem::temp_directory_path() /
-                 ("graphmat-gen-test-" + std::to_string(seed()));
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-    }
-    ~ScratchFolder() {
-        std::filesystem::current_path(previous);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-private:
-    std::filesystem::path previous;
-    std::filesystem::path folder;
-};
-
-inline std::vector<std::string> readLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    std::string line;
-    while (std::getline(in, line))
-        lines.push_back(line);
-    return lines;
-}
-
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 
 inline std::vector<std::string> fields(const std::string& line) {
     std::vector<std::string> parts;

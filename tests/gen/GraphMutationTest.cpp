@@ -16,7 +16,7 @@
 
 namespace {
 
-const std::string kSmallGraph = std::string(GRAPHMAT_TEST_DATA) + "/gen_small_graph.txt";
+const std::string kSmallGraph = testData("gen_small_graph.txt");
 
 /// A random graph with arc labels 1..3, a few of them folded pairs, drawn independently of
 /// the program's generator.

@@ -5,42 +5,303 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <sstream>
+#include <vector>
 
-#include "graph/LineReader.h"
 #include "tests/graph/ReaderTestSupport.h"
+#include "util/LineReader.h"
 
-using BadInput = ScratchFolder;
+namespace {
 
-TEST_F(BadInput, ModeZeroSkipsBadLinesAndFillsMissingNodes) {
-    ReadGraph r = readFixture(0, "mode0_broken.txt");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 4);
-    EXPECT_EQ(g.V[0]->label, "a"); // the duplicate "0,dup" does not replace it
-    for (int i = 1; i < 4; i++) {
-        ASSERT_NE(g.V[i], nullptr);
-        EXPECT_EQ(g.V[i]->number, i);
-        EXPECT_EQ(g.V[i]->label, std::to_string(i));
+/// A broken input, every report its reading prints (in order, byte for byte), and what is
+/// read all the same.
+struct BadInputCase {
+    const char* name;
+    int mode;
+    /// The file's bytes ("input.txt"); in mode 7 the graph text itself.
+    const char* text;
+    std::vector<std::string> reports;
+    /// Node labels in number order ("{1a0m}": attributes and methods kept), then the arcs.
+    const char* shape;
+};
+
+/// Names the case in test reports instead of dumping its bytes.
+void PrintTo(const BadInputCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+/// The lines of a reading's output that report something: every line but the progress
+/// markers and the echoed state-machine lines.
+std::vector<std::string> reportLines(const std::string& out) {
+    std::vector<std::string> reports;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind(' ', 0) == 0 && line != " Acquisition Input Done" &&
+            line != " Fill Neighbors" && line.rfind(" ROUND", 0) != 0)
+            reports.push_back(line);
+    return reports;
+}
+
+std::string shapeOf(const Graph& g) {
+    std::string shape;
+    for (const Vertex* v : g.V) {
+        shape += (shape.empty() ? "" : " ") + v->label;
+        if (!v->attributes.empty() || !v->methods.empty())
+            shape += "{" + std::to_string(v->attributes.size()) + "a" +
+                     std::to_string(v->methods.size()) + "m}";
     }
-    EXPECT_EQ(g.edges, 2);
-    EXPECT_EQ(arcLabel(g, 0, 1), "1");
-    EXPECT_EQ(arcLabel(g, 3, 0), "9");
-    EXPECT_NE(r.out.find("mode0_broken, line 3: node number outside 0..3"), std::string::npos);
-    EXPECT_NE(r.out.find("line 4: node 0 given twice"), std::string::npos);
-    EXPECT_NE(r.out.find("line 5: node number is not a number"), std::string::npos);
-    EXPECT_NE(r.out.find("3 node(s) had no valid line"), std::string::npos);
-    EXPECT_NE(r.out.find("line 7: expected"), std::string::npos); // the blank line
-    EXPECT_NE(r.out.find("line 8: target is not a number"), std::string::npos);
-    EXPECT_EQ(occurrences(r.out, "arc label must be one digit 0-9"), 2); // "12" and "a"
-    EXPECT_NE(r.out.find("line 11: expected"), std::string::npos);
-    EXPECT_NE(r.out.find("\n Node does not exist: 0,9(1) !!!!"), std::string::npos);
+    shape += " |";
+    for (const Edge* e : g.E)
+        shape += " " + std::to_string(e->from) + ">" + std::to_string(e->to) + ":" + e->label;
+    return shape;
 }
 
-TEST_F(BadInput, ModeZeroFileEndingInsideTheNodeLines) {
-    ReadGraph r = readFixture(0, "mode0_truncated.txt");
-    EXPECT_EQ(r.g->vertices, 4);
-    EXPECT_EQ(r.g->edges, 0);
-    EXPECT_NE(r.out.find("file ends after 1 of 4 node lines"), std::string::npos);
+const BadInputCase kBadInputs[] = {
+    {"ModeZeroBadNodeAndArcLines",
+     0,
+     "4,5\r\n0,a\r\n7,far\r\n0,dup\r\nx,bad\r\n0,1,1\r\n\r\n1,x,2\r\n0,3,12\r\n0,3,a\r\n0,3\r\n"
+     "0,9,1\r\n3,0,9\r\n",
+     {" Bad input in input.txt, line 3: node number outside 0..3 [7,far]",
+      " Bad input in input.txt, line 4: node 0 given twice; first line kept [0,dup]",
+      " Bad input in input.txt, line 5: node number is not a number [x,bad]",
+      " Bad input in input.txt: 3 node(s) had no valid line; created with their number as label",
+      " Bad input in input.txt, line 7: expected \"source,target,label[,weights]\" []",
+      " Bad input in input.txt, line 8: target is not a number [1,x,2]",
+      " Bad input in input.txt, line 9: arc label must be one digit 0-9, found \"12\" [0,3,12]",
+      " Bad input in input.txt, line 10: arc label must be one digit 0-9, found \"a\" [0,3,a]",
+      " Bad input in input.txt, line 11: expected \"source,target,label[,weights]\" [0,3]",
+      " Node does not exist: 0,9(1) !!!!"},
+     "a 1 2 3 | 0>1:1 3>0:9"},
+    {"ModeZeroFileEndsInsideTheNodeLines",
+     0,
+     "4,1\n0,a-label-long-enough-for-four-node-lines",
+     {" Bad input in input.txt: file ends after 1 of 4 node lines",
+      " Bad input in input.txt: 3 node(s) had no valid line; created with their number as label"},
+     "a-label-long-enough-for-four-node-lines 1 2 3 |"},
+    {"GraphTextNodeNumbersOutsideTheListAndShortArcs",
+     7,
+     "3,2\nc,5,far\nn,-1,neg\nc,x,bad\nc,1,b\ne,0,9,1\ne,0,1\ne,0,1,1\n",
+     {" Bad input in graph text, line 2: node number outside 0..2 [c,5,far]",
+      " Bad input in graph text, line 3: node number outside 0..2 [n,-1,neg]",
+      " Bad input in graph text, line 4: node number is not a number [c,x,bad]",
+      " Node does not exist: 0,9(1) !!!!",
+      " Bad input in graph text, line 7: expected \"letter,source,target,label\" [e,0,1]"},
+     "0 b 2 | 0>1:1"},
+    {"ModeThreeShortLinesAndBadLabels",
+     3,
+     "a,b,1\n\nc\nc,d\nc,d,x\nc,d,11\nb,c,2\r\n",
+     {" Bad input in input.txt, line 2: expected \"name1,name2,label\" []",
+      " Bad input in input.txt, line 3: expected \"name1,name2,label\" [c]",
+      " Bad input in input.txt, line 4: expected \"name1,name2,label\" [c,d]",
+      " Bad input in input.txt, line 5: arc label must be one digit 0-9, found \"x\" [c,d,x]",
+      " Bad input in input.txt, line 6: arc label must be one digit 0-9, found \"11\" [c,d,11]"},
+     "a b c | 0>1:1 1>0:1 1>2:2 2>1:2"},
+    {"ModeFourMisnumberedClassesAndUnknownOwners",
+     4,
+     "2,2\nc,0,A\nc,5,B\na,7,@int@x\na,0\nm,x,@void@run@()\nm,1\nr,0,1\nr,0,b,1\nr,0,1,1\n"
+     "zzz,1,2\n",
+     {" Order Problem: 5,B[1]",
+      " Bad input in input.txt, line 4: class 7 is not a node read so far [a,7,@int@x]",
+      " Bad input in input.txt, line 5: expected \"letter,class number,signature\" [a,0]",
+      " Bad input in input.txt, line 6: class number is not a number [m,x,@void@run@()]",
+      " Bad input in input.txt, line 7: expected \"letter,class number,signature\" [m,1]",
+      " Bad input in input.txt, line 8: expected \"r,source,target,label[,weights]\" [r,0,1]",
+      " Bad input in input.txt, line 9: target is not a number [r,0,b,1]",
+      " Bad input in input.txt, line 11: line of no known form (expected a line beginning with c, "
+      "a, m "
+      "or r); skipped [zzz,1,2]"},
+     "A B | 0>1:1"},
+    {"ModeSixBlankLinesAndMissingNodes",
+     6,
+     "3,3\n0,1,1\n\n0,x,1\n0,5,2\n2,1\n2,1,-3\n2,1,2\n",
+     {" Bad input in input.txt, line 3: expected \"source,target,label[,weights]\" []",
+      " Bad input in input.txt, line 4: target is not a number [0,x,1]",
+      " Node does not exist: 0,5(2) !!!!",
+      " Bad input in input.txt, line 6: expected \"source,target,label[,weights]\" [2,1]",
+      " Bad input in input.txt, line 7: arc label must be one digit 0-9, found \"-3\" [2,1,-3]"},
+     "0 1 2 | 0>1:1 2>1:2"},
+    {"ModeEightPackagesNumberedAfterTheClassesRead",
+     8,
+     "5,1\nc,0,a.Map\nc,1\nc,q,a.Set\na,4,@int@size\nm,0\nr,0,1,x\nr,0,1,1\n",
+     {" Bad input in input.txt, line 3: expected \"c,number,label[,weights]\" [c,1]",
+      " Bad input in input.txt, line 4: class number is not a number [c,q,a.Set]",
+      " Bad input in input.txt, line 5: owner 4 is not a class read so far [a,4,@int@size]",
+      " Bad input in input.txt, line 6: expected \"letter,owner class,signature\" [m,0]",
+      " Bad input in input.txt, line 7: arc label must be one digit 0-9, found \"x\" [r,0,1,x]",
+      " Node does not exist: 0,1(1) !!!!",
+      " Bad input in input.txt: header announces 5 classes, file holds 1; packages numbered after "
+      "the "
+      "classes read"},
+     "a.Map . a | 0>2:3 2>1:3"},
+    {"ModeNineOwnersThatAreNotClasses",
+     9,
+     "c,0,A\nc,x,B\nc\nm,9,@void@run@()\nm,0\na,y,@int@x\nr,0,1\nr,0,z,1\nr,0,0,12\n"
+     "m,0,@void@ok@()\n",
+     {" Bad input in input.txt, line 2: class number is not a number [c,x,B]",
+      " Bad input in input.txt, line 3: line of no known form (expected a line beginning with c, "
+      "m, a "
+      "or r); skipped [c]",
+      " Bad input in input.txt, line 5: expected \"letter,owner class,signature\" [m,0]",
+      " Bad input in input.txt, line 6: owner class is not a number [a,y,@int@x]",
+      " Bad input in input.txt, line 7: expected \"r,source,target,label\" [r,0,1]",
+      " Bad input in input.txt, line 8: target is not a number [r,0,z,1]",
+      " Bad input in input.txt, line 9: arc label must be one digit 0-9, found \"12\" [r,0,0,12]",
+      " Bad input in input.txt: line 4: owner 9 is not a class [m,9,@void@run@()]"},
+     "A . A.ok | 0>2:9 1>0:9"},
+    {"ModeTenMessagesWithoutNodesOrLabel",
+     10,
+     "1,3\nc,0,A\nl,1,9,ghost\nl,1,0\nm,0,7,send,call@4\nm,0,0,send,noat\nm,0,0,send,call@x\n"
+     "m,0,0,ping,call@2\n",
+     {" Bad input in input.txt, line 3: owner 9 is not a node read so far [l,1,9,ghost]",
+      " Bad input in input.txt, line 4: expected \"l,number,owner,label\" [l,1,0]",
+      " Bad input in input.txt, line 5: receiver 7 is not a node read so far [m,0,7,send,call@4]",
+      " Bad input in input.txt, line 6: specif must hold the arc label code as its second \"@\" "
+      "part "
+      "[m,0,0,send,noat]",
+      " Bad input in input.txt, line 7: specif must hold the arc label code as its second \"@\" "
+      "part "
+      "[m,0,0,send,call@x]"},
+     "A ping | 0>1:2 1>0:2"},
+    {"ModeElevenTransitionsToUnknownStates",
+     11,
+     "1,2\ns,0\ns\nt,0,4,Jump\nt,0\nt,0,0,Stay\n",
+     {" Bad input in input.txt, line 3: line of no known form (expected a line beginning with s or "
+      "t); "
+      "skipped [s]",
+      " Bad input in input.txt, line 4: target state 4 is not a node read so far [t,0,4,Jump]",
+      " Bad input in input.txt, line 5: expected \"t,source,target,name\" [t,0]"},
+     "_from-stay_towa-stay stay | 0>1:1 1>0:1"},
+    {"ModeTwelveBrokenNodeAndRelationLines",
+     12,
+     "3,2\np,0,.\np\nc,x,Foo\nc,1,Foo\nm,2\nr,0,1,9\nr,0,9,9\nr,0,1,x\nr,0,1\nr,0,1,10\n\n"
+     "junk line\n",
+     {" Bad input in input.txt, line 3: line of no known form (expected a line beginning with p, "
+      "c, m, "
+      "a or r); skipped [p]",
+      " Bad input in input.txt, line 4: node number is not a number [c,x,Foo]",
+      " Bad input in input.txt, line 6: expected \"letter,number,label...\" [m,2]",
+      " Node does not exist: 0,9(9) !!!!",
+      " Bad input in input.txt, line 9: arc label must be one digit 0-9, found \"x\" [r,0,1,x]",
+      " Bad input in input.txt, line 10: expected \"r,source,target,label[,weights]\" [r,0,1]",
+      " Bad input in input.txt, line 11: arc label must be one digit 0-9, found \"10\" [r,0,1,10]",
+      " Bad input in input.txt, line 13: line of no known form (expected a line beginning with p, "
+      "c, "
+      "m, a or r); skipped [junk line]",
+      " Bad input in input.txt: header announces 3 nodes and 2 arcs; the file holds 2 nodes and 2 "
+      "arcs"},
+     ". Foo | 0>1:9"},
+    {"ModeTwelveMemberTextsOutsideTheirForm",
+     12,
+     "3,2\nc,0,Foo\nm,1,void@run\na,2,int\nr,0,1,9\nr,0,2,9\n",
+     {" Bad input in input.txt, line 3: method signature outside the "
+      "\"[properties@]output@name@(inputs)\" form [m,1,void@run]",
+      " Bad input in input.txt, line 4: attribute text outside the \"[properties@]type@name\" form "
+      "[a,2,int]"},
+     "Foo void@run int | 0>1:9 0>2:9"},
+    {"ModeFourMemberTextsOutsideTheirForm",
+     4,
+     "1,0\nc,0,Foo\nm,0,void@run\na,0,int\n",
+     {" Bad input in input.txt, line 3: method text outside the "
+      "\"[properties@]output@name@(inputs)\" "
+      "form [m,0,void@run]",
+      " Bad input in input.txt, line 4: attribute text outside the \"[properties@]type@name\" form "
+      "[a,0,int]"},
+     "Foo |"},
+    {"ModeNineNegativeHeader",
+     9,
+     "-3,1\nc,0,A\n",
+     {" Bad input in input.txt, line 1: negative count in header [-3,1]"},
+     "A . | 1>0:9"},
+    {"ModeNineTitleLineIsNoHeader", 9, "classes,of,version,1\nc,0,A\n", {}, "A . | 1>0:9"},
+    {"ModeEightNoClassLine",
+     8,
+     "",
+     {" Bad input in input.txt: no class line read; the graph is empty"},
+     " |"},
+    {"ModeNineNoClassLine",
+     9,
+     "",
+     {" Bad input in input.txt: no class line read; the graph is empty"},
+     " |"},
+    {"UnknownModeMinus1",
+     -1,
+     "",
+     {" Bad input in input.txt: unknown reader mode -1; nothing read"},
+     " |"},
+    {"UnknownMode13",
+     13,
+     "",
+     {" Bad input in input.txt: unknown reader mode 13; nothing read"},
+     " |"},
+    {"UnknownMode99",
+     99,
+     "",
+     {" Bad input in input.txt: unknown reader mode 99; nothing read"},
+     " |"},
+    {"ModeZeroHeaderHuge",
+     0,
+     "2000000000,1\n0,a\n",
+     {" Bad input in input.txt, line 1: node count above the limit of 1000000 [2000000000,1]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
+     " |"},
+    {"ModeSixHeaderHuge",
+     6,
+     "2000000000,1\n0,a\n",
+     {" Bad input in input.txt, line 1: node count above the limit of 1000000 [2000000000,1]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
+     " |"},
+    {"ModeZeroHeaderWords",
+     0,
+     "nodes,arcs\n0,1,1\n",
+     {" Bad input in input.txt, line 1: node count is not a number [nodes,arcs]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
+     " |"},
+    {"ModeSixHeaderWords",
+     6,
+     "nodes,arcs\n0,1,1\n",
+     {" Bad input in input.txt, line 1: node count is not a number [nodes,arcs]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
+     " |"},
+    {"ModeZeroHeaderNegative",
+     0,
+     "-3,1\n0,1,1\n",
+     {" Bad input in input.txt, line 1: negative count in header [-3,1]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
+     " |"},
+    {"ModeSixHeaderNegative",
+     6,
+     "-3,1\n0,1,1\n",
+     {" Bad input in input.txt, line 1: negative count in header [-3,1]",
+      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
+     " |"},
+};
+
+class BadInputTable : public ScratchTest, public testing::WithParamInterface<BadInputCase> {};
+
+} // namespace
+
+TEST_P(BadInputTable, EveryBadLineIsReportedOnceAndTheRestIsRead) {
+    const BadInputCase& c = GetParam();
+    std::string path = c.text;
+    if (c.mode != 7) {
+        writeText("input.txt", c.text);
+        path = "input.txt";
+    }
+    ReadGraph r = readGraph(c.mode, path);
+    EXPECT_EQ(reportLines(r.out), c.reports) << r.out;
+    EXPECT_EQ(shapeOf(*r.g), c.shape);
+    EXPECT_EQ(r.g->vertices, static_cast<int>(r.g->V.size()));
+    EXPECT_EQ(r.g->edges, static_cast<int>(r.g->E.size()));
+    for (size_t i = 0; i < r.g->V.size(); i++)
+        EXPECT_EQ(r.g->V[i]->number, static_cast<int>(i));
 }
+
+INSTANTIATE_TEST_SUITE_P(Readers, BadInputTable, testing::ValuesIn(kBadInputs),
+                         [](const testing::TestParamInfo<BadInputCase>& row) {
+                             return std::string(row.param.name);
+                         });
+
+using BadInput = ScratchTest;
 
 TEST_F(BadInput, HeaderCountsAreBoundedByTheBytesThatFollow) {
     // A node line takes at least two bytes, so 3 bytes describe at most one node.
@@ -57,34 +318,10 @@ TEST_F(BadInput, HeaderCountsAreBoundedByTheBytesThatFollow) {
     EXPECT_EQ(readGraph(6, "isolated.txt").g->vertices, 4000);
 }
 
-TEST_F(BadInput, HeadersThatCannotBeUsedReadNothing) {
-    writeText("huge.txt", "2000000000,1\n0,a\n");
-    writeText("words.txt", "nodes,arcs\n0,1,1\n");
-    writeText("negative.txt", "-3,1\n0,1,1\n");
-    for (const char* file : {"huge.txt", "words.txt", "negative.txt"}) {
-        for (int mode : {0, 6}) {
-            ReadGraph r = readGraph(mode, file);
-            EXPECT_EQ(r.g->vertices, 0) << file << " mode " << mode;
-            EXPECT_NE(r.out.find("no usable \"nodes,arcs\" header"), std::string::npos) << file;
-        }
-    }
+TEST_F(BadInput, GraphTextWithoutAHeaderReadsNothing) {
     ReadGraph text = readGraph(7, "x,y\ne,0,1,1\n");
     EXPECT_EQ(text.g->vertices, 0);
     EXPECT_EQ(text.g->u, nullptr);
-}
-
-TEST_F(BadInput, GraphTextSkipsNodeNumbersOutsideTheListAndShortArcs) {
-    ReadGraph r = readGraph(7, "3,2\nc,5,far\nn,-1,neg\nc,x,bad\nc,1,b\ne,0,9,1\ne,0,1\ne,0,1,1\n");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 3);
-    EXPECT_EQ(g.V[1]->label, "b");
-    EXPECT_EQ(g.V[2]->label, "2");
-    EXPECT_EQ(g.edges, 1);
-    EXPECT_EQ(arcLabel(g, 0, 1), "1");
-    EXPECT_EQ(occurrences(r.out, "node number outside 0..2"), 2);
-    EXPECT_NE(r.out.find("line 4: node number is not a number"), std::string::npos);
-    EXPECT_NE(r.out.find("\n Node does not exist: 0,9(1) !!!!"), std::string::npos);
-    EXPECT_NE(r.out.find("line 7: expected"), std::string::npos);
 }
 
 TEST_F(BadInput, BinaryFilesEndingBeforeTheirRecordsReadNothing) {
@@ -119,106 +356,10 @@ TEST_F(BadInput, BinaryArcsToMissingNodesAreReportedFirstFewThenCounted) {
     ReadGraph far = readGraph(1, "far.bin");
     EXPECT_EQ(far.g->edges, 1);
     EXPECT_EQ(occurrences(far.out, "does not exist; skipped"), 5);
-    EXPECT_NE(far.out.find("Bad input in far: arc 0 -> 9: node 9 does not exist; skipped"),
+    EXPECT_NE(far.out.find("Bad input in far.bin: arc 0 -> 9: node 9 does not exist; skipped"),
               std::string::npos);
-    EXPECT_NE(far.out.find("Bad input in far: 8 arcs to missing nodes skipped in all"),
+    EXPECT_NE(far.out.find("Bad input in far.bin: 8 arcs to missing nodes skipped in all"),
               std::string::npos);
-}
-
-TEST_F(BadInput, ModeThreeSkipsShortLinesAndBadLabels) {
-    ReadGraph r = readFixture(3, "mode3_broken.txt");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 3); // only the names of accepted lines become nodes
-    EXPECT_EQ(g.V[2]->label, "c");
-    EXPECT_EQ(g.edges, 4);
-    EXPECT_EQ(arcLabel(g, 1, 2), "2");
-    EXPECT_EQ(occurrences(r.out, "Bad input in mode3_broken"), 5);
-}
-
-TEST_F(BadInput, ModeFourReportsMisnumberedClassesAndUnknownOwners) {
-    ReadGraph r = readFixture(4, "mode4_broken.txt");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 2);
-    EXPECT_EQ(g.V[1]->label, "B");
-    EXPECT_NE(r.out.find("\n Order Problem: 5,B[1]"), std::string::npos);
-    EXPECT_NE(r.out.find("class 7 is not a node read so far"), std::string::npos);
-    EXPECT_TRUE(g.V[0]->attributes.empty());
-    EXPECT_TRUE(g.V[1]->methods.empty());
-    EXPECT_EQ(g.edges, 1);
-    EXPECT_NE(r.out.find("line 11: line of no known form (expected a line beginning with c, a, m "
-                         "or r); skipped [zzz,1,2]"),
-              std::string::npos);
-    EXPECT_EQ(occurrences(r.out, "Bad input in mode4_broken"), 7);
-}
-
-TEST_F(BadInput, ModeSixReportsBlankLinesAndMissingNodes) {
-    ReadGraph r = readFixture(6, "mode6_broken.txt");
-    Graph& g = *r.g;
-    EXPECT_EQ(g.vertices, 3);
-    EXPECT_EQ(g.edges, 2);
-    EXPECT_EQ(arcLabel(g, 2, 1), "2");
-    EXPECT_NE(r.out.find("line 3: expected"), std::string::npos);
-    EXPECT_NE(r.out.find("\n Node does not exist: 0,5(2) !!!!"), std::string::npos);
-    EXPECT_NE(r.out.find("found \"-3\""), std::string::npos);
-}
-
-TEST_F(BadInput, ModeTenSkipsMessagesWithoutNodesOrLabel) {
-    ReadGraph r = readFixture(10, "mode10_broken.txt");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 2); // the entity and the one good message
-    EXPECT_EQ(g.V[1]->label, "ping");
-    EXPECT_EQ(arcLabel(g, 0, 1), "2");
-    EXPECT_EQ(arcLabel(g, 1, 0), "2");
-    EXPECT_NE(r.out.find("owner 9 is not a node read so far"), std::string::npos);
-    EXPECT_NE(r.out.find("receiver 7 is not a node read so far"), std::string::npos);
-    EXPECT_EQ(occurrences(r.out, "arc label code as its second"), 2);
-}
-
-TEST_F(BadInput, ModeElevenSkipsTransitionsToUnknownStates) {
-    ReadGraph r = readFixture(11, "mode11_broken.txt");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 2);
-    EXPECT_EQ(g.V[1]->label, "stay");
-    EXPECT_EQ(g.V[0]->label, "_from-stay_towa-stay");
-    EXPECT_NE(r.out.find("target state 4 is not a node read so far"), std::string::npos);
-}
-
-TEST_F(BadInput, ModeTwelveSkipsBrokenNodeAndRelationLines) {
-    ReadGraph r = readFixture(12, "mode12_broken.txt");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 2);
-    EXPECT_EQ(g.V[1]->label, "Foo");
-    EXPECT_EQ(g.edges, 1);
-    EXPECT_NE(r.out.find("\n Node does not exist: 0,9(9) !!!!"), std::string::npos);
-    // "p" and "junk line" have no form; the header's 3 nodes and 2 arcs are not what was read.
-    EXPECT_EQ(occurrences(r.out, "line of no known form"), 2);
-    EXPECT_NE(r.out.find("Bad input in mode12_broken: header announces 3 nodes and 2 arcs; the "
-                         "file holds 2 nodes and 2 arcs"),
-              std::string::npos);
-    EXPECT_EQ(occurrences(r.out, "Bad input in mode12_broken"), 8);
-}
-
-TEST_F(BadInput, ModeNineReportsOwnersThatAreNotClasses) {
-    ReadGraph r = readFixture(9, "mode9_broken.txt");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 3); // class A, the root package, method A.ok
-    EXPECT_EQ(g.V[2]->label, "A.ok");
-    EXPECT_EQ(g.edges, 2);
-    EXPECT_NE(r.out.find("owner 9 is not a class"), std::string::npos);
-    EXPECT_NE(r.out.find("line 3: line of no known form"), std::string::npos);
-    EXPECT_EQ(occurrences(r.out, "Bad input in mode9_broken"), 8);
-}
-
-TEST_F(BadInput, ModeEightNumbersPackagesAfterTheClassesActuallyRead) {
-    ReadGraph r = readFixture(8, "mode8_broken.txt");
-    Graph& g = *r.g;
-    ASSERT_EQ(g.vertices, 3);
-    EXPECT_EQ(g.V[1]->label, ".");
-    EXPECT_EQ(g.V[2]->label, "a");
-    EXPECT_EQ(arcLabel(g, 0, 2), "3");
-    EXPECT_EQ(arcLabel(g, 2, 1), "3");
-    EXPECT_NE(r.out.find("header announces 5 classes, file holds 1"), std::string::npos);
-    EXPECT_NE(r.out.find("\n Node does not exist: 0,1(1) !!!!"), std::string::npos);
 }
 
 TEST_F(BadInput, RandomBytesNeverCrashAnyReader) {
@@ -241,20 +382,6 @@ TEST_F(BadInput, RandomBytesNeverCrashAnyReader) {
     EXPECT_EQ(text.g->vertices, static_cast<int>(text.g->V.size()));
 }
 
-TEST_F(BadInput, AMemberTextOutsideItsFormIsReportedOnceWithItsLine) {
-    // The same two bad texts in the node-numbered diagram form and in the owner-numbered one.
-    writeText("bad_members.txt", "3,2\nc,0,Foo\nm,1,void@run\na,2,int\nr,0,1,9\nr,0,2,9\n");
-    writeText("bad_members_k.txt", "1,0\nc,0,Foo\nm,0,void@run\na,0,int\n");
-    for (int mode : {12, 4}) {
-        ReadGraph r = readGraph(mode, mode == 12 ? "bad_members.txt" : "bad_members_k.txt");
-        // The reader names the file and line; the member parser stays quiet.
-        EXPECT_EQ(occurrences(r.out, "Bad method signature"), 0) << mode;
-        EXPECT_EQ(occurrences(r.out, "Bad attribute text"), 0) << mode;
-        EXPECT_EQ(occurrences(r.out, "line 3: method"), 1) << mode << r.out;
-        EXPECT_EQ(occurrences(r.out, "line 4: attribute"), 1) << mode << r.out;
-    }
-}
-
 TEST_F(BadInput, ConfigWeightsOutsideTheFloatRangeAreRefused) {
     writeText("config.txt", "ew,1,1e39\new,2,-1e39\new,3,2.5\n");
     writeText("arcs.txt", "2,1\n0,1,1\n");
@@ -267,30 +394,6 @@ TEST_F(BadInput, ConfigWeightsOutsideTheFloatRangeAreRefused) {
               std::string::npos);
     ASSERT_NE(r.g->u, nullptr);
     EXPECT_FALSE(std::isnan(r.g->u[0]));
-}
-
-TEST_F(BadInput, ClassDiagramsWithoutClassesOrWithImpossibleHeadersSaySo) {
-    writeText("empty.txt", "");
-    for (int mode : {8, 9}) {
-        ReadGraph r = readGraph(mode, "empty.txt");
-        EXPECT_EQ(r.g->vertices, 0) << mode;
-        EXPECT_NE(r.out.find("Bad input in empty: no class line read; the graph is empty"),
-                  std::string::npos);
-    }
-    for (int mode : {-1, 13, 99}) {
-        ReadGraph unknown = readGraph(mode, "empty.txt");
-        EXPECT_EQ(unknown.g->vertices, 0);
-        EXPECT_NE(unknown.out.find("Bad input in empty: unknown reader mode " +
-                                   std::to_string(mode) + "; nothing read"),
-                  std::string::npos);
-    }
-    writeText("negative.txt", "-3,1\nc,0,A\n");
-    ReadGraph negative = readGraph(9, "negative.txt");
-    EXPECT_EQ(negative.g->vertices, 2); // class A and the root package
-    EXPECT_NE(negative.out.find("line 1: negative count in header"), std::string::npos);
-    // A title line is no header and passes without a word, as the format allows.
-    writeText("title.txt", "classes,of,version,1\nc,0,A\n");
-    EXPECT_EQ(readGraph(9, "title.txt").out.find("Bad input"), std::string::npos);
 }
 
 TEST_F(BadInput, LongAndDeepNamesAreCutSoDerivedNamesStayBounded) {

@@ -7,7 +7,7 @@
 #include "graph/ClassMethod.h"
 #include "tests/graph/ReaderTestSupport.h"
 
-using DiagramReaders = ScratchFolder;
+using DiagramReaders = ScratchTest;
 
 // ---- mode 12 ----
 

@@ -34,7 +34,7 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 } // namespace
 
-using GraphStats = ScratchFolder;
+using GraphStats = ScratchTest;
 
 TEST_F(GraphStats, CompleteTriangleDistributions) {
     auto g = quietGraph("tri.txt", kTriangle);

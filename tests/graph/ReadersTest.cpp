@@ -8,7 +8,7 @@
 #include "graph/ClassMethod.h"
 #include "tests/graph/ReaderTestSupport.h"
 
-using Readers = ScratchFolder;
+using Readers = ScratchTest;
 
 TEST_F(Readers, ModeZeroPlacesNodeLinesByTheirNumber) {
     ReadGraph r = readFixture(0, "mode0_shuffled_nodes.txt");
@@ -23,7 +23,7 @@ TEST_F(Readers, ModeZeroPlacesNodeLinesByTheirNumber) {
     EXPECT_EQ(arcLabel(g, 0, 1), "1");
     EXPECT_EQ(arcLabel(g, 1, 2), "2");
     EXPECT_EQ(g.name, "mode0_shuffled_nodes");
-    EXPECT_NE(r.out.find("File " + fixture("mode0_shuffled_nodes.txt") + " ...Found \nMode 0\n"),
+    EXPECT_NE(r.out.find("File " + testData("mode0_shuffled_nodes.txt") + " ...Found \nMode 0\n"),
               std::string::npos);
     EXPECT_NE(r.out.find("\n Acquisition Input Done"), std::string::npos);
 }
@@ -202,7 +202,7 @@ TEST_F(Readers, ModeWithoutReaderAndMissingFileGiveEmptyGraphs) {
 }
 
 TEST_F(Readers, ConfigWeightsReachArcsAndUnsetCodesWeighZero) {
-    writeText("config.txt", readText(fixture("config_partial.txt")));
+    writeText("config.txt", readText(testData("config_partial.txt")));
     writeText("g.txt", "3,3\n0,1,4\n0,1,4\n1,2,2\n");
     ReadGraph r = readGraph(6, "g.txt");
     Graph& g = *r.g;

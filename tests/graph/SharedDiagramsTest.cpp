@@ -50,7 +50,7 @@ void checkDiagrams(int mode, bool classOnly) {
 
 } // namespace
 
-using SharedDiagrams = ScratchFolder;
+using SharedDiagrams = ScratchTest;
 
 TEST_F(SharedDiagrams, FullDiagramsReadInModeTwelve) {
     checkDiagrams(12, false);

@@ -4,7 +4,8 @@
 #include "match/Match.h"
 
 #include "tests/match/MatchTestSupport.h"
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +16,12 @@
 
 namespace {
 
-void writeFile(const std::string& path, const std::string& text) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path) << text;
-}
-
 /// Versions a (p.A, p.B, p.C) and b (p.A, p.B, p.D) as class lists: two same-name classes.
 constexpr const char* kRun = "a__b__1__1__1__1__0.5__1.csv";
 
 void writeVersions() {
-    writeFile("datasets/shop/a.txt", "3,0\nc,0,p.A\nc,1,p.B\nc,2,p.C\n");
-    writeFile("datasets/shop/b.txt", "3,0\nc,0,p.A\nc,1,p.B\nc,2,p.D\n");
+    writeText("datasets/shop/a.txt", "3,0\nc,0,p.A\nc,1,p.B\nc,2,p.C\n");
+    writeText("datasets/shop/b.txt", "3,0\nc,0,p.A\nc,1,p.B\nc,2,p.D\n");
 }
 
 EvalFigures evaluate(const std::string& file, std::string* printed = nullptr) {
@@ -40,11 +36,11 @@ EvalFigures evaluate(const std::string& file, std::string* printed = nullptr) {
 } // namespace
 
 TEST(EvalSolution, AllSameNameMatchesGiveNoDifferentNameFigures) {
-    ScratchDir dir("eval-same");
+    ScratchFolder dir("eval-same");
     writeVersions();
     // The 'n' line names two different classes, so it rejects nothing.
-    writeFile("results/_a__b.csv", "2_p.C,2_p.D,y\n0_p.A,1_p.B,n\n");
-    writeFile(std::string("results/") + kRun,
+    writeText("results/_a__b.csv", "2_p.C,2_p.D,y\n0_p.A,1_p.B,n\n");
+    writeText(std::string("results/") + kRun,
               "\nns,0,0,p.A,p.A,,,,0,0,0,0\nns,1,1,p.B,p.B,,,,0,0,0,0\n");
     EvalFigures f = evaluate(kRun);
     ASSERT_TRUE(f.complete());
@@ -63,16 +59,16 @@ TEST(EvalSolution, AllSameNameMatchesGiveNoDifferentNameFigures) {
     m.evalSolution(kRun, "shop");
     m.evalSolution(kRun, "shop");
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(slurp("eval_results.csv"), evalRow(f) + evalRow(f)) << "appended, no header";
+    EXPECT_EQ(readText("eval_results.csv"), evalRow(f) + evalRow(f)) << "appended, no header";
 }
 
 TEST(EvalSolution, RejectionsRenamesAndMalformedLines) {
-    ScratchDir dir("eval-mixed");
+    ScratchFolder dir("eval-mixed");
     writeVersions();
-    writeFile("results/_a__b.csv",
+    writeText("results/_a__b.csv",
               "2_p.C,2_p.D,yes\r\n1_p.B,1_p.B,no\r\nx_p.A,0_p.A,y\r\n9_p.Z,0_p.A,y\r\n0_p.A\r\n"
               "0_p.A,0_p.A,maybe\r\n");
-    writeFile(std::string("results/") + kRun,
+    writeText(std::string("results/") + kRun,
               "ns,0,0,p.A,p.A,,\nns,1,1,p.B,p.B\nns,2,2,p.C,p.D\nns,1\nns,q,1,p.A,p.A\nnd,3,p.E\n");
     std::string printed;
     EvalFigures f = evaluate(kRun, &printed);
@@ -100,7 +96,7 @@ TEST(EvalSolution, RejectionsRenamesAndMalformedLines) {
 }
 
 TEST(EvalSolution, MissingInputsWriteNoRow) {
-    ScratchDir dir("eval-missing");
+    ScratchFolder dir("eval-missing");
     writeVersions();
     std::string printed;
     EvalFigures f = evaluate(kRun, &printed);
@@ -119,8 +115,8 @@ TEST(EvalSolution, MissingInputsWriteNoRow) {
     EXPECT_FALSE(std::filesystem::exists("eval_results.csv"));
     EXPECT_NE(printed.find("Bad input in no_tag.csv"), std::string::npos);
 
-    writeFile("results/_a__b.csv", "2_p.C,2_p.D,y\n");
-    writeFile(std::string("results/") + kRun, "ns,0,0,p.A,p.A\n");
+    writeText("results/_a__b.csv", "2_p.C,2_p.D,y\n");
+    writeText(std::string("results/") + kRun, "ns,0,0,p.A,p.A\n");
     std::filesystem::remove("datasets/shop/b.txt");
     EXPECT_FALSE(evaluate(kRun, &printed).complete());
     EXPECT_NE(printed.find("Bad input in ./datasets/shop/b.txt"), std::string::npos);
@@ -173,7 +169,7 @@ TEST(Signatures, ClassesMembersAndOverloadsResolve) {
 }
 
 TEST(Signatures, AlternativesAndTheComparisonFile) {
-    ScratchDir dir("eval-raw");
+    ScratchFolder dir("eval-raw");
     auto g1 = signatureGraph("v1", "org.C");
     auto g2 = signatureGraph("v2", "org.D");
     auto cost = symmetricCost();
@@ -189,7 +185,7 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
     std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_NE(printed.find("Bad input in the alternatives of t"), std::string::npos);
     EXPECT_EQ(*found, std::set<std::string>{"\"org.C__org.D\""});
-    const std::string alternatives = slurp("results/alternatives_t.csv");
+    const std::string alternatives = readText("results/alternatives_t.csv");
     EXPECT_NE(alternatives.find("\n,,1-----\n6_org.C,6_org.D,"), std::string::npos);
     EXPECT_NE(alternatives.find("||Relations(1)||\n<--9-- org{M}\n--1--> org.A{M}\n"),
               std::string::npos);
@@ -197,17 +193,17 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
               std::string::npos);
 
     // Reference: the rename (quoted, with a Windows line end) and one pair the matching lacks.
-    writeFile("results/uml/uml_v1_v2.csv", "\"org.C__org.D\"\r\n\"org.A.size__org.A.length\"\n");
+    writeText("results/uml/uml_v1_v2.csv", "\"org.C__org.D\"\r\n\"org.A.size__org.A.length\"\n");
     testing::internal::CaptureStdout();
     m.rawPrint2();
     testing::internal::GetCapturedStdout();
     const std::string tag = "raw_v1__v2__1__1__1__1__0__1";
-    EXPECT_EQ(slurp("results/" + tag + ".csv"),
+    EXPECT_EQ(readText("results/" + tag + ".csv"),
               "\"class1\",\"class2\",\"category\"\n\"org.C\",\"org.D\",\"Class\"\n");
-    EXPECT_EQ(slurp("results/raw_v1.csv")
+    EXPECT_EQ(readText("results/raw_v1.csv")
                   .find("\"class\",\"category\"\n.,\"Package\"\norg,\"Package\"\n"),
               0u);
-    EXPECT_EQ(slurp("results/" + tag + ".csv_umldiff.csv"),
+    EXPECT_EQ(readText("results/" + tag + ".csv_umldiff.csv"),
               "\n\n M1 inter M2 \n\n\"org.C__org.D\"\n"
               "\n\n M1 - M2 \n\n"
               "\n\n M2 - M1 \n\n"

@@ -11,67 +11,58 @@
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/QuietOutput.h"
+#include "tests/support/Scratch.h"
+#include "tests/support/TextCount.h"
 
 namespace {
 constexpr int kSeed = 7;
 /// Run tag of graphs "old" and "new" under symmetricCost() with seed 7.
 const std::string kTag = "old__new__1__1__1__1__0__7";
 
-/// Two graphs, their weights and a matcher over them (destroyed before the graphs).
-struct Fixture {
-    std::unique_ptr<Graph> g1, g2;
-    std::unique_ptr<Cost> cost = symmetricCost();
-    std::unique_ptr<Match> m;
-
-    void start() { m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), kSeed, 3); }
+/// The matcher's result files over two small versions "old" and "new".
+class ResultFiles : public TwoDiagrams {
+protected:
     void pair(int x, int y) {
-        m->M12[x] = y;
-        m->M21[y] = x;
+        matcher->M12[x] = y;
+        matcher->M21[y] = x;
+    }
+
+    /// old: package p with classes A and B, A -1-> B, and a loop -3- on B.
+    /// new: package p with classes A, C (B renamed) and D (inserted), A -1-> C.
+    void renamedClass() {
+        b1.node(kPackageType, "p");
+        b1.node(kClassType, "p.A");
+        b1.node(kClassType, "p.B");
+        b1.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(2, 2, "3");
+        b2.node(kPackageType, "p");
+        b2.node(kClassType, "p.A");
+        b2.node(kClassType, "p.C");
+        b2.node(kClassType, "p.D");
+        b2.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(0, 3, "9");
+        start(kSeed);
+    }
+
+    /// Entities whose names need the raw-file rules: a nested class written with "$" in one
+    /// version and "." in the other, and a method whose parameters changed.
+    void entityNames() {
+        b1.node(kPackageType, "p");
+        b1.node(kClassType, "p.B$Inner");
+        b1.node(kMethodType, "p.A.run", "public,void,run,int,String");
+        b1.node(kClassType, "p.A");
+        b2.node(kPackageType, "p");
+        b2.node(kClassType, "p.B.Inner");
+        b2.node(kMethodType, "p.A.run", "public,void,run,int");
+        b2.node(kClassType, "p.A");
+        b2.node(kClassType, "p.C");
+        start(kSeed);
     }
 };
 
-/// old: package p with classes A and B, A -1-> B, and a loop -3- on B.
-/// new: package p with classes A, C (B renamed) and D (inserted), A -1-> C.
-Fixture renamedClass() {
-    Fixture f;
-    DiagramBuilder a("old");
-    a.node(kPackageType, "p");
-    a.node(kClassType, "p.A");
-    a.node(kClassType, "p.B");
-    a.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(2, 2, "3");
-    f.g1 = a.build();
-    DiagramBuilder b("new");
-    b.node(kPackageType, "p");
-    b.node(kClassType, "p.A");
-    b.node(kClassType, "p.C");
-    b.node(kClassType, "p.D");
-    b.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(0, 3, "9");
-    f.g2 = b.build();
-    f.start();
-    return f;
-}
-
-/// Entities whose names need the raw-file rules: a nested class written with "$" in one
-/// version and "." in the other, and a method whose parameters changed.
-Fixture entityNames() {
-    Fixture f;
-    DiagramBuilder a("old");
-    a.node(kPackageType, "p");
-    a.node(kClassType, "p.B$Inner");
-    a.node(kMethodType, "p.A.run", "public,void,run,int,String");
-    a.node(kClassType, "p.A");
-    f.g1 = a.build();
-    DiagramBuilder b("new");
-    b.node(kPackageType, "p");
-    b.node(kClassType, "p.B.Inner");
-    b.node(kMethodType, "p.A.run", "public,void,run,int");
-    b.node(kClassType, "p.A");
-    b.node(kClassType, "p.C");
-    f.g2 = b.build();
-    f.start();
-    return f;
-}
+using RawFiles = ResultFiles;
+using Reports = ResultFiles;
+using MatchingLog = ResultFiles;
 
 const std::string kHeader =
     "\nCost:250 SameLabels:0(0)/3(0) |V1|=3 |E1|=4 |V2|=4 |E2|=4\n"
@@ -91,69 +82,59 @@ const std::string kDeletedBanner = "\n,,***********************************\n,,*
 const std::string kInsertedBanner = "\n,,***********************************\n,,*Inserted "
                                     "classes*\n,,*********************************** \n";
 
-int countOf(const std::string& text, const std::string& piece) {
-    int n = 0;
-    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1))
-        n++;
-    return n;
-}
-
 } // namespace
 
-TEST(RawFiles, EntityNamesCategoriesAndPairsWithDifferentNames) {
-    ScratchDir dir("raw-files");
-    Fixture f = entityNames();
+TEST_F(RawFiles, EntityNamesCategoriesAndPairsWithDifferentNames) {
+    entityNames();
     for (int n = 0; n < 4; n++)
-        f.pair(n, n);
-    f.m->rawPrint();
+        pair(n, n);
+    matcher->rawPrint();
 
-    EXPECT_EQ(slurp("results/raw_old.csv"),
+    EXPECT_EQ(readText("results/raw_old.csv"),
               "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.B.Inner\",\"Class\"\n"
               "\"p.A.run(int,String)\",\"Method\"\n\"p.A\",\"Class\"\n");
-    EXPECT_EQ(slurp("results/raw_new.csv"),
+    EXPECT_EQ(readText("results/raw_new.csv"),
               "\"class\",\"category\"\n\"p\",\"Package\"\n\"p.B.Inner\",\"Class\"\n"
               "\"p.A.run(int)\",\"Method\"\n\"p.A\",\"Class\"\n\"p.C\",\"Class\"\n");
     // "$" against "." gives the same entity: only the method with other parameters is listed.
     EXPECT_EQ(
-        slurp("results/raw_" + kTag + ".csv"),
+        readText("results/raw_" + kTag + ".csv"),
         "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n");
     EXPECT_TRUE(std::filesystem::exists("results/raw_" + kTag + ".csv_MERGES.csv"));
-    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv_MERGES.csv"), "");
+    EXPECT_EQ(readText("results/raw_" + kTag + ".csv_MERGES.csv"), "");
 }
 
-TEST(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
-    ScratchDir dir("merge-file");
-    Fixture f = entityNames();
+TEST_F(RawFiles, MergeFileListsOnlyBlocksOfSeveralNodes) {
+    entityNames();
     // Nodes 1 and 3 of the first graph form block 4, matched with node 3 of the second.
     auto* block = new Vertex(4, "_1_3__-");
     block->type = kClassType;
     *block->nodes = {1, 3};
-    f.m->V1[4] = block;
-    f.m->blocks1[1] = f.m->blocks1[3] = 4;
-    f.m->M12[1] = f.m->M12[3] = 3;
-    f.m->M21[3] = 4;
-    f.pair(0, 0);
-    f.pair(2, 2);
-    (*f.m->_N)(4, 3) = 0.25f;
-    f.m->rawPrint();
+    matcher->V1[4] = block;
+    matcher->blocks1[1] = matcher->blocks1[3] = 4;
+    matcher->M12[1] = matcher->M12[3] = 3;
+    matcher->M21[3] = 4;
+    pair(0, 0);
+    pair(2, 2);
+    (*matcher->_N)(4, 3) = 0.25f;
+    matcher->rawPrint();
 
-    EXPECT_EQ(f.m->writeVertex1(4), "1_p.B$Inner____3_p.A____");
-    EXPECT_EQ(f.m->writeVertex1(2), "2_p.A.run_public;void;run;int;String___");
+    EXPECT_EQ(matcher->writeVertex1(4), "1_p.B$Inner____3_p.A____");
+    EXPECT_EQ(matcher->writeVertex1(2), "2_p.A.run_public;void;run;int;String___");
     EXPECT_EQ(
-        slurp("results/raw_" + kTag + ".csv"),
+        readText("results/raw_" + kTag + ".csv"),
         "\"class1\",\"class2\",\"category\"\n\"p.A.run(int,String)\",\"p.A.run(int)\",Method\n"
         "\"p.B.Inner\",\"p.A\",Class\n");
-    EXPECT_EQ(slurp("results/raw_" + kTag + ".csv_MERGES.csv"),
+    EXPECT_EQ(readText("results/raw_" + kTag + ".csv_MERGES.csv"),
               "\"1_p.B$Inner____3_p.A____\",\"3_p.A____\",Class,0.25\n");
 }
 
-TEST(Reports, RenamedClassGoldenText) {
-    ScratchDir dir("reports");
-    Fixture f = renamedClass();
+TEST_F(Reports, RenamedClassGoldenText) {
+    renamedClass();
     for (int n = 0; n < 3; n++)
-        f.pair(n, n);
-    f.m->numberOfMatchs = 3;
-    f.m->output(3);
+        pair(n, n);
+    matcher->numberOfMatchs = 3;
+    matcher->output(3);
 
     // Matched pairs: removing (p, p) or (A, A) costs both nodes (100) and four relations
     // (200); removing (B, C) frees four relations and trades the rename for a drop.
@@ -161,116 +142,125 @@ TEST(Reports, RenamedClassGoldenText) {
                                     "ns,1,1,p.A,p.A,,,,0,0,0,300\n"
                                     "ns,2,2,p.B,p.C,,,,100,150,0,200\n";
     const std::string base = "results/" + kTag + ".csv";
-    EXPECT_EQ(slurp(base), kHeader + kNodesTitle + matchedRows + "ni,3,p.D,,,,,,0,,50,\n" +
-                               kEdgesTitle +
-                               "es1,p,p.A,9,p,p.A,9,,0\n"
-                               "es1,p,p.B,9,p,p.C,9,,0\n"
-                               "es1,p.A,p.B,1,p.A,p.C,1,,0\n"
-                               "es1,p.B,p.B,3,,,,,1\n"
-                               "ei,,,,p,p.D,9,,0\n");
-    EXPECT_EQ(slurp(base + ".csv"), kHeader + kNodesTitle +
-                                        "ns,0,0,p,p,,,,0,0,50,300\n"
-                                        "ns,2,2,p.B,p.C,,,,100,150,0,200\n" +
-                                        kEdgesTitle + "es1,p.B,p.B,3,,,,,1\nei,,,,p,p.D,9,,0\n");
+    EXPECT_EQ(readText(base), kHeader + kNodesTitle + matchedRows + "ni,3,p.D,,,,,,0,,50,\n" +
+                                  kEdgesTitle +
+                                  "es1,p,p.A,9,p,p.A,9,,0\n"
+                                  "es1,p,p.B,9,p,p.C,9,,0\n"
+                                  "es1,p.A,p.B,1,p.A,p.C,1,,0\n"
+                                  "es1,p.B,p.B,3,,,,,1\n"
+                                  "ei,,,,p,p.D,9,,0\n");
+    EXPECT_EQ(readText(base + ".csv"), kHeader + kNodesTitle +
+                                           "ns,0,0,p,p,,,,0,0,50,300\n"
+                                           "ns,2,2,p.B,p.C,,,,100,150,0,200\n" +
+                                           kEdgesTitle + "es1,p.B,p.B,3,,,,,1\nei,,,,p,p.D,9,,0\n");
     const std::string renamed = "\n2_p.B,2_p.C,0,100,150,0,200\n";
-    EXPECT_EQ(slurp(base + ".csv.csv"),
+    EXPECT_EQ(readText(base + ".csv.csv"),
               kHeader + kMatchedBanner + "\n,,1-----" + renamed +
                   "||Relations(1)||\n<--9-- p(M)\n<--1-- p.A(M)\n--3--> self\n"
                   ",||Relations(2)||\n,<--9-- p(M)\n,<--1-- p.A(M)\n" +
                   kSameNameBanner + kDeletedBanner + kInsertedBanner +
                   "\n,,i1-----p.D\n||Relations||\n,<-9-p\n");
-    EXPECT_EQ(slurp(base + ".csv.csv.csv"), kHeader + kMatchedBanner + renamed + kSameNameBanner +
-                                                kDeletedBanner + kInsertedBanner + "p.D\n");
+    EXPECT_EQ(readText(base + ".csv.csv.csv"), kHeader + kMatchedBanner + renamed +
+                                                   kSameNameBanner + kDeletedBanner +
+                                                   kInsertedBanner + "p.D\n");
 
-    EXPECT_DOUBLE_EQ(f.m->bestCost, 250);
-    EXPECT_DOUBLE_EQ(f.m->currentCost, 250);
-    EXPECT_EQ(f.m->matchedEdges, 3);
-    EXPECT_EQ(f.m->perfectMatchedEdges, 3);
+    EXPECT_DOUBLE_EQ(matcher->bestCost, 250);
+    EXPECT_DOUBLE_EQ(matcher->currentCost, 250);
+    EXPECT_EQ(matcher->matchedEdges, 3);
+    EXPECT_EQ(matcher->perfectMatchedEdges, 3);
 }
 
-TEST(Reports, EmptyMatchingListsOnlyDeletionsAndInsertions) {
-    ScratchDir dir("empty-reports");
-    Fixture f = renamedClass();
-    f.m->output(3);
+TEST_F(Reports, EmptyMatchingListsOnlyDeletionsAndInsertions) {
+    renamedClass();
+    matcher->output(3);
 
-    const std::string report = slurp("results/" + kTag + ".csv");
-    EXPECT_EQ(countOf(report, "\nns,"), 0);
-    EXPECT_EQ(countOf(report, "\nnd,"), 3);
-    EXPECT_EQ(countOf(report, "\nni,"), 4);
-    EXPECT_EQ(countOf(report, "\ned,"), 4);
-    EXPECT_EQ(countOf(report, "\nei,"), 4);
-    EXPECT_EQ(countOf(report, "\nes1,"), 0);
+    const std::string report = readText("results/" + kTag + ".csv");
+    EXPECT_EQ(occurrences(report, "\nns,"), 0);
+    EXPECT_EQ(occurrences(report, "\nnd,"), 3);
+    EXPECT_EQ(occurrences(report, "\nni,"), 4);
+    EXPECT_EQ(occurrences(report, "\ned,"), 4);
+    EXPECT_EQ(occurrences(report, "\nei,"), 4);
+    EXPECT_EQ(occurrences(report, "\nes1,"), 0);
     // B: its own drop (50), and three relations counted once each, the loop included.
     EXPECT_NE(report.find("\nnd,p.B,,,,,,,50,200,\n"), std::string::npos);
     // Inserted rows carry a raw cost of 0; D's total is its one relation.
     EXPECT_NE(report.find("\nni,3,p.D,,,,,,0,,50,\n"), std::string::npos);
     EXPECT_NE(report.find("\nei,,,,p,p.D,9,,0\n"), std::string::npos);
 
-    const std::string diff = slurp("results/" + kTag + ".csv.csv.csv");
-    EXPECT_EQ(countOf(diff, "\n,,d"), 3);
-    EXPECT_EQ(countOf(diff, "\n,,i"), 4);
+    const std::string diff = readText("results/" + kTag + ".csv.csv.csv");
+    EXPECT_EQ(occurrences(diff, "\n,,d"), 3);
+    EXPECT_EQ(occurrences(diff, "\n,,i"), 4);
     EXPECT_NE(diff.find("\n,,d3-----p.B\n||Relations||\n<-9-p\n<-1-p.A\n-3->p.B\n"),
               std::string::npos);
-    EXPECT_DOUBLE_EQ(f.m->bestCost, f.m->no_matching_cost);
+    EXPECT_DOUBLE_EQ(matcher->bestCost, matcher->no_matching_cost);
 }
 
-TEST(Reports, SameNamesLeftUnmatchedAreListed) {
-    ScratchDir dir("same-names");
-    Fixture f = renamedClass();
+TEST_F(Reports, SameNamesLeftUnmatchedAreListed) {
+    renamedClass();
     // A of the first graph is matched with C while A of the second graph stays free.
-    f.pair(0, 0);
-    f.pair(1, 2);
-    f.m->output(3);
+    pair(0, 0);
+    pair(1, 2);
+    matcher->output(3);
 
-    const std::string diff = slurp("results/" + kTag + ".csv.csv.csv");
+    const std::string diff = readText("results/" + kTag + ".csv.csv.csv");
     const std::string entry =
         "\n1_p.A(2_p.C),1_p.A\n||Relations(1)||\n<-9-p\n-1->p.B\n,||Relations(2)||\n"
         ",<-9-p\n,-1->p.C\n";
     EXPECT_NE(diff.find(kSameNameBanner + "\n,,1-----" + entry), std::string::npos) << diff;
-    EXPECT_NE(slurp("results/" + kTag + ".csv.csv.csv.csv")
+    EXPECT_NE(readText("results/" + kTag + ".csv.csv.csv.csv")
                   .find(kSameNameBanner + "\n1_p.A(2_p.C),1_p.A"),
               std::string::npos);
 }
 
-TEST(Reports, ResultsFolderIsCreatedWhenMissing) {
-    ScratchDir dir("no-results-folder");
-    Fixture f = renamedClass();
+TEST_F(Reports, ResultsFolderIsCreatedWhenMissing) {
+    renamedClass();
     std::filesystem::remove_all("results");
-    f.m->output(3);
+    matcher->output(3);
     EXPECT_TRUE(std::filesystem::exists("results/raw_old.csv"));
     EXPECT_TRUE(std::filesystem::exists("results/" + kTag + ".csv.csv.csv.csv"));
 }
 
-TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
-    ScratchDir dir("log");
-    Fixture f = renamedClass();
-    f.pair(0, 0);
-    f.pair(1, 1);
-    const double expected = f.m->cost(3);
-    f.m->M12[0] = f.m->M12[1] = -1;
-    f.m->M21[0] = f.m->M21[1] = -1;
+TEST_F(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
+    renamedClass();
+    pair(0, 0);
+    pair(1, 1);
+    const double expected = matcher->cost(3);
+    matcher->M12[0] = matcher->M12[1] = -1;
+    matcher->M21[0] = matcher->M21[1] = -1;
 
     {
         std::ofstream log("matching.log");
         log << "n,0,0\r\nx,ignored\nn,1,1\nn,2,-1\nn,9,1\nn,2,17\nn,0\n";
     }
-    EXPECT_DOUBLE_EQ(f.m->getLog("matching.log"), expected);
-    EXPECT_EQ(f.m->log_matching[0], 0);
-    EXPECT_EQ(f.m->log_matching[1], 1);
-    EXPECT_EQ(f.m->log_matching[2], -1);
+    QuietOutput quiet;
+    EXPECT_DOUBLE_EQ(matcher->getLog("matching.log"), expected);
+    const std::string form = ": expected n,<node of graph 1>,<node of graph 2 or -1> [";
+    EXPECT_EQ(linesWith(quiet.text(), "Bad input"),
+              (std::vector<std::string>{" Bad input in matching.log, line 5" + form + "n,9,1]",
+                                        " Bad input in matching.log, line 6" + form + "n,2,17]",
+                                        " Bad input in matching.log, line 7" + form + "n,0]"}));
+    EXPECT_EQ(matcher->log_matching[0], 0);
+    EXPECT_EQ(matcher->log_matching[1], 1);
+    EXPECT_EQ(matcher->log_matching[2], -1);
     for (int x = 0; x < 3; x++)
-        EXPECT_EQ(f.m->M12[x], -1);
+        EXPECT_EQ(matcher->M12[x], -1);
     for (int y = 0; y < 4; y++)
-        EXPECT_EQ(f.m->M21[y], -1);
+        EXPECT_EQ(matcher->M21[y], -1);
+
+    // A second first-graph node logged with the same partner is left out of the pricing.
+    writeText("twice.log", "n,0,0\nn,1,0\n");
+    matcher->getLog("twice.log");
+    EXPECT_EQ(linesWith(quiet.text(), "twice"),
+              std::vector<std::string>{" Bad input in twice.log: node 0 of graph 2 is logged "
+                                       "twice; node 1 is left unmatched"});
 }
 
-TEST(MatchingLog, MissingFileGivesZeroAndNoPairs) {
-    ScratchDir dir("no-log");
-    Fixture f = renamedClass();
-    f.pair(2, 2);
-    EXPECT_EQ(f.m->getLog("absent.log"), 0);
+TEST_F(MatchingLog, MissingFileGivesZeroAndNoPairs) {
+    renamedClass();
+    pair(2, 2);
+    EXPECT_EQ(matcher->getLog("absent.log"), 0);
     for (int x = 0; x < 3; x++) {
-        EXPECT_EQ(f.m->log_matching[x], -1);
-        EXPECT_EQ(f.m->M12[x], -1);
+        EXPECT_EQ(matcher->log_matching[x], -1);
+        EXPECT_EQ(matcher->M12[x], -1);
     }
 }

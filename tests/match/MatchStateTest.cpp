@@ -39,20 +39,19 @@ void pair(Match& m, int x, int y) {
 
 } // namespace
 
-TEST(MatchConstruction, EmptyMatchingCostsTheNoMatchingCost) {
-    DiagramBuilder b1("state_empty1");
+using MatchConstruction = TwoDiagrams;
+using MatchCost = TwoDiagrams;
+using MatchBlocks = TwoDiagrams;
+
+TEST_F(MatchConstruction, EmptyMatchingCostsTheNoMatchingCost) {
     const int a = b1.node(1, "Alpha");
     const int b = b1.node(1, "Beta");
     const int m = b1.node(2, "Beta.run");
     b1.arc(a, b, "12").arc(b, m, "9").arc(m, m, "4");
-    DiagramBuilder b2("state_empty2");
     b2.node(1, "Alpha");
     b2.node(3, "Alpha.size");
     b2.arc(0, 1, "9");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 7, 3);
+    Match& match = start(7);
 
     // 3 deletions + 2 insertions of nodes (50 each); relations 1, 2, 9, 4 deleted and 9
     // inserted between unmatched ends (50 each).
@@ -64,22 +63,17 @@ TEST(MatchConstruction, EmptyMatchingCostsTheNoMatchingCost) {
     EXPECT_EQ(cost->M21, match.M21);
 }
 
-TEST(MatchConstruction, NoMatchingCostIgnoresTheSeededContainmentPairs) {
+TEST_F(MatchConstruction, NoMatchingCostIgnoresTheSeededContainmentPairs) {
     // The roots and the class below them are paired along the containment tree before the
     // empty matching is priced. With an edge drop weight of 0, a relation between unmatched
     // ends is free while one between matched ends is not: the seeds must not leak in.
-    auto build = [](const std::string& name) {
-        DiagramBuilder b(name);
-        const int p = b.node(0, "app");
-        const int c = b.node(1, "Alpha");
-        b.arc(p, c, "9").root(p);
-        return b.build();
-    };
-    auto g1 = build("state_seeded1");
-    auto g2 = build("state_seeded2");
-    auto cost = std::make_unique<Cost>();
+    for (DiagramBuilder* b : {&b1, &b2}) {
+        const int p = b->node(0, "app");
+        const int c = b->node(1, "Alpha");
+        b->arc(p, c, "9").root(p);
+    }
     cost->initMode1(1, 0, 1, 1, 0);
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match& match = start();
     ASSERT_EQ(match.M12[1], 1) << "the class is seeded";
     Edge* e1 = g1->E[0];
     ASSERT_NE(cost->ced(3, e1, 1, 1), cost->ced(3, e1, -1, -1));
@@ -95,7 +89,7 @@ TEST(MatchConstruction, NoMatchingCostIgnoresTheSeededContainmentPairs) {
     EXPECT_DOUBLE_EQ(match.noMatchCost(3), expected);
 }
 
-TEST(MatchConstruction, StartsUnmatchedWithEveryNodeItsOwnBlock) {
+TEST_F(MatchConstruction, StartsUnmatchedWithEveryNodeItsOwnBlock) {
     TwoClassPair p("1", "1", "fresh");
     Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
     for (int x = 0; x < 2; x++) {
@@ -111,7 +105,7 @@ TEST(MatchConstruction, StartsUnmatchedWithEveryNodeItsOwnBlock) {
     ASSERT_NE(match.ff, nullptr);
 }
 
-TEST(MatchConstruction, MissingGraphsOrCostGiveMinusOne) {
+TEST_F(MatchConstruction, MissingGraphsOrCostGiveMinusOne) {
     Match empty;
     EXPECT_EQ(empty.numberOfMatchs, 0);
     EXPECT_DOUBLE_EQ(empty.cost(3), -1);
@@ -123,7 +117,7 @@ TEST(MatchConstruction, MissingGraphsOrCostGiveMinusOne) {
     EXPECT_DOUBLE_EQ(noCost.cost(3), -1);
 }
 
-TEST(MatchConstruction, OwnDefaultCostModelPricesEverythingAtZero) {
+TEST_F(MatchConstruction, OwnDefaultCostModelPricesEverythingAtZero) {
     TwoClassPair p("1", "", "owncost");
     Match match(p.g1.get(), p.g2.get(), 3);
     ASSERT_NE(match.costs, nullptr);
@@ -131,15 +125,10 @@ TEST(MatchConstruction, OwnDefaultCostModelPricesEverythingAtZero) {
     EXPECT_DOUBLE_EQ(match.cost(3), 0);
 }
 
-TEST(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion) {
-    DiagramBuilder b1("state_iso1");
+TEST_F(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion) {
     b1.node(1, "Gamma");
-    DiagramBuilder b2("state_iso2");
     b2.node(1, "Gamma");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match& match = start();
     const double before = match.cost(3);
     pair(match, 0, 0);
     const double after = match.cost(3);
@@ -148,7 +137,7 @@ TEST(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion) {
     EXPECT_FLOAT_EQ((*match._N)(0, 0), 1.0f); // the similarity is kept for the pair
 }
 
-TEST(MatchCost, IdenticalEdgeBetweenMatchedEndsCostsNothing) {
+TEST_F(MatchCost, IdenticalEdgeBetweenMatchedEndsCostsNothing) {
     TwoClassPair p("1", "1", "same");
     Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
     pair(match, 0, 0);
@@ -156,7 +145,7 @@ TEST(MatchCost, IdenticalEdgeBetweenMatchedEndsCostsNothing) {
     EXPECT_DOUBLE_EQ(match.cost(3), 0);
 }
 
-TEST(MatchCost, EdgeWithoutCounterpartCostsItsSurplusRelations) {
+TEST_F(MatchCost, EdgeWithoutCounterpartCostsItsSurplusRelations) {
     // One relation of the first graph deleted, or one of the second inserted, between
     // matched ends: 1 x 100 x 1 / 2 either way.
     TwoClassPair missingSecond("1", "", "del");
@@ -179,7 +168,7 @@ TEST(MatchCost, EdgeWithoutCounterpartCostsItsSurplusRelations) {
     EXPECT_DOUBLE_EQ(m3.cost(3), 2 * kDropCost);
 }
 
-TEST(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
+TEST_F(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
     TwoClassPair p("1", "", "half");
     Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
     pair(match, 0, 0);
@@ -188,17 +177,12 @@ TEST(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
     EXPECT_DOUBLE_EQ(match.cost(3), 2 * kDropCost + kDropCost);
 }
 
-TEST(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
+TEST_F(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
     // A cached likeness of one third leaves a substitution price that a float cannot hold;
     // the whole cost keeps it in single precision, as the move deltas do.
-    DiagramBuilder b1("state_round1");
     b1.node(1, "Omega");
-    DiagramBuilder b2("state_round2");
     b2.node(1, "Omega");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match& match = start();
     (*match._N)(0, 0) = 1.0f / 3;
     pair(match, 0, 0);
     const double raw = cost->raw_cns(3, g1->V[0], g2->V[0], 1.0f / 3);
@@ -206,15 +190,10 @@ TEST(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
     EXPECT_DOUBLE_EQ(match.cost(3), static_cast<double>(static_cast<float>(raw)));
 }
 
-TEST(MatchCost, DifferentKindsCannotBeSubstituted) {
-    DiagramBuilder b1("state_kind1");
+TEST_F(MatchCost, DifferentKindsCannotBeSubstituted) {
     b1.node(1, "Delta");
-    DiagramBuilder b2("state_kind2");
     b2.node(2, "Delta");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match& match = start();
     pair(match, 0, 0);
     EXPECT_DOUBLE_EQ(match.cost(3), kImpossibleCost);
 }
@@ -269,17 +248,12 @@ struct BlockPairCase {
 
 } // namespace
 
-TEST(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
-    DiagramBuilder b1("state_block1");
+TEST_F(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
     for (int i = 0; i < 3; i++)
         b1.node(1, "C" + std::to_string(i));
-    DiagramBuilder b2("state_block2");
     b2.node(1, "C0");
     b2.node(1, "C1");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match& match = start();
     Vertex* block = addBlock1(match, 3, {1, 2});
 
     EXPECT_EQ(match.getVertex1(3), block);
@@ -300,17 +274,12 @@ TEST(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
     EXPECT_EQ(match.getBlock(0, true), 0);
 }
 
-TEST(MatchBlocks, EdgeNodeCountsMultiplyBlockSizes) {
-    DiagramBuilder b1("state_enodes1");
+TEST_F(MatchBlocks, EdgeNodeCountsMultiplyBlockSizes) {
     for (int i = 0; i < 3; i++)
         b1.node(1, "C" + std::to_string(i));
     b1.arc(0, 1, "1");
-    DiagramBuilder b2("state_enodes2");
     b2.node(1, "C0");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match& match = start();
     Edge* plain = g1->getEdge(0, 1);
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(match.getENodes1(nullptr), 0);
@@ -325,17 +294,12 @@ TEST(MatchBlocks, EdgeNodeCountsMultiplyBlockSizes) {
     EXPECT_EQ(match.getENodes1(&toBlock), 2);
 }
 
-TEST(MatchBlocks, EdgesToOneBlockAreFoldedIntoOneBlockEdge) {
-    DiagramBuilder b1("state_vedges1");
+TEST_F(MatchBlocks, EdgesToOneBlockAreFoldedIntoOneBlockEdge) {
     for (int i = 0; i < 3; i++)
         b1.node(1, "C" + std::to_string(i));
     b1.arc(0, 1, "2").arc(0, 2, "24");
-    DiagramBuilder b2("state_vedges2");
     b2.node(1, "C0");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match match(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match& match = start();
     addBlock1(match, 3, {1, 2});
 
     std::vector<Edge*>* edges = match.getVEdges1(g1->V[0]);
@@ -363,7 +327,7 @@ TEST(MatchBlocks, EdgesToOneBlockAreFoldedIntoOneBlockEdge) {
     EXPECT_EQ(match.getVEdges1(nullptr), nullptr);
 }
 
-TEST(MatchBlocks, CostSeesAMatchedBlockAsOneVertex) {
+TEST_F(MatchBlocks, CostSeesAMatchedBlockAsOneVertex) {
     // Block {1, 2} of the first graph matched with node 1 of the second; node 0 matched
     // with node 0. The first graph's two relations to the block fold into one block edge
     // that the second graph's single relation matches once.
@@ -378,7 +342,7 @@ TEST(MatchBlocks, CostSeesAMatchedBlockAsOneVertex) {
     EXPECT_DOUBLE_EQ(match.cost(3), kDropCost);
 }
 
-TEST(MatchBlocks, CostFoldsRelationsOfABlockPairNoEdgeWasRegisteredFor) {
+TEST_F(MatchBlocks, CostFoldsRelationsOfABlockPairNoEdgeWasRegisteredFor) {
     // Nothing has asked for the block's edges yet: the whole cost still sees both relations
     // to the block (two of kind 3 against one of kind 2: three surplus relations, 50 each)
     // and keeps the folded edge for later.

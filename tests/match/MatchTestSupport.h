@@ -1,4 +1,5 @@
-// Small class diagrams built in code for the matcher tests, and the cost model they use.
+// Small class diagrams built in code for the matcher tests, the cost model they use, and a
+// fixture holding two such diagrams and a matcher over them.
 #pragma once
 
 #include <memory>
@@ -6,6 +7,9 @@
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
+#include "match/Match.h"
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 
 /// A graph built node by node: kinds, labels and signatures as a class-diagram reader would
 /// leave them, arcs by label digits, and the neighbour sets the matcher reads.
@@ -64,3 +68,33 @@ inline std::unique_ptr<Cost> symmetricCost() {
 constexpr double kKindWeight = 100;
 /// Deletion or insertion of one plain node, or of one relation between unmatched ends.
 constexpr double kDropCost = 50;
+
+/// Two diagrams built in code (`b1`, `b2`), the symmetric cost model and a matcher over them,
+/// in a scratch folder: the matcher writes its term pairs under "./results/".
+class TwoDiagrams : public ScratchTest {
+protected:
+    DiagramBuilder b1{"old"};
+    DiagramBuilder b2{"new"};
+    std::unique_ptr<Graph> g1;
+    std::unique_ptr<Graph> g2;
+    std::unique_ptr<Cost> cost = symmetricCost();
+    std::unique_ptr<Match> matcher;
+
+    /// Builds the two graphs from the builders (once).
+    void buildGraphs() {
+        if (!g1) g1 = b1.build();
+        if (!g2) g2 = b2.build();
+    }
+
+    /// Builds the graphs and a matcher over them (cost mode 3) with the given seed.
+    Match& start(int seed = 1) {
+        buildGraphs();
+        matcher = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, 3);
+        return *matcher;
+    }
+
+    /// The term candidate pairs the matcher wrote for the two graphs.
+    std::string termPairs() const {
+        return readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+    }
+};

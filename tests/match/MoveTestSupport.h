@@ -6,7 +6,6 @@
 #include <map>
 #include <memory>
 #include <random>
-#include <streambuf>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
 #include "match/Match.h"
+#include "tests/support/QuietOutput.h"
 
 /// Node kinds as the class-diagram readers number them.
 
@@ -116,21 +116,4 @@ struct MatchingSnapshot {
         m.numberOfMatchs = numberOfMatchs;
         m.good = good;
     }
-};
-
-/// Silences standard output for its lifetime (the matcher reports progress on every call).
-class QuietOutput {
-public:
-    QuietOutput() : saved_(std::cout.rdbuf(&sink_)) {}
-    ~QuietOutput() { std::cout.rdbuf(saved_); }
-    QuietOutput(const QuietOutput&) = delete;
-    QuietOutput& operator=(const QuietOutput&) = delete;
-
-private:
-    /// Accepts and drops every character.
-    struct Sink : std::streambuf {
-        int overflow(int c) override { return c; }
-    };
-    Sink sink_;
-    std::streambuf* saved_;
 };

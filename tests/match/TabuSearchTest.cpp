@@ -18,7 +18,10 @@
 #include "match/SearchHook.h"
 #include "match/SearchSupport.h"
 #include "tests/match/MatchTestSupport.h"
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/QuietOutput.h"
+#include "tests/support/Scratch.h"
+#include "tests/support/TextCount.h"
 #include "util/Random.h"
 #include "util/Utilities.h"
 
@@ -64,9 +67,8 @@ struct SearchRun {
 };
 
 SearchRun examplePair(int seed = 1) {
-    const std::string dir = std::string(GRAPHMAT_TEST_DATA) + "/../../examples/";
-    return SearchRun(std::make_unique<Graph>(kDiagramMode, dir + "v1.txt"),
-                     std::make_unique<Graph>(kDiagramMode, dir + "v2.txt"), seed);
+    return SearchRun(std::make_unique<Graph>(kDiagramMode, examplePath("v1.txt")),
+                     std::make_unique<Graph>(kDiagramMode, examplePath("v2.txt")), seed);
 }
 
 /// Every matched first-graph node's partner block answers with the node's own block.
@@ -148,7 +150,7 @@ std::vector<std::string> resultFiles() {
 } // namespace
 
 TEST(TabuSearch, EqualDiagramsAreMatchedToThemselvesAtNoCost) {
-    ScratchDir dir("equal-diagrams");
+    ScratchFolder dir("equal-diagrams");
     SearchRun r(shop("v1", false), shop("v2", false));
     r.m->Tabu(1, kAlg, kDiscrim);
     for (int x = 0; x < r.g1->vertices; x++)
@@ -159,7 +161,7 @@ TEST(TabuSearch, EqualDiagramsAreMatchedToThemselvesAtNoCost) {
 }
 
 TEST(TabuSearch, FinalCostIsThePriceOfTheRestoredMatching) {
-    ScratchDir dir("final-cost");
+    ScratchFolder dir("final-cost");
     SearchRun r = examplePair();
     r.m->Tabu(1, kAlg, kDiscrim);
     const double best = r.m->bestCost;
@@ -172,7 +174,7 @@ TEST(TabuSearch, FinalCostIsThePriceOfTheRestoredMatching) {
 }
 
 TEST(TabuSearch, ExamplePairFindsTheRenameTheMoveAndTheSplit) {
-    ScratchDir dir("example-changes");
+    ScratchFolder dir("example-changes");
     SearchRun r = examplePair();
     r.m->Tabu(1, kAlg, kDiscrim);
     auto nodeOf = [](const Graph& g, const std::string& label) {
@@ -201,15 +203,15 @@ TEST(TabuSearch, SameSeedGivesByteIdenticalResultFiles) {
     std::vector<int> firstMatching;
     int firstIterations = 0;
     {
-        ScratchDir dir("seed-run-1");
+        ScratchFolder dir("seed-run-1");
         SearchRun r = examplePair(5);
         r.m->Tabu(1, kAlg, kDiscrim);
         for (const std::string& name : resultFiles())
-            first[name] = slurp("results/" + name);
+            first[name] = readText("results/" + name);
         firstMatching.assign(r.m->M12, r.m->M12 + r.g1->vertices);
         firstIterations = r.m->iterations;
     }
-    ScratchDir dir("seed-run-2");
+    ScratchFolder dir("seed-run-2");
     SearchRun r = examplePair(5);
     r.m->Tabu(1, kAlg, kDiscrim);
     EXPECT_EQ(std::vector<int>(r.m->M12, r.m->M12 + r.g1->vertices), firstMatching);
@@ -217,11 +219,11 @@ TEST(TabuSearch, SameSeedGivesByteIdenticalResultFiles) {
     ASSERT_EQ(resultFiles().size(), first.size());
     EXPECT_EQ(first.size(), 9u);
     for (const auto& [name, text] : first)
-        EXPECT_EQ(slurp("results/" + name), text) << name;
+        EXPECT_EQ(readText("results/" + name), text) << name;
 }
 
 TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnTheExamplePair) {
-    ScratchDir dir("running-cost-example");
+    ScratchFolder dir("running-cost-example");
     SearchRun r = examplePair();
     EXPECT_GT(searchCheckingRunningCost(*r.m, 100000), 5);
     EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
@@ -232,7 +234,7 @@ TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnJsoup) {
     if (!std::filesystem::exists(dir + "jsoup-1.6.0.txt") ||
         !std::filesystem::exists(dir + "jsoup-1.7.2.txt"))
         GTEST_SKIP() << "shared jsoup diagrams not available";
-    ScratchDir scratch("running-cost-jsoup");
+    ScratchFolder scratch("running-cost-jsoup");
     SearchRun r(std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.6.0.txt"),
                 std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.7.2.txt"));
     // A short run keeps the test fast: every full pricing walks both diagrams.
@@ -246,7 +248,7 @@ TEST(TabuSearch, StagnationLimitFollowsTheLargerGraphAndNoMoveEndsAtOnce) {
     };
     // ceil(0.1 x larger order), kept between 10 and 100.
     for (const Case& c : {Case{5, 8, 10}, Case{143, 20, 15}, Case{2000, 1990, 100}}) {
-        ScratchDir dir("stagnation-" + std::to_string(c.n1));
+        ScratchFolder dir("stagnation-" + std::to_string(c.n1));
         SearchRun r(unrelatedClasses("left", "Alpha", c.n1),
                     unrelatedClasses("right", "Beta", c.n2));
         r.m->Tabu(1, kAlg, kDiscrim);
@@ -259,7 +261,7 @@ TEST(TabuSearch, StagnationLimitFollowsTheLargerGraphAndNoMoveEndsAtOnce) {
 }
 
 TEST(TabuSearch, StopsOnceTheBestHasNotImprovedForTheLimit) {
-    ScratchDir dir("stopping-rule");
+    ScratchFolder dir("stopping-rule");
     SearchRun r = examplePair();
     struct Step {
         int stagnation;
@@ -301,7 +303,7 @@ TEST(TabuSearch, StopsOnceTheBestHasNotImprovedForTheLimit) {
 TEST(TabuSearch, ContainmentSeedsStayForTheEmptyStartsAndAreLocked) {
     // 1 and 4 are the empty starts; any value without a start of its own (7) is one too.
     for (double start : {1.0, 4.0, 7.0}) {
-        ScratchDir dir("seeds-" + std::to_string(static_cast<int>(start)));
+        ScratchFolder dir("seeds-" + std::to_string(static_cast<int>(start)));
         SearchRun r(shop("v1", true), shop("v2", true, true));
         r.m->Tabu(start, kAlg, kDiscrim);
         // The start already holds every seeded pair, so it is priced below the empty matching.
@@ -316,7 +318,7 @@ TEST(TabuSearch, ContainmentSeedsStayForTheEmptyStartsAndAreLocked) {
 
 TEST(TabuSearch, WholeMatchingStartsEndConsistentAndKeepTheirResultWithoutReference) {
     for (double start : {2.0, 3.0, 4.0, 5.0}) {
-        ScratchDir dir("start-" + std::to_string(static_cast<int>(start)));
+        ScratchFolder dir("start-" + std::to_string(static_cast<int>(start)));
         SearchRun r(shop("v1", true), shop("v2", true, true));
         r.m->Tabu(start, kAlg, kDiscrim);
         EXPECT_LE(r.m->bestCost, r.m->initScore) << start;
@@ -332,16 +334,22 @@ TEST(TabuSearch, WholeMatchingStartsEndConsistentAndKeepTheirResultWithoutRefere
 }
 
 TEST(TabuSearch, FractionalStartSkipsTheLoopAndReportsTheReference) {
-    ScratchDir dir("fraction");
+    ScratchFolder dir("fraction");
     std::filesystem::create_directories("datasets/random");
     {
         std::ofstream ref("datasets/random/shop.csv");
         ref << "s,0\nl,0\nf,0\ne,0\nn,0\nv,0\n";
         for (int x = 0; x < 8; x++)
             ref << x << "," << x << "\n";
+        ref << "8\n99,0\n"; // reported and left out
     }
     SearchRun r(shop("shopA", false), shop("shopB", false, true));
+    QuietOutput quiet;
     r.m->Tabu(0.5, kAlg, kDiscrim);
+    const std::string ref = " Bad input in ./datasets/random/shop.csv, line ";
+    const std::string what = ": expected two node numbers within the graphs [";
+    EXPECT_EQ(linesWith(quiet.text(), "Bad input"),
+              (std::vector<std::string>{ref + "15" + what + "8]", ref + "16" + what + "99,0]"}));
     EXPECT_EQ(r.m->iterations, 0);
     for (int x = 0; x < 8; x++)
         EXPECT_EQ(r.m->M12[x], x);
@@ -384,7 +392,7 @@ TEST(TabuSearch, FractionalSeedKeepsEveryAcceptedDrawAgainstTheWantedCount) {
 }
 
 TEST(TabuSearchDeathTest, EvaluationStartAppendsOneLineAndEnds) {
-    ScratchDir dir("evaluation");
+    ScratchFolder dir("evaluation");
     std::filesystem::create_directories("datasets/random");
     {
         std::ofstream ref("datasets/random/r_8_0.5_0.1_2_0.3_3_0.2_0.1_0.1_0_7.csv");
@@ -414,7 +422,7 @@ TEST(TabuSearchDeathTest, EvaluationStartAppendsOneLineAndEnds) {
 }
 
 TEST(TabuSearch, AMoveThatNoLongerFitsAddsNothingToTheRunningCost) {
-    ScratchDir scratch("stale_move");
+    ScratchFolder scratch("stale_move");
     SearchRun run(shop("a", true), shop("b", true));
     Match& m = *run.m;
     // Clear the seeds, then match 1-1 and 2-2: the pair (1, 2) now joins two nodes that are

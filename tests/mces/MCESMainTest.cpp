@@ -12,22 +12,7 @@
 #include <vector>
 
 #include "MCESTestSupport.h"
-
-namespace {
-
-std::string fixture(const std::string& name) {
-    return std::string(GRAPHMAT_TEST_DATA) + "/" + name;
-}
-
-std::vector<std::string> readLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-} // namespace
+#include "tests/support/Files.h"
 
 TEST(MCESCommandLine, DefaultsWhenOnlyTheGraphsAreGiven) {
     MCESSettings s;
@@ -83,8 +68,8 @@ TEST(MCESRun, AppendsOneLinePerRun) {
     const std::string results = "mces_results_append.csv";
     std::remove(results.c_str());
     MCESSettings s;
-    s.graph1 = fixture("mces_pair_a.txt");
-    s.graph2 = fixture("mces_pair_b.txt");
+    s.graph1 = testData("mces_pair_a.txt");
+    s.graph2 = testData("mces_pair_b.txt");
     s.algo = 2;
     s.sisim = 2;
     QuietOutput quiet;
@@ -108,7 +93,7 @@ TEST(MCESRun, AppendsOneLinePerRun) {
 }
 
 TEST(MCESRun, EndsWithCodeTwoOnAGraphWithoutNodesAndThreeOnUnwrittenResults) {
-    const std::string good = fixture("mces_pair_b.txt");
+    const std::string good = testData("mces_pair_b.txt");
     std::vector<std::string> missing = {"graphmat-mces", "-o", "no_such_graph.txt", "-n", good};
     std::vector<char*> argv;
     for (std::string& w : missing)
@@ -137,7 +122,7 @@ TEST(MCESRun, MissingGraphWritesNoLine) {
     std::remove(results.c_str());
     MCESSettings s;
     s.graph1 = "no_such_graph.txt";
-    s.graph2 = fixture("mces_pair_b.txt");
+    s.graph2 = testData("mces_pair_b.txt");
     QuietOutput quiet;
     EXPECT_EQ(runMCES(s, results), "");
     EXPECT_NE(quiet.text().find("Not Found"), std::string::npos);

@@ -4,13 +4,13 @@
 
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "graph/Graph.h"
 #include "mces/MCES.h"
+#include "tests/support/QuietOutput.h"
 
 using Arc = std::tuple<int, int, std::string>;
 
@@ -37,18 +37,6 @@ inline std::vector<std::string> numberLabels(int n) {
         labels.push_back(std::to_string(i));
     return labels;
 }
-
-/// Silences standard output for the lifetime of the object (the matcher reports a lot).
-class QuietOutput {
-public:
-    QuietOutput() : saved(std::cout.rdbuf(sink.rdbuf())) {}
-    ~QuietOutput() { std::cout.rdbuf(saved); }
-    std::string text() const { return sink.str(); }
-
-private:
-    std::ostringstream sink;
-    std::streambuf* saved;
-};
 
 /// Deletes a matcher together with the results it leaves for its caller.
 struct MCESDeleter {

@@ -6,6 +6,7 @@
 
 #include "driver/MatchRun.h"
 #include "tests/report/ReportTestSupport.h"
+#include "tests/support/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -15,8 +16,8 @@ const std::string kExampleTag = "v1__v2__1__1__1__1__0.5__1";
 
 MatchSettings exampleRun() {
     MatchSettings s;
-    s.graph1 = testData("../../examples/v1.txt");
-    s.graph2 = testData("../../examples/v2.txt");
+    s.graph1 = examplePath("v1.txt");
+    s.graph2 = examplePath("v2.txt");
     s.dwn = s.dwe = s.ew = s.asy = 1;
     s.lw = 0.5;
     return s;
@@ -27,10 +28,6 @@ int quietRun(const MatchSettings& s) {
     const int rc = runMatch(s, std::cout);
     testing::internal::GetCapturedStdout();
     return rc;
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 /// A report whose names hold markup, quotes, a comma and non-ASCII text.
@@ -50,7 +47,7 @@ ChangeReport awkwardReport() {
 
 } // namespace
 
-using ChangeFiles = ScratchFolder;
+using ChangeFiles = ScratchTest;
 
 TEST_F(ChangeFiles, ADriverRunWritesTheGoldenReportAndTheSameBytesForTheSameSeed) {
     ASSERT_EQ(quietRun(exampleRun()), 0);

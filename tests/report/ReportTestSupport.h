@@ -1,31 +1,19 @@
 // Shared scaffolding of the change report tests: fixture paths, matchings stated by label,
-// a scratch folder, and one-line summaries of class entries.
+// and one-line summaries of class entries.
 #pragma once
 
 #include "graph/Graph.h"
 #include "report/ChangeReport.h"
 #include "report/NodeMatching.h"
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
-
-inline std::string testData(const std::string& file) {
-    return std::string(GRAPHMAT_TEST_DATA) + "/" + file;
-}
-
-inline std::string readText(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 /// A matching written as the test means it: explicit pairs and blocks by label, then every
 /// other node paired with the node of the other graph that has the same label.
@@ -93,10 +81,3 @@ inline std::vector<std::string> entryLines(const ChangeReport& r) {
         out.push_back(entryLine(e));
     return out;
 }
-
-/// Runs each test in a fresh folder of its own (result files go to ./results/).
-class ScratchFolder : public testing::Test {
-protected:
-    ScratchDir scratch_{std::string("report-") +
-                        testing::UnitTest::GetInstance()->current_test_info()->name()};
-};

@@ -8,15 +8,11 @@
 #include <sstream>
 
 #include "cost/Cost.h"
-#include "tests/match/ScratchDir.h"
+#include "tests/support/Files.h"
+#include "tests/support/Scratch.h"
 #include "tunnel/TunnelMain.h"
 
 namespace {
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path);
-    out << text;
-}
 
 // Newest version first. v3 against v2: A keeps "size", its "name" changes type, count()
 // becomes getSize() (renamed), run(long) becomes run(int) (modified); A->B loses one of its
@@ -32,17 +28,17 @@ const char* kWeights = "__1__1__1__1__0.5__1.csv";
 /// Writes the three versions and the match files of both pairs into the current folder.
 /// A match file is named <older>__<newer>: its nodes of the older version come first.
 void writeSeriesFiles() {
-    writeFile("v3.txt", kV3);
-    writeFile("v2.txt", kV2);
-    writeFile("v1.txt", kV1);
-    writeFile(std::string("v2__v3") + kWeights, "\nCost:1\n\n NODES, #class1, #class2\n"
+    writeText("v3.txt", kV3);
+    writeText("v2.txt", kV2);
+    writeText("v1.txt", kV1);
+    writeText(std::string("v2__v3") + kWeights, "\nCost:1\n\n NODES, #class1, #class2\n"
                                                 "ns,0,0,p.A,p.A,,,,0,3,4.5,0\n"
                                                 "ns,1,1,p.B,p.B,,,,0,1,1,0\n"
                                                 "ns,7,1,bad,bad,,,,0,1,1,0\n"
                                                 "ns,x,1,bad,bad,,,,0,1,1,0\n"
                                                 "ns,0\n"
                                                 "ni,2,p.C,,,,,,0,,5,\n");
-    writeFile(std::string("v1__v2") + kWeights,
+    writeText(std::string("v1__v2") + kWeights,
               "ns,0,0,p.A,p.A,,,,0,2,2,0\nns,1,1,p.B,p.B,,,,0,0,0,0\n");
 }
 
@@ -57,7 +53,7 @@ struct TunnelRun {
 };
 
 TunnelRun runTunnel(const std::string& list) {
-    writeFile("series.txt", list);
+    writeText("series.txt", list);
     TunnelRun run;
     testing::internal::CaptureStdout();
     run.tunnel = std::make_unique<Tunnel>("series.txt");
@@ -83,7 +79,7 @@ double classInsertion() {
 } // namespace
 
 TEST(TunnelTest, ChangesOfOnePairAgainstTheOlderVersion) {
-    ScratchDir dir("tunnel-changes");
+    ScratchFolder dir("tunnel-changes");
     writeSeriesFiles();
     TunnelRun run = runTunnel(seriesList());
     ASSERT_EQ(run.tunnel->status, 0) << run.printed;
@@ -134,7 +130,7 @@ TEST(TunnelTest, ChangesOfOnePairAgainstTheOlderVersion) {
 }
 
 TEST(TunnelTest, ChainsMetricsAndReports) {
-    ScratchDir dir("tunnel-chains");
+    ScratchFolder dir("tunnel-chains");
     writeSeriesFiles();
     TunnelRun run = runTunnel(seriesList());
     ASSERT_EQ(run.tunnel->status, 0) << run.printed;
@@ -180,14 +176,14 @@ TEST(TunnelTest, ChainsMetricsAndReports) {
     EXPECT_EQ(csvFields(lastRow).back(), "1"); // C's newClass
 
     // Name and relation histories: A->B changes its counts between v3 and v2.
-    const std::string r = slurp("results/rtunnel_v3.csv");
+    const std::string r = readText("results/rtunnel_v3.csv");
     EXPECT_NE(r.find("0,p.A,1,p.B,2,2,v3__100000,v2__200000\n"), std::string::npos) << r;
-    EXPECT_NE(slurp("results/ctunnel_v3.csv").find("2,p.C,0,1,v3__p.C\n"), std::string::npos);
-    EXPECT_NE(slurp("results/raw_tunnel_v3.csv").find("\n\n tunnelSize,2"), std::string::npos);
+    EXPECT_NE(readText("results/ctunnel_v3.csv").find("2,p.C,0,1,v3__p.C\n"), std::string::npos);
+    EXPECT_NE(readText("results/raw_tunnel_v3.csv").find("\n\n tunnelSize,2"), std::string::npos);
 }
 
 TEST(TunnelTest, OneGraphAndAnEarlyMatchEntryBuildNoMatching) {
-    ScratchDir dir("tunnel-one-graph");
+    ScratchFolder dir("tunnel-one-graph");
     writeSeriesFiles();
     // The "m" entry comes before its graphs: skipped, but its weights still build the costs.
     TunnelRun run = runTunnel(std::string("m,v2__v3") + kWeights + "\ng,v3.txt\n");
@@ -199,7 +195,7 @@ TEST(TunnelTest, OneGraphAndAnEarlyMatchEntryBuildNoMatching) {
 }
 
 TEST(TunnelTest, BadSeriesListsStopWithTheirExitCode) {
-    ScratchDir dir("tunnel-bad");
+    ScratchFolder dir("tunnel-bad");
     writeSeriesFiles();
     struct Case {
         std::string list;
@@ -226,7 +222,7 @@ TEST(TunnelTest, BadSeriesListsStopWithTheirExitCode) {
     EXPECT_EQ(tunnelMain({"graphmat-tunnel"}), 1);
     EXPECT_EQ(tunnelMain({"graphmat-tunnel", "a.txt", "b.txt"}), 1);
     EXPECT_EQ(tunnelMain({"graphmat-tunnel", "no_such_list.txt"}), 2);
-    writeFile("good.txt", seriesList());
+    writeText("good.txt", seriesList());
     EXPECT_EQ(tunnelMain({"graphmat-tunnel", "good.txt"}), 0);
     testing::internal::GetCapturedStdout();
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Usage: graphmat-tunnel SERIES_LIST"),

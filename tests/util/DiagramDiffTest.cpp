@@ -12,20 +12,9 @@
 #include "graph/ClassMethod.h"
 #include "graph/Edge.h"
 #include "graph/Vertex.h"
+#include "tests/support/Files.h"
 
 namespace {
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 /// A class node holding the given attribute ("type@name") and method ("output@name@(inputs)")
 /// texts, keyed as the readers key them.
@@ -58,31 +47,31 @@ std::unique_ptr<Edge> edgeWith(std::initializer_list<std::pair<int, short>> coun
 // M1 = {A__X, B__Y, C__ (W is outside diagram 2), __Z}; M2 = {A__X, B__Z, C__, __Y}. The
 // header lines add "class" to both diagrams, unmatched on either side in both matchings.
 TEST(CsvDiffTest, ThreeSectionsOfSortedQuotedKeys) {
-    writeFile("d1.csv", "\"class\",\"category\"\n\"A\",\"Class\"\r\n\n\"B\",\"Class\"\n\"C\","
+    writeText("d1.csv", "\"class\",\"category\"\n\"A\",\"Class\"\r\n\n\"B\",\"Class\"\n\"C\","
                         "\"Class\"\n\"D\",\"Class\"\n");
-    writeFile("u1.csv",
+    writeText("u1.csv",
               "\"class\",\"category\"\n\"C\",\"Class\"\n\"B\",\"Class\"\n\"A\",\"Class\"\n");
-    writeFile("d2.csv",
+    writeText("d2.csv",
               "\"class\",\"category\"\n\"X\",\"Class\"\n\"Y\",\"Class\"\n\"Z\",\"Class\"\n");
-    writeFile("u2.csv", "\"class\",\"category\"\n\"Z\",\"Class\"\n\"Y\",\"Class\"\n\"X\","
+    writeText("u2.csv", "\"class\",\"category\"\n\"Z\",\"Class\"\n\"Y\",\"Class\"\n\"X\","
                         "\"Class\"\n\"W\",\"Class\"\n");
-    writeFile("m1.csv", "\"class1\",\"class2\",\"category\"\n\"A\",\"X\",Class\n\"B\",\"Y\","
+    writeText("m1.csv", "\"class1\",\"class2\",\"category\"\n\"A\",\"X\",Class\n\"B\",\"Y\","
                         "Class\n\"C\",\"W\",Class\n");
-    writeFile("m2.csv",
+    writeText("m2.csv",
               "\"class1\",\"class2\",\"category\"\n\"A\",\"X\",Class\n\"B\",\"Z\",Class\n");
 
     testing::internal::CaptureStdout();
     csvDiff("d1.csv", "d2.csv", "u1.csv", "u2.csv", "m1.csv", "m2.csv");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
-    EXPECT_EQ(readFile("m1.csv_diff.csv"),
+    EXPECT_EQ(readText("m1.csv_diff.csv"),
               "\n\n M1 inter M2 \n\n\"A__X\"\n\"C__\"\n\"__class\"\n\"class__\"\n"
               "\n\n M1 - M2 \n\n,\"B__Y\"\n,\"__Z\"\n"
               "\n\n M2 - M1 \n\n,\"B__Z\"\n,\"__Y\"\n");
 }
 
 TEST(CsvDiffTest, MissingFilesAndBadLinesAreReportedByName) {
-    writeFile("list.csv", "\"A\",\"Class\"\nA,Class\n\n\"B\n");
+    writeText("list.csv", "\"A\",\"Class\"\nA,Class\n\n\"B\n");
     testing::internal::CaptureStdout();
     std::unique_ptr<std::set<std::string>> both(getDiagramsIntersection("list.csv", "list.csv"));
     const std::string printed = testing::internal::GetCapturedStdout();
@@ -91,7 +80,7 @@ TEST(CsvDiffTest, MissingFilesAndBadLinesAreReportedByName) {
     EXPECT_NE(printed.find("Bad input in list.csv, line 2: expected a double-quoted class name"),
               std::string::npos);
 
-    writeFile("pairs.csv", "\"A\",\"B\",Class\nA;B\n");
+    writeText("pairs.csv", "\"A\",\"B\",Class\nA;B\n");
     testing::internal::CaptureStdout();
     csvDiff("list.csv", "no_list.csv", "list.csv", "list.csv", "pairs.csv", "no_pairs.csv");
     const std::string missing = testing::internal::GetCapturedStdout();
@@ -102,7 +91,7 @@ TEST(CsvDiffTest, MissingFilesAndBadLinesAreReportedByName) {
     EXPECT_NE(missing.find("Bad input in pairs.csv, line 2: expected two double-quoted names"),
               std::string::npos);
     // Diagram 2 is empty, so every class of diagram 1 is unmatched in both matchings.
-    EXPECT_EQ(readFile("pairs.csv_diff.csv"),
+    EXPECT_EQ(readText("pairs.csv_diff.csv"),
               "\n\n M1 inter M2 \n\n\"A__\"\n\"B__\"\n\n\n M1 - M2 \n\n\n\n M2 - M1 \n\n");
 }
 

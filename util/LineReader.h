@@ -1,5 +1,6 @@
-// Line-by-line access to a text graph file for the readers: Windows line ends removed, fields
-// split at ",", checked number and label fields, and the one-line report for bad input.
+// Line-by-line access to a text input file for every reader: Windows line ends removed, fields
+// split at "," (or another separator), checked number and label fields, and the one-line
+// report for bad input.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +13,9 @@
 /// a reader only has to skip the line and go on.
 class LineReader {
 public:
-    /// `source` names the input in reports (a file name, or a tag for text given inline).
-    LineReader(std::istream& in, std::string source);
+    /// `source` names the input in reports (a file path or graph name, or a tag for text given
+    /// inline); `separator` splits each line into fields.
+    LineReader(std::istream& in, std::string source, std::string separator = ",");
 
     /// Reads the next line (trailing '\r' removed) and splits it; false at end of input.
     bool next();
@@ -63,41 +65,22 @@ public:
 
     /// Prints "\n Bad input in <source>, line <n>: <what> [<line>]".
     void report(const std::string& what) const;
+    /// Number of reports printed through this reader so far (a caller whose next output does
+    /// not start on a new line ends the last report first).
+    int reports() const { return reports_; }
     /// Prints "\n Bad input in <source>: <what>" for problems not tied to one line.
     static void reportFile(const std::string& source, const std::string& what);
 
 private:
     std::istream& in_;
     std::string source_;
+    std::string separator_;
     std::string line_;
     std::vector<std::string> fields_;
     int lineNo_ = 0;
+    mutable int reports_ = 0;
     long long streamBytes_ = 0;
 };
-
-class Edge;
-class Graph;
-class Vertex;
-
-/// The arc of an "r,source,target,label[,weights]" line, with the weights from the fifth field
-/// on stored into weight[1] onward; null (reported) when the line is malformed.
-Edge* relationFromLine(const LineReader& lines);
-
-/// Inserts the arc of an "r," line into g with the number arcNumber, which then advances;
-/// false (reported, nothing inserted) when the line is malformed.
-bool insertRelationLine(Graph& g, const LineReader& lines, int& arcNumber);
-
-/// Stores the member of an "a," line (attribute text in field 2) or of an "m," line (method
-/// signature from field 2 to the end) in `owner`, keyed by type or output, "_" and name;
-/// false (reported, nothing stored) when the text is outside its form.
-bool storeMemberLine(const LineReader& lines, Vertex& owner);
-
-/// The text after the label's last "." (the whole label when it has none).
-std::string shortName(const std::string& label);
-
-/// Prints "\n Order Problem: <number>,<label>[<position>]" for a node line whose number is
-/// not its position in the node list (the node is appended at its position anyway).
-void reportOrderProblem(int number, const std::string& label, int position);
 
 /// True when `label` is an arc label code: a single digit 0..9 (the label of one arc).
 bool isLabelCode(const std::string& label);

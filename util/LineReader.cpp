@@ -1,15 +1,10 @@
-// LineReader: line access, field splitting and checked field reading for the graph readers.
-#include "graph/LineReader.h"
+// LineReader: line access, field splitting and checked field reading for every reader.
+#include "util/LineReader.h"
 
 #include <algorithm>
 #include <iostream>
 #include <sstream>
 
-#include "graph/ClassAttribute.h"
-#include "graph/ClassMethod.h"
-#include "graph/Edge.h"
-#include "graph/Graph.h"
-#include "graph/Vertex.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -19,7 +14,8 @@ constexpr size_t kQuotedLineLength = 80;
 
 } // namespace
 
-LineReader::LineReader(std::istream& in, std::string source) : in_(in), source_(std::move(source)) {
+LineReader::LineReader(std::istream& in, std::string source, std::string separator)
+    : in_(in), source_(std::move(source)), separator_(std::move(separator)) {
     // The size bounds what a header may announce; a stream that cannot tell counts as empty.
     std::streampos here = in_.tellg();
     in_.seekg(0, std::ios::end);
@@ -37,7 +33,7 @@ bool LineReader::next() {
     }
     lineNo_++;
     if (!line_.empty() && line_.back() == '\r') line_.pop_back();
-    std::vector<std::string>* parts = splitString(line_, ",");
+    std::vector<std::string>* parts = splitString(line_, separator_);
     if (parts != nullptr) {
         fields_ = *parts;
         delete parts;
@@ -177,6 +173,7 @@ std::string boundName(const std::string& name, std::string& problem) {
 void LineReader::report(const std::string& what) const {
     std::string quoted =
         line_.size() > kQuotedLineLength ? line_.substr(0, kQuotedLineLength) + "..." : line_;
+    reports_++;
     std::cout << "\n Bad input in " << source_ << ", line " << lineNo_ << ": " << what << " ["
               << quoted << "]";
 }
@@ -187,57 +184,4 @@ void LineReader::reportFile(const std::string& source, const std::string& what) 
 
 bool isLabelCode(const std::string& label) {
     return label.size() == 1 && label[0] >= '0' && label[0] <= '9';
-}
-
-std::string shortName(const std::string& label) {
-    size_t dot = label.rfind('.');
-    return dot == std::string::npos ? label : label.substr(dot + 1);
-}
-
-void reportOrderProblem(int number, const std::string& label, int position) {
-    std::cout << "\n Order Problem: " << number << "," << label << "[" << position << "]";
-}
-
-Edge* relationFromLine(const LineReader& lines) {
-    int from = 0, to = 0;
-    std::string label;
-    // Relation weights fill weight[1] onward; weight[0] stays 0.
-    float w[kWeightSlots - 1];
-    if (!lines.require(4, "\"r,source,target,label[,weights]\"") ||
-        !lines.intField(1, from, "source") || !lines.intField(2, to, "target") ||
-        !lines.labelField(3, label) || !lines.weightFields(4, w, kWeightSlots - 1))
-        return nullptr;
-    Edge* e = new Edge(from, to, label);
-    for (int k = 0; k < kWeightSlots - 1; k++)
-        e->addWeight(w[k], k + 1);
-    return e;
-}
-
-bool insertRelationLine(Graph& g, const LineReader& lines, int& arcNumber) {
-    Edge* e = relationFromLine(lines);
-    if (e == nullptr) return false;
-    e->setNumber(arcNumber++);
-    g.insertEdge(e);
-    return true;
-}
-
-bool storeMemberLine(const LineReader& lines, Vertex& owner) {
-    if (lines.startsWith("a,")) {
-        auto* member = new ClassAttribute(lines.field(2), false);
-        if (!member->valid) {
-            lines.report("attribute text outside the \"[properties@]type@name\" form");
-            delete member;
-            return false;
-        }
-        owner.attributes.insert({member->type + "_" + member->name, member});
-        return true;
-    }
-    auto* member = new ClassMethod(lines.joinFrom(2), false);
-    if (!member->valid) {
-        lines.report("method text outside the \"[properties@]output@name@(inputs)\" form");
-        delete member;
-        return false;
-    }
-    owner.methods.insert({member->output + "_" + member->name, member});
-    return true;
 }
