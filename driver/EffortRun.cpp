@@ -48,6 +48,7 @@ fs::path searchFolder(const fs::path& root, int index) {
             fs::create_directory_symlink(origin / name, folder / name, ignored);
     RunTarget target;
     target.folder = folder.string();
+    // Not the console channel: the process's own standard output, now the folder's file.
     const int rc = runMatch(settings, std::cout, &target);
     std::cout.flush();
     std::fflush(stdout);

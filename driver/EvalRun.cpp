@@ -8,6 +8,7 @@
 #include "match/EvalFigures.h"
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/Console.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
@@ -16,7 +17,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <memory>
 #include <ostream>
 
@@ -80,7 +80,7 @@ int score(const EvalSettings& s, std::ostream& err) {
         err << "graphmat-eval: cannot append to " << kEvalResultsFile << "\n";
         return kExitOutputNotWritten;
     }
-    std::cout << std::endl;
+    console() << std::endl;
     return kExitDone;
 }
 
@@ -95,7 +95,7 @@ int resolve(const EvalSettings& s, std::ostream& err) {
         err << "graphmat-eval: " << s.signature << " names no node of " << s.graph1 << "\n";
         return kExitUsage;
     }
-    std::cout << "\nnode " << v->number << "," << displayName(v) << std::endl;
+    console() << "\nnode " << v->number << "," << displayName(v) << std::endl;
     return kExitDone;
 }
 
@@ -160,7 +160,7 @@ int compare(const EvalSettings& s, std::ostream& err) {
     std::fill(m->M12, m->M12 + m->order(true), Match::kNoPartner);
     std::fill(m->M21, m->M21 + m->order(false), Match::kNoPartner);
     const int restored = restoreMatching(*m, s.result);
-    std::cout << "\n Pairs restored: " << restored << "\n";
+    console() << "\n Pairs restored: " << restored << "\n";
     const std::string comparison =
         std::string(kResultsFolder) + "raw_" + runTag(*m) + ".csv_umldiff.csv";
     std::remove(comparison.c_str());
@@ -170,7 +170,7 @@ int compare(const EvalSettings& s, std::ostream& err) {
         err << "graphmat-eval: " << comparison << " was not written\n";
         return kExitOutputNotWritten;
     }
-    std::cout << "\n Comparison written to " << comparison << std::endl;
+    console() << "\n Comparison written to " << comparison << std::endl;
     return kExitDone;
 }
 

@@ -8,6 +8,7 @@
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
+#include "util/Console.h"
 #include "util/ExitCodes.h"
 #include "util/OutputRecord.h"
 #include "util/Random.h"
@@ -40,6 +41,8 @@ bool reportEmptyGraph(const Graph& g, const std::string& path, std::ostream& out
 } // namespace
 
 int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
+    // Everything the run prints, the search's progress included, goes to `out`.
+    ConsoleRedirect toOut(out);
     seedRandom(static_cast<unsigned>(s.seed));
     // The run's objects live until it ends; the matcher is declared last so that it goes
     // before the graphs and the cost model it points into.
@@ -70,10 +73,8 @@ int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
     const double start = cpuSeconds();
     if (s.sim_graphs.empty()) {
         out << "\n" << s.initMode;
-        out.flush(); // the search writes its progress straight to standard output
         m->Tabu(s.initMode, s.alg, s.discrim);
     } else {
-        out.flush(); // so does the assignment matching
         m->hungarian(s.sim_graphs, s.direct);
     }
     const double end = cpuSeconds();
@@ -100,11 +101,11 @@ int exitAfterWriting(std::ostream& out) {
 int graphmatMain(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (isVersionRequest(args)) {
-        std::cout << versionLine("graphmat") << "\n";
+        console() << versionLine("graphmat") << "\n";
         return 0;
     }
-    ParseResult parsed = parseMatchArguments(args, std::cout, std::cerr);
+    ParseResult parsed = parseMatchArguments(args, console(), std::cerr);
     if (parsed.status != ParseStatus::Ok) return 1;
-    if (parsed.settings.effort != 1) return runWithEffort(parsed.settings, std::cout, std::cerr);
-    return runMatch(parsed.settings, std::cout);
+    if (parsed.settings.effort != 1) return runWithEffort(parsed.settings, console(), std::cerr);
+    return runMatch(parsed.settings, console());
 }

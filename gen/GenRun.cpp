@@ -10,6 +10,7 @@
 #include "gen/GraphMutation.h"
 #include "gen/GraphNoise.h"
 #include "graph/Graph.h"
+#include "util/Console.h"
 #include "util/ExitCodes.h"
 #include "util/Random.h"
 #include "util/Version.h"
@@ -126,6 +127,8 @@ int runParsed(GenParse (*parse)(const std::vector<std::string>&, S&, std::ostrea
 } // namespace
 
 int genMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // The generators' progress lines go where the command's own lines go.
+    ConsoleRedirect toOut(out);
     if (args.empty()) {
         usageGen(err);
         return 1;

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <iostream>
 #include <limits>
 #include <sstream>
 
 #include "graph/Graph.h"
 #include "graph/LineReader.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -138,12 +138,12 @@ Graph::Graph(int mode, std::string path) {
     std::ios::openmode openMode = std::ios::in;
     if (mode == 1 || mode == 2) openMode |= std::ios::binary;
     std::ifstream file(path, openMode);
-    std::cout << "File " << path << " ...";
+    console() << "File " << path << " ...";
     if (!file.is_open()) {
-        std::cout << "Not Found \n";
+        console() << "Not Found \n";
         return;
     }
-    std::cout << "Found \n"
+    console() << "Found \n"
               << "Mode " << mode << "\n";
     name = graphName(path);
 
@@ -190,7 +190,7 @@ Graph::Graph(int mode, std::string path) {
         break;
     }
 
-    std::cout << "\n Acquisition Input Done";
+    console() << "\n Acquisition Input Done";
     edges = static_cast<int>(E.size());
     rankReadGraph(*this);
     file.close();

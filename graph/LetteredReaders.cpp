@@ -2,10 +2,10 @@
 // (mode 4), plain lettered nodes (mode 5), three linked node kinds (mode 10) and state
 // machines (mode 11).
 #include <cctype>
-#include <iostream>
 
 #include "graph/Graph.h"
 #include "graph/LineReader.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -202,7 +202,7 @@ void Graph::initMode11(std::ifstream* in) {
             int number = 0;
             if (!lines.require(2, "\"s,number\"") || !lines.intField(1, number, "state number"))
                 continue;
-            std::cout << "\n" << lines.line();
+            console() << "\n" << lines.line();
             int position = static_cast<int>(V.size());
             if (number != position) reportOrderProblem(number, "state", position);
             Vertex* v = new Vertex(position, "state");
@@ -218,7 +218,7 @@ void Graph::initMode11(std::ifstream* in) {
                 !existingNode(lines, source, V.size(), "source state") ||
                 !existingNode(lines, target, V.size(), "target state"))
                 continue;
-            std::cout << "\n" << lines.line();
+            console() << "\n" << lines.line();
             int position = static_cast<int>(V.size());
             Vertex* v = new Vertex(position, lowerCase(lines.field(3)));
             v->type = kTransitionKind;

@@ -4,10 +4,10 @@
 
 #include "assign/Hungarian.h"
 #include "assign/ShortestPathSolver.h"
+#include "util/Console.h"
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <vector>
 
 namespace {
@@ -116,7 +116,7 @@ int Match::hungarian(std::string sim_path, int sense) {
             if (g2->V[j]->label == label1) sameLabelSum += score;
         }
     }
-    std::cout << assignedSum << "\t" << sameLabelSum << "\n";
+    console() << assignedSum << "\t" << sameLabelSum << "\n";
 
     // Step 5: the matching, in row order.
     for (int i = 0; i < n1; ++i) {
@@ -124,13 +124,13 @@ int Match::hungarian(std::string sim_path, int sense) {
         if (j == kNoPartner) continue;
         M12[i] = bestMatch[i] = j;
         M21[j] = bestMatch2[j] = i;
-        std::cout << "[" << g1->V[static_cast<size_t>(i)]->label << ","
+        console() << "[" << g1->V[static_cast<size_t>(i)]->label << ","
                   << g2->V[static_cast<size_t>(j)]->label << "]\t";
     }
 
     // Step 6: the reports are priced in the run's own cost family, like the search's.
     bestCost = cost(cost_mode);
-    std::cout << "\nMatch -- Cost=" << bestCost << "\n";
+    console() << "\nMatch -- Cost=" << bestCost << "\n";
     output(cost_mode);
     return 0;
 }

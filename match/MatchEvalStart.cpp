@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "match/Match.h"
 #include "match/SearchSupport.h"
 #include "mces/MCES.h"
+#include "util/Console.h"
 #include "util/OutputRecord.h"
 #include "util/Random.h"
 #include "util/Utilities.h"
@@ -172,7 +172,7 @@ void appendResultLine(Match& m, int discrim) {
 
     std::ofstream out(kSimResultsFile, std::ios::app);
     if (!out.is_open()) {
-        std::cout << "\n Cannot append to " << kSimResultsFile << "\n";
+        console() << "\n Cannot append to " << kSimResultsFile << "\n";
         noteUnwrittenFile(kSimResultsFile);
     }
     for (size_t i = 0; i < items.size(); i++)
@@ -206,12 +206,12 @@ void runEvaluationStart(Match& m, int alg, int discrim) {
     scoreRanks(ranks.candidates, m.order(true), referencePairs, m.sim_eval[0]);
     scoreRanks(ranks.picks, m.order(true), referencePairs, m.sim_eval[1]);
     for (int list = 0; list < 2; list++) {
-        std::cout << "\n SIM EVAL " << list << " :";
+        console() << "\n SIM EVAL " << list << " :";
         for (int k = 0; k < kFiguresPerList; k++)
-            std::cout << "\t" << m.sim_eval[list][k];
+            console() << "\t" << m.sim_eval[list][k];
     }
-    std::cout << "\n";
+    console() << "\n";
     appendResultLine(m, discrim);
-    std::cout.flush();
+    console().flush();
     std::exit(1);
 }

@@ -2,11 +2,11 @@
 // and the export of what is left to match. Used for experiments, not by the matching run.
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "match/Match.h"
+#include "util/Console.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
@@ -105,7 +105,7 @@ void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
     const std::string path = std::string(kResultsDir) + "_" + g->name + ".txt";
     std::ofstream out(path, std::ios::trunc);
     if (!out) {
-        std::cout << "\n Cannot write the result file " << path << "\n";
+        console() << "\n Cannot write the result file " << path << "\n";
         noteUnwrittenFile(path);
     }
     int classes = 0;
@@ -141,7 +141,7 @@ void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
 }
 
 std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
-    std::cout << "\n TREATMENT OF OBVIOUS \n";
+    console() << "\n TREATMENT OF OBVIOUS \n";
     if (a == nullptr || b == nullptr) return "YES";
     std::vector<int> pairA;
     std::vector<int> pairB;
@@ -150,7 +150,7 @@ std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
     int countB = 0;
     const std::vector<int> leftA = leftover(a, pairA, countA);
     const std::vector<int> leftB = leftover(b, pairB, countB);
-    std::cout << "\n leftover " << countA << "/" << a->vertices << "\t" << countB << "/"
+    console() << "\n leftover " << countA << "/" << a->vertices << "\t" << countB << "/"
               << b->vertices << "\n";
     std::error_code ignored;
     std::filesystem::create_directories(kResultsDir, ignored);
@@ -158,7 +158,7 @@ std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
         std::string(kResultsDir) + "_" + a->name + "__" + b->name + ".csv";
     std::ofstream pairsOut(pairsPath, std::ios::trunc);
     if (!pairsOut) {
-        std::cout << "\n Cannot write the result file " << pairsPath << "\n";
+        console() << "\n Cannot write the result file " << pairsPath << "\n";
         noteUnwrittenFile(pairsPath);
     }
     for (int i = 0; i < a->vertices; i++) {

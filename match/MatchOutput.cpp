@@ -2,7 +2,6 @@
 // of merged blocks, and reading or printing a matching outside a run.
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/Console.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
@@ -125,7 +125,7 @@ void openResultFile(std::ofstream& out, const std::string& path) {
     std::filesystem::create_directories(kResultsFolder, ignored);
     out.open(path, std::ios::out | std::ios::trunc);
     if (out.is_open()) return;
-    std::cout << "\n Cannot write the result file " << path << "\n";
+    console() << "\n Cannot write the result file " << path << "\n";
     noteUnwrittenFile(path);
 }
 
@@ -197,7 +197,7 @@ double Match::getLog(std::string log) {
             const bool read = fields->size() >= 3 && from_string((*fields)[1], x) &&
                               ((*fields)[2] == "-1" || from_string((*fields)[2], y));
             if (!read || x < 0 || x >= n1 || y < kNoPartner || y >= n2)
-                std::cout << "\n " << log << " line " << lineNumber
+                console() << "\n " << log << " line " << lineNumber
                           << ": expected n,<node of graph 1>,<node of graph 2 or -1>\n";
             else
                 log_matching[x] = (*fields)[2] == "-1" ? kNoPartner : y;
@@ -219,7 +219,7 @@ double Match::getLog(std::string log) {
         const int y = log_matching[x];
         if (y == kNoPartner) continue;
         if (M21[y] != kNoPartner) {
-            std::cout << "\n " << log << ": node " << y << " of graph 2 is logged twice; node " << x
+            console() << "\n " << log << ": node " << y << " of graph 2 is logged twice; node " << x
                       << " is left unmatched\n";
             continue;
         }
@@ -244,17 +244,17 @@ void Match::printGammaMatrix() {
     // for every evaluated partner. Plain nodes come first, a blank line, then the blocks.
     const int n1 = order(true);
     bool blockRows = false;
-    std::cout << "\n";
+    console() << "\n";
     for (const auto& row : M->mat) {
         if (!blockRows && static_cast<int>(row.first) >= n1) {
             blockRows = true;
-            std::cout << "\n";
+            console() << "\n";
         }
-        std::cout << row.first;
+        console() << row.first;
         for (const auto& entry : row.second)
-            std::cout << "\t" << entry.first << ":" << entry.second.delta << ":"
+            console() << "\t" << entry.first << ":" << entry.second.delta << ":"
                       << entry.second.tabu;
-        std::cout << "\n";
+        console() << "\n";
     }
-    std::cout << "\n";
+    console() << "\n";
 }

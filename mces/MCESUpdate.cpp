@@ -2,13 +2,13 @@
 // secures on to the neighbour pairs, and keeping the label counts and connections current.
 #include <algorithm>
 #include <climits>
-#include <iostream>
 #include <utility>
 #include <vector>
 
 #include "graph/Graph.h"
 #include "match/FastFind.h"
 #include "mces/MCES.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -96,7 +96,7 @@ void MCES::update1(int x, int y) {
     refreshCrossLabels(ngb1, ngb2);
     for (int k = 1; k < nb_labels; ++k) {
         if (cin1[x][k] != 0 && cout1[x][k] != 0 && cin2[y][k] != 0 && cout2[y][k] != 0)
-            std::cout << "\n UH OH \n";
+            console() << "\n UH OH \n";
         cin1[x][k] = cout1[x][k] = cin2[y][k] = cout2[y][k] = 0;
     }
     const long long left = static_cast<long long>(n1 - nbMatched) * (n2 - nbMatched);

@@ -3,13 +3,13 @@
 #include "tunnel/Tunnel.h"
 
 #include <fstream>
-#include <iostream>
 #include <memory>
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
 #include "graph/LineReader.h"
 #include "tunnel/TunnelChains.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -56,7 +56,7 @@ bool readWeights(const std::string& parameters, double* weights) {
 } // namespace
 
 Tunnel::Tunnel(std::string load_paths) : build_path(std::move(load_paths)) {
-    std::cout << "\n TUNNEL To Be Loaded";
+    console() << "\n TUNNEL To Be Loaded";
     if (!readSeriesList()) return;
     if (gseries.empty()) {
         LineReader::reportFile(build_path, "lists no \"g\" entry (expected g,<class diagram>)");
@@ -64,17 +64,17 @@ Tunnel::Tunnel(std::string load_paths) : build_path(std::move(load_paths)) {
         return;
     }
     firstG = gseries.front();
-    std::cout << "\n TUNNEL Loaded";
+    console() << "\n TUNNEL Loaded";
     if (!buildCostModel()) return;
     lastG = gseries.back();
     computeOriginalCosts();
 
-    std::cout << "\nMatchings : " << matchings.size();
+    console() << "\nMatchings : " << matchings.size();
     const size_t V = matchings.size();
     m.assign(static_cast<size_t>(firstG->vertices), NodeInts(V + 1, -1));
     for (size_t q = 0; q < m.size(); ++q)
         m[q][0] = static_cast<int>(q);
-    std::cout << "\n Creating Tunnel \n";
+    console() << "\n Creating Tunnel \n";
     createTunnel(std::vector<int>(V, 0));
 }
 
@@ -124,13 +124,13 @@ bool Tunnel::addGraph(const std::string& path) {
         mat->g1 = gseries[gseries.size() - 2];
         mat->g2 = g;
         matchings.push_back(mat);
-        std::cout << mat->position << "\t";
+        console() << mat->position << "\t";
     }
     return true;
 }
 
 bool Tunnel::addMatch(const std::string& path, int lineNumber) {
-    std::cout << "\nTreat Match\n";
+    console() << "\nTreat Match\n";
     const MatchName name = cutMatchName(path);
     double weights[kNameWeights];
     if (!name.complete || !readWeights(name.parameters, weights)) {
@@ -144,14 +144,14 @@ bool Tunnel::addMatch(const std::string& path, int lineNumber) {
     lastParameters = name.parameters;
 
     for (size_t n = 0; n < gseries.size(); ++n) {
-        std::cout << "g1 : " << gseries[n]->name << " nameg1 : " << name.g1;
+        console() << "g1 : " << gseries[n]->name << " nameg1 : " << name.g1;
         if (gseries[n]->name != name.g1) continue;
         // The record of the pair that starts at this graph; its later graph must be g2.
         if (n >= matchings.size() || gseries[n + 1]->name != name.g2) return true;
         matching* mat = matchings[n];
-        std::cout << "\nFOUND TWICE\n";
+        console() << "\nFOUND TWICE\n";
         if (!getMatches(mat, path)) return false;
-        std::cout << "G1 : " << mat->g1->name << " G2 : " << mat->g2->name
+        console() << "G1 : " << mat->g1->name << " G2 : " << mat->g2->name
                   << " seed : " << name.parameters;
         return true;
     }
@@ -166,9 +166,9 @@ bool Tunnel::buildCostModel() {
         status = 1;
         return false;
     }
-    std::cout << "\n";
+    console() << "\n";
     for (double w : weights)
-        std::cout << w << " ";
+        console() << w << " ";
     costs = new Cost();
     costs->initMode1(weights[0], weights[1], weights[2], weights[3], weights[4]);
     return true;

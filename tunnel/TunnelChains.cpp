@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <iostream>
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
 #include "graph/ReportFile.h"
 #include "tunnel/TunnelChains.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ void Tunnel::createTunnel(const std::vector<int>& ms) {
 }
 
 void Tunnel::followChains(Chains& c) {
-    std::cout << "\n Setted Series \n";
+    console() << "\n Setted Series \n";
     c.V = static_cast<int>(matchings.size());
     const size_t classes = m.size();
     const size_t versions = static_cast<size_t>(c.V) + 1;
@@ -132,7 +132,7 @@ void Tunnel::followChains(Chains& c) {
     }
     for (int k = 0; k < c.V; ++k) {
         const matching* mat = matchings[static_cast<size_t>(k)];
-        std::cout << "\n Match " << k << " : " << mseries[static_cast<size_t>(k)];
+        console() << "\n Match " << k << " : " << mseries[static_cast<size_t>(k)];
         const size_t entry = static_cast<size_t>(mseries[static_cast<size_t>(k)]);
         // A pair without a match file read leaves every class of its earlier graph unmatched.
         const bool read = entry < mat->matchList.size();
@@ -270,5 +270,5 @@ void Tunnel::writeMetricsFile() {
             out << "," << r.p[f] << "," << r.lastP[f];
         out << "," << r.newClass << "\n";
     }
-    std::cout << "\n Created Tunnel \n";
+    console() << "\n Created Tunnel \n";
 }

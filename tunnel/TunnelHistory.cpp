@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 
 #include "graph/Graph.h"
 #include "tunnel/TunnelChains.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -86,14 +86,14 @@ void Tunnel::buildReverseChains() {
         for (size_t j = 0; j < match.size(); ++j)
             if (match[j] >= 0) _m[k][static_cast<size_t>(match[j])] = _m[k - 1][j];
     }
-    std::cout << "\n Created Reverse Tunnel \n";
+    console() << "\n Created Reverse Tunnel \n";
 }
 
 void Tunnel::writeRawTunnel() {
     std::ofstream out;
     openResult(out, "raw_tunnel_" + firstG->name + ".csv");
     writeThreads(out);
-    std::cout << "\n Filed Tunnel \n";
+    console() << "\n Filed Tunnel \n";
     collectTunnelEdges();
     writeTunnelEdges(out);
 }
@@ -128,7 +128,7 @@ void Tunnel::collectTunnelEdges() {
     for (size_t k = 0; k < gseries.size(); ++k)
         for (Edge* e : gseries[k]->E) {
             if (e == nullptr) {
-                std::cout << "\n !!!!!!!!! \n";
+                console() << "\n !!!!!!!!! \n";
                 continue;
             }
             const int a0 = _m[k][static_cast<size_t>(e->from)],
@@ -179,7 +179,7 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
 
     for (const auto& s : countStats) {
         out << "\n labelStats," << s.first << "," << s.second;
-        std::cout << "\n labelStats," << s.first << "," << s.second;
+        console() << "\n labelStats," << s.first << "," << s.second;
     }
     out << "\n\n Original Edges in the tunnel : " << perfect + original << "\n\n";
     out << "\n\n Perfect Edge Matching : " << perfect << "\n\n";
@@ -195,11 +195,11 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
 
 void Tunnel::writeHistories() {
     const size_t V = matchings.size();
-    std::cout << "\n ---Quick Facts--- \n";
+    console() << "\n ---Quick Facts--- \n";
     std::ofstream nodesOut;
     if (openResult(nodesOut, "ctunnel_" + firstG->name + ".csv")) {
         for (size_t q = 0; q < m.size(); ++q) {
-            std::cout << "\n Node:" << q;
+            console() << "\n Node:" << q;
             History h;
             h.add(firstG->name, firstG->V[q]->label);
             for (size_t k = 1; k <= V && m[q][k] >= 0; ++k) {
@@ -209,14 +209,14 @@ void Tunnel::writeHistories() {
             nodesOut << q << "," << firstG->V[q]->label;
             writeHistory(nodesOut, h);
         }
-        std::cout << "\n Node data written";
+        console() << "\n Node data written";
     }
     std::ofstream edgesOut;
     if (!openResult(edgesOut, "rtunnel_" + firstG->name + ".csv")) return;
     for (size_t i = 0; i < firstG->E.size(); ++i) {
         Edge* e = firstG->E[i];
         if (e == nullptr) continue;
-        std::cout << "\n Edge:" << i;
+        console() << "\n Edge:" << i;
         History h;
         h.add(firstG->name, e->getLabel2(6));
         const size_t f = static_cast<size_t>(e->from), t = static_cast<size_t>(e->to);
@@ -230,5 +230,5 @@ void Tunnel::writeHistories() {
                  << firstG->V[t]->label;
         writeHistory(edgesOut, h);
     }
-    std::cout << "\n Edge data written";
+    console() << "\n Edge data written";
 }

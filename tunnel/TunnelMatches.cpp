@@ -3,11 +3,11 @@
 #include "tunnel/Tunnel.h"
 
 #include <fstream>
-#include <iostream>
 
 #include "graph/Graph.h"
 #include "graph/LineReader.h"
 #include "tunnel/TunnelChains.h"
+#include "util/Console.h"
 #include "util/DiagramDiff.h"
 
 namespace {
@@ -89,7 +89,7 @@ void memberChanges(Tunnel::matching* mat, int i, Vertex* c2, Vertex* c1) {
     const int addAtt = att1 - d.at("sameAtt");
     const int delMet = met2 - kept;
     const int addMet = met1 - kept;
-    if (delAtt < 0 || addAtt < 0 || delMet < 0 || addMet < 0) std::cout << "\n\nO_o\n\n";
+    if (delAtt < 0 || addAtt < 0 || delMet < 0 || addMet < 0) console() << "\n\nO_o\n\n";
     using M = Tunnel::matching;
     table(mat, &M::nbDelAttList)[i] = delAtt;
     table(mat, &M::nbAddAttList)[i] = addAtt;
@@ -128,7 +128,7 @@ void relationChanges(Tunnel::matching* mat, const NodeInts& match) {
     for (size_t i = 0; i < match.size(); ++i)
         if (match[i] >= 0) reverse[static_cast<size_t>(match[i])] = static_cast<int>(i);
 
-    std::cout << "\n\n\n\n ENTER THE RELATION CHANGES";
+    console() << "\n\n\n\n ENTER THE RELATION CHANGES";
     for (Edge* e : mat->g1->E) {
         if (e == nullptr) continue;
         const int a = e->from, b = e->to, A = match[a], B = match[b];
