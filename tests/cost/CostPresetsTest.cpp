@@ -7,6 +7,7 @@
 
 #include "cost/Cost.h"
 #include "tests/cost/CostTestSupport.h"
+#include "util/Console.h"
 
 TEST(CostPresets, WorkedInsertionAndDeletionCosts) {
     Cost c;
@@ -70,9 +71,8 @@ TEST(CostPresets, DefaultModelIsFreeUntilWeightsAreSet) {
 
 TEST(CostPresets, ErrorParametersStartAtZeroInEveryConstructor) {
     double nodeM[3] = {1, 2, 3}, edgeD[4] = {4, 5, 6, 7}, edgeI[4] = {8, 9, 10, 11};
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     Cost parameterised(1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 100, 100, 100, 100);
-    testing::internal::GetCapturedStdout();
     Cost byDefault, fromMatrices(nodeM, nullptr, edgeD, edgeI);
     for (const Cost* c : {&byDefault, &parameterised, &fromMatrices}) {
         EXPECT_EQ(c->str_error, 0);
@@ -88,9 +88,9 @@ TEST(CostPresets, ErrorParametersStartAtZeroInEveryConstructor) {
 }
 
 TEST(CostPresets, ParameterisedConstructorDerivesUnitCostsAndFractions) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     Cost c(3, 2, 4, 1, 5, 20, 10, 0, 7, 8, 50, 25, 100, 200);
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = capture.text();
     EXPECT_EQ(out, "COST PARAMETERISED : cnd=2.000000 cni=4.000000 cns=3.000000 ced=1.000000 "
                    "cei=5.000000 cess=10.000000 cesl=14.000000 lw=0.000000 aw=7.000000 "
                    "mw=8.000000\n");
@@ -222,15 +222,15 @@ TEST(CostPathFile, SumsEveryOperation) {
             << "n,4\n";          // no second parameter: a substitution
     }
     const double expected = 2 + 10 + 7 + 11 + 31 + 35 + 9 + 74 + 10;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     EXPECT_DOUBLE_EQ(c.cost(3, path), expected);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), path + " / Path Cost = 189\n");
+    EXPECT_EQ(capture.text(), path + " / Path Cost = 189\n");
 }
 
 TEST(CostPathFile, MissingFileCostsNothing) {
     Cost c;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     EXPECT_EQ(c.cost(3, "no_such_path_file.txt"), 0);
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = capture.text();
     EXPECT_NE(out.find("no_such_path_file.txt / Path Cost = 0\n"), std::string::npos);
 }

@@ -11,6 +11,7 @@
 
 #include "driver/MatchRun.h"
 #include "tests/match/ScratchDir.h"
+#include "util/Console.h"
 
 namespace fs = std::filesystem;
 
@@ -42,9 +43,7 @@ double plainRun(int seed, std::map<std::string, std::string>* files = nullptr) {
     s.seed = seed;
     RunTarget target;
     std::ostringstream out;
-    testing::internal::CaptureStdout();
     const int rc = runMatch(s, out, &target);
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(rc, 0);
     if (files != nullptr) *files = resultFiles();
     return target.bestCost;
@@ -57,9 +56,8 @@ TEST(EffortRun, EachSearchIsThePlainRunOfItsSeedAndTheCheapestIsKept) {
     MatchSettings s = randomPairSettings();
     s.effort = 4;
     std::ostringstream out, err;
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     const EffortOutcome o = runEffort(s, out, err);
-    testing::internal::GetCapturedStdout();
     ASSERT_EQ(o.exitCode, 0) << err.str();
     ASSERT_EQ(o.searches.size(), 4u);
 

@@ -3,6 +3,7 @@
 #include "driver/EvalCommandLine.h"
 
 #include "tests/match/ScratchDir.h"
+#include "util/Console.h"
 
 #include <gtest/gtest.h>
 
@@ -26,9 +27,8 @@ int run(const std::vector<std::string>& args, std::string& said) {
     EvalSettings s;
     if (!parses(args, &s)) return kExitUsage;
     std::ostringstream err;
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     const int rc = runEval(s, err);
-    testing::internal::GetCapturedStdout();
     said = err.str();
     return rc;
 }

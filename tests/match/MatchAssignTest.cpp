@@ -5,6 +5,7 @@
 #include "assign/Hungarian.h"
 #include "assign/ShortestPathSolver.h"
 #include "tests/match/MatchTestSupport.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 #include <gtest/gtest.h>
@@ -41,10 +42,9 @@ struct AssignRun {
     std::unique_ptr<Match> match;
     AssignRun(std::unique_ptr<Graph> first, std::unique_ptr<Graph> second)
         : a(std::move(first)), b(std::move(second)) {
-        testing::internal::CaptureStdout();
+        ConsoleCapture quiet;
         match = std::make_unique<Match>(a.get(), b.get(), cost.get(), 1, 3);
         match->hungarian("unread.csv", 1);
-        testing::internal::GetCapturedStdout();
     }
     int matchedIn(bool left) const {
         const int n = left ? a->vertices : b->vertices;

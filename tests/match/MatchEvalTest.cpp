@@ -5,6 +5,7 @@
 
 #include "tests/match/MatchTestSupport.h"
 #include "tests/match/ScratchDir.h"
+#include "util/Console.h"
 
 #include <gtest/gtest.h>
 
@@ -59,10 +60,9 @@ TEST(EvalSolution, AllSameNameMatchesGiveNoDifferentNameFigures) {
     EXPECT_EQ(evalRow(f), "\na,b,3,0,3,0,1,1,1,1,0.5,0,2,2,2,0,0,3,1,0,1,0.666667,0.8,0,0,0");
 
     Match m;
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     m.evalSolution(kRun, "shop");
     m.evalSolution(kRun, "shop");
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(slurp("eval_results.csv"), evalRow(f) + evalRow(f)) << "appended, no header";
 }
 
@@ -148,10 +148,10 @@ std::unique_ptr<Graph> signatureGraph(const std::string& name, const std::string
 /// Resolves quietly; the walk's trace is appended to `printed`.
 Vertex* resolve(const std::string& sign, Graph* g, bool simpleTypes, std::string& printed) {
     Match m;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     Vertex* v =
         simpleTypes ? m.getVertexFromSignature2(sign, g) : m.getVertexFromSignature(sign, g);
-    printed += testing::internal::GetCapturedStdout();
+    printed += capture.text();
     return v;
 }
 
@@ -177,7 +177,7 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
     auto g1 = signatureGraph("v1", "org.C");
     auto g2 = signatureGraph("v2", "org.D");
     auto cost = symmetricCost();
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     Match m(g1.get(), g2.get(), cost.get(), 1, 3);
     // Match everything to its twin; org.C -> org.D is the one renamed pair.
     for (int x = 0; x < 7; ++x) {
@@ -186,7 +186,7 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
     }
     std::set<std::string> asked{"\"org.C__org.D\"", "\"org.A__org.A\"", "broken"};
     std::unique_ptr<std::set<std::string>> found(m.checkAlternatives(&asked, "t"));
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = capture.text();
     EXPECT_NE(printed.find("Bad input in the alternatives of t"), std::string::npos);
     EXPECT_EQ(*found, std::set<std::string>{"\"org.C__org.D\""});
     const std::string alternatives = slurp("results/alternatives_t.csv");
@@ -198,9 +198,8 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
 
     // Reference: the rename (quoted, with a Windows line end) and one pair the matching lacks.
     writeFile("results/uml/uml_v1_v2.csv", "\"org.C__org.D\"\r\n\"org.A.size__org.A.length\"\n");
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     m.rawPrint2();
-    testing::internal::GetCapturedStdout();
     const std::string tag = "raw_v1__v2__1__1__1__1__0__1";
     EXPECT_EQ(slurp("results/" + tag + ".csv"),
               "\"class1\",\"class2\",\"category\"\n\"org.C\",\"org.D\",\"Class\"\n");

@@ -8,6 +8,7 @@
 
 #include "match/Match.h"
 #include "tests/match/MoveTestSupport.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -153,9 +154,9 @@ TEST(BlockVertex, LabelListsMembersThenTerms) {
 
 TEST(BlockVertex, MixedKindsWarnAndTakeTheFirstMembersKind) {
     BlockFixture f;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     Vertex* classFirst = f.grow(3, 8); // members listed as 3, then the added 8
-    const std::string printed = testing::internal::GetCapturedStdout();
+    const std::string printed = capture.text();
     EXPECT_NE(printed.find("\n MERGING DIFFERENT TYPES OF NODES"), std::string::npos);
     EXPECT_EQ(classFirst->type, kClassType);
 

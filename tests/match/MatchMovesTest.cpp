@@ -10,6 +10,7 @@
 #include "match/Match.h"
 #include "match/MoveContext.h"
 #include "tests/match/MoveTestSupport.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 namespace {
@@ -311,16 +312,16 @@ TEST(NoneMove, ChangesNothingAndSaysSo) {
     ASSERT_EQ(MoveContext(*f.m, 0, 1).kind, MoveContext::Kind::None);
     f.quiet.reset();
 
-    testing::internal::CaptureStdout();
+    ConsoleCapture pricing;
     const double delta = f.m->computeDelta(3, 0, 1);
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = pricing.text();
     EXPECT_EQ(delta, 0);
     EXPECT_NE(printed.find("\n NON-VALID !!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!! \n"),
               std::string::npos);
 
-    testing::internal::CaptureStdout();
+    ConsoleCapture playing;
     f.play(0, 1);
-    printed = testing::internal::GetCapturedStdout();
+    printed = playing.text();
     EXPECT_NE(printed.find("\n ----------------------- NON-VALID --------------- \n"),
               std::string::npos);
     EXPECT_TRUE(MatchingSnapshot(*f.m) == before);

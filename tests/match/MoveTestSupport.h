@@ -15,6 +15,7 @@
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
 #include "match/Match.h"
+#include "util/Console.h"
 
 /// Node kinds as the class-diagram readers number them.
 
@@ -118,19 +119,14 @@ struct MatchingSnapshot {
     }
 };
 
-/// Silences standard output for its lifetime (the matcher reports progress on every call).
+/// Silences the console for its lifetime (the matcher reports progress on every call); the
+/// text is dropped, not kept, as long searches print a lot.
 class QuietOutput {
-public:
-    QuietOutput() : saved_(std::cout.rdbuf(&sink_)) {}
-    ~QuietOutput() { std::cout.rdbuf(saved_); }
-    QuietOutput(const QuietOutput&) = delete;
-    QuietOutput& operator=(const QuietOutput&) = delete;
-
-private:
     /// Accepts and drops every character.
     struct Sink : std::streambuf {
         int overflow(int c) override { return c; }
     };
     Sink sink_;
-    std::streambuf* saved_;
+    std::ostream stream_{&sink_};
+    ConsoleRedirect redirect_{stream_};
 };

@@ -4,13 +4,13 @@
 
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "graph/Graph.h"
 #include "mces/MCES.h"
+#include "util/Console.h"
 
 using Arc = std::tuple<int, int, std::string>;
 
@@ -38,17 +38,9 @@ inline std::vector<std::string> numberLabels(int n) {
     return labels;
 }
 
-/// Silences standard output for the lifetime of the object (the matcher reports a lot).
-class QuietOutput {
-public:
-    QuietOutput() : saved(std::cout.rdbuf(sink.rdbuf())) {}
-    ~QuietOutput() { std::cout.rdbuf(saved); }
-    std::string text() const { return sink.str(); }
-
-private:
-    std::ostringstream sink;
-    std::streambuf* saved;
-};
+/// Keeps the console off the screen for the lifetime of the object (the matcher reports a
+/// lot); text() gives what was printed.
+using QuietOutput = ConsoleCapture;
 
 /// Deletes a matcher together with the results it leaves for its caller.
 struct MCESDeleter {
