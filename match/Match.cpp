@@ -452,18 +452,30 @@ double Match::nodePartCost(int mode) {
     return total;
 }
 
+void printCostFigures(const CostFigures& f) {
+    console() << "\t" << f.nodePart << "\t" << f.afterInsertions << "\t(" << f.bothMatched << ")"
+              << f.total << "\t" << f.total << "___" << f.edges1 << "_" << f.edges2 << "\n";
+}
+
 double Match::cost(int mode) {
-    if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return -1;
-    if (E1 == nullptr || E2 == nullptr) return -1;
+    const CostFigures figures = costFigures(mode);
+    if (figures.priced) printCostFigures(figures);
+    return figures.total;
+}
+
+CostFigures Match::costFigures(int mode) {
+    CostFigures figures;
+    if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return figures;
+    if (E1 == nullptr || E2 == nullptr) return figures;
     double total = nodePartCost(mode);
-    const double nodePart = total;
+    figures.nodePart = total;
     for (Vertex* w : distinctBlocks(false))
         if (getM21(w->number) == kNoPartner) total += costs->cni(mode, w);
-    const double afterInsertions = total;
+    figures.afterInsertions = total;
 
     const auto edges1 = blockEdges(true);
     const auto edges2 = blockEdges(false);
-    int bothMatched = 0;
+    int& bothMatched = figures.bothMatched;
     for (const auto& entry : edges1) {
         Edge* e1 = entry.second;
         const int from = entry.first.first;
@@ -492,9 +504,11 @@ double Match::cost(int mode) {
             total += costs->cei(mode, e2, getNodes2(from), getNodes2(to));
         }
     }
-    console() << "\t" << nodePart << "\t" << afterInsertions << "\t(" << bothMatched << ")" << total
-              << "\t" << total << "___" << edges1.size() << "_" << edges2.size() << "\n";
-    return total;
+    figures.edges1 = edges1.size();
+    figures.edges2 = edges2.size();
+    figures.total = total;
+    figures.priced = true;
+    return figures;
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include "graph/Graph.h"
 #include "graph/SparseMatrix.h"
 #include "graph/Vertex.h"
+#include "match/CostFigures.h"
 #include "match/stdafx.h"
 
 class FastFind;
@@ -272,8 +273,12 @@ public:
     std::vector<Edge*>* getVEdges1(Vertex* v) { return getVEdges(v, true); }
     std::vector<Edge*>* getVEdges2(Vertex* v) { return getVEdges(v, false); }
 
-    /// Full cost of the current matching; -1 when a graph or the cost model is missing.
+    /// Full cost of the current matching, its figures printed on one line; -1 (and no line)
+    /// when a graph or the cost model is missing.
     double cost(int mode);
+    /// The same pricing without the line. Like cost(), it records the node similarities in
+    /// _N and registers block edges not registered yet.
+    CostFigures costFigures(int mode);
     /// Cost over plain nodes only, with a verbose trace. A diagnostic; no caller in the run.
     double ocost(int mode);
     /// Cost of matching nothing (every relation priced with both ends unmatched, whatever

@@ -68,7 +68,7 @@ TEST(AssignmentMatching, PairsNodesOfLikeDegreeProfiles) {
         EXPECT_LT(r.match->M12[leaf], 3);
     }
     EXPECT_EQ(r.match->bestMatch2[3], 0);
-    EXPECT_DOUBLE_EQ(r.match->bestCost, r.match->cost(3));
+    EXPECT_DOUBLE_EQ(r.match->bestCost, r.match->costFigures(3).total);
 }
 
 TEST(AssignmentMatching, ShapesLeaveOnlyTheExcessUnmatched) {

@@ -246,7 +246,7 @@ TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
     Fixture f = renamedClass();
     f.pair(0, 0);
     f.pair(1, 1);
-    const double expected = f.m->cost(3);
+    const double expected = f.m->costFigures(3).total;
     f.m->M12[0] = f.m->M12[1] = -1;
     f.m->M21[0] = f.m->M21[1] = -1;
 

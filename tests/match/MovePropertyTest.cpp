@@ -103,7 +103,7 @@ void checkEveryMove(Match& m, Coverage& coverage, const std::string& where) {
     for (int i : moveNumbers(m, true)) {
         for (int j : moveNumbers(m, false)) {
             const Kind kind = MoveContext(m, i, j).kind;
-            const double before = m.cost(3);
+            const double before = m.costFigures(3).total;
             const double delta = m.computeDelta(3, i, j);
             ASSERT_TRUE(MatchingSnapshot(m) == start) << where << " move (" << i << "," << j << ")";
             if (kind == Kind::None) {
@@ -114,7 +114,7 @@ void checkEveryMove(Match& m, Coverage& coverage, const std::string& where) {
             if (valid.count({i, j})) coverage.valid[kind]++;
             play(m, i, j);
             expectConsistent(m);
-            const double after = m.cost(3);
+            const double after = m.costFigures(3).total;
             EXPECT_NEAR(after - before, delta, tolerance(before, after))
                 << where << " move (" << i << "," << j << ") of kind " << static_cast<int>(kind);
             start.restore(m);
@@ -182,7 +182,7 @@ TEST(MoveCostChange, RunningCostOfAShortSearchFollowsTheMatching) {
                 c.delta_m = -c.delta;
                 m.ff->insert(&c, false);
             }
-        double running = m.cost(3);
+        double running = m.costFigures(3).total;
         for (int it = 0; it < 100 && m.ff->nbCandidates > 0; it++) {
             cell* chosen = m.ff->find();
             ASSERT_NE(chosen, nullptr);
@@ -194,7 +194,7 @@ TEST(MoveCostChange, RunningCostOfAShortSearchFollowsTheMatching) {
                 << " iteration " << it;
             running += chosen->delta;
             m.enactMove();
-            const double actual = m.cost(3);
+            const double actual = m.costFigures(3).total;
             ASSERT_NEAR(running, actual, tolerance(running, actual) * (it + 1))
                 << "round " << round << " iteration " << it << " move (" << chosen->x << ","
                 << chosen->y << ")";

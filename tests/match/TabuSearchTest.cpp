@@ -112,7 +112,7 @@ int searchCheckingRunningCost(Match& m, int maxIterations) {
     int checked = 0;
     double worst = 0;
     HookGuard guard([&](Match& current) {
-        const double fresh = current.cost(current.cost_mode);
+        const double fresh = current.costFigures(current.cost_mode).total;
         // The whole cost rounds each node substitution to single precision; the moves do not.
         const double tolerance = 1e-2 + 1e-6 * std::fabs(fresh);
         worst = std::max(worst, std::fabs(current.currentCost - fresh));
@@ -164,7 +164,7 @@ TEST(TabuSearch, FinalCostIsThePriceOfTheRestoredMatching) {
     r.m->Tabu(1, kAlg, kDiscrim);
     const double best = r.m->bestCost;
     EXPECT_LT(best, r.m->no_matching_cost);
-    EXPECT_DOUBLE_EQ(best, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(best, r.m->costFigures(3).total);
     EXPECT_DOUBLE_EQ(r.m->currentCost, best);
     EXPECT_EQ(r.m->numberOfGoodMatchs, 0);
     EXPECT_EQ(r.m->kbt, nullptr);
@@ -224,7 +224,7 @@ TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnTheExamplePair) {
     ScratchDir dir("running-cost-example");
     SearchRun r = examplePair();
     EXPECT_GT(searchCheckingRunningCost(*r.m, 100000), 5);
-    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->costFigures(3).total);
 }
 
 TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnJsoup) {
@@ -237,7 +237,7 @@ TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnJsoup) {
                 std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.7.2.txt"));
     // A short run keeps the test fast: every full pricing walks both diagrams.
     EXPECT_EQ(searchCheckingRunningCost(*r.m, 80), 80);
-    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->costFigures(3).total);
 }
 
 TEST(TabuSearch, StagnationLimitFollowsTheLargerGraphAndNoMoveEndsAtOnce) {
@@ -320,7 +320,7 @@ TEST(TabuSearch, WholeMatchingStartsEndConsistentAndKeepTheirResultWithoutRefere
         SearchRun r(shop("v1", true), shop("v2", true, true));
         r.m->Tabu(start, kAlg, kDiscrim);
         EXPECT_LE(r.m->bestCost, r.m->initScore) << start;
-        EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3)) << start;
+        EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->costFigures(3).total) << start;
         expectConsistentMatching(*r.m);
         ASSERT_NE(r.m->kbt, nullptr);
         // No reference file: the search's matching is reported, not an empty one.
@@ -347,7 +347,7 @@ TEST(TabuSearch, FractionalStartSkipsTheLoopAndReportsTheReference) {
         EXPECT_EQ(r.m->M12[x], x);
     EXPECT_EQ(r.m->M21[8], -1);
     EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->upperBound);
-    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->costFigures(3).total);
 }
 
 TEST(TabuSearch, FractionalSeedKeepsEveryAcceptedDrawAgainstTheWantedCount) {

@@ -44,7 +44,7 @@ double matcherCost(Match& m, const std::vector<int>& partner) {
         m.M12[x] = partner[static_cast<size_t>(x)];
         if (m.M12[x] >= 0) m.M21[m.M12[x]] = x;
     }
-    return m.cost(m.cost_mode);
+    return m.costFigures(m.cost_mode).total;
 }
 
 std::unique_ptr<Cost> symmetricCost() {
