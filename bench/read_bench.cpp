@@ -40,8 +40,6 @@ std::vector<std::string> defaultFiles() {
     return files;
 }
 
-/// Exit codes shared by every executable of the project.
-
 } // namespace
 
 int main(int argc, char** argv) {

@@ -5,6 +5,7 @@
 
 #include "driver/MatchRun.h"
 #include "util/ExitCodes.h"
+#include "util/Folders.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +26,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr const char* kResultsFolder = "results";
 constexpr const char* kConsoleFile = "console.txt";
 constexpr const char* kCostFile = "cost.txt";
 /// Folders the search reads from its working folder (reference matchings of benchmarks).
@@ -149,7 +149,7 @@ bool keepResults(const fs::path& folder, std::ostream& err) {
             if (failed) break;
         }
     if (failed)
-        err << "Results not written to ./" << kResultsFolder << "/: " << failed.message() << "\n";
+        err << "Results not written to " << kResultsFolder << ": " << failed.message() << "\n";
     return !failed;
 }
 

@@ -9,6 +9,7 @@
 #include "match/Match.h"
 #include "match/ResultText.h"
 #include "util/Console.h"
+#include "util/Folders.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
@@ -146,7 +147,8 @@ int compare(const EvalSettings& s, std::ostream& err) {
             << ", not " << g1->name << " to " << g2->name << "\n";
         return kExitUsage;
     }
-    const std::string reference = "./results/uml/uml_" + g1->name + "_" + g2->name + ".csv";
+    const std::string reference =
+        std::string(kResultsFolder) + "uml/uml_" + g1->name + "_" + g2->name + ".csv";
     if (!allReadable({reference}, "reference pairs \"name1__name2\"", err))
         return kExitInputUnreadable;
 

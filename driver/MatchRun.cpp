@@ -28,8 +28,6 @@ std::unique_ptr<Graph> readGraph(int mode, const std::string& path, const char* 
     return g;
 }
 
-/// Exit codes of every executable of the project.
-
 /// A graph without a node cannot be matched: a missing, empty or unreadable file, or one
 /// whose every line was refused. The run stops before anything is written.
 bool reportEmptyGraph(const Graph& g, const std::string& path, std::ostream& out) {
@@ -66,7 +64,7 @@ int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
 
     if (s.umldiff == 1) return runDiffMode(g1->name, g2->name, *cst, s.seed, out);
 
-    auto m = std::make_unique<Match>(g1.get(), g2.get(), cst.get(), s.seed, 3);
+    auto m = std::make_unique<Match>(g1.get(), g2.get(), cst.get(), s.seed, kClassDiagramCosts);
     const int noMatchCost = static_cast<int>(m->no_matching_cost);
     out << "\n\n\nNo Matching Cost : " << noMatchCost << "\n";
 

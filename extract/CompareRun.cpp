@@ -16,6 +16,7 @@
 #include "extract/ExtractRun.h"
 #include "extract/Subprocess.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "util/Console.h"
 
 namespace fs = std::filesystem;
@@ -123,7 +124,7 @@ struct ReadFigures {
 
 ReadFigures readDiagram(const std::string& path) {
     ConsoleCapture quiet;
-    auto g = std::make_unique<Graph>(12, path);
+    auto g = std::make_unique<Graph>(kClassDiagramMode, path);
     return {g->vertices, g->edges, g->nbClasses};
 }
 

@@ -17,8 +17,6 @@
 
 namespace {
 
-/// Exit codes shared by every executable of the project.
-
 /// 0 when every file exists; otherwise names the missing ones and returns 3.
 int reportFiles(const std::vector<std::string>& files, std::ostream& out) {
     int status = 0;

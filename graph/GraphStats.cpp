@@ -7,6 +7,7 @@
 #include <set>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/LineReader.h"
 #include "graph/ReportFile.h"
 #include "util/Console.h"
@@ -125,7 +126,7 @@ void Graph::collectStats() {
 }
 
 void Graph::write(int mode, std::string fileName) {
-    if (mode != 0) return;
+    if (mode != kNodeListMode) return;
     std::ofstream out;
     if (!openReport(out, fileName, std::ios::out | std::ios::trunc)) return;
     // The header counts the node lines that follow, so the file always reads back.

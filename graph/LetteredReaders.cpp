@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/LineReader.h"
 #include "util/Console.h"
 
@@ -78,7 +79,7 @@ void Graph::initMode4(std::ifstream* in) {
         if (lines.startsWith("c,")) {
             Vertex* v = appendNumberedNode(lines, V, true);
             if (v == nullptr) continue;
-            v->type = 1;
+            v->type = kClassType;
             classes->insert({shortName(v->label), v->number});
         } else if (lines.startsWith("a,") || lines.startsWith("m,")) {
             int owner = 0;
@@ -150,7 +151,7 @@ void Graph::initMode10(std::ifstream* in) {
             v->type = kLifelineKind;
             V.push_back(v);
             classes->insert({v->label, position});
-            link(owner, position, "9");
+            link(owner, position, kContainmentText);
         } else if (lines.startsWith("m,")) {
             int sender = 0, receiver = 0;
             if (!lines.require(5, "\"m,sender,receiver,label,specif\"") ||

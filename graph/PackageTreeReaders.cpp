@@ -236,7 +236,7 @@ int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool meth
         v->specif = specif;
         g.V.push_back(v);
         added++;
-        derived.push_back({position, owner, "9"});
+        derived.push_back({position, owner, kContainmentText});
         typeUses(position, methods, parts, classLabels, derived);
     }
     return added;
@@ -251,7 +251,7 @@ void insertNineRelations(Graph& g, const std::vector<Relation>& relations) {
     for (Relation r : relations) {
         bool known = r.from >= 0 && r.to >= 0 && r.from < nodeCount && r.to < nodeCount;
         int type = known ? g.V[r.from]->type : 0;
-        if (r.label == "9") {
+        if (r.label == kContainmentText) {
             if (known && (type == kMethodType || type == kAttributeType))
                 g.V[r.from]->level = static_cast<short>(g.V[r.to]->level + 1);
             std::swap(r.from, r.to);
@@ -295,7 +295,7 @@ void Graph::initMode9(std::ifstream* in) {
     // Classes and packages are contained in the package named by their label.
     for (const auto& link :
          attachToPackages(V, nbClasses + nbPackages, kept.packages, firstPackage))
-        derived.push_back({link.first, link.second, "9"});
+        derived.push_back({link.first, link.second, kContainmentText});
 
     // The file's relations first, then the derived ones in the order produced.
     std::vector<Relation> ordered = kept.relations;

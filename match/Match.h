@@ -46,7 +46,9 @@ double normDiff(float a, float b);
 class Match {
 public:
     /// Partner value of an unmatched node (in M12, M21, bestMatch, kbt, ...).
-    static constexpr int kNoPartner = -1;
+    static constexpr int kNoPartner = ::kNoPartner;
+    /// Assignment price of a cell that must not be chosen.
+    static constexpr double kForbiddenCell = 32767;
     /// Tabu mark of a pair matched by the start that lowers the cost: never expires in a run.
     static constexpr int kLockedTabu = 32767;
     /// Slots of the tabu expiry ring (iterations modulo this number).
@@ -174,7 +176,7 @@ public:
     SparseMatrix<Edge*>* E1 = nullptr;
     SparseMatrix<Edge*>* E2 = nullptr;
     /// Cost family passed to every Cost call (3 in the matching run).
-    int cost_mode = 3;
+    int cost_mode = kClassDiagramCosts;
     /// Initialisation switch; false.
     bool recomputeAll = false;
     double BIAS = 0; ///< set to 0; read by nothing

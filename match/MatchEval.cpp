@@ -7,6 +7,7 @@
 #include "graph/Kinds.h"
 #include "graph/LineReader.h"
 #include "util/Console.h"
+#include "util/Folders.h"
 #include "util/Utilities.h"
 
 #include <fstream>
@@ -18,14 +19,11 @@
 
 namespace {
 
-/// Folder of the version graphs that evalSolution reads.
-constexpr const char* kDatasetsFolder = "./datasets/";
 /// Reader mode of those graphs: classes with their members inside.
-constexpr int kDatasetMode = 4;
+constexpr int kDatasetMode = kMembersInClassesMode;
 /// A run tag holds the two version names and five weights before the seed.
 constexpr size_t kTagFieldsBeforeSeed = 7;
 constexpr int kWeightTexts = 5;
-constexpr char kContainmentCode = '9';
 /// Signature items before this position are modifiers, return type and name.
 constexpr size_t kFirstParameterItem = 3;
 /// Longest run of digits read as a node number (keeps the value inside an int).

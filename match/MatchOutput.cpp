@@ -83,7 +83,7 @@ std::string categoryWord(int type) {
 
 std::string displayName(const Vertex* v) {
     if (v == nullptr) return std::string();
-    if (v->type <= 1) return v->label;
+    if (v->type <= kClassType) return v->label;
     return v->label + "_" + replaceString(v->specif, ",", ";");
 }
 

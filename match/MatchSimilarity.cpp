@@ -19,11 +19,8 @@
 
 namespace {
 
-/// Price of an assignment cell that must not be chosen.
-constexpr double kForbiddenCell = 32767;
 /// Path and signature likeness never weigh below this.
 constexpr double kMinPartLikeness = 0.5;
-/// Containment relations carry this label code.
 
 /// 2 |common| / (|a| + |b|); 0 for two empty sets.
 double dice(const std::set<std::string>& a, const std::set<std::string>& b) {
@@ -251,7 +248,7 @@ double Match::intSim2(int mode, Vertex* first, Vertex* second) {
     const double name = IdSim(name1, name2);
     const std::string owner1 = ownerName(first->label);
     const std::string owner2 = ownerName(second->label);
-    if (first->type < 2 || second->type < 2 || owner1.empty() || owner2.empty())
+    if (first->type < kMethodType || second->type < kMethodType || owner1.empty() || owner2.empty())
         return static_cast<float>(name);
     // Members of unrelated owners keep half of their name likeness.
     return static_cast<float>(name * (1 + IdSim(owner1, owner2)) / 2);
@@ -279,7 +276,7 @@ void Match::setSims() {
             const bool bothEmpty = name1.empty() && name2.empty();
             (*sim_name)(i, j) =
                 bothEmpty ? 1.0f : 1.0f - Distance::NLD(name1.c_str(), name2.c_str());
-            if (v->type != 1) continue;
+            if (v->type != kClassType) continue;
             // Classes also compare the names of their fields and methods.
             const std::set<std::string> att2 = memberNames(g2, w, 3);
             const std::set<std::string> meth2 = memberNames(g2, w, 2);

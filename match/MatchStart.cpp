@@ -29,8 +29,6 @@ constexpr double kEvaluationStart = 0;
 constexpr float kBestPairsOnly = 0;
 /// Assignment price of a pair of different labels in the similarity assignment.
 constexpr double kDifferentLabelPrice = 10000;
-/// Assignment price of a cell that must not be chosen.
-constexpr double kForbiddenCell = 32767;
 /// A label penalty of this size or more forbids pairs of different labels.
 constexpr double kStrictLabels = 1000;
 /// Lines of the reference file before the pairs.
@@ -137,14 +135,14 @@ std::vector<std::vector<double>> editCostMatrix(Match& m, bool withNodeCosts) {
             matrix[x][y] = entry;
         }
         for (int k = 0; k < n1; k++)
-            matrix[x][n2 + k] = kForbiddenCell;
+            matrix[x][n2 + k] = Match::kForbiddenCell;
         matrix[x][n2 + x] =
             vx->edges.size() / 2.0 + (withNodeCosts ? m.costs->cnd(m.cost_mode, vx) : 0);
     }
     for (int y = 0; y < n2; y++) {
         Vertex* vy = m.g2->V[static_cast<size_t>(y)];
         for (int k = 0; k < n2; k++)
-            matrix[n1 + y][k] = kForbiddenCell;
+            matrix[n1 + y][k] = Match::kForbiddenCell;
         matrix[n1 + y][y] =
             vy->edges.size() / 2.0 + (withNodeCosts ? m.costs->cni(m.cost_mode, vy) : 0);
     }

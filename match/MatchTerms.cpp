@@ -11,6 +11,7 @@
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "util/Console.h"
+#include "util/Folders.h"
 #include "util/OutputRecord.h"
 
 namespace {
@@ -22,7 +23,6 @@ constexpr int kCommonTermOccurrences = 300;
 constexpr short kAllEntitiesId = 0;
 constexpr short kAllTermsId = 1;
 constexpr short kFirstTermId = 2;
-constexpr const char* kResultsDir = "./results/";
 
 bool isRelevant(const bool* relevant, int n) {
     return relevant == nullptr || relevant[n];
@@ -265,7 +265,7 @@ void Match::semilarity() {
         return;
     }
     shareTermCounters();
-    const std::string dir = kResultsDir;
+    const std::string dir = kResultsFolder;
     std::error_code ignored;
     std::filesystem::create_directories(dir, ignored);
     const std::string path = dir + "sem_" + g1->name + "__" + g2->name + "_PAIRS.csv";

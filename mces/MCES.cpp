@@ -74,7 +74,7 @@ MCES::MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _see
     for (int i = 0; kbt != nullptr && i < n1; ++i) {
         const int j = kbt[i];
         if (j < 0) continue;
-        if (j >= n2 || M21[j] != -1) {
+        if (j >= n2 || M21[j] != kNoPartner) {
             console() << "\n Seed pair skipped: " << i << "," << j;
             continue;
         }
@@ -164,8 +164,8 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     copyLabelCounts();
     M12 = new int[std::max(n1, 1)];
     M21 = new int[std::max(n2, 1)];
-    std::fill(M12, M12 + std::max(n1, 1), -1);
-    std::fill(M21, M21 + std::max(n2, 1), -1);
+    std::fill(M12, M12 + std::max(n1, 1), kNoPartner);
+    std::fill(M21, M21 + std::max(n2, 1), kNoPartner);
     matched1 = new std::set<int>();
     matched2 = new std::set<int>();
     unmatched1 = new std::set<int>();
@@ -353,7 +353,7 @@ void MCES::runGreedyLoop() {
         const int x = static_cast<int>(p.x1);
         const int y = static_cast<int>(p.x2);
         // find only offers unmatched pairs; anything else would loop without progress.
-        if (M12[x] != -1 || M21[y] != -1) break;
+        if (M12[x] != kNoPartner || M21[y] != kNoPartner) break;
         if (usesUpdate1(idAlgo))
             update1(x, y);
         else

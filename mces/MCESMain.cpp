@@ -23,8 +23,6 @@ namespace {
 constexpr int kArcListMode = 6;
 /// Fewer arguments than this (program name included) cannot name two graphs.
 constexpr std::size_t kMinArguments = 5;
-/// Exit codes shared by every executable of the project.
-
 struct MCESSwitch {
     char letter;
     const char* usage;

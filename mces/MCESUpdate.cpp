@@ -40,19 +40,19 @@ void MCES::updateG(int x, int y) {
     std::vector<std::pair<int, int>> touched;
     for (Edge* e1 : g1->V[x]->in) {
         const int a = e1->from;
-        if (M12[a] != -1) continue;
+        if (M12[a] != kNoPartner) continue;
         for (Edge* e2 : g2->V[y]->in) {
             const int b = e2->from;
-            if (M21[b] != -1 || OEdges[a][b] + ONodes[a][b] == 0) continue;
+            if (M21[b] != kNoPartner || OEdges[a][b] + ONodes[a][b] == 0) continue;
             propagateGain(a, b, e1, e2, touched);
         }
     }
     for (Edge* e1 : g1->V[x]->out) {
         const int a = e1->to;
-        if (M12[a] != -1) continue;
+        if (M12[a] != kNoPartner) continue;
         for (Edge* e2 : g2->V[y]->out) {
             const int b = e2->to;
-            if (M21[b] != -1 || potential[a][b] == 0) continue;
+            if (M21[b] != kNoPartner || potential[a][b] == 0) continue;
             propagateGain(a, b, e1, e2, touched);
         }
     }
@@ -116,7 +116,7 @@ void MCES::consumeLabelCounts(bool first, int x, std::set<int>& ngb) {
     for (Edge* e : gr->V[x]->edges) {
         const bool incoming = e->to == x;
         const int a = incoming ? e->from : e->to;
-        if (a == x || partner[a] != -1) continue;
+        if (a == x || partner[a] != kNoPartner) continue;
         ngb.insert(a);
         for (char ch : e->label) {
             const int k = ch - '0';

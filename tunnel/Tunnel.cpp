@@ -7,6 +7,7 @@
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/LineReader.h"
 #include "tunnel/TunnelChains.h"
 #include "util/Console.h"
@@ -15,7 +16,7 @@
 namespace {
 
 /// Reader mode of the versions: classes with their members inside.
-constexpr int kVersionMode = 4;
+constexpr int kVersionMode = kMembersInClassesMode;
 /// Weights carried by a match file name: dwn, dwe, ew, asy, lw.
 constexpr int kNameWeights = 5;
 

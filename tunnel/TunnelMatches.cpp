@@ -200,7 +200,7 @@ bool Tunnel::getMatches(matching* mat, std::string file_path) {
     NodeInts& match = table(mat, &matching::matchList);
     for (size_t i = 0; i < n1; ++i) {
         Vertex* v = g1->V[i];
-        match[i] = -1;
+        match[i] = kNoPartner;
         table(mat, &matching::nbAttList)[i] = static_cast<int>(v->attributes.size());
         table(mat, &matching::nbMetList)[i] = static_cast<int>(v->methods.size());
         table(mat, &matching::nbRelList)[i] = labelLength(v->edges);

@@ -58,13 +58,13 @@ TEST(CostPresets, DefaultModelIsFreeUntilWeightsAreSet) {
     Cost c;
     auto cls = makeVertex(1), other = makeVertex(1);
     auto e = makeEdge(1, {{1, 2}}), f = makeEdge(1, {{1, 1}});
-    EXPECT_DOUBLE_EQ(c.cnd(3, cls.get()), 0);
-    EXPECT_DOUBLE_EQ(c.cni(3, cls.get()), 0);
-    EXPECT_DOUBLE_EQ(c.ced(3, e.get(), -1, -1), 0);
-    EXPECT_DOUBLE_EQ(c.cei(3, e.get(), 1, 1), 0);
-    EXPECT_DOUBLE_EQ(c.raw_ces(3, e.get(), f.get(), 1, 1), 0);
+    EXPECT_DOUBLE_EQ(c.cnd(kClassDiagramCosts, cls.get()), 0);
+    EXPECT_DOUBLE_EQ(c.cni(kClassDiagramCosts, cls.get()), 0);
+    EXPECT_DOUBLE_EQ(c.ced(kClassDiagramCosts, e.get(), -1, -1), 0);
+    EXPECT_DOUBLE_EQ(c.cei(kClassDiagramCosts, e.get(), 1, 1), 0);
+    EXPECT_DOUBLE_EQ(c.raw_ces(kClassDiagramCosts, e.get(), f.get(), 1, 1), 0);
     // Substitution does not depend on drop weights.
-    EXPECT_DOUBLE_EQ(c.raw_cns(3, cls.get(), other.get(), 0.0f), 100);
+    EXPECT_DOUBLE_EQ(c.raw_cns(kClassDiagramCosts, cls.get(), other.get(), 0.0f), 100);
     EXPECT_DOUBLE_EQ(c._cnd, 2);
     EXPECT_DOUBLE_EQ(c._cesl, 5);
 }
@@ -223,14 +223,14 @@ TEST(CostPathFile, SumsEveryOperation) {
     }
     const double expected = 2 + 10 + 7 + 11 + 31 + 35 + 9 + 74 + 10;
     ConsoleCapture capture;
-    EXPECT_DOUBLE_EQ(c.cost(3, path), expected);
+    EXPECT_DOUBLE_EQ(c.cost(kClassDiagramCosts, path), expected);
     EXPECT_EQ(capture.text(), path + " / Path Cost = 189\n");
 }
 
 TEST(CostPathFile, MissingFileCostsNothing) {
     Cost c;
     ConsoleCapture capture;
-    EXPECT_EQ(c.cost(3, "no_such_path_file.txt"), 0);
+    EXPECT_EQ(c.cost(kClassDiagramCosts, "no_such_path_file.txt"), 0);
     const std::string out = capture.text();
     EXPECT_NE(out.find("no_such_path_file.txt / Path Cost = 0\n"), std::string::npos);
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "driver/MatchRun.h"
+#include "graph/Kinds.h"
 #include "tests/match/ScratchDir.h"
 #include "util/Console.h"
 
@@ -23,7 +24,7 @@ MatchSettings randomPairSettings() {
     MatchSettings s;
     s.graph1 = std::string(GRAPHMAT_TEST_DATA) + "/mode0_random20_a.csv";
     s.graph2 = std::string(GRAPHMAT_TEST_DATA) + "/mode0_random20_b.csv";
-    s.graph_type = 0;
+    s.graph_type = kNodeListMode;
     s.dwn = s.dwe = s.ew = s.asy = 1;
     return s;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "tests/graph/GraphTestSupport.h"
 #include "util/Console.h"
 
@@ -218,7 +219,7 @@ TEST(EdgeLabels, DuplicateCopiesCountersNotWeights) {
     float wt[] = {3, 4, 0, 0, 0};
     Edge original(1, 2, "4", wt);
     original.number = 7;
-    original.type = 2;
+    original.type = kMethodType;
     original.labels = new short[kLabelCodes]();
     original.labels[4] = 2;
     Edge* copy = original.duplicate();

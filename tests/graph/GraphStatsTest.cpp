@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "graph/Kinds.h"
 #include "tests/graph/ReaderTestSupport.h"
 #include "util/Console.h"
 
@@ -16,7 +17,7 @@ const char* const kMixed = "4,4\n0,a\n1,b\n2,c\n3,d\n0,0,2\n0,1,1\n0,1,4\n1,2,1\
 
 std::unique_ptr<Graph> quietGraph(const std::string& file, const std::string& text) {
     writeText(file, text);
-    return readGraph(0, file).g;
+    return readGraph(kNodeListMode, file).g;
 }
 
 std::vector<std::string> splitLines(const std::string& text) {
@@ -113,7 +114,7 @@ TEST_F(GraphStats, WrittenGraphReadsBackWithFoldedArcsAndWeights) {
     g->V[2]->weight[0] = 1.5f;
     g->getEdge(1, 2)->weight[0] = 0.25f;
     g->write(0, "out/copy.txt");
-    auto copy = readGraph(0, "out/copy.txt").g;
+    auto copy = readGraph(kNodeListMode, "out/copy.txt").g;
     ASSERT_EQ(copy->vertices, g->vertices);
     ASSERT_EQ(copy->edges, g->edges);
     for (int i = 0; i < g->vertices; i++)

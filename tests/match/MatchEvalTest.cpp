@@ -3,6 +3,8 @@
 #include "match/EvalFigures.h"
 #include "match/Match.h"
 
+#include "cost/Cost.h"
+#include "graph/Kinds.h"
 #include "tests/match/MatchTestSupport.h"
 #include "tests/match/ScratchDir.h"
 #include "util/Console.h"
@@ -131,14 +133,19 @@ namespace {
 /// Root "." > package "org" > classes org.A (two overloads of run, a field) and org.C.
 std::unique_ptr<Graph> signatureGraph(const std::string& name, const std::string& second) {
     DiagramBuilder b(name);
-    b.node(0, ".");
-    b.node(0, "org");
-    b.node(1, "org.A");
-    b.node(2, "org.A.run", "public,void,run,java.lang.String,int");
-    b.node(2, "org.A.run", "public,void,run");
-    b.node(3, "org.A.size", "private,int,size");
-    b.node(1, second);
-    b.arc(0, 1, "9").arc(1, 2, "9").arc(2, 3, "9").arc(2, 4, "9").arc(2, 5, "9").arc(1, 6, "9");
+    b.node(kPackageType, ".");
+    b.node(kPackageType, "org");
+    b.node(kClassType, "org.A");
+    b.node(kMethodType, "org.A.run", "public,void,run,java.lang.String,int");
+    b.node(kMethodType, "org.A.run", "public,void,run");
+    b.node(kAttributeType, "org.A.size", "private,int,size");
+    b.node(kClassType, second);
+    b.arc(0, 1, kContainmentText)
+        .arc(1, 2, kContainmentText)
+        .arc(2, 3, kContainmentText)
+        .arc(2, 4, kContainmentText)
+        .arc(2, 5, kContainmentText)
+        .arc(1, 6, kContainmentText);
     b.arc(6, 2, "1");
     return b.build();
 }
@@ -178,7 +185,7 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
     auto g2 = signatureGraph("v2", "org.D");
     auto cost = symmetricCost();
     ConsoleCapture capture;
-    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match m(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     // Match everything to its twin; org.C -> org.D is the one renamed pair.
     for (int x = 0; x < 7; ++x) {
         m.M12[x] = x;

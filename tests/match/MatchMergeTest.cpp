@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cost/Cost.h"
 #include "match/Match.h"
 #include "tests/match/MoveTestSupport.h"
 #include "util/Console.h"
@@ -30,7 +31,7 @@ struct BlockFixture {
         GraphAssembler b("blocks_second");
         b.node(kClassType, "Node");
         g2 = b.build();
-        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
+        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     }
 
     Vertex* plain(int n) { return m->getVertex1(n); }
@@ -127,7 +128,7 @@ TEST(BlockVertex, LoopCountsOfLargeBlocksAreSummed) {
     b.node(kClassType, "Ring");
     auto g2 = b.build();
     auto cost = unevenCost();
-    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match m(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     Vertex* block = m.getVertex1(0);
     for (int x = 1; x < 5; x++)
         block = m.updateBlock(block, x, true, true);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "cost/Cost.h"
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
@@ -24,7 +25,9 @@ struct Fixture {
     std::unique_ptr<Cost> cost = symmetricCost();
     std::unique_ptr<Match> m;
 
-    void start() { m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), kSeed, 3); }
+    void start() {
+        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), kSeed, kClassDiagramCosts);
+    }
     void pair(int x, int y) {
         m->M12[x] = y;
         m->M21[y] = x;
@@ -39,14 +42,17 @@ Fixture renamedClass() {
     a.node(kPackageType, "p");
     a.node(kClassType, "p.A");
     a.node(kClassType, "p.B");
-    a.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(2, 2, "3");
+    a.arc(0, 1, kContainmentText).arc(0, 2, kContainmentText).arc(1, 2, "1").arc(2, 2, "3");
     f.g1 = a.build();
     DiagramBuilder b("new");
     b.node(kPackageType, "p");
     b.node(kClassType, "p.A");
     b.node(kClassType, "p.C");
     b.node(kClassType, "p.D");
-    b.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(0, 3, "9");
+    b.arc(0, 1, kContainmentText)
+        .arc(0, 2, kContainmentText)
+        .arc(1, 2, "1")
+        .arc(0, 3, kContainmentText);
     f.g2 = b.build();
     f.start();
     return f;
@@ -246,7 +252,7 @@ TEST(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
     Fixture f = renamedClass();
     f.pair(0, 0);
     f.pair(1, 1);
-    const double expected = f.m->costFigures(3).total;
+    const double expected = f.m->costFigures(kClassDiagramCosts).total;
     f.m->M12[0] = f.m->M12[1] = -1;
     f.m->M21[0] = f.m->M21[1] = -1;
 

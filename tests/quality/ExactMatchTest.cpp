@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "cost/Cost.h"
 #include "tests/match/MoveTestSupport.h"
 
 namespace {
@@ -65,7 +66,7 @@ struct Problem {
         g1 = randomDiagram(rng, "left", n1, 2 * n1);
         g2 = randomDiagram(rng, "right", n2, 2 * n2);
         QuietOutput quiet;
-        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
+        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     }
 };
 
