@@ -226,14 +226,14 @@ int Match::getBlock(int n, bool left) {
 
 Vertex* Match::getVertex1(int num) {
     if (num < 0) return nullptr;
-    if (num < order(true)) return g1->V[static_cast<size_t>(num)];
+    if (num < order(true)) return g1->vertex(num);
     auto it = V1.find(num);
     return it != V1.end() ? it->second : nullptr;
 }
 
 Vertex* Match::getVertex2(int num) {
     if (num < 0) return nullptr;
-    if (num < order(false)) return g2->V[static_cast<size_t>(num)];
+    if (num < order(false)) return g2->vertex(num);
     auto it = V2.find(num);
     return it != V2.end() ? it->second : nullptr;
 }
@@ -550,7 +550,7 @@ double Match::ocost(int mode) {
     auto ends = [](int p) { return p == kNoPartner ? -1 : 1; };
     double total = 0;
     for (int x = 0; x < order(true); x++) {
-        Vertex* v = g1->V[static_cast<size_t>(x)];
+        Vertex* v = g1->vertex(x);
         Vertex* w = getVertex2(partner(x, true));
         const double c = w == nullptr
                              ? costs->cnd(mode, v)
@@ -559,8 +559,7 @@ double Match::ocost(int mode) {
         total += c;
     }
     for (int y = 0; y < order(false); y++)
-        if (partner(y, false) == kNoPartner)
-            total += costs->cni(mode, g2->V[static_cast<size_t>(y)]);
+        if (partner(y, false) == kNoPartner) total += costs->cni(mode, g2->vertex(y));
     for (Edge* e1 : g1->E) {
         const int p = partner(e1->from, true);
         const int q = partner(e1->to, true);

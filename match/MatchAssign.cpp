@@ -25,10 +25,10 @@ double relativeRank(const Graph* g, int i) {
 /// Likeness in [0, 1] of node i of a and node j of b: the mean of their closeness in rank
 /// position and in (in-degree, out-degree) profile.
 float structuralScore(const Graph* a, int i, const Graph* b, int j) {
-    const double in1 = static_cast<double>(a->V[static_cast<size_t>(i)]->in.size());
-    const double out1 = static_cast<double>(a->V[static_cast<size_t>(i)]->out.size());
-    const double in2 = static_cast<double>(b->V[static_cast<size_t>(j)]->in.size());
-    const double out2 = static_cast<double>(b->V[static_cast<size_t>(j)]->out.size());
+    const double in1 = static_cast<double>(a->vertex(i)->in.size());
+    const double out1 = static_cast<double>(a->vertex(i)->out.size());
+    const double in2 = static_cast<double>(b->vertex(j)->in.size());
+    const double out2 = static_cast<double>(b->vertex(j)->out.size());
     const double norm1 = std::sqrt(in1 * in1 + out1 * out1);
     const double norm2 = std::sqrt(in2 * in2 + out2 * out2);
     const double norm12 = std::sqrt((in1 - in2) * (in1 - in2) + (out1 - out2) * (out1 - out2));
@@ -124,8 +124,7 @@ int Match::hungarian(std::string sim_path, int sense) {
         if (j == kNoPartner) continue;
         M12[i] = bestMatch[i] = j;
         M21[j] = bestMatch2[j] = i;
-        console() << "[" << g1->V[static_cast<size_t>(i)]->label << ","
-                  << g2->V[static_cast<size_t>(j)]->label << "]\t";
+        console() << "[" << g1->vertex(i)->label << "," << g2->vertex(j)->label << "]\t";
     }
 
     // Step 6: the reports are priced in the run's own cost family, like the search's.

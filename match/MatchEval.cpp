@@ -67,7 +67,7 @@ int sameNameClasses(const Graph& a, const Graph& b) {
         auto range = b.classes->equal_range(shortName(v->label));
         for (auto it = range.first; it != range.second; ++it) {
             if (it->second >= 0 && it->second < b.vertices &&
-                b.V[static_cast<size_t>(it->second)]->label == v->label) {
+                b.vertex(it->second)->label == v->label) {
                 ++count;
                 break;
             }
@@ -195,7 +195,7 @@ Vertex* findBySignature(const std::string& sign, Graph* g, bool simple, bool tra
         for (const Edge* e : current->out) {
             if (e->label.find(kContainmentCode) == std::string::npos) continue;
             if (e->to < 0 || e->to >= g->vertices) continue;
-            Vertex* target = g->V[static_cast<size_t>(e->to)];
+            Vertex* target = g->vertex(e->to);
             if (target->label != sought) continue;
             if (!last) {
                 next = target;
@@ -234,10 +234,8 @@ void writeRelations(std::ostream& out, Match& m, const Vertex* v, bool left,
         const bool leaving = e->from == v->number;
         const int other = leaving ? e->to : e->from;
         const std::string otherName =
-            other == v->number
-                ? "self"
-                : (other >= 0 && other < g->vertices ? g->V[static_cast<size_t>(other)]->label
-                                                     : "");
+            other == v->number ? "self"
+                               : (other >= 0 && other < g->vertices ? g->vertex(other)->label : "");
         out << prefix << (leaving ? "--" : "<--") << e->label << (leaving ? "--> " : "-- ")
             << otherName;
         if (m.partnerOf(other, left) != Match::kNoPartner) out << "{M}";

@@ -33,7 +33,7 @@ constexpr float kBestPairsOnly = 0;
 constexpr const char* kSimResultsFile = "sim_results.csv";
 
 bool hasEdges(const Graph* g, int n) {
-    return !g->V[static_cast<size_t>(n)]->edges.empty();
+    return !g->vertex(n)->edges.empty();
 }
 
 /// The rank lists: positions (from 1) of the pairs that agree with the reference, among the
@@ -118,8 +118,7 @@ void BandMatcher::matchBand(int low, int high, RankLists& ranks) {
         m.M12[bx] = m.bestMatch[bx] = by;
         m.M21[by] = m.bestMatch2[by] = bx;
         m.numberOfMatchs++;
-        if (m.g1->V[static_cast<size_t>(bx)]->label == m.g2->V[static_cast<size_t>(by)]->label)
-            m.nb_matched++;
+        if (m.g1->vertex(bx)->label == m.g2->vertex(by)->label) m.nb_matched++;
         m.currentCost += delta;
         matched++;
         if (m.kbt[bx] == by) ranks.picks.push_back(matched);

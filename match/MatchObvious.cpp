@@ -31,14 +31,14 @@ void pairObvious(const Graph* a, const Graph* b, std::vector<int>& pairA, std::v
     pairB.assign(static_cast<size_t>(b->vertices), kNoPartner);
     if (b->classes == nullptr) return;
     for (int i = 0; i < a->vertices; i++) {
-        const Vertex* v = a->V[static_cast<size_t>(i)];
+        const Vertex* v = a->vertex(i);
         const auto range = b->classes->equal_range(afterLastDot(v->label));
         int found = -1;
         int count = 0;
         for (auto it = range.first; it != range.second; ++it) {
             const int j = it->second;
             if (j < 0 || j >= b->vertices || pairB[static_cast<size_t>(j)] != kNoPartner) continue;
-            const Vertex* w = b->V[static_cast<size_t>(j)];
+            const Vertex* w = b->vertex(j);
             if (w->type != v->type || w->label != v->label || w->specif != v->specif) continue;
             found = j;
             count++;
@@ -113,13 +113,11 @@ void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
     }
     int classes = 0;
     for (int n = 0; n < g->vertices; n++)
-        if (renumbered[static_cast<size_t>(n)] >= 0 &&
-            g->V[static_cast<size_t>(n)]->type == kClassType)
-            classes++;
+        if (renumbered[static_cast<size_t>(n)] >= 0 && g->vertex(n)->type == kClassType) classes++;
     out << classes << ",0\n";
     for (int n = 0; n < g->vertices; n++) {
         if (renumbered[static_cast<size_t>(n)] < 0) continue;
-        const std::string line = nodeLine(g, g->V[static_cast<size_t>(n)], renumbered);
+        const std::string line = nodeLine(g, g->vertex(n), renumbered);
         if (!line.empty()) out << line << "\n";
     }
     std::ifstream in(datasetDir + g->name + ".txt");
@@ -168,8 +166,8 @@ std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
     for (int i = 0; i < a->vertices; i++) {
         const int j = pairA[static_cast<size_t>(i)];
         if (j < 0) continue;
-        pairsOut << "ns," << i << "," << j << "," << a->V[static_cast<size_t>(i)]->label << ","
-                 << b->V[static_cast<size_t>(j)]->label << "\n";
+        pairsOut << "ns," << i << "," << j << "," << a->vertex(i)->label << ","
+                 << b->vertex(j)->label << "\n";
     }
     exportLeftover(a, leftA, datasetDir);
     exportLeftover(b, leftB, datasetDir);

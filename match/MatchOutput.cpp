@@ -31,7 +31,7 @@ std::string memberList(Match& m, int number, bool left) {
     std::string out;
     for (int n : *block->nodes) {
         if (n < 0 || n >= g->vertices) continue;
-        const Vertex* v = g->V[static_cast<size_t>(n)];
+        const Vertex* v = g->vertex(n);
         out +=
             std::to_string(n) + "_" + v->label + "_" + replaceString(v->specif, ",", ";") + "___";
     }
@@ -68,7 +68,7 @@ std::vector<const Vertex*> blockMembers(const Vertex* block, const Graph* g) {
         return out;
     }
     for (int n : *block->nodes)
-        if (n >= 0 && n < g->vertices) out.push_back(g->V[static_cast<size_t>(n)]);
+        if (n >= 0 && n < g->vertices) out.push_back(g->vertex(n));
     return out;
 }
 

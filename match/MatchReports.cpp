@@ -308,7 +308,7 @@ void ReportWriter::writeInsertedSection() {
     // A node of graph 2 is inserted when it has no partner in the matching being reported.
     for (int j = 0; j < m.order(false); j++) {
         if (m.M21[j] != Match::kNoPartner) continue;
-        Vertex* vj = m.g2->V[static_cast<size_t>(j)];
+        Vertex* vj = m.g2->vertex(j);
         costReport << "ni," << j << "," << vj->label << ",,,,,," << 0 << ",," << total2[j] << ",\n";
         insCount++;
         diff << "\n,,i" << insCount << "-----";

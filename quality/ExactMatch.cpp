@@ -28,10 +28,10 @@ ExactMatch::ExactMatch(Match& m)
     insert_.resize(static_cast<size_t>(n2_));
     substitute_.resize(static_cast<size_t>(n1_) * static_cast<size_t>(n2_));
     for (int x = 0; x < n1_; x++) {
-        Vertex* v = m.g1->V[static_cast<size_t>(x)];
+        Vertex* v = m.g1->vertex(x);
         delete_[static_cast<size_t>(x)] = cost_->cnd(mode_, v);
         for (int y = 0; y < n2_; y++) {
-            Vertex* w = m.g2->V[static_cast<size_t>(y)];
+            Vertex* w = m.g2->vertex(y);
             // Rounded to single precision, as the matcher adds a substitution.
             const auto s = static_cast<float>(m.intSim(mode_, v, w));
             substitute_[static_cast<size_t>(x * n2_ + y)] =
@@ -39,7 +39,7 @@ ExactMatch::ExactMatch(Match& m)
         }
     }
     for (int y = 0; y < n2_; y++)
-        insert_[static_cast<size_t>(y)] = cost_->cni(mode_, m.g2->V[static_cast<size_t>(y)]);
+        insert_[static_cast<size_t>(y)] = cost_->cni(mode_, m.g2->vertex(y));
     edges1_.assign(static_cast<size_t>(n1_) * static_cast<size_t>(n1_), nullptr);
     edges2_.assign(static_cast<size_t>(n2_) * static_cast<size_t>(n2_), nullptr);
     for (Edge* e : m.g1->E)

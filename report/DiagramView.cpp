@@ -115,11 +115,11 @@ void DiagramView::addMember(int owner, int node, const std::string& name, const 
 
 void DiagramView::readMemberNodes(const Graph& g) {
     for (size_t ci = 0; ci < classes.size(); ci++) {
-        const Vertex* c = g.V[static_cast<size_t>(classes[ci])];
+        const Vertex* c = g.vertex(classes[ci]);
         for (const Edge* e : c->out) {
             if (e->labels == nullptr || e->labels[kContainmentLabel] == 0) continue;
             if (e->to < 0 || e->to >= static_cast<int>(g.V.size())) continue;
-            const Vertex* m = g.V[static_cast<size_t>(e->to)];
+            const Vertex* m = g.vertex(e->to);
             if (m->type != kMethodType && m->type != kAttributeType) continue;
             if (memberOfNode.count(m->number) != 0) continue; // a second parent keeps the first
             // Signature items: modifiers, type, name, then the parameters of a method.
@@ -142,7 +142,7 @@ void DiagramView::readMemberNodes(const Graph& g) {
 
 void DiagramView::readInsideMembers(const Graph& g) {
     for (size_t ci = 0; ci < classes.size(); ci++) {
-        const Vertex* c = g.V[static_cast<size_t>(classes[ci])];
+        const Vertex* c = g.vertex(classes[ci]);
         for (const auto& entry : c->attributes)
             addMember(static_cast<int>(ci), -1, entry.second->name,
                       entry.second->name + " : " + entry.second->type);

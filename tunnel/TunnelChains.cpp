@@ -170,7 +170,7 @@ TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
     const int last = row.lastVersion;
 
     Graph* lastGraph = gseries[static_cast<size_t>(last)];
-    Vertex* w = lastGraph->V[static_cast<size_t>(chain[static_cast<size_t>(last)])];
+    Vertex* w = lastGraph->vertex(chain[static_cast<size_t>(last)]);
     row.X = costs->classInsertion;
     for (Edge* e : w->out)
         row.X += costs->cei(kCostMode, e, -1, -1);

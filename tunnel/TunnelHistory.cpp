@@ -47,7 +47,7 @@ void Tunnel::writeClassEdgeFiles(const Chains& c) {
     for (int q : check) {
         if (q < 0 || static_cast<size_t>(q) >= m.size()) continue;
         std::ofstream out;
-        if (!openResult(out, firstG->V[static_cast<size_t>(q)]->label)) continue;
+        if (!openResult(out, firstG->vertex(q)->label)) continue;
         for (int l = 0; l <= c.V; ++l) {
             const int node = m[static_cast<size_t>(q)][static_cast<size_t>(l)];
             if (node < 0) break;
@@ -57,13 +57,12 @@ void Tunnel::writeClassEdgeFiles(const Chains& c) {
                 return u == nullptr ? 0 : static_cast<int>(u[n] * CR_multiplier);
             };
             auto end = [&](int n) {
-                return std::to_string(n) + "," + g->V[static_cast<size_t>(n)]->label + "," +
-                       std::to_string(cr(n));
+                return std::to_string(n) + "," + g->vertex(n)->label + "," + std::to_string(cr(n));
             };
-            for (Edge* e : g->V[static_cast<size_t>(node)]->out)
+            for (Edge* e : g->vertex(node)->out)
                 out << l + 1 << "," << end(node) << ",-->," << end(e->to) << "," << e->label
                     << "\n";
-            for (Edge* e : g->V[static_cast<size_t>(node)]->in)
+            for (Edge* e : g->vertex(node)->in)
                 out << l + 1 << "," << end(node) << ",<--," << end(e->from) << "," << e->label
                     << "\n";
         }
@@ -161,8 +160,7 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
                 continue;
             }
             const int from = tunnelled[a], to = tunnelled[static_cast<size_t>(cell.first)];
-            out << firstG->V[static_cast<size_t>(from)]->label << ","
-                << firstG->V[static_cast<size_t>(to)]->label;
+            out << firstG->vertex(from)->label << "," << firstG->vertex(to)->label;
             int largest = 0, sum = 0;
             for (const occurrence& o : list) {
                 out << "," << o.value << "\\" << o.count;

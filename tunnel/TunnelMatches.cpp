@@ -167,7 +167,7 @@ void relationShares(Tunnel::matching* mat, const NodeInts& match) {
     RelationTables t = relationTables(mat);
     for (size_t i = 0; i < match.size(); ++i) {
         if (match[i] < 0) continue;
-        Vertex* partner = mat->g2->V[static_cast<size_t>(match[i])];
+        Vertex* partner = mat->g2->vertex(match[i]);
         const int rel = labelLength(partner->edges), relIn = labelLength(partner->in),
                   relOut = labelLength(partner->out);
         table(mat, &M::bCostList)[i] += t.delOut[i] + t.addOut[i];
