@@ -199,7 +199,7 @@ TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
     row.nbAtt = static_cast<int>(v->attributes.size());
     row.nbMet = static_cast<int>(v->methods.size());
     if (c.V > 0 && chain[1] >= 0) {
-        Vertex* partner = gseries[1]->V[static_cast<size_t>(chain[1])];
+        Vertex* partner = gseries[1]->vertex(chain[1]);
         row.lastNbAtt = static_cast<int>(partner->attributes.size());
         row.lastNbMet = static_cast<int>(partner->methods.size());
         row.lastNbRel = labelLength(partner->edges);

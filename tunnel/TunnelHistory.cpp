@@ -107,9 +107,7 @@ void Tunnel::writeThreads(std::ostream& out) {
         int k = 1;
         for (; k <= V && m[q][static_cast<size_t>(k)] >= 0; ++k)
             out << ","
-                << gseries[static_cast<size_t>(k)]
-                       ->V[static_cast<size_t>(m[q][static_cast<size_t>(k)])]
-                       ->label;
+                << gseries[static_cast<size_t>(k)]->vertex(m[q][static_cast<size_t>(k)])->label;
         out << "\n";
         threads[q] = k; // V + 1 when it reaches the last graph, else its first missing version
         if (k == V + 1) {
@@ -201,7 +199,7 @@ void Tunnel::writeHistories() {
             History h;
             h.add(firstG->name, firstG->V[q]->label);
             for (size_t k = 1; k <= V && m[q][k] >= 0; ++k) {
-                h.add(gseries[k]->name, gseries[k]->V[static_cast<size_t>(m[q][k])]->label);
+                h.add(gseries[k]->name, gseries[k]->vertex(m[q][k])->label);
                 h.lastStep = static_cast<int>(k);
             }
             nodesOut << q << "," << firstG->V[q]->label;

@@ -48,7 +48,7 @@ public:
 
     std::unique_ptr<Graph> build() {
         for (Edge* e : g_->E)
-            e->type = g_->V[static_cast<size_t>(e->from)]->type;
+            e->type = g_->vertex(e->from)->type;
         g_->edges = static_cast<int>(g_->E.size());
         g_->fillNeighbors();
         return std::move(g_);
