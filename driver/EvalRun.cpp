@@ -156,8 +156,8 @@ int compare(const EvalSettings& s, std::ostream& err) {
     cost->initMode1(std::atof(fields[2].c_str()), std::atof(fields[3].c_str()),
                     std::atof(fields[4].c_str()), std::atof(fields[5].c_str()),
                     std::atof(fields[6].c_str()));
-    auto m =
-        std::make_unique<Match>(g1.get(), g2.get(), cost.get(), std::atoi(fields[7].c_str()), 3);
+    auto m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), std::atoi(fields[7].c_str()),
+                                     kClassDiagramCosts);
     // The pairs seeded at construction are not part of the report's matching.
     std::fill(m->M12, m->M12 + m->order(true), Match::kNoPartner);
     std::fill(m->M21, m->M21 + m->order(false), Match::kNoPartner);

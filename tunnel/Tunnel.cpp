@@ -11,6 +11,7 @@
 #include "graph/LineReader.h"
 #include "tunnel/TunnelChains.h"
 #include "util/Console.h"
+#include "util/ExitCodes.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -61,7 +62,7 @@ Tunnel::Tunnel(std::string load_paths) : build_path(std::move(load_paths)) {
     if (!readSeriesList()) return;
     if (gseries.empty()) {
         LineReader::reportFile(build_path, "lists no \"g\" entry (expected g,<class diagram>)");
-        status = 1;
+        status = kExitUsage;
         return;
     }
     firstG = gseries.front();
@@ -91,7 +92,7 @@ bool Tunnel::readSeriesList() {
     std::ifstream in(build_path);
     if (!in.is_open()) {
         LineReader::reportFile(build_path, "cannot be opened (expected a series list)");
-        status = 2;
+        status = kExitInputUnreadable;
         return false;
     }
     LineReader lines(in, build_path);
@@ -111,7 +112,7 @@ bool Tunnel::addGraph(const std::string& path) {
     if (!std::ifstream(path).is_open()) {
         LineReader::reportFile(path, "cannot be opened (expected a class diagram listed in " +
                                          build_path + ")");
-        status = 2;
+        status = kExitInputUnreadable;
         return false;
     }
     // The arcs stay as read: every relation count, edge value and relation history of the
@@ -138,7 +139,7 @@ bool Tunnel::addMatch(const std::string& path, int lineNumber) {
         LineReader::reportFile(build_path + ", line " + std::to_string(lineNumber),
                                "the match file name " + path +
                                    " does not hold <g2>__<g1>__dwn__dwe__ew__asy__lw");
-        status = 1;
+        status = kExitUsage;
         return false;
     }
     sawMatchEntry = true;
@@ -164,7 +165,7 @@ bool Tunnel::buildCostModel() {
     if (!sawMatchEntry || !readWeights(lastParameters, weights)) {
         LineReader::reportFile(build_path, "lists no \"m\" entry: the cost weights are read "
                                            "from the last match file name");
-        status = 1;
+        status = kExitUsage;
         return false;
     }
     console() << "\n";

@@ -11,6 +11,7 @@
 #include "graph/ReportFile.h"
 #include "tunnel/TunnelChains.h"
 #include "util/Console.h"
+#include "util/ExitCodes.h"
 #include "util/Folders.h"
 
 namespace {
@@ -97,7 +98,7 @@ void writeRankFamily(std::ostream& out, const TunnelFamily& f) {
 
 bool Tunnel::openResult(std::ofstream& out, const std::string& name) {
     if (openReport(out, kResultsFolder + name, std::ios::out | std::ios::trunc)) return true;
-    status = 3;
+    status = kExitOutputNotWritten;
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include "tunnel/TunnelChains.h"
 #include "util/Console.h"
 #include "util/DiagramDiff.h"
+#include "util/ExitCodes.h"
 
 namespace {
 
@@ -189,7 +190,7 @@ bool Tunnel::getMatches(matching* mat, std::string file_path) {
     std::ifstream in(file_path);
     if (!in.is_open()) {
         LineReader::reportFile(file_path, "cannot be opened (expected a match result file)");
-        status = 2;
+        status = kExitInputUnreadable;
         return false;
     }
     Graph* g1 = mat->g1;
