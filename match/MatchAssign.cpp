@@ -88,6 +88,27 @@ std::vector<int> assign(const std::vector<double>& costs, int n1, int n2) {
     return solveWith<Hungarian>(costs, n1, n2);
 }
 
+/// Step 4's figures: the scores of the assigned pairs and of the pairs of equal labels.
+struct ScoreSums {
+    float assigned = 0;
+    float sameLabel = 0;
+};
+
+/// Sums in single precision, as the scores are stored.
+ScoreSums scoreSums(const Graph* a, const Graph* b, const SparseMatrix<float>& scores,
+                    const std::vector<int>& partner) {
+    ScoreSums sums;
+    for (const auto& [i, row] : scores.mat) {
+        const std::string& label1 = a->V[i]->label;
+        const int j0 = partner[i];
+        for (const auto& [j, score] : row) {
+            if (static_cast<int>(j) == j0) sums.assigned += score;
+            if (b->V[j]->label == label1) sums.sameLabel += score;
+        }
+    }
+    return sums;
+}
+
 } // namespace
 
 int Match::hungarian(std::string sim_path, int sense) {
@@ -105,18 +126,9 @@ int Match::hungarian(std::string sim_path, int sense) {
     fillScores(g1, g2, *_M);
     const std::vector<int> partner = assign(likenessCosts(*_M, n1, n2), n1, n2);
 
-    // Step 4: report sums, single precision as the scores are stored.
-    float assignedSum = 0;
-    float sameLabelSum = 0;
-    for (const auto& [i, row] : _M->mat) {
-        const std::string& label1 = g1->V[i]->label;
-        const int j0 = partner[i];
-        for (const auto& [j, score] : row) {
-            if (static_cast<int>(j) == j0) assignedSum += score;
-            if (g2->V[j]->label == label1) sameLabelSum += score;
-        }
-    }
-    console() << assignedSum << "\t" << sameLabelSum << "\n";
+    // Step 4: report sums.
+    const ScoreSums sums = scoreSums(g1, g2, *_M, partner);
+    console() << sums.assigned << "\t" << sums.sameLabel << "\n";
 
     // Step 5: the matching, in row order.
     for (int i = 0; i < n1; ++i) {
