@@ -9,11 +9,6 @@
 /// The stream console lines go to now: std::cout unless a redirect is in force.
 std::ostream& console();
 
-/// Writes the parts one after the other to the console, as `console() << a << b` would.
-template <class... Parts> void say(const Parts&... parts) {
-    (console() << ... << parts);
-}
-
 /// Points the console at `to` while it lives, then back at the stream it pointed at before,
 /// so redirects nest. `to` must outlive the redirect.
 class ConsoleRedirect {

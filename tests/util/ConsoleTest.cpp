@@ -9,10 +9,10 @@ TEST(Console, CapturesNestAndRestoreTheirStream) {
     EXPECT_EQ(&console(), &std::cout);
     {
         ConsoleCapture outer;
-        say("a", 1, ' ');
+        console() << "a" << 1 << ' ';
         {
             ConsoleCapture inner;
-            say(2.5, "\n");
+            console() << 2.5 << "\n";
             EXPECT_EQ(inner.text(), "2.5\n");
         }
         console() << "b";
