@@ -475,7 +475,6 @@ CostFigures Match::costFigures(int mode) {
 
     const auto edges1 = blockEdges(true);
     const auto edges2 = blockEdges(false);
-    int& bothMatched = figures.bothMatched;
     for (const auto& entry : edges1) {
         Edge* e1 = entry.second;
         const int from = entry.first.first;
@@ -486,7 +485,7 @@ CostFigures Match::costFigures(int mode) {
             total += costs->ced(mode, e1, getNodes1(from), getNodes1(to));
             continue;
         }
-        bothMatched++;
+        figures.bothMatched++;
         Edge* e2 = getEdge2(p, q);
         total += costs->raw_ces(mode, e1, e2, getENodes1(e1), getENodes2(e2));
     }
