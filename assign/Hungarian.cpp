@@ -2,9 +2,9 @@
 // augmenting along alternating paths and moving the smallest uncovered value.
 #include "assign/Hungarian.h"
 #include "assign/NonFiniteCost.h"
+#include "util/Console.h"
 
 #include <cmath>
-#include <iostream>
 
 namespace {
 
@@ -109,7 +109,7 @@ int Hungarian::step0(const double* const* input, int rows, int cols) {
         for (int j = 0; j < m; ++j) {
             double value = input[i][j];
             if (value < 0 || !std::isfinite(value))
-                std::cout << "\n" << rows << "," << cols << "/" << i << "," << j << " : " << value;
+                console() << "\n" << rows << "," << cols << "/" << i << "," << j << " : " << value;
             if (!std::isfinite(value)) {
                 if (!standInKnown) standIn = nonFiniteStandIn(input, n, m);
                 standInKnown = true;
@@ -338,8 +338,8 @@ void Hungarian::printState() {
     for (int r = 0; r < l; ++r) {
         for (int c = 0; c < l; ++c) {
             const char* cover = (R_cov[r] != 0 || C_cov[c] != 0) ? "#" : " ";
-            std::cout << cover << C[r][c] << "(" << M[r][c] << ")\t";
+            console() << cover << C[r][c] << "(" << M[r][c] << ")\t";
         }
-        std::cout << "\n";
+        console() << "\n";
     }
 }

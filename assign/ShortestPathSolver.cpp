@@ -2,9 +2,9 @@
 // feasible column prices, then one Dijkstra-like augmentation per row still free.
 #include "assign/ShortestPathSolver.h"
 #include "assign/NonFiniteCost.h"
+#include "util/Console.h"
 
 #include <cmath>
-#include <iostream>
 #include <limits>
 
 namespace {
@@ -53,7 +53,7 @@ void ShortestPathSolver::copyInput(const double* const* input) {
         for (int j = 0; j < m; ++j) {
             double value = input[i][j];
             if (!std::isfinite(value)) {
-                std::cout << "\n" << n << "," << m << "/" << i << "," << j << " : " << value;
+                console() << "\n" << n << "," << m << "/" << i << "," << j << " : " << value;
                 if (!standInKnown) standIn = nonFiniteStandIn(input, n, m);
                 standInKnown = true;
                 value = standIn;

@@ -2,7 +2,7 @@
 // alternating sequences and the smallest uncovered value.
 #include "assign/munkres.h"
 
-#include <iostream>
+#include "util/Console.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ void Munkres::solve(Matrix<double>& m) {
     for (int r = 0; r < matrix.rows(); ++r) {
         for (int c = 0; c < matrix.columns(); ++c) {
             if (mask_matrix(r, c) == kStar) {
-                std::cout << (tall ? c : r) << "," << (tall ? r : c) << "\n";
+                console() << (tall ? c : r) << "," << (tall ? r : c) << "\n";
                 matrix(r, c) = 0;
             } else {
                 matrix(r, c) = kUnassigned;
@@ -60,7 +60,7 @@ void Munkres::solve(Matrix<double>& m) {
 void Munkres::run() {
     int step = 1;
     while (step != 0) {
-        std::cout << "\n STEP " << step << " \n";
+        console() << "\n STEP " << step << " \n";
         switch (step) {
         case 1:
             step = step1();
@@ -135,7 +135,7 @@ int Munkres::step4() {
     mask_matrix(row, col) = kPrime;
     saverow = row;
     savecol = col;
-    std::cout << row << "," << col << "\n";
+    console() << row << "," << col << "\n";
     for (int c = 0; c < matrix.columns(); ++c) {
         if (mask_matrix(row, c) == kStar) {
             row_mask[row] = true;
@@ -195,7 +195,7 @@ int Munkres::step6() {
         }
     }
     smallest_uncovered = h;
-    if (h > kLargeStep) std::cout << "!!!!!!!!!!!\n";
+    if (h > kLargeStep) console() << "!!!!!!!!!!!\n";
     for (int r = 0; r < matrix.rows(); ++r) {
         for (int c = 0; c < matrix.columns(); ++c) {
             if (row_mask[r]) matrix(r, c) += h;

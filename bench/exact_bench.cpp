@@ -13,6 +13,7 @@
 #include "match/Match.h"
 #include "quality/ExactMatch.h"
 #include "util/Clock.h"
+#include "util/Console.h"
 #include "util/ExitCodes.h"
 #include "util/Random.h"
 
@@ -23,20 +24,14 @@ void usage() {
                  "  prints: optimum=<cost> proven=<0|1> visited=<nodes> seconds=<cpu>\n";
 }
 
-/// Drops everything written to standard output while it lives (readers and matcher talk).
+/// Drops everything written to the console while it lives (readers and matcher talk).
 class Silence {
-public:
-    Silence() : saved_(std::cout.rdbuf(&sink_)) {}
-    ~Silence() { std::cout.rdbuf(saved_); }
-    Silence(const Silence&) = delete;
-    Silence& operator=(const Silence&) = delete;
-
-private:
     struct Sink : std::streambuf {
         int overflow(int c) override { return c; }
     };
     Sink sink_;
-    std::streambuf* saved_;
+    std::ostream stream_{&sink_};
+    ConsoleRedirect redirect_{stream_};
 };
 
 bool readable(const std::string& path) {

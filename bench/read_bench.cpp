@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
-#include <sstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "graph/Graph.h"
 #include "util/Clock.h"
+#include "util/Console.h"
 #include "util/ExitCodes.h"
 #include "util/NumberText.h"
 
@@ -39,8 +40,6 @@ std::vector<std::string> defaultFiles() {
     return files;
 }
 
-/// Exit codes shared by every executable of the project.
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -64,13 +63,12 @@ int main(int argc, char** argv) {
     for (const std::string& path : files) {
         int mode = forcedMode >= 0 ? forcedMode : modeFor(path);
         // The graph's own progress text is counted, not shown.
-        std::ostringstream sink;
-        std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
+        auto sink = std::make_unique<ConsoleCapture>();
         long start = cpuMillis();
         Graph g(mode, path);
         long elapsed = cpuMillis() - start;
-        std::cout.rdbuf(console);
-        const std::string printed = sink.str();
+        const std::string printed = sink->text();
+        sink.reset();
         long lines = std::count(printed.begin(), printed.end(), '\n');
         if (g.vertices == 0) {
             // A row of zeros would pass a missing or foreign file for an empty diagram.

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <iostream>
 #include <vector>
 
 #include "cost/CostText.h"
+#include "util/Console.h"
 #include "util/LineReader.h"
 #include "util/Utilities.h"
 
@@ -66,10 +66,13 @@ Cost::Cost(int ccns, int ccnd, int ccni, int cced, int ccei, int ccesl, int cces
     _lw = lw;
     _aw = aw;
     _mw = mw;
-    std::printf("COST PARAMETERISED : cnd=%f cni=%f cns=%f ced=%f cei=%f cess=%f cesl=%f lw=%f "
-                "aw=%f mw=%f\n",
-                _cnd, _cni, _cns, _ced, _cei, _cess, _cesl, _lw, _aw, _mw);
-    std::fflush(stdout);
+    char line[512];
+    std::snprintf(line, sizeof line,
+                  "COST PARAMETERISED : cnd=%f cni=%f cns=%f ced=%f cei=%f cess=%f cesl=%f lw=%f "
+                  "aw=%f mw=%f\n",
+                  _cnd, _cni, _cns, _ced, _cei, _cess, _cesl, _lw, _aw, _mw);
+    console() << line;
+    console().flush();
     edgeMatrix2 = newMatrix(kEdgeMatrix2Size);
     initMode1(dwn / 100.0, dwe / 100.0, edw / 100.0, asy / 100.0, _lw);
     bonus = ccesl + ccess + cced + ccei;
@@ -264,7 +267,7 @@ double Cost::cost(int mode, std::string filename) {
     (void)mode; // the path file always uses the unit costs
     double total = 0;
     std::ifstream in(filename);
-    if (!in) std::cout << "\n Cannot open path-cost file " << filename << ": cost is 0\n";
+    if (!in) console() << "\n Cannot open path-cost file " << filename << ": cost is 0\n";
     LineReader lines(in, filename);
     while (in && lines.next()) {
         const std::string op = lines.field(0);
@@ -286,7 +289,7 @@ double Cost::cost(int mode, std::string filename) {
             lines.report("operation \"" + op + "\" is none of n, d, a, m, i, esi, " +
                          kDeletedNodeCount + "; it adds nothing");
     }
-    if (lines.reports() > 0) std::cout << "\n";
-    std::cout << filename << " / Path Cost = " << total << "\n";
+    if (lines.reports() > 0) console() << "\n";
+    console() << filename << " / Path Cost = " << total << "\n";
     return total;
 }

@@ -11,6 +11,14 @@ class Edge;
 /// Price of a substitution that must never be chosen (different kinds, oversized blocks).
 constexpr double kImpossibleCost = 32767;
 
+/// Cost families: every cost query takes one (`mode`); any other value prices everything 0.
+enum CostFamily : int {
+    kUnitCosts = 0,         ///< unit costs per node and per label
+    kMatrixCosts = 1,       ///< per-label cost matrices
+    kNumericLabelCosts = 2, ///< numeric labels with error rates
+    kClassDiagramCosts = 3, ///< class diagrams: node kinds, multi-labelled edges (the run's)
+};
+
 /// Rows and columns of the edge-label cost matrix (one per label code).
 constexpr int kEdgeMatrixSize = 10;
 

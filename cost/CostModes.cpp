@@ -55,9 +55,9 @@ int edgeLabel(const Edge* edge) {
 double Cost::kindWeight(int type) const {
     if ((type & 3) == 0) return packageMatch;
     switch (type % 4) {
-    case 2:
+    case kNumericLabelCosts:
         return methodMatch;
-    case 3:
+    case kClassDiagramCosts:
         return attributeMatch;
     default: // 1, and the negative remainders of negative types
         return classMatch;
@@ -78,13 +78,13 @@ double Cost::endFactor(int mfrom, int mto) const {
 double Cost::cnd(int mode, Vertex* node) {
     if (node == nullptr) return 0;
     switch (mode) {
-    case 0:
+    case kUnitCosts:
         return _cnd * blockSize(node);
-    case 1:
+    case kMatrixCosts:
         return classDeletion * blockSize(node);
-    case 2:
+    case kNumericLabelCosts:
         return mode2Error() == 1 ? 0.5 * blockSize(node) : 0;
-    case 3:
+    case kClassDiagramCosts:
         return cndMode3(node);
     default:
         return 0;
@@ -94,13 +94,13 @@ double Cost::cnd(int mode, Vertex* node) {
 double Cost::cni(int mode, Vertex* node) {
     if (node == nullptr) return 0;
     switch (mode) {
-    case 0:
+    case kUnitCosts:
         return _cni * blockSize(node);
-    case 1:
+    case kMatrixCosts:
         return classInsertion * blockSize(node);
-    case 2:
+    case kNumericLabelCosts:
         return mode2Error() == 1 ? 0.5 * blockSize(node) : 0;
-    case 3:
+    case kClassDiagramCosts:
         return cniMode3(node);
     default:
         return 0;
@@ -117,13 +117,13 @@ double Cost::cniMode3(Vertex* node) {
 
 double Cost::raw_cns(int mode, Vertex* node1, Vertex* node2, float discount) {
     switch (mode) {
-    case 0:
+    case kUnitCosts:
         return std::trunc((1 - discount) * _cns);
-    case 1:
+    case kMatrixCosts:
         return discount;
-    case 2:
+    case kNumericLabelCosts:
         return rawCnsMode2(node1, node2);
-    case 3:
+    case kClassDiagramCosts:
         return rawCnsMode3(node1, node2, discount);
     default:
         return 0;
@@ -145,21 +145,21 @@ double Cost::rawCnsMode3(Vertex* node1, Vertex* node2, float discount) {
 }
 
 double Cost::cns(int mode, Vertex* node1, Vertex* node2, float discount) {
-    if (mode == 0) return raw_cns(0, node1, node2, discount) - (_cnd + _cni);
-    if (mode < 0 || mode > 3) return 0;
+    if (mode == kUnitCosts) return raw_cns(kUnitCosts, node1, node2, discount) - (_cnd + _cni);
+    if (mode < kUnitCosts || mode > kClassDiagramCosts) return 0;
     return raw_cns(mode, node1, node2, discount) - (cnd(mode, node1) + cni(mode, node2));
 }
 
 double Cost::ced(int mode, Edge* edge, int mfrom, int mto) {
     if (edge == nullptr) return 0;
     switch (mode) {
-    case 0:
+    case kUnitCosts:
         return _ced * static_cast<double>(edge->label.size());
-    case 1:
+    case kMatrixCosts:
         return dropSumMode1(edge, true);
-    case 2:
+    case kNumericLabelCosts:
         return mode2Error() == 1 ? 0.5 : 0;
-    case 3:
+    case kClassDiagramCosts:
         return dropSumMode3(edge, mfrom, mto, 1.0);
     default:
         return 0;
@@ -169,13 +169,13 @@ double Cost::ced(int mode, Edge* edge, int mfrom, int mto) {
 double Cost::cei(int mode, Edge* edge, int mfrom, int mto) {
     if (edge == nullptr) return 0;
     switch (mode) {
-    case 0:
+    case kUnitCosts:
         return _cei * static_cast<double>(edge->label.size());
-    case 1:
+    case kMatrixCosts:
         return dropSumMode1(edge, false);
-    case 2:
+    case kNumericLabelCosts:
         return mode2Error() == 1 ? 0.5 : 0;
-    case 3:
+    case kClassDiagramCosts:
         return dropSumMode3(edge, mfrom, mto, asymmetry);
     default:
         return 0;
@@ -207,13 +207,13 @@ double Cost::dropSumMode1(Edge* edge, bool deletion) {
 
 double Cost::raw_ces(int mode, Edge* edge1, Edge* edge2, int nods1, int nods2) {
     switch (mode) {
-    case 0:
+    case kUnitCosts:
         return 0;
-    case 1:
+    case kMatrixCosts:
         return rawCesMode1(edge1, edge2);
-    case 2:
+    case kNumericLabelCosts:
         return rawCesMode2(edge1, edge2);
-    case 3:
+    case kClassDiagramCosts:
         return rawCesMode3(edge1, edge2, nods1, nods2);
     default:
         return 0;

@@ -6,6 +6,7 @@
 
 #include "cost/Cost.h"
 #include "util/DiagramDiff.h"
+#include "util/Folders.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -33,7 +34,7 @@ DiffFiles diffFileNames(const std::string& directory, const std::string& name1,
 
 int runDiffMode(const std::string& name1, const std::string& name2, const Cost& cost, int seed,
                 std::ostream& out) {
-    const DiffFiles f = diffFileNames("./results/", name1, name2, cost, seed);
+    const DiffFiles f = diffFileNames(kResultsFolder, name1, name2, cost, seed);
     out.flush(); // csvDiff reports unreadable files on standard output
     csvDiff(f.dfile1, f.dfile2, f.ufile1, f.ufile2, f.dfile, f.ufile);
     const std::string report = f.dfile + "_diff.csv";

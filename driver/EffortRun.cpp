@@ -5,6 +5,7 @@
 
 #include "driver/MatchRun.h"
 #include "util/ExitCodes.h"
+#include "util/Folders.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +26,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr const char* kResultsFolder = "results";
 constexpr const char* kConsoleFile = "console.txt";
 constexpr const char* kCostFile = "cost.txt";
 /// Folders the search reads from its working folder (reference matchings of benchmarks).
@@ -49,6 +49,7 @@ fs::path searchFolder(const fs::path& root, int index) {
     RunTarget target;
     target.folder = folder.string();
     target.endsProcess = true;
+    // Not the console channel: the process's own standard output, now the folder's file.
     const int rc = runMatch(settings, std::cout, &target);
     std::cout.flush();
     std::fflush(stdout);
@@ -149,7 +150,7 @@ bool keepResults(const fs::path& folder, std::ostream& err) {
             if (failed) break;
         }
     if (failed)
-        err << "Results not written to ./" << kResultsFolder << "/: " << failed.message() << "\n";
+        err << "Results not written to " << kResultsFolder << ": " << failed.message() << "\n";
     return !failed;
 }
 

@@ -1,6 +1,8 @@
 // Parsing of the evaluation program: one table of commands drives parsing and usage.
 #include "driver/EvalCommandLine.h"
 
+#include "util/Console.h"
+
 #include <cstdlib>
 #include <functional>
 #include <iostream>
@@ -102,7 +104,7 @@ EvalParse parseEvalArguments(const std::vector<std::string>& args, std::ostream&
 int graphmatEvalMain(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        evalUsage(std::cout);
+        evalUsage(console());
         return kExitDone;
     }
     EvalParse parsed = parseEvalArguments(args, std::cerr);

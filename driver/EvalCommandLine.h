@@ -2,6 +2,7 @@
 // text, and the run of each command.
 #pragma once
 
+#include "graph/Kinds.h"
 #include "util/ExitCodes.h"
 
 #include <iosfwd>
@@ -10,13 +11,13 @@
 
 /// What to evaluate, one member per argument of the commands.
 struct EvalSettings {
-    std::string command;   ///< "score", "resolve" or "compare"
-    std::string result;    ///< score: cost report under ./results/; compare: its path
-    std::string dataset;   ///< score: folder under ./datasets/
-    std::string graph1;    ///< resolve, compare: (first) graph file
-    std::string graph2;    ///< compare: second graph file
-    std::string signature; ///< resolve: qualified name, with "(types)" for a method
-    int mode = 12;         ///< resolve, compare: reader mode of the graphs
+    std::string command;          ///< "score", "resolve" or "compare"
+    std::string result;           ///< score: cost report under ./results/; compare: its path
+    std::string dataset;          ///< score: folder under ./datasets/
+    std::string graph1;           ///< resolve, compare: (first) graph file
+    std::string graph2;           ///< compare: second graph file
+    std::string signature;        ///< resolve: qualified name, with "(types)" for a method
+    int mode = kClassDiagramMode; ///< resolve, compare: reader mode of the graphs
 };
 
 struct EvalParse {

@@ -7,6 +7,8 @@
 #include "match/EvalFigures.h"
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/Console.h"
+#include "util/Folders.h"
 #include "util/LineReader.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
@@ -16,7 +18,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <memory>
 #include <ostream>
 
@@ -80,7 +81,7 @@ int score(const EvalSettings& s, std::ostream& err) {
         err << "graphmat-eval: cannot append to " << kEvalResultsFile << "\n";
         return kExitOutputNotWritten;
     }
-    std::cout << std::endl;
+    console() << std::endl;
     return kExitDone;
 }
 
@@ -95,7 +96,7 @@ int resolve(const EvalSettings& s, std::ostream& err) {
         err << "graphmat-eval: " << s.signature << " names no node of " << s.graph1 << "\n";
         return kExitUsage;
     }
-    std::cout << "\nnode " << v->number << "," << displayName(v) << std::endl;
+    console() << "\nnode " << v->number << "," << displayName(v) << std::endl;
     return kExitDone;
 }
 
@@ -146,7 +147,8 @@ int compare(const EvalSettings& s, std::ostream& err) {
             << ", not " << g1->name << " to " << g2->name << "\n";
         return kExitUsage;
     }
-    const std::string reference = "./results/uml/uml_" + g1->name + "_" + g2->name + ".csv";
+    const std::string reference =
+        std::string(kResultsFolder) + "uml/uml_" + g1->name + "_" + g2->name + ".csv";
     if (!allReadable({reference}, "reference pairs \"name1__name2\"", err))
         return kExitInputUnreadable;
 
@@ -154,13 +156,13 @@ int compare(const EvalSettings& s, std::ostream& err) {
     cost->initMode1(std::atof(fields[2].c_str()), std::atof(fields[3].c_str()),
                     std::atof(fields[4].c_str()), std::atof(fields[5].c_str()),
                     std::atof(fields[6].c_str()));
-    auto m =
-        std::make_unique<Match>(g1.get(), g2.get(), cost.get(), std::atoi(fields[7].c_str()), 3);
+    auto m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), std::atoi(fields[7].c_str()),
+                                     kClassDiagramCosts);
     // The pairs seeded at construction are not part of the report's matching.
     std::fill(m->M12, m->M12 + m->order(true), Match::kNoPartner);
     std::fill(m->M21, m->M21 + m->order(false), Match::kNoPartner);
     const int restored = restoreMatching(*m, s.result);
-    std::cout << "\n Pairs restored: " << restored << "\n";
+    console() << "\n Pairs restored: " << restored << "\n";
     const std::string comparison =
         std::string(kResultsFolder) + "raw_" + runTag(*m) + ".csv_umldiff.csv";
     std::remove(comparison.c_str());
@@ -170,7 +172,7 @@ int compare(const EvalSettings& s, std::ostream& err) {
         err << "graphmat-eval: " << comparison << " was not written\n";
         return kExitOutputNotWritten;
     }
-    std::cout << "\n Comparison written to " << comparison << std::endl;
+    console() << "\n Comparison written to " << comparison << std::endl;
     return kExitDone;
 }
 

@@ -2,6 +2,8 @@
 // echoes them, and the usage text.
 #pragma once
 
+#include "graph/Kinds.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -17,13 +19,13 @@ struct MatchSettings {
     double ew = 0;          ///< -e: edge weight
     double asy = 0;         ///< -y: asymmetry
     double lw = 0;          ///< -c: label weight
-    int graph_type = 12;    ///< -h: reader mode of both graphs
-    double initMode = 1.0;  ///< -i: start of the tabu search
-    int alg = 7;            ///< -l: algorithm of the seeding MCES matcher
-    int discrim = 80;       ///< -r: similarity code of the seeding MCES matcher
-    int umldiff = 0;        ///< -u: 1 selects diff mode
-    int effort = 1;         ///< -k: independent searches, seeds seed .. seed + effort - 1
-    int direct = 1;         ///< fixed: sense of the assignment matching
+    int graph_type = kClassDiagramMode; ///< -h: reader mode of both graphs
+    double initMode = 1.0;              ///< -i: start of the tabu search
+    int alg = 7;                        ///< -l: algorithm of the seeding MCES matcher
+    int discrim = 80;                   ///< -r: similarity code of the seeding MCES matcher
+    int umldiff = 0;                    ///< -u: 1 selects diff mode
+    int effort = 1; ///< -k: independent searches, seeds seed .. seed + effort - 1
+    int direct = 1; ///< fixed: sense of the assignment matching
 };
 
 /// How parsing ended.
@@ -55,5 +57,5 @@ void usage(std::ostream& err);
 bool isVersionRequest(const std::vector<std::string>& args);
 
 /// Reader modes `-h` accepts: 0 to 12.
-constexpr int kLowestReaderMode = 0;
-constexpr int kHighestReaderMode = 12;
+constexpr int kLowestReaderMode = kNodeListMode;
+constexpr int kHighestReaderMode = kClassDiagramMode;

@@ -8,6 +8,7 @@
 #include "graph/Graph.h"
 #include "match/Match.h"
 #include "util/Clock.h"
+#include "util/Console.h"
 #include "util/ExitCodes.h"
 #include "util/OutputRecord.h"
 #include "util/Random.h"
@@ -28,8 +29,6 @@ std::unique_ptr<Graph> readGraph(int mode, const std::string& path, const char* 
     return g;
 }
 
-/// Exit codes of every executable of the project.
-
 /// A graph without a node cannot be matched: a missing, empty or unreadable file, or one
 /// whose every line was refused. The run stops before anything is written.
 bool reportEmptyGraph(const Graph& g, const std::string& path, std::ostream& out) {
@@ -49,6 +48,8 @@ template <typename T> void keepToProcessEnd(std::unique_ptr<T>& object) {
 } // namespace
 
 int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
+    // Everything the run prints, the search's progress included, goes to `out`.
+    ConsoleRedirect toOut(out);
     seedRandom(static_cast<unsigned>(s.seed));
     // The run's objects live until it ends; the matcher is declared last so that it goes
     // before the graphs and the cost model it points into.
@@ -72,17 +73,15 @@ int runMatch(const MatchSettings& s, std::ostream& out, RunTarget* target) {
 
     if (s.umldiff == 1) return runDiffMode(g1->name, g2->name, *cst, s.seed, out);
 
-    auto m = std::make_unique<Match>(g1.get(), g2.get(), cst.get(), s.seed, 3);
+    auto m = std::make_unique<Match>(g1.get(), g2.get(), cst.get(), s.seed, kClassDiagramCosts);
     const int noMatchCost = static_cast<int>(m->no_matching_cost);
     out << "\n\n\nNo Matching Cost : " << noMatchCost << "\n";
 
     const double start = cpuSeconds();
     if (s.sim_graphs.empty()) {
         out << "\n" << s.initMode;
-        out.flush(); // the search writes its progress straight to standard output
         m->Tabu(s.initMode, s.alg, s.discrim);
     } else {
-        out.flush(); // so does the assignment matching
         m->hungarian(s.sim_graphs, s.direct);
     }
     const double end = cpuSeconds();
@@ -115,13 +114,13 @@ int exitAfterWriting(std::ostream& out) {
 int graphmatMain(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (isVersionRequest(args)) {
-        std::cout << versionLine("graphmat") << "\n";
+        console() << versionLine("graphmat") << "\n";
         return 0;
     }
-    ParseResult parsed = parseMatchArguments(args, std::cout, std::cerr);
+    ParseResult parsed = parseMatchArguments(args, console(), std::cerr);
     if (parsed.status != ParseStatus::Ok) return 1;
-    if (parsed.settings.effort != 1) return runWithEffort(parsed.settings, std::cout, std::cerr);
+    if (parsed.settings.effort != 1) return runWithEffort(parsed.settings, console(), std::cerr);
     RunTarget target;
     target.endsProcess = true;
-    return runMatch(parsed.settings, std::cout, &target);
+    return runMatch(parsed.settings, console(), &target);
 }

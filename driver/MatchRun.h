@@ -20,7 +20,8 @@ struct RunTarget {
     bool endsProcess = false;
 };
 
-/// Runs with parsed settings; returns the process exit code. `target` may be null.
+/// Runs with parsed settings; every console line of the run, the search's progress included,
+/// goes to `out`. Returns the process exit code. `target` may be null.
 int runMatch(const MatchSettings& settings, std::ostream& out, RunTarget* target = nullptr);
 
 /// 0 when every result file of the run could be written; otherwise says how many could not

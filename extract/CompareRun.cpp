@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -17,6 +16,8 @@
 #include "extract/ExtractRun.h"
 #include "extract/Subprocess.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
+#include "util/Console.h"
 
 namespace fs = std::filesystem;
 
@@ -122,10 +123,8 @@ struct ReadFigures {
 };
 
 ReadFigures readDiagram(const std::string& path) {
-    std::ostringstream sink;
-    std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
-    auto g = std::make_unique<Graph>(12, path);
-    std::cout.rdbuf(console);
+    ConsoleCapture quiet;
+    auto g = std::make_unique<Graph>(kClassDiagramMode, path);
     return {g->vertices, g->edges, g->nbClasses};
 }
 
@@ -146,9 +145,7 @@ bool runMatcher(const std::string& oldDiagram, const std::string& newDiagram,
     fs::current_path(outDir, error);
     if (error) return false;
     std::ofstream log("match.log", std::ios::trunc);
-    std::streambuf* console = std::cout.rdbuf(log.rdbuf());
     int rc = runMatch(m, log);
-    std::cout.rdbuf(console);
     log.close();
     fs::current_path(previous, error);
     std::ifstream in(fs::path(outDir) / "match.log");

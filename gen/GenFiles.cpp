@@ -1,8 +1,9 @@
 // Output files of the generators.
 #include "gen/GenFiles.h"
 
+#include "util/Console.h"
+
 #include <filesystem>
-#include <iostream>
 
 bool openOutput(std::ofstream& out, const std::string& path, std::ios::openmode mode) {
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -11,6 +12,6 @@ bool openOutput(std::ofstream& out, const std::string& path, std::ios::openmode 
         std::filesystem::create_directories(folder, ignored);
     }
     out.open(path, mode);
-    if (!out) std::cout << "\n Cannot write " << path << "\n";
+    if (!out) console() << "\n Cannot write " << path << "\n";
     return static_cast<bool>(out);
 }

@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 #include <utility>
 
+#include "util/Console.h"
 #include "util/Random.h"
 
 namespace {
@@ -41,10 +41,10 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _nl, double _nld, int _el, 
     p = n > 0 ? e / n : 0;
     seedRandom(static_cast<unsigned>(seed));
     if (!validLabels(nl, nld) || !validLabels(el, eld) || !validSizes(n, pd, pi)) {
-        std::cout << "\n Invalid generator parameters: nothing generated\n";
+        console() << "\n Invalid generator parameters: nothing generated\n";
         return;
     }
-    std::cout << n << "," << p << "," << q << "," << nl << "," << nld << "," << el << "," << eld
+    console() << n << "," << p << "," << q << "," << nl << "," << nld << "," << el << "," << eld
               << "," << pd << "," << pi << "," << seed << "\n";
     generateFull(true);
     write(filename);
@@ -58,10 +58,10 @@ GenGraph::GenGraph(int _n, double _e, double _q, int _el, double _d, double _pd,
     p = n > 0 ? e / n : 0;
     seedRandom(static_cast<unsigned>(seed));
     if (!validLabels(el, eld) || !validSizes(n, pd, pi)) {
-        std::cout << "\n Invalid generator parameters: nothing generated\n";
+        console() << "\n Invalid generator parameters: nothing generated\n";
         return;
     }
-    std::cout << n << "," << p << "," << q << "," << el << "," << eld << "," << pd << "," << pi
+    console() << n << "," << p << "," << q << "," << el << "," << eld << "," << pd << "," << pi
               << "," << seed << "\n";
     generateFull(false);
     write(filename);
@@ -74,10 +74,10 @@ GenGraph::GenGraph(int _n, double _p, double _q, int _el, double _d, std::string
     e = p * n;
     seedRandom(static_cast<unsigned>(seed));
     if (!validLabels(el, eld) || !validSizes(n, 0, 0)) {
-        std::cout << "\n Invalid generator parameters: nothing generated\n";
+        console() << "\n Invalid generator parameters: nothing generated\n";
         return;
     }
-    std::cout << n << "," << p << "," << q << "," << el << "," << eld << "," << seed << "\n";
+    console() << n << "," << p << "," << q << "," << el << "," << eld << "," << seed << "\n";
     allocate();
     // Graph 2 is drawn directly in its own numbering: pair (i, j) of graph 1 lands on
     // (to_shuffle[i], to_shuffle[j]).
@@ -107,7 +107,7 @@ GenGraph::GenGraph(int _n, double _p, double _q, std::string filename, int _seed
     p = static_cast<float>(_p);
     e = p * n;
     if (!validSizes(n, 0, 0)) {
-        std::cout << "\n Invalid generator parameters: nothing generated\n";
+        console() << "\n Invalid generator parameters: nothing generated\n";
         return;
     }
     allocate();
@@ -193,7 +193,7 @@ void GenGraph::buildJoint(LabelTables& t, const double* proba, float agree) {
             if (a == b) cell += proba[a] * agree;
             cumulative += cell;
             t.joint[a * k + b] = cumulative;
-            std::cout << "\n" << a << "," << b << "," << cell << "," << cumulative;
+            console() << "\n" << a << "," << b << "," << cell << "," << cumulative;
         }
     }
     t.single = new double[k];
@@ -207,7 +207,7 @@ void GenGraph::buildNodeTables(LabelTables& t) const {
     double* proba = new double[nl];
     for (int v = 0; v < nl; v++) {
         proba[v] = decayingProba(v, nl, nld);
-        std::cout << "\n PROBA " << v << " : " << proba[v];
+        console() << "\n PROBA " << v << " : " << proba[v];
     }
     buildJoint(t, proba, q);
     delete[] proba;
@@ -217,17 +217,17 @@ void GenGraph::buildNodeTables(LabelTables& t) const {
     if (last > 0)
         for (int c = 0; c < cells; c++)
             t.joint[c] /= last;
-    std::cout << "\n NSUMPROBA = " << t.single[nl - 1];
+    console() << "\n NSUMPROBA = " << t.single[nl - 1];
 }
 
 void GenGraph::buildEdgeTables(LabelTables& t) const {
     t.k = el + 1;
     double* proba = new double[el + 1];
     proba[0] = 1 - p;
-    std::cout << "\n ProbaE 0 : " << proba[0];
+    console() << "\n ProbaE 0 : " << proba[0];
     for (int l = 1; l <= el; l++) {
         proba[l] = p * decayingProba(l - 1, el, eld);
-        std::cout << "\n ProbaE " << l << " : " << proba[l];
+        console() << "\n ProbaE " << l << " : " << proba[l];
     }
     buildJoint(t, proba, q);
     delete[] proba;

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 
 #include "gen/GenFiles.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void GenGraph::write(std::string filename) {
     writeReference(pre + ".csv");
     if (matrices) {
         writeLabelDistances(pre + "C.csv");
-        std::cout << "\n CCC \n";
+        console() << "\n CCC \n";
     }
     appendRunSummaries(pre);
     release();

@@ -10,13 +10,12 @@
 #include "gen/GraphMutation.h"
 #include "gen/GraphNoise.h"
 #include "graph/Graph.h"
+#include "util/Console.h"
 #include "util/ExitCodes.h"
 #include "util/Random.h"
 #include "util/Version.h"
 
 namespace {
-
-/// Exit codes shared by every executable of the project.
 
 /// 0 when every file exists; otherwise names the missing ones and returns 3.
 int reportFiles(const std::vector<std::string>& files, std::ostream& out) {
@@ -126,6 +125,8 @@ int runParsed(GenParse (*parse)(const std::vector<std::string>&, S&, std::ostrea
 } // namespace
 
 int genMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // The generators' progress lines go where the command's own lines go.
+    ConsoleRedirect toOut(out);
     if (args.empty()) {
         usageGen(err);
         return 1;

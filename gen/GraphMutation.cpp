@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <vector>
 
 #include "gen/GenRandom.h"
@@ -12,6 +11,7 @@
 #include "graph/Edge.h"
 #include "graph/Graph.h"
 #include "graph/Vertex.h"
+#include "util/Console.h"
 
 GraphMutation::GraphMutation(Graph* old, double _delNodes, double _addNodes, double edgeNoise)
     : _old(old), delNodes(_delNodes), addNodes(_addNodes) {
@@ -192,7 +192,7 @@ Graph* GraphMutation::numberMutatedNodes(int& survivors) {
         appendVertex(g, source->label, source->weight[0], source->weight[1]);
         max_new_number = survivors;
         survivors++;
-        if (splitted1[i] >= 0) std::cout << "\n Split node " << i << " -> " << splitted2[i];
+        if (splitted1[i] >= 0) console() << "\n Split node " << i << " -> " << splitted2[i];
     }
     // The added nodes follow the survivors; a split node's copy takes the added slot its
     // split reserved, with the node's label and weights.
@@ -248,7 +248,7 @@ void GraphMutation::addRandomArcs(Graph* g) {
     if (addedNodes > 0 && inputNodes > 0)
         trials =
             static_cast<int>(std::floor(static_cast<double>(_old->edges) / inputNodes * nodes));
-    std::cout << "trials = " << trials << "\n";
+    console() << "trials = " << trials << "\n";
     // One node offers no pair other than a loop to redraw from.
     if (nodes < 2) return;
     for (int t = 0; t < trials; t++) {

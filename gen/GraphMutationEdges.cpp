@@ -2,12 +2,11 @@
 // relations; each change is recorded against the pair.
 #include "gen/GraphMutation.h"
 
-#include <iostream>
-
 #include "gen/GenRandom.h"
 #include "gen/GraphBuild.h"
 #include "graph/Edge.h"
 #include "graph/Graph.h"
+#include "util/Console.h"
 
 Graph* GraphMutation::mutateEdges(Graph* g) {
     const int nodes = static_cast<int>(g->V.size());
@@ -19,7 +18,7 @@ Graph* GraphMutation::mutateEdges(Graph* g) {
     // as it disturbs.
     const double absent = squared - arcs;
     const double pAdd = absent > 0 ? edgeNoiseLevel * arcs * (1 - density) / absent : 0;
-    std::cout << "Nb Labels : " << nbLabels << "\t" << pAdd << "\t" << 1 - density << "\t"
+    console() << "Nb Labels : " << nbLabels << "\t" << pAdd << "\t" << 1 - density << "\t"
               << density;
     unChangedEdges = 0;
     for (int i = 0; i < nodes; i++) {
@@ -32,7 +31,7 @@ Graph* GraphMutation::mutateEdges(Graph* g) {
                 mutateExistingArc(arc, i, j, arcs);
             } else if (pAdd > a) {
                 int label = drawLabel(-1);
-                std::cout << "\n" << label << "\t" << pAdd;
+                console() << "\n" << label << "\t" << pAdd;
                 if (label >= 0) {
                     std::string text(1, static_cast<char>('0' + label));
                     insertRelations(g, i, j, text, nullptr, 1000);
@@ -42,15 +41,15 @@ Graph* GraphMutation::mutateEdges(Graph* g) {
                 }
             }
             if (!addEdges[i][j].empty() && !modifEdges[i][j].empty())
-                std::cout << "ALERT ADD && MODIF\n";
+                console() << "ALERT ADD && MODIF\n";
             if (!addEdges[i][j].empty()) {
                 Edge* now = g->getEdge(i, j);
-                if (now == nullptr || now->label.empty()) std::cout << "ADD != GRAPH\n";
+                if (now == nullptr || now->label.empty()) console() << "ADD != GRAPH\n";
             }
         }
     }
     g->edges = arcs;
-    std::cout << "Arcs : " << g->edges << "/" << g->E.size() << "/" << addedEdges << "/"
+    console() << "Arcs : " << g->edges << "/" << g->E.size() << "/" << addedEdges << "/"
               << deletedEdges;
     return g;
 }

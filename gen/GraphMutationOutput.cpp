@@ -3,7 +3,6 @@
 #include "gen/GraphMutation.h"
 
 #include <algorithm>
-#include <iostream>
 #include <ostream>
 #include <utility>
 
@@ -12,6 +11,7 @@
 #include "graph/Edge.h"
 #include "graph/Graph.h"
 #include "graph/Vertex.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 void GraphMutation::write(int /*mode*/, std::string filename) {
@@ -62,7 +62,7 @@ void GraphMutation::writeArcLines(std::ostream& out) {
 }
 
 void GraphMutation::printNodeTables() {
-    std::cout << "\nAdded : " << addedNodes << "\nDeleted : " << deletedNodes
+    console() << "\nAdded : " << addedNodes << "\nDeleted : " << deletedNodes
               << "\nMerged : " << mergedNodes << "\nSplitted : " << splittedNodes << "\n";
     std::ofstream out;
     if (!openOutput(out, "logs/log_mutation.csv", std::ios::out | std::ios::trunc)) return;

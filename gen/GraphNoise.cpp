@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 #include <utility>
 
 #include "gen/GenFiles.h"
@@ -13,6 +12,7 @@
 #include "graph/Edge.h"
 #include "graph/Graph.h"
 #include "graph/Vertex.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ GraphNoise::GraphNoise(int num_graph, int v, int epsi) : n(std::max(v, 0)), epsi
     buildNoisy(num_graph);
     write(0, kBenchmarkFolder + "log_" + std::to_string(num_graph) + ".txt");
     // The pair is complete: the run goes on without waiting for the console.
-    std::cout << "\n Benchmark pair " << num_graph << " written\n";
+    console() << "\n Benchmark pair " << num_graph << " written\n";
 }
 
 GraphNoise::~GraphNoise() {
@@ -131,7 +131,7 @@ void GraphNoise::write(int /*mode*/, std::string filename) {
     for (int i = 0; i < n; i++)
         out << "n," << i << "," << new_numbers[i] << "," << original->V[i]->label << ","
             << noisy->V[new_numbers[i]]->label << "\n";
-    std::cout << "nodes written\n";
+    console() << "nodes written\n";
     for (int i = 0; i < n; i++) {
         for (int j = 0; j < n; j++) {
             if (!addEdges[i][j].empty()) {
@@ -146,5 +146,5 @@ void GraphNoise::write(int /*mode*/, std::string filename) {
                 << (after != nullptr ? after->label : "") << "," << i << "," << j << "\n";
         }
     }
-    std::cout << "edges written\n";
+    console() << "edges written\n";
 }

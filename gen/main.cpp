@@ -1,5 +1,7 @@
 // Entry point of the benchmark generators.
 #include <iostream>
+
+#include "util/Console.h"
 #include <string>
 #include <vector>
 
@@ -7,5 +9,5 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return genMain(args, std::cout, std::cerr);
+    return genMain(args, console(), std::cerr);
 }

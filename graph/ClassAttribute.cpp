@@ -1,10 +1,10 @@
 // ClassAttribute: parsing of an "@"-separated attribute text and its comma-separated form.
 #include "graph/ClassAttribute.h"
 
-#include <iostream>
 #include <vector>
 
 #include "graph/MemberModifiers.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 ClassAttribute::ClassAttribute(std::string str, bool report) {
@@ -20,7 +20,7 @@ ClassAttribute::ClassAttribute(std::string str, bool report) {
         name = (*parts)[2];
     } else {
         // Outside the attribute format: keep an empty member rather than guess.
-        if (report) std::cout << "\n Bad attribute text (expected [properties@]type@name): " << str;
+        if (report) console() << "\n Bad attribute text (expected [properties@]type@name): " << str;
         valid = false;
     }
     delete parts;
@@ -37,5 +37,5 @@ std::string ClassAttribute::write() {
 }
 
 void ClassAttribute::print() {
-    std::cout << "\n" << visibility << "," << type << "," << name;
+    console() << "\n" << visibility << "," << type << "," << name;
 }

@@ -1,10 +1,10 @@
 // ClassMethod: parsing of an "@"-separated method signature and its comma-separated form.
 #include "graph/ClassMethod.h"
 
-#include <iostream>
 #include <vector>
 
 #include "graph/MemberModifiers.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -25,7 +25,7 @@ ClassMethod::ClassMethod(std::string str, bool report) {
     if (count < kPlainMethodParts || !bracketed((*parts)[first + 2])) {
         // Outside the signature format: keep an empty member rather than guess.
         if (report)
-            std::cout << "\n Bad method signature (expected [properties@]output@name@(inputs)): "
+            console() << "\n Bad method signature (expected [properties@]output@name@(inputs)): "
                       << str;
         valid = false;
         delete parts;
@@ -53,5 +53,5 @@ std::string ClassMethod::write() {
 }
 
 void ClassMethod::print() {
-    std::cout << visibility << " " << output << " " << name << " " << inputs << "\n";
+    console() << visibility << " " << output << " " << name << " " << inputs << "\n";
 }

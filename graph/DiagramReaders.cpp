@@ -3,7 +3,6 @@
 // from the signatures, consistency reports, and package names qualified along containment.
 #include <algorithm>
 #include <deque>
-#include <iostream>
 #include <map>
 #include <set>
 
@@ -12,6 +11,7 @@
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
 #include "graph/ReaderLines.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -50,13 +50,13 @@ int memberParent(Vertex* v, const std::string& kind) {
     for (Edge* e : v->in) {
         if (e->labels == nullptr || e->labels[kContainmentLabel] == 0) continue;
         if (parent >= 0)
-            std::cout << "\n " << kind << " with more than one parent: " << v->number << ","
+            console() << "\n " << kind << " with more than one parent: " << v->number << ","
                       << v->label << " PARENTS [" << parent << "," << e->from << "]"
                       << " !!!!";
         parent = e->from;
     }
     if (parent < 0)
-        std::cout << "\n Isolated " << kind << ": " << v->number << "," << v->label << " !!!!";
+        console() << "\n Isolated " << kind << ": " << v->number << "," << v->label << " !!!!";
     return parent;
 }
 
@@ -65,7 +65,7 @@ bool carries(Edge* e, int code) {
 }
 
 void reportRelation(const char* problem, const char* verb, Vertex* from, Vertex* to) {
-    std::cout << "\n " << problem << ": " << from->number << "," << from->label << " " << verb
+    console() << "\n " << problem << ": " << from->number << "," << from->label << " " << verb
               << " " << to->number << "," << to->label;
 }
 

@@ -1,8 +1,9 @@
 // Edge: construction, weights, comparison of folded label counters and debug output.
 #include "graph/Edge.h"
 
+#include "util/Console.h"
+
 #include <algorithm>
-#include <iostream>
 
 Edge::Edge() = default;
 
@@ -84,5 +85,5 @@ Edge* Edge::duplicate() {
 }
 
 void Edge::print() {
-    std::cout << "\n " << from << ">" << to << "( " << label << " ); \n";
+    console() << "\n " << from << ">" << to << "( " << label << " ); \n";
 }

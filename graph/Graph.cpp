@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <set>
 
 #include "graph/Edge.h"
 #include "graph/Vertex.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -117,7 +117,7 @@ int Graph::areNeighbors(int node1, int node2) {
 bool Graph::acceptArc(Edge* e, int& code) {
     int nodeCount = static_cast<int>(V.size());
     if (e->from < 0 || e->to < 0 || e->from >= nodeCount || e->to >= nodeCount) {
-        std::cout << "\n Node does not exist: " << e->from << "," << e->to << "(" << e->label
+        console() << "\n Node does not exist: " << e->from << "," << e->to << "(" << e->label
                   << ") !!!!";
         return false;
     }
@@ -130,7 +130,7 @@ bool Graph::acceptArc(Edge* e, int& code) {
         digits++;
     }
     if (digits == 0 || value >= kLabelCodes) {
-        std::cout << "\n Bad arc label (expected a code 0-9): " << e->from << "," << e->to << "("
+        console() << "\n Bad arc label (expected a code 0-9): " << e->from << "," << e->to << "("
                   << lb << ") !!!!";
         return false;
     }
@@ -148,7 +148,7 @@ void Graph::insertEdge(Edge* e) {
         return;
     }
     if (lb.size() > 1)
-        std::cout << "\n ****************"
+        console() << "\n ****************"
                   << "\n ***" << lb << "***"
                   << "\n ****************";
 
@@ -205,7 +205,7 @@ void Graph::updateDegreeExtremes(Edge* e) {
 void Graph::deleteEdge(Edge* /*e*/) {}
 
 void Graph::fillNeighbors() {
-    std::cout << "\n Fill Neighbors";
+    console() << "\n Fill Neighbors";
     releaseNeighborTables();
     neighborRows = V.size();
     neighbors = new std::set<int>[neighborRows];
@@ -246,7 +246,7 @@ void Graph::fillNeighborsAndRelations() {
     for (Vertex* v : V)
         nodeLabels.insert(v->label);
     nbNodeLabels = 1 + static_cast<int>(nodeLabels.size());
-    std::cout << "\n\n\n" << nbNodeLabels << "\n\n\n";
+    console() << "\n\n\n" << nbNodeLabels << "\n\n\n";
 
     relations = new std::map<std::string, int>[tableRows];
     Nrelations = new std::map<std::string, int>[tableRows];

@@ -139,6 +139,8 @@ public:
     Graph(const Graph&) = delete;
     Graph& operator=(const Graph&) = delete;
 
+    /// Node n of V (0 <= n < V.size()), for callers that number nodes with int.
+    Vertex* vertex(int n) const { return V[static_cast<size_t>(n)]; }
     std::vector<Vertex*> getV() { return V; }
     std::vector<Edge*> getE() { return E; }
     int getOrder() { return vertices; }

@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <iostream>
 #include <limits>
 #include <sstream>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
+#include "util/Console.h"
 #include "util/LineReader.h"
 #include "util/Utilities.h"
 
@@ -127,7 +128,7 @@ Graph::Graph(int mode, std::string path) {
     loops = multi_arcs = 0;
     G = new SparseMatrix<Edge*>();
 
-    if (mode == 7) {
+    if (mode == kGraphTextMode) {
         initMode7(path);
         name = "sample";
         edges = static_cast<int>(E.size());
@@ -136,53 +137,53 @@ Graph::Graph(int mode, std::string path) {
     }
 
     std::ios::openmode openMode = std::ios::in;
-    if (mode == 1 || mode == 2) openMode |= std::ios::binary;
+    if (mode == kBinaryMode || mode == kBinaryLabelledMode) openMode |= std::ios::binary;
     std::ifstream file(path, openMode);
-    std::cout << "File " << path << " ...";
+    console() << "File " << path << " ...";
     if (!file.is_open()) {
-        std::cout << "Not Found \n";
+        console() << "Not Found \n";
         return;
     }
-    std::cout << "Found \n"
+    console() << "Found \n"
               << "Mode " << mode << "\n";
     name = graphName(path);
     sourcePath = path;
 
     switch (mode) {
-    case 0:
+    case kNodeListMode:
         initMode0(&file);
         break;
-    case 1:
+    case kBinaryMode:
         initMode1(&file);
         break;
-    case 2:
+    case kBinaryLabelledMode:
         initMode2(&file, kBinaryLabelClasses);
         break;
-    case 3:
+    case kNamedEdgesMode:
         initMode3(&file);
         break;
-    case 4:
+    case kMembersInClassesMode:
         initMode4(&file);
         break;
-    case 5:
+    case kLetteredMode:
         initMode5(&file);
         break;
-    case 6:
+    case kArcListMode:
         initMode6(&file);
         break;
-    case 8:
+    case kHeaderedTreeMode:
         initMode8(&file);
         break;
-    case 9:
+    case kDerivedTreeMode:
         initMode9(&file);
         break;
-    case 10:
+    case kThreeKindsMode:
         initMode10(&file);
         break;
-    case 11:
+    case kStateMachineMode:
         initMode11(&file);
         break;
-    case 12:
+    case kClassDiagramMode:
         initMode12(&file);
         break;
     default:
@@ -191,7 +192,7 @@ Graph::Graph(int mode, std::string path) {
         break;
     }
 
-    std::cout << "\n Acquisition Input Done";
+    console() << "\n Acquisition Input Done";
     edges = static_cast<int>(E.size());
     rankReadGraph(*this);
     file.close();

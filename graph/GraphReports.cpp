@@ -1,13 +1,13 @@
 // Graph reports: dataset summary rows with distribution files, per-node metric files, the
 // console listing, and the rank of a node inside its neighbourhood.
 #include <fstream>
-#include <iostream>
 #include <map>
 #include <set>
 #include <sstream>
 
 #include "graph/Graph.h"
 #include "graph/ReportFile.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ std::string distributionEntries(const int* counts, int size, bool all, const std
 /// True when the per-node rank arrays exist; reports the missing ranking otherwise.
 bool ranked(const Graph& g, const void* array, const char* what) {
     if (array != nullptr) return true;
-    std::cout << "\n Graph " << g.name << " has no " << what << "; metric file not written";
+    console() << "\n Graph " << g.name << " has no " << what << "; metric file not written";
     return false;
 }
 
@@ -156,8 +156,8 @@ void Graph::printU2() {
 }
 
 void Graph::print() {
-    std::cout << "\n\n PRINT ZE GRAPH \n\n";
-    std::cout << "Nodes: " << vertices << " Edges: " << edges << "\n";
+    console() << "\n\n PRINT ZE GRAPH \n\n";
+    console() << "Nodes: " << vertices << " Edges: " << edges << "\n";
     for (Vertex* v : V)
         v->print();
     for (Edge* e : E)
@@ -165,7 +165,7 @@ void Graph::print() {
 }
 
 double Graph::getLocalRank(int node, int cover) {
-    std::cout << "\n ***___MiniGraph___*** : " << node << " \n";
+    console() << "\n ***___MiniGraph___*** : " << node << " \n";
     std::set<int> collected;
     int n = static_cast<int>(V.size());
     if (node >= 0 && node < n) collected.insert(node);
@@ -179,7 +179,7 @@ double Graph::getLocalRank(int node, int cover) {
         collected.swap(reached);
     }
     if (collected.size() < 2) {
-        std::cout << node << "," << 1 << "\n";
+        console() << node << "," << 1 << "\n";
         return 1.0;
     }
     std::map<int, int> renumbered;
@@ -199,6 +199,6 @@ double Graph::getLocalRank(int node, int cover) {
     Graph mini(7, text(collected.size()) + "," + text(lines) + arcs);
     int local = renumbered[node];
     double rankValue = mini.u != nullptr ? mini.u[local] : 0.0;
-    std::cout << node << "," << local << "," << rankValue << "\n";
+    console() << node << "," << local << "," << rankValue << "\n";
     return rankValue;
 }

@@ -4,11 +4,12 @@
 #include <climits>
 #include <cmath>
 #include <fstream>
-#include <iostream>
 #include <set>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/ReportFile.h"
+#include "util/Console.h"
 #include "util/LineReader.h"
 
 namespace {
@@ -73,7 +74,7 @@ void Graph::collectStats() {
     resetDistribution(all_distrib, max_all_distrib + 1);
     resetDistribution(label_distrib, nb_labels + 1);
     resetDistribution(multi_distrib, max_multi + 1);
-    std::cout << "\n"
+    console() << "\n"
               << max_in_distrib << "/" << max_out_distrib << "/" << max_all_distrib << "/"
               << nb_labels << "/" << max_multi << "\n";
 
@@ -84,7 +85,7 @@ void Graph::collectStats() {
     for (Vertex* v : V) {
         int in = static_cast<int>(v->in.size()), out = static_cast<int>(v->out.size());
         int all = static_cast<int>(v->edges.size());
-        std::cout << v->number << ":" << v->label << "\t" << in << "\t" << out << "\t" << all
+        console() << v->number << ":" << v->label << "\t" << in << "\t" << out << "\t" << all
                   << "\n";
         in_distrib[in]++;
         out_distrib[out]++;
@@ -107,10 +108,10 @@ void Graph::collectStats() {
         multi_distrib[e->label.size()]++;
         if (seen.insert(e->label).second) distinct.push_back(e->label);
     }
-    std::cout << "\n [";
+    console() << "\n [";
     for (const std::string& label : distinct)
-        std::cout << ";" << label << ";";
-    std::cout << "]\n";
+        console() << ";" << label << ";";
+    console() << "]\n";
 
     moments(in_distrib, max_in_distrib + 1, mean_in_distrib, std_in_distrib);
     moments(out_distrib, max_out_distrib + 1, mean_out_distrib, std_out_distrib);
@@ -125,7 +126,7 @@ void Graph::collectStats() {
 }
 
 void Graph::write(int mode, std::string fileName) {
-    if (mode != 0) return;
+    if (mode != kNodeListMode) return;
     std::ofstream out;
     if (!openReport(out, fileName, std::ios::out | std::ios::trunc)) return;
     // The header counts the node lines that follow, so the file always reads back.

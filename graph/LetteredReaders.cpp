@@ -2,10 +2,11 @@
 // (mode 4), plain lettered nodes (mode 5), three linked node kinds (mode 10) and state
 // machines (mode 11).
 #include <cctype>
-#include <iostream>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/ReaderLines.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void Graph::initMode4(std::ifstream* in) {
         if (lines.startsWith("c,")) {
             Vertex* v = appendNumberedNode(lines, V, true);
             if (v == nullptr) continue;
-            v->type = 1;
+            v->type = kClassType;
             classes->insert({shortName(v->label), v->number});
         } else if (lines.startsWith("a,") || lines.startsWith("m,")) {
             int owner = 0;
@@ -150,7 +151,7 @@ void Graph::initMode10(std::ifstream* in) {
             v->type = kLifelineKind;
             V.push_back(v);
             classes->insert({v->label, position});
-            link(owner, position, "9");
+            link(owner, position, kContainmentText);
         } else if (lines.startsWith("m,")) {
             int sender = 0, receiver = 0;
             if (!lines.require(5, "\"m,sender,receiver,label,specif\"") ||
@@ -202,7 +203,7 @@ void Graph::initMode11(std::ifstream* in) {
             int number = 0;
             if (!lines.require(2, "\"s,number\"") || !lines.intField(1, number, "state number"))
                 continue;
-            std::cout << "\n" << lines.line();
+            console() << "\n" << lines.line();
             int position = static_cast<int>(V.size());
             if (number != position) reportOrderProblem(number, "state", position);
             Vertex* v = new Vertex(position, "state");
@@ -218,7 +219,7 @@ void Graph::initMode11(std::ifstream* in) {
                 !existingNode(lines, source, V.size(), "source state") ||
                 !existingNode(lines, target, V.size(), "target state"))
                 continue;
-            std::cout << "\n" << lines.line();
+            console() << "\n" << lines.line();
             int position = static_cast<int>(V.size());
             Vertex* v = new Vertex(position, lowerCase(lines.field(3)));
             v->type = kTransitionKind;

@@ -2,7 +2,6 @@
 // (member nodes, containment arcs from container to contained) and mode 8 (members kept
 // inside their classes, classes and packages tied to their package by label-3 arcs).
 #include <deque>
-#include <iostream>
 #include <map>
 #include <string_view>
 #include <unordered_map>
@@ -12,6 +11,7 @@
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
 #include "graph/ReaderLines.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -87,7 +87,7 @@ std::vector<std::pair<int, int>> attachToPackages(std::vector<Vertex*>& nodes, i
         if (found < 0) continue;
         Vertex* package = nodes[firstPackage + found];
         if (v->level != package->level + 1)
-            std::cout << "\n!!!!!!!!!!!!!!!!!!!!!! \t" << v->label << "(" << v->level << ") --> "
+            console() << "\n!!!!!!!!!!!!!!!!!!!!!! \t" << v->label << "(" << v->level << ") --> "
                       << package->label << "(" << package->level << ")\n";
         links.push_back({i, package->number});
     }
@@ -236,7 +236,7 @@ int addMemberNodes(Graph& g, const std::vector<KeptLine>& memberLines, bool meth
         v->specif = specif;
         g.V.push_back(v);
         added++;
-        derived.push_back({position, owner, "9"});
+        derived.push_back({position, owner, kContainmentText});
         typeUses(position, methods, parts, classLabels, derived);
     }
     return added;
@@ -251,7 +251,7 @@ void insertNineRelations(Graph& g, const std::vector<Relation>& relations) {
     for (Relation r : relations) {
         bool known = r.from >= 0 && r.to >= 0 && r.from < nodeCount && r.to < nodeCount;
         int type = known ? g.V[r.from]->type : 0;
-        if (r.label == "9") {
+        if (r.label == kContainmentText) {
             if (known && (type == kMethodType || type == kAttributeType))
                 g.V[r.from]->level = static_cast<short>(g.V[r.to]->level + 1);
             std::swap(r.from, r.to);
@@ -295,7 +295,7 @@ void Graph::initMode9(std::ifstream* in) {
     // Classes and packages are contained in the package named by their label.
     for (const auto& link :
          attachToPackages(V, nbClasses + nbPackages, kept.packages, firstPackage))
-        derived.push_back({link.first, link.second, "9"});
+        derived.push_back({link.first, link.second, kContainmentText});
 
     // The file's relations first, then the derived ones in the order produced.
     std::vector<Relation> ordered = kept.relations;
@@ -387,11 +387,11 @@ void Graph::initMode8(std::ifstream* in) {
     if (classes == nullptr) classes = new std::multimap<std::string, int>();
     LineReader lines(*in, sourcePath);
 
-    std::cout << "\n ROUND 1: START \n";
+    console() << "\n ROUND 1: START \n";
     PackageList packages;
     classPackages(lines, packages);
     lines.rewind();
-    std::cout << "\n ROUND 1: END \n";
+    console() << "\n ROUND 1: END \n";
 
     int arcNumber = 0;
     int announced = readClassesAndMembers(*this, lines, arcNumber);
@@ -408,13 +408,13 @@ void Graph::initMode8(std::ifstream* in) {
                                                " classes, file holds " + std::to_string(nbClasses) +
                                                "; packages numbered after the classes read");
 
-    std::cout << "\n ROUND 2: START \n";
+    console() << "\n ROUND 2: START \n";
     int firstPackage = appendPackages(V, packages);
     nbPackages = static_cast<int>(packages.paths.size());
-    std::cout << "\n ROUND 2: END \n";
+    console() << "\n ROUND 2: END \n";
 
     // Round 3: every class and package is tied to its package by a label-3 arc.
-    std::cout << "\n ROUND 3: START \n";
+    console() << "\n ROUND 3: START \n";
     for (const auto& link :
          attachToPackages(V, static_cast<int>(V.size()), packages, firstPackage)) {
         Edge* e = new Edge(link.first, link.second, "3");
@@ -422,6 +422,6 @@ void Graph::initMode8(std::ifstream* in) {
         e->setNumber(arcNumber++);
         insertEdge(e);
     }
-    std::cout << "\n ROUND 3: END \n";
+    console() << "\n ROUND 3: END \n";
     vertices = static_cast<int>(V.size());
 }

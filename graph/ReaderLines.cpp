@@ -9,6 +9,7 @@
 #include "graph/Edge.h"
 #include "graph/Graph.h"
 #include "graph/Vertex.h"
+#include "util/Console.h"
 
 std::string shortName(const std::string& label) {
     size_t dot = label.rfind('.');
@@ -16,7 +17,7 @@ std::string shortName(const std::string& label) {
 }
 
 void reportOrderProblem(int number, const std::string& label, int position) {
-    std::cout << "\n Order Problem: " << number << "," << label << "[" << position << "]";
+    console() << "\n Order Problem: " << number << "," << label << "[" << position << "]";
 }
 
 Edge* relationFromLine(const LineReader& lines) {

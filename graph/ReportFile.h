@@ -2,9 +2,10 @@
 // and a file that still cannot be opened is reported, so no report is lost silently.
 #pragma once
 
+#include "util/Console.h"
+
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 
 /// Opens `path` with `mode`, creating its folder first; prints "\n Cannot write <path>" and
@@ -15,6 +16,6 @@ inline bool openReport(std::ofstream& out, const std::string& path, std::ios::op
     if (!parent.empty()) std::filesystem::create_directories(parent, ignored);
     out.open(path, mode);
     if (out.is_open()) return true;
-    std::cout << "\n Cannot write " << path;
+    console() << "\n Cannot write " << path;
     return false;
 }

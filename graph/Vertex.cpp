@@ -1,11 +1,10 @@
 // Vertex: construction, ownership of its sets and members, weights and debug output.
 #include "graph/Vertex.h"
 
-#include <iostream>
-
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
 #include "graph/Edge.h"
+#include "util/Console.h"
 
 Vertex::Vertex() {
     init();
@@ -122,15 +121,15 @@ int Vertex::getFirstNode() {
 }
 
 void Vertex::print() {
-    std::cout << "\n" << number << ", " << label << ", " << weight[0] << ", " << weight[1] << "\n";
-    std::cout << "\tIN : " << in.size() << "\n\t\t";
+    console() << "\n" << number << ", " << label << ", " << weight[0] << ", " << weight[1] << "\n";
+    console() << "\tIN : " << in.size() << "\n\t\t";
     for (size_t i = 0; i < in.size(); i++)
-        std::cout << i << "/ " << in[i]->from << "( " << in[i]->label << " ); ";
-    std::cout << "\n\tOUT : " << out.size() << "\n\t\t";
+        console() << i << "/ " << in[i]->from << "( " << in[i]->label << " ); ";
+    console() << "\n\tOUT : " << out.size() << "\n\t\t";
     for (size_t i = 0; i < out.size(); i++)
-        std::cout << i << "/ " << out[i]->to << "( " << out[i]->label << " ); ";
-    std::cout << "\n\tALL : " << edges.size() << "\n\t\t";
+        console() << i << "/ " << out[i]->to << "( " << out[i]->label << " ); ";
+    console() << "\n\tALL : " << edges.size() << "\n\t\t";
     for (size_t i = 0; i < edges.size(); i++)
-        std::cout << i << "/" << edges[i]->from << ">" << edges[i]->to << "( " << edges[i]->label
+        console() << i << "/" << edges[i]->from << ">" << edges[i]->to << "( " << edges[i]->label
                   << " ); ";
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/Kinds.h"
 #include "graph/Vertex.h"
 #include "util/Utilities.h"
 
@@ -79,7 +80,7 @@ void Vertex::settify() {
         nTerms = new std::set<std::string>();
         addWords(nTerms, shortName, "");
     }
-    if (type == 2 || type == 3) {
+    if (type == kMethodType || type == kAttributeType) {
         const size_t ownerDot = path.rfind('.');
         const std::string owner = ownerDot == std::string::npos ? "" : path.substr(ownerDot + 1);
         if (!owner.empty()) {
@@ -87,5 +88,6 @@ void Vertex::settify() {
             addWords(nPaths, owner, "");
         }
     }
-    if (type != 0 && type != 1 && !specif.empty()) nSpecs = specTerms(specif, type);
+    if (type != kPackageType && type != kClassType && !specif.empty())
+        nSpecs = specTerms(specif, type);
 }

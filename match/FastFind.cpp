@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <iostream>
 #include <iterator>
 
 #include "util/Clock.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 FastFind::FastFind(int min, int max, int h_layers, int l_layers, int maxVertices, int* MM12,
@@ -263,7 +263,7 @@ void FastFind::purge() {
 void FastFind::updateThreshold() {}
 
 void FastFind::display() {
-    display(std::cout);
+    display(console());
 }
 
 void FastFind::display(std::ostream& out) {

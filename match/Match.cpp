@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <map>
 #include <set>
 #include <utility>
 
 #include "match/FastFind.h"
+#include "util/Console.h"
 
 double normDiff(float a, float b) {
     const float largest = std::max({a, b, 0.0f});
@@ -130,39 +130,39 @@ void Match::init(Graph* A, Graph* B) {
     g1 = A;
     g2 = B;
     if (A == nullptr || B == nullptr) {
-        std::cout << "\n Match: a graph is missing, nothing to match\n";
+        console() << "\n Match: a graph is missing, nothing to match\n";
         return;
     }
-    std::cout << "\n\t __1__";
+    console() << "\n\t __1__";
     for (Graph* g : {A, B})
         for (Vertex* v : g->V) {
             if (v == nullptr) continue;
             delete v->nodes;
             v->nodes = new std::set<int>{v->number};
         }
-    std::cout << "\t __2__";
+    console() << "\t __2__";
     const int n1 = A->vertices;
     const int n2 = B->vertices;
     max_vertices = std::max(n1, n2);
     min_vertices = std::min(n1, n2);
     find_occ = update_occ = 0;
-    std::cout << "\t __3__";
+    console() << "\t __3__";
     allocateTables(n1, n2);
-    std::cout << "\t __8__";
-    std::cout << "\n Before FF \n";
+    console() << "\t __8__";
+    console() << "\n Before FF \n";
     ff = new FastFind(100, 100, 1, 1, max_vertices, M12, M21, tabu_i, _M);
-    std::cout << "\n After FF \n";
-    std::cout << "\t __9__";
+    console() << "\n After FF \n";
+    console() << "\t __9__";
     V1.clear();
     V2.clear();
     E1 = new SparseMatrix<Edge*>();
     E2 = new SparseMatrix<Edge*>();
-    std::cout << "\t __10__";
+    console() << "\t __10__";
     getRelevant();
     getTerms(g1, g2, relevant1, relevant2);
     matrixEntityTerm(g1, g2, relevant1, relevant2);
     semilarity();
-    std::cout << "\t __11__";
+    console() << "\t __11__";
 }
 
 void Match::allocateTables(int n1, int n2) {
@@ -172,14 +172,14 @@ void Match::allocateTables(int n1, int n2) {
     for (auto& slot : tabu_i)
         slot = new std::vector<cell*>[kTabuListsPerSlot];
     i_parser = 0;
-    std::cout << "\t __4__";
+    console() << "\t __4__";
     _N = new SparseMatrix<float>(u1, u2);
     _M = new SparseMatrix<float>(u1, u2);
     move = new SparseMatrix<bool>();
-    std::cout << "\t __5__";
+    console() << "\t __5__";
     tabu_out = 5;
     tabu_in = 20;
-    std::cout << "\t __6__";
+    console() << "\t __6__";
     M12 = new int[n1];
     M21 = new int[n2];
     bestMatch = new int[n1];
@@ -200,7 +200,7 @@ void Match::allocateTables(int n1, int n2) {
     nBlocks2.clear();
     grownBlocks_[0].clear();
     grownBlocks_[1].clear();
-    std::cout << "\t __7__";
+    console() << "\t __7__";
 }
 
 void Match::changeCosts(Cost* model) {
@@ -225,14 +225,14 @@ int Match::getBlock(int n, bool left) {
 
 Vertex* Match::getVertex1(int num) {
     if (num < 0) return nullptr;
-    if (num < order(true)) return g1->V[static_cast<size_t>(num)];
+    if (num < order(true)) return g1->vertex(num);
     auto it = V1.find(num);
     return it != V1.end() ? it->second : nullptr;
 }
 
 Vertex* Match::getVertex2(int num) {
     if (num < 0) return nullptr;
-    if (num < order(false)) return g2->V[static_cast<size_t>(num)];
+    if (num < order(false)) return g2->vertex(num);
     auto it = V2.find(num);
     return it != V2.end() ? it->second : nullptr;
 }
@@ -461,18 +461,29 @@ double Match::nodePartCost(int mode) {
     return total;
 }
 
+void printCostFigures(const CostFigures& f) {
+    console() << "\t" << f.nodePart << "\t" << f.afterInsertions << "\t(" << f.bothMatched << ")"
+              << f.total << "\t" << f.total << "___" << f.edges1 << "_" << f.edges2 << "\n";
+}
+
 double Match::cost(int mode) {
-    if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return -1;
-    if (E1 == nullptr || E2 == nullptr) return -1;
+    const CostFigures figures = costFigures(mode);
+    if (figures.priced) printCostFigures(figures);
+    return figures.total;
+}
+
+CostFigures Match::costFigures(int mode) {
+    CostFigures figures;
+    if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return figures;
+    if (E1 == nullptr || E2 == nullptr) return figures;
     double total = nodePartCost(mode);
-    const double nodePart = total;
+    figures.nodePart = total;
     for (Vertex* w : distinctBlocks(false))
         if (getM21(w->number) == kNoPartner) total += costs->cni(mode, w);
-    const double afterInsertions = total;
+    figures.afterInsertions = total;
 
     const auto edges1 = blockEdges(true);
     const auto edges2 = blockEdges(false);
-    int bothMatched = 0;
     for (const auto& entry : edges1) {
         Edge* e1 = entry.second;
         const int from = entry.first.first;
@@ -483,7 +494,7 @@ double Match::cost(int mode) {
             total += costs->ced(mode, e1, getNodes1(from), getNodes1(to));
             continue;
         }
-        bothMatched++;
+        figures.bothMatched++;
         Edge* e2 = getEdge2(p, q);
         total += costs->raw_ces(mode, e1, e2, getENodes1(e1), getENodes2(e2));
     }
@@ -501,9 +512,11 @@ double Match::cost(int mode) {
             total += costs->cei(mode, e2, getNodes2(from), getNodes2(to));
         }
     }
-    std::cout << "\t" << nodePart << "\t" << afterInsertions << "\t(" << bothMatched << ")" << total
-              << "\t" << total << "___" << edges1.size() << "_" << edges2.size() << "\n";
-    return total;
+    figures.edges1 = edges1.size();
+    figures.edges2 = edges2.size();
+    figures.total = total;
+    figures.priced = true;
+    return figures;
 }
 
 namespace {
@@ -515,7 +528,7 @@ constexpr int kUnmatchedEnd = -1;
 
 double Match::noMatchCost(int mode) {
     cost_mode = mode;
-    std::cout << "\n\n NOMATCHCOST: " << mode << "\n\n";
+    console() << "\n\n NOMATCHCOST: " << mode << "\n\n";
     if (g1 == nullptr || g2 == nullptr || costs == nullptr) return no_matching_cost = 0;
     double total = 0;
     for (Vertex* v : g1->V)
@@ -545,24 +558,23 @@ double Match::ocost(int mode) {
     auto ends = [](int p) { return p == kNoPartner ? -1 : 1; };
     double total = 0;
     for (int x = 0; x < order(true); x++) {
-        Vertex* v = g1->V[static_cast<size_t>(x)];
+        Vertex* v = g1->vertex(x);
         Vertex* w = getVertex2(partner(x, true));
         const double c = w == nullptr
                              ? costs->cnd(mode, v)
                              : costs->raw_cns(mode, v, w, static_cast<float>(intSim(mode, v, w)));
-        std::cout << "\n node " << x << " -> " << partner(x, true) << " : " << c;
+        console() << "\n node " << x << " -> " << partner(x, true) << " : " << c;
         total += c;
     }
     for (int y = 0; y < order(false); y++)
-        if (partner(y, false) == kNoPartner)
-            total += costs->cni(mode, g2->V[static_cast<size_t>(y)]);
+        if (partner(y, false) == kNoPartner) total += costs->cni(mode, g2->vertex(y));
     for (Edge* e1 : g1->E) {
         const int p = partner(e1->from, true);
         const int q = partner(e1->to, true);
         const bool matched = p != kNoPartner && q != kNoPartner;
         const double c = matched ? costs->raw_ces(mode, e1, g2->getEdge(p, q), 1, 1)
                                  : costs->ced(mode, e1, ends(p), ends(q));
-        std::cout << "\n edge " << e1->from << ">" << e1->to << " : " << c;
+        console() << "\n edge " << e1->from << ">" << e1->to << " : " << c;
         total += c;
     }
     for (Edge* e2 : g2->E) {
@@ -573,6 +585,6 @@ double Match::ocost(int mode) {
         else if (g1->getEdge(p, q) == nullptr)
             total += costs->raw_ces(mode, nullptr, e2, 0, 1);
     }
-    std::cout << "\n OCOST = " << total << "\n";
+    console() << "\n OCOST = " << total << "\n";
     return total;
 }

@@ -15,6 +15,7 @@
 #include "graph/Graph.h"
 #include "graph/SparseMatrix.h"
 #include "graph/Vertex.h"
+#include "match/CostFigures.h"
 #include "match/stdafx.h"
 
 class FastFind;
@@ -45,7 +46,9 @@ double normDiff(float a, float b);
 class Match {
 public:
     /// Partner value of an unmatched node (in M12, M21, bestMatch, kbt, ...).
-    static constexpr int kNoPartner = -1;
+    static constexpr int kNoPartner = ::kNoPartner;
+    /// Assignment price of a cell that must not be chosen.
+    static constexpr double kForbiddenCell = 32767;
     /// Tabu mark of a pair matched by the start that lowers the cost: never expires in a run.
     static constexpr int kLockedTabu = 32767;
     /// Slots of the tabu expiry ring (iterations modulo this number).
@@ -178,7 +181,7 @@ public:
     /// The block edge stored for (from, to) on one side, or null.
     Edge* findBlockEdge(bool left, int from, int to) const;
     /// Cost family passed to every Cost call (3 in the matching run).
-    int cost_mode = 3;
+    int cost_mode = kClassDiagramCosts;
     /// Initialisation switch; false.
     bool recomputeAll = false;
     double BIAS = 0; ///< set to 0; read by nothing
@@ -278,8 +281,12 @@ public:
     std::vector<Edge*>* getVEdges1(Vertex* v) { return getVEdges(v, true); }
     std::vector<Edge*>* getVEdges2(Vertex* v) { return getVEdges(v, false); }
 
-    /// Full cost of the current matching; -1 when a graph or the cost model is missing.
+    /// Full cost of the current matching, its figures printed on one line; -1 (and no line)
+    /// when a graph or the cost model is missing.
     double cost(int mode);
+    /// The same pricing without the line. Like cost(), it records the node similarities in
+    /// _N and registers block edges not registered yet.
+    CostFigures costFigures(int mode);
     /// Cost over plain nodes only, with a verbose trace. A diagnostic; no caller in the run.
     double ocost(int mode);
     /// Cost of matching nothing (every relation priced with both ends unmatched, whatever

@@ -1,13 +1,13 @@
 // Applying a move: matching or separating two vertices, growing or shrinking a matched block,
 // with the tabu marks that keep the changed pairs still for a while.
 #include <algorithm>
-#include <iostream>
 #include <set>
 #include <vector>
 
 #include "match/FastFind.h"
 #include "match/Match.h"
 #include "match/MoveContext.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 namespace {
@@ -138,7 +138,7 @@ void registerAgainstCurrentBlocks(Match& m, Vertex* v1, Vertex* v2) {
 }
 
 void printBlockChange(const char* what, const Vertex* u, const Vertex* w) {
-    std::cout << "\n\n ************* " << what << ":" << u->number << "[" << u->label
+    console() << "\n\n ************* " << what << ":" << u->number << "[" << u->label
               << "] =====>> " << w->number << "[" << w->label << "]\n\n";
 }
 
@@ -240,7 +240,7 @@ void Match::enactMove() {
         // The matching may not change: the entries unset above go back as they were. The
         // move cannot be played as it stands, so it leaves the index rather than be chosen
         // again while nothing around it changes.
-        std::cout << kNonValidMove;
+        console() << kNonValidMove;
         mv.restore(*this);
         removeFromFF(i, j);
         break;

@@ -4,10 +4,10 @@
 
 #include "assign/Hungarian.h"
 #include "assign/ShortestPathSolver.h"
+#include "util/Console.h"
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <vector>
 
 namespace {
@@ -25,10 +25,10 @@ double relativeRank(const Graph* g, int i) {
 /// Likeness in [0, 1] of node i of a and node j of b: the mean of their closeness in rank
 /// position and in (in-degree, out-degree) profile.
 float structuralScore(const Graph* a, int i, const Graph* b, int j) {
-    const double in1 = static_cast<double>(a->V[static_cast<size_t>(i)]->in.size());
-    const double out1 = static_cast<double>(a->V[static_cast<size_t>(i)]->out.size());
-    const double in2 = static_cast<double>(b->V[static_cast<size_t>(j)]->in.size());
-    const double out2 = static_cast<double>(b->V[static_cast<size_t>(j)]->out.size());
+    const double in1 = static_cast<double>(a->vertex(i)->in.size());
+    const double out1 = static_cast<double>(a->vertex(i)->out.size());
+    const double in2 = static_cast<double>(b->vertex(j)->in.size());
+    const double out2 = static_cast<double>(b->vertex(j)->out.size());
     const double norm1 = std::sqrt(in1 * in1 + out1 * out1);
     const double norm2 = std::sqrt(in2 * in2 + out2 * out2);
     const double norm12 = std::sqrt((in1 - in2) * (in1 - in2) + (out1 - out2) * (out1 - out2));
@@ -88,6 +88,27 @@ std::vector<int> assign(const std::vector<double>& costs, int n1, int n2) {
     return solveWith<Hungarian>(costs, n1, n2);
 }
 
+/// Step 4's figures: the scores of the assigned pairs and of the pairs of equal labels.
+struct ScoreSums {
+    float assigned = 0;
+    float sameLabel = 0;
+};
+
+/// Sums in single precision, as the scores are stored.
+ScoreSums scoreSums(const Graph* a, const Graph* b, const SparseMatrix<float>& scores,
+                    const std::vector<int>& partner) {
+    ScoreSums sums;
+    for (const auto& [i, row] : scores.mat) {
+        const std::string& label1 = a->V[i]->label;
+        const int j0 = partner[i];
+        for (const auto& [j, score] : row) {
+            if (static_cast<int>(j) == j0) sums.assigned += score;
+            if (b->V[j]->label == label1) sums.sameLabel += score;
+        }
+    }
+    return sums;
+}
+
 } // namespace
 
 int Match::hungarian(std::string sim_path, int sense) {
@@ -105,18 +126,9 @@ int Match::hungarian(std::string sim_path, int sense) {
     fillScores(g1, g2, *_M);
     const std::vector<int> partner = assign(likenessCosts(*_M, n1, n2), n1, n2);
 
-    // Step 4: report sums, single precision as the scores are stored.
-    float assignedSum = 0;
-    float sameLabelSum = 0;
-    for (const auto& [i, row] : _M->mat) {
-        const std::string& label1 = g1->V[i]->label;
-        const int j0 = partner[i];
-        for (const auto& [j, score] : row) {
-            if (static_cast<int>(j) == j0) assignedSum += score;
-            if (g2->V[j]->label == label1) sameLabelSum += score;
-        }
-    }
-    std::cout << assignedSum << "\t" << sameLabelSum << "\n";
+    // Step 4: report sums.
+    const ScoreSums sums = scoreSums(g1, g2, *_M, partner);
+    console() << sums.assigned << "\t" << sums.sameLabel << "\n";
 
     // Step 5: the matching, in row order.
     for (int i = 0; i < n1; ++i) {
@@ -124,13 +136,12 @@ int Match::hungarian(std::string sim_path, int sense) {
         if (j == kNoPartner) continue;
         M12[i] = bestMatch[i] = j;
         M21[j] = bestMatch2[j] = i;
-        std::cout << "[" << g1->V[static_cast<size_t>(i)]->label << ","
-                  << g2->V[static_cast<size_t>(j)]->label << "]\t";
+        console() << "[" << g1->vertex(i)->label << "," << g2->vertex(j)->label << "]\t";
     }
 
     // Step 6: the reports are priced in the run's own cost family, like the search's.
     bestCost = cost(cost_mode);
-    std::cout << "\nMatch -- Cost=" << bestCost << "\n";
+    console() << "\nMatch -- Cost=" << bestCost << "\n";
     output(cost_mode);
     return 0;
 }

@@ -1,12 +1,12 @@
 // Cost changes of the moves, computed locally: the change of matching two free blocks with
 // each other, and the change of a move of any kind built from it, the matching left unchanged.
 #include <algorithm>
-#include <iostream>
 #include <unordered_set>
 #include <vector>
 
 #include "match/Match.h"
 #include "match/MoveContext.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -168,7 +168,7 @@ double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
         delta = -compDelta(mode, mv.bx, mv.by);
         break;
     case MoveContext::Kind::None:
-        std::cout << kNonValidPricing;
+        console() << kNonValidPricing;
         break;
     }
 

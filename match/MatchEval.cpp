@@ -6,10 +6,11 @@
 
 #include "graph/Kinds.h"
 #include "graph/ReaderLines.h"
+#include "util/Console.h"
+#include "util/Folders.h"
 #include "util/Utilities.h"
 
 #include <fstream>
-#include <iostream>
 #include <limits>
 #include <map>
 #include <memory>
@@ -18,14 +19,11 @@
 
 namespace {
 
-/// Folder of the version graphs that evalSolution reads.
-constexpr const char* kDatasetsFolder = "./datasets/";
 /// Reader mode of those graphs: classes with their members inside.
-constexpr int kDatasetMode = 4;
+constexpr int kDatasetMode = kMembersInClassesMode;
 /// A run tag holds the two version names and five weights before the seed.
 constexpr size_t kTagFieldsBeforeSeed = 7;
 constexpr int kWeightTexts = 5;
-constexpr char kContainmentCode = '9';
 /// Signature items before this position are modifiers, return type and name.
 constexpr size_t kFirstParameterItem = 3;
 /// Longest run of digits read as a node number (keeps the value inside an int).
@@ -69,7 +67,7 @@ int sameNameClasses(const Graph& a, const Graph& b) {
         auto range = b.classes->equal_range(shortName(v->label));
         for (auto it = range.first; it != range.second; ++it) {
             if (it->second >= 0 && it->second < b.vertices &&
-                b.V[static_cast<size_t>(it->second)]->label == v->label) {
+                b.vertex(it->second)->label == v->label) {
                 ++count;
                 break;
             }
@@ -82,12 +80,12 @@ int sameNameClasses(const Graph& a, const Graph& b) {
 bool readGold(const std::string& path, int n1, int n2, Gold& gold) {
     std::ifstream in(path);
     if (!in.is_open()) {
-        std::cout << "\n Gold File Not Found\n";
+        console() << "\n Gold File Not Found\n";
         LineReader::reportFile(path, "cannot be opened (expected gold pairs "
                                      "\"number_name,number_name,y|n\")");
         return false;
     }
-    std::cout << "\nFile Found\n";
+    console() << "\nFile Found\n";
     LineReader lines(in, path);
     while (lines.next()) {
         if (lines.blank() || !lines.require(3, "\"number_name,number_name,verdict\"")) continue;
@@ -104,12 +102,12 @@ bool readGold(const std::string& path, int n1, int n2, Gold& gold) {
         const std::string verdict = lines.field(2);
         if (!verdict.empty() && verdict[0] == 'y') {
             gold.confirm[a] = b;
-            std::cout << "\n C\t" << a << ":" << b;
+            console() << "\n C\t" << a << ":" << b;
         } else if (!verdict.empty() && verdict[0] == 'n') {
             // A rejection only matters where a same-name match would be counted good.
             if (nameA != nameB) continue;
             gold.rejected[a] = b;
-            std::cout << "\n I\t" << a << ":" << b;
+            console() << "\n I\t" << a << ":" << b;
         } else {
             lines.report("expected a verdict starting with 'y' or 'n'");
         }
@@ -126,7 +124,7 @@ bool holds(const std::map<int, int>& pairs, int x, int y) {
 bool readResult(const std::string& path, const Gold& gold, EvalFigures& f) {
     std::ifstream in(path);
     if (!in.is_open()) {
-        std::cout << "\n File Not Found\n";
+        console() << "\n File Not Found\n";
         LineReader::reportFile(path, "cannot be opened (expected a cost report of a matching run)");
         return false;
     }
@@ -179,10 +177,10 @@ Vertex* findBySignature(const std::string& sign, Graph* g, bool simple, bool tra
                      ? sign.substr(open + 1, close - open - 1)
                      : sign.substr(open + 1);
     }
-    std::cout << "\n" << name << "[" << wanted << "]";
+    console() << "\n" << name << "[" << wanted << "]";
     std::unique_ptr<std::vector<std::string>> items(splitString(name, "."));
     if (g == nullptr || g->vertices == 0 || items == nullptr || items->empty()) {
-        std::cout << "\n <<-----------FAIL-------------->> \n";
+        console() << "\n <<-----------FAIL-------------->> \n";
         return nullptr;
     }
     Vertex* current = g->V[0];
@@ -190,14 +188,14 @@ Vertex* findBySignature(const std::string& sign, Graph* g, bool simple, bool tra
     for (size_t level = 0; level < items->size(); ++level) {
         const bool last = level + 1 == items->size();
         if (trace)
-            std::cout << "\n"
+            console() << "\n"
                       << level << "(" << current->label << ") --> " << sought << " __ "
                       << items->size();
         Vertex* next = nullptr;
         for (const Edge* e : current->out) {
             if (e->label.find(kContainmentCode) == std::string::npos) continue;
             if (e->to < 0 || e->to >= g->vertices) continue;
-            Vertex* target = g->V[static_cast<size_t>(e->to)];
+            Vertex* target = g->vertex(e->to);
             if (target->label != sought) continue;
             if (!last) {
                 next = target;
@@ -205,9 +203,9 @@ Vertex* findBySignature(const std::string& sign, Graph* g, bool simple, bool tra
             }
             // Overloaded methods share the label; the parameter list tells them apart.
             const std::string have = parameterList(target, simple);
-            if (trace) std::cout << "\n\t" << wanted << " ___ " << have;
+            if (trace) console() << "\n\t" << wanted << " ___ " << have;
             if (have == wanted) {
-                std::cout << "\n <<<<<<<<<<<<<<<<<<<<<<<<<<<SUCCESS>>>>>>>>>>>>>>>>>>>>>>>> \n";
+                console() << "\n <<<<<<<<<<<<<<<<<<<<<<<<<<<SUCCESS>>>>>>>>>>>>>>>>>>>>>>>> \n";
                 return target;
             }
         }
@@ -215,7 +213,7 @@ Vertex* findBySignature(const std::string& sign, Graph* g, bool simple, bool tra
         current = next;
         sought += "." + (*items)[level + 1];
     }
-    std::cout << "\n <<-----------FAIL-------------->> \n";
+    console() << "\n <<-----------FAIL-------------->> \n";
     return nullptr;
 }
 
@@ -236,10 +234,8 @@ void writeRelations(std::ostream& out, Match& m, const Vertex* v, bool left,
         const bool leaving = e->from == v->number;
         const int other = leaving ? e->to : e->from;
         const std::string otherName =
-            other == v->number
-                ? "self"
-                : (other >= 0 && other < g->vertices ? g->V[static_cast<size_t>(other)]->label
-                                                     : "");
+            other == v->number ? "self"
+                               : (other >= 0 && other < g->vertices ? g->vertex(other)->label : "");
         out << prefix << (leaving ? "--" : "<--") << e->label << (leaving ? "--> " : "-- ")
             << otherName;
         if (m.partnerOf(other, left) != Match::kNoPartner) out << "{M}";
@@ -306,9 +302,9 @@ EvalFigures Match::evalFigures(std::string file, std::string dataset) {
         figures.weights[w] = (*parts)[2 + static_cast<size_t>(w)];
     const std::string path1 = evalGraphPath(dataset, figures.name1);
     const std::string path2 = evalGraphPath(dataset, figures.name2);
-    std::cout << "\n" << path1 << "," << path2;
+    console() << "\n" << path1 << "," << path2;
     for (const std::string& w : figures.weights)
-        std::cout << "," << w;
+        console() << "," << w;
 
     figures.graphsRead = true;
     for (const std::string& path : {path1, path2})
@@ -324,7 +320,7 @@ EvalFigures Match::evalFigures(std::string file, std::string dataset) {
     figures.vertices2 = version2->vertices;
     figures.edges2 = version2->edges;
     figures.sameNameClasses = sameNameClasses(*version1, *version2);
-    std::cout << "\nSame Name Classes : " << figures.sameNameClasses << "\n";
+    console() << "\nSame Name Classes : " << figures.sameNameClasses << "\n";
 
     // Without the graphs no number can be checked against their orders.
     const int limit = std::numeric_limits<int>::max();
@@ -342,12 +338,12 @@ EvalFigures Match::evalFigures(std::string file, std::string dataset) {
 
 bool appendEvalRow(const EvalFigures& f) {
     const std::string row = evalRow(f);
-    std::cout << row;
+    console() << row;
     std::ofstream out(kEvalResultsFile, std::ios::app);
     if (out.is_open()) out << row;
     out.close();
     if (!out) {
-        std::cout << "\n Cannot append to " << kEvalResultsFile << "\n";
+        console() << "\n Cannot append to " << kEvalResultsFile << "\n";
         return false;
     }
     return true;
@@ -357,7 +353,7 @@ void Match::evalSolution(std::string file, std::string dataset) {
     const EvalFigures figures = evalFigures(file, dataset);
     // Figures from a missing input would look like a result; none is written.
     if (!figures.complete()) {
-        std::cout << "\n No row appended to " << kEvalResultsFile
+        console() << "\n No row appended to " << kEvalResultsFile
                   << ": an input could not be read\n";
         return;
     }
@@ -381,18 +377,18 @@ std::set<std::string>* Match::checkAlternatives(std::set<std::string>* altmatch,
     auto* result = new std::set<std::string>();
     std::ofstream out;
     openResultFile(out, std::string(kResultsFolder) + "alternatives_" + source + ".csv");
-    std::cout << "\n Check ...";
+    console() << "\n Check ...";
     if (altmatch == nullptr) return result;
-    if (!altmatch->empty()) std::cout << "Alternatives\n";
+    if (!altmatch->empty()) console() << "Alternatives\n";
     int counter = 0;
     for (const std::string& pair : *altmatch) {
         std::string sign1, sign2;
         if (!splitPair(pair, sign1, sign2)) {
-            std::cout << "\n Bad input in the alternatives of " << source
+            console() << "\n Bad input in the alternatives of " << source
                       << ": expected \"signature__signature\" [" << pair << "]";
             continue;
         }
-        std::cout << "\n" << sign1 << "\t" << sign2;
+        console() << "\n" << sign1 << "\t" << sign2;
         Vertex* v1 = getVertexFromSignature2(sign1, g1);
         Vertex* v2 = getVertexFromSignature2(sign2, g2);
         if (v1 == nullptr || v2 == nullptr) continue;

@@ -4,13 +4,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <vector>
 
 #include "match/Match.h"
 #include "match/SearchSupport.h"
 #include "mces/MCES.h"
+#include "util/Console.h"
 #include "util/OutputRecord.h"
 #include "util/Random.h"
 #include "util/Utilities.h"
@@ -33,7 +33,7 @@ constexpr float kBestPairsOnly = 0;
 constexpr const char* kSimResultsFile = "sim_results.csv";
 
 bool hasEdges(const Graph* g, int n) {
-    return !g->V[static_cast<size_t>(n)]->edges.empty();
+    return !g->vertex(n)->edges.empty();
 }
 
 /// The rank lists: positions (from 1) of the pairs that agree with the reference, among the
@@ -118,8 +118,7 @@ void BandMatcher::matchBand(int low, int high, RankLists& ranks) {
         m.M12[bx] = m.bestMatch[bx] = by;
         m.M21[by] = m.bestMatch2[by] = bx;
         m.numberOfMatchs++;
-        if (m.g1->V[static_cast<size_t>(bx)]->label == m.g2->V[static_cast<size_t>(by)]->label)
-            m.nb_matched++;
+        if (m.g1->vertex(bx)->label == m.g2->vertex(by)->label) m.nb_matched++;
         m.currentCost += delta;
         matched++;
         if (m.kbt[bx] == by) ranks.picks.push_back(matched);
@@ -172,7 +171,7 @@ void appendResultLine(Match& m, int discrim) {
 
     std::ofstream out(kSimResultsFile, std::ios::app);
     if (!out.is_open()) {
-        std::cout << "\n Cannot append to " << kSimResultsFile << "\n";
+        console() << "\n Cannot append to " << kSimResultsFile << "\n";
         noteUnwrittenFile(kSimResultsFile);
     }
     for (size_t i = 0; i < items.size(); i++)
@@ -206,12 +205,12 @@ void runEvaluationStart(Match& m, int alg, int discrim) {
     scoreRanks(ranks.candidates, m.order(true), referencePairs, m.sim_eval[0]);
     scoreRanks(ranks.picks, m.order(true), referencePairs, m.sim_eval[1]);
     for (int list = 0; list < 2; list++) {
-        std::cout << "\n SIM EVAL " << list << " :";
+        console() << "\n SIM EVAL " << list << " :";
         for (int k = 0; k < kFiguresPerList; k++)
-            std::cout << "\t" << m.sim_eval[list][k];
+            console() << "\t" << m.sim_eval[list][k];
     }
-    std::cout << "\n";
+    console() << "\n";
     appendResultLine(m, discrim);
-    std::cout.flush();
+    console().flush();
     std::exit(1);
 }

@@ -1,7 +1,6 @@
 // Block vertices: the merged vertex that stands for a set of nodes of one graph, found again by
 // its member-set key, and the block edges registered so that cost evaluations see a block as
 // an ordinary vertex.
-#include <iostream>
 #include <map>
 #include <set>
 #include <string>
@@ -10,6 +9,7 @@
 
 #include "match/Match.h"
 #include "match/MoveContext.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -67,7 +67,7 @@ Vertex* Match::mergeNodes(std::vector<Vertex*>* nodes, int nnumber) {
             merged->type = v->type;
             typed = true;
         } else if (v->type != merged->type) {
-            std::cout << "\n MERGING DIFFERENT TYPES OF NODES";
+            console() << "\n MERGING DIFFERENT TYPES OF NODES";
         }
         uniteTerms(merged->nTerms, v->nTerms);
         uniteTerms(merged->nPaths, v->nPaths);

@@ -2,18 +2,19 @@
 // and the export of what is left to match. Used for experiments, not by the matching run.
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <vector>
 
+#include "graph/Kinds.h"
 #include "match/Match.h"
+#include "util/Console.h"
+#include "util/Folders.h"
 #include "util/LineReader.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
 namespace {
 
-constexpr const char* kResultsDir = "./results/";
 constexpr const char* kMylynDiagrams = "./datasets/cdiagrams/mylyn/";
 constexpr const char* kEclipseDiagrams = "./datasets/cdiagrams/eclipse/";
 /// Signature items written before the bracketed parameter list.
@@ -27,18 +28,18 @@ std::string afterLastDot(const std::string& text) {
 /// Pairs each node of a with the single free node of b that has its short name, kind,
 /// full label and signature; pairA / pairB receive the partners (-1 when none).
 void pairObvious(const Graph* a, const Graph* b, std::vector<int>& pairA, std::vector<int>& pairB) {
-    pairA.assign(static_cast<size_t>(a->vertices), -1);
-    pairB.assign(static_cast<size_t>(b->vertices), -1);
+    pairA.assign(static_cast<size_t>(a->vertices), kNoPartner);
+    pairB.assign(static_cast<size_t>(b->vertices), kNoPartner);
     if (b->classes == nullptr) return;
     for (int i = 0; i < a->vertices; i++) {
-        const Vertex* v = a->V[static_cast<size_t>(i)];
+        const Vertex* v = a->vertex(i);
         const auto range = b->classes->equal_range(afterLastDot(v->label));
         int found = -1;
         int count = 0;
         for (auto it = range.first; it != range.second; ++it) {
             const int j = it->second;
-            if (j < 0 || j >= b->vertices || pairB[static_cast<size_t>(j)] != -1) continue;
-            const Vertex* w = b->V[static_cast<size_t>(j)];
+            if (j < 0 || j >= b->vertices || pairB[static_cast<size_t>(j)] != kNoPartner) continue;
+            const Vertex* w = b->vertex(j);
             if (w->type != v->type || w->label != v->label || w->specif != v->specif) continue;
             found = j;
             count++;
@@ -55,10 +56,11 @@ std::vector<int> leftover(const Graph* g, const std::vector<int>& pairs, int& co
     std::vector<int> renumbered(pairs.size(), -1);
     count = 0;
     for (int n = 0; n < g->vertices; n++) {
-        bool keep = pairs[static_cast<size_t>(n)] == -1;
+        bool keep = pairs[static_cast<size_t>(n)] == kNoPartner;
         if (!keep && g->neighbors != nullptr)
             for (int m : g->neighbors[n])
-                if (m >= 0 && m < g->vertices && pairs[static_cast<size_t>(m)] == -1) keep = true;
+                if (m >= 0 && m < g->vertices && pairs[static_cast<size_t>(m)] == kNoPartner)
+                    keep = true;
         if (keep) renumbered[static_cast<size_t>(n)] = count++;
     }
     return renumbered;
@@ -67,7 +69,7 @@ std::vector<int> leftover(const Graph* g, const std::vector<int>& pairs, int& co
 /// Owner of a member: the source of its entering containment arc; -1 when none.
 int ownerOf(const Vertex* v) {
     for (const Edge* e : v->in)
-        if (e != nullptr && e->label.find('9') != std::string::npos) return e->from;
+        if (e != nullptr && e->label.find(kContainmentCode) != std::string::npos) return e->from;
     return -1;
 }
 
@@ -81,10 +83,10 @@ std::string joined(const std::vector<std::string>& items, size_t from, size_t to
 
 /// The node line of a leftover class or member; empty for other nodes.
 std::string nodeLine(const Graph* g, const Vertex* v, const std::vector<int>& renumbered) {
-    if (v->type == 1)
+    if (v->type == kClassType)
         return "c," + std::to_string(renumbered[static_cast<size_t>(v->number)]) + "," + v->label +
                "," + to_string(v->weight[0]) + "," + to_string(v->weight[1]);
-    if (v->type != 2 && v->type != 3) return "";
+    if (v->type != kMethodType && v->type != kAttributeType) return "";
     const int owner = ownerOf(v);
     if (owner < 0 || owner >= g->vertices || renumbered[static_cast<size_t>(owner)] < 0) return "";
     std::vector<std::string> items;
@@ -92,10 +94,11 @@ std::string nodeLine(const Graph* g, const Vertex* v, const std::vector<int>& re
         items = *split;
         delete split;
     }
-    std::string line = (v->type == 3 ? "a," : "m,") +
+    std::string line = (v->type == kAttributeType ? "a," : "m,") +
                        std::to_string(renumbered[static_cast<size_t>(owner)]) + "," +
                        joined(items, 0, kLeadingSpecItems, "@");
-    if (v->type == 2) line += "@[" + joined(items, kLeadingSpecItems, items.size(), ",") + "]";
+    if (v->type == kMethodType)
+        line += "@[" + joined(items, kLeadingSpecItems, items.size(), ",") + "]";
     return line;
 }
 
@@ -137,27 +140,26 @@ void copyLeftoverRelations(std::ostream& out, const Graph* g, const std::vector<
 /// whose two ends are left over, renumbered.
 void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
                     const std::string& datasetDir) {
-    const std::string path = std::string(kResultsDir) + "_" + g->name + ".txt";
+    const std::string path = std::string(kResultsFolder) + "_" + g->name + ".txt";
     std::ofstream out(path, std::ios::trunc);
     if (!out) {
-        std::cout << "\n Cannot write the result file " << path << "\n";
+        console() << "\n Cannot write the result file " << path << "\n";
         noteUnwrittenFile(path);
     }
     int classes = 0;
     for (int n = 0; n < g->vertices; n++)
-        if (renumbered[static_cast<size_t>(n)] >= 0 && g->V[static_cast<size_t>(n)]->type == 1)
-            classes++;
+        if (renumbered[static_cast<size_t>(n)] >= 0 && g->vertex(n)->type == kClassType) classes++;
     out << classes << ",0\n";
     for (int n = 0; n < g->vertices; n++) {
         if (renumbered[static_cast<size_t>(n)] < 0) continue;
-        const std::string line = nodeLine(g, g->V[static_cast<size_t>(n)], renumbered);
+        const std::string line = nodeLine(g, g->vertex(n), renumbered);
         if (!line.empty()) out << line << "\n";
     }
     copyLeftoverRelations(out, g, renumbered, datasetDir + g->name + ".txt");
 }
 
 std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
-    std::cout << "\n TREATMENT OF OBVIOUS \n";
+    console() << "\n TREATMENT OF OBVIOUS \n";
     if (a == nullptr || b == nullptr) return "YES";
     std::vector<int> pairA;
     std::vector<int> pairB;
@@ -166,22 +168,22 @@ std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
     int countB = 0;
     const std::vector<int> leftA = leftover(a, pairA, countA);
     const std::vector<int> leftB = leftover(b, pairB, countB);
-    std::cout << "\n leftover " << countA << "/" << a->vertices << "\t" << countB << "/"
+    console() << "\n leftover " << countA << "/" << a->vertices << "\t" << countB << "/"
               << b->vertices << "\n";
     std::error_code ignored;
-    std::filesystem::create_directories(kResultsDir, ignored);
+    std::filesystem::create_directories(kResultsFolder, ignored);
     const std::string pairsPath =
-        std::string(kResultsDir) + "_" + a->name + "__" + b->name + ".csv";
+        std::string(kResultsFolder) + "_" + a->name + "__" + b->name + ".csv";
     std::ofstream pairsOut(pairsPath, std::ios::trunc);
     if (!pairsOut) {
-        std::cout << "\n Cannot write the result file " << pairsPath << "\n";
+        console() << "\n Cannot write the result file " << pairsPath << "\n";
         noteUnwrittenFile(pairsPath);
     }
     for (int i = 0; i < a->vertices; i++) {
         const int j = pairA[static_cast<size_t>(i)];
         if (j < 0) continue;
-        pairsOut << "ns," << i << "," << j << "," << a->V[static_cast<size_t>(i)]->label << ","
-                 << b->V[static_cast<size_t>(j)]->label << "\n";
+        pairsOut << "ns," << i << "," << j << "," << a->vertex(i)->label << ","
+                 << b->vertex(j)->label << "\n";
     }
     exportLeftover(a, leftA, datasetDir);
     exportLeftover(b, leftB, datasetDir);

@@ -2,7 +2,6 @@
 // of merged blocks, and reading or printing a matching outside a run.
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/Console.h"
 #include "util/LineReader.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
@@ -32,7 +32,7 @@ std::string memberList(Match& m, int number, bool left) {
     std::string out;
     for (int n : *block->nodes) {
         if (n < 0 || n >= g->vertices) continue;
-        const Vertex* v = g->V[static_cast<size_t>(n)];
+        const Vertex* v = g->vertex(n);
         out +=
             std::to_string(n) + "_" + v->label + "_" + replaceString(v->specif, ",", ";") + "___";
     }
@@ -69,7 +69,7 @@ std::vector<const Vertex*> blockMembers(const Vertex* block, const Graph* g) {
         return out;
     }
     for (int n : *block->nodes)
-        if (n >= 0 && n < g->vertices) out.push_back(g->V[static_cast<size_t>(n)]);
+        if (n >= 0 && n < g->vertices) out.push_back(g->vertex(n));
     return out;
 }
 
@@ -84,7 +84,7 @@ std::string categoryWord(int type) {
 
 std::string displayName(const Vertex* v) {
     if (v == nullptr) return std::string();
-    if (v->type <= 1) return v->label;
+    if (v->type <= kClassType) return v->label;
     return v->label + "_" + replaceString(v->specif, ",", ";");
 }
 
@@ -126,7 +126,7 @@ void openResultFile(std::ofstream& out, const std::string& path) {
     std::filesystem::create_directories(kResultsFolder, ignored);
     out.open(path, std::ios::out | std::ios::trunc);
     if (out.is_open()) return;
-    std::cout << "\n Cannot write the result file " << path << "\n";
+    console() << "\n Cannot write the result file " << path << "\n";
     noteUnwrittenFile(path);
 }
 
@@ -198,7 +198,7 @@ double Match::getLog(std::string log) {
         else
             log_matching[x] = lines.field(2) == "-1" ? kNoPartner : y;
     }
-    if (lines.reports() > 0) std::cout << "\n";
+    if (lines.reports() > 0) console() << "\n";
 
     // The logged pairs are priced as a plain one-to-one matching.
     for (int x = 0; x < n1; x++) {
@@ -217,7 +217,7 @@ double Match::getLog(std::string log) {
             LineReader::reportFile(log, "node " + std::to_string(y) +
                                             " of graph 2 is logged twice; node " +
                                             std::to_string(x) + " is left unmatched");
-            std::cout << "\n";
+            console() << "\n";
             continue;
         }
         M12[x] = y;
@@ -241,17 +241,17 @@ void Match::printGammaMatrix() {
     // for every evaluated partner. Plain nodes come first, a blank line, then the blocks.
     const int n1 = order(true);
     bool blockRows = false;
-    std::cout << "\n";
+    console() << "\n";
     for (const auto& row : M->mat) {
         if (!blockRows && static_cast<int>(row.first) >= n1) {
             blockRows = true;
-            std::cout << "\n";
+            console() << "\n";
         }
-        std::cout << row.first;
+        console() << row.first;
         for (const auto& entry : row.second)
-            std::cout << "\t" << entry.first << ":" << entry.second.delta << ":"
+            console() << "\t" << entry.first << ":" << entry.second.delta << ":"
                       << entry.second.tabu;
-        std::cout << "\n";
+        console() << "\n";
     }
-    std::cout << "\n";
+    console() << "\n";
 }

@@ -1,7 +1,6 @@
 // The four reports of a matching run: the cost report (every node and edge with its edit
 // cost), its filtered form, and the long and short difference reports between the diagrams.
 #include <fstream>
-#include <iostream>
 #include <map>
 #include <string>
 #include <utility>
@@ -9,6 +8,7 @@
 
 #include "match/Match.h"
 #include "match/ResultText.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -192,7 +192,7 @@ void ReportWriter::writeShortRelations(Vertex* v, bool left) {
 void ReportWriter::writeMatchedDifferences() {
     diff << kMatchedBanner;
     shortDiff << kMatchedBanner;
-    std::cout << kMatchedBanner;
+    console() << kMatchedBanner;
     int diff_match = 0;
     for (const auto& [x, vx] : blocks1) {
         const int y = m.getM12(x);
@@ -308,7 +308,7 @@ void ReportWriter::writeInsertedSection() {
     // A node of graph 2 is inserted when it has no partner in the matching being reported.
     for (int j = 0; j < m.order(false); j++) {
         if (m.M21[j] != Match::kNoPartner) continue;
-        Vertex* vj = m.g2->V[static_cast<size_t>(j)];
+        Vertex* vj = m.g2->vertex(j);
         costReport << "ni," << j << "," << vj->label << ",,,,,," << 0 << ",," << total2[j] << ",\n";
         insCount++;
         diff << "\n,,i" << insCount << "-----";

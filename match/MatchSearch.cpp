@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <iostream>
 #include <map>
 #include <set>
 #include <utility>
@@ -15,6 +14,7 @@
 #include "match/SearchHook.h"
 #include "match/SearchSupport.h"
 #include "util/Clock.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -161,7 +161,7 @@ void prepareSearch(Match& m, double init) {
     m.bestCost = m.currentCost;
     m.lastBestCost = 0;
     resetChosenCell(m);
-    std::cout << "\nInit ...\n\n";
+    console() << "\nInit ...\n\n";
     m.intensify_length = kIntensifyLength;
     m.intensify = 0;
     m.diversify_length = 0;
@@ -171,7 +171,7 @@ void prepareSearch(Match& m, double init) {
     m.stagnation = 0;
     m.recomputeAll = false;
     m.iterations = 0;
-    std::cout << "\n\n STAGNATION = " << m.stagnation_length;
+    console() << "\n\n STAGNATION = " << m.stagnation_length;
     m.bestIterations = -1;
 }
 
@@ -185,7 +185,7 @@ void printProgress(Match& m, double delta, double loopStart) {
     if (vx != nullptr && vy != nullptr)
         substitution = m.costs->raw_cns(m.cost_mode, vx, vy,
                                         static_cast<float>(m.intSim(m.cost_mode, vx, vy)));
-    std::cout << m.bestCost << "--> " << m.stagnation << "/>" << m.good << " on "
+    console() << m.bestCost << "--> " << m.stagnation << "/>" << m.good << " on "
               << m.numberOfMatchs << "< (" << m.oldMatch1 << "," << m.oldMatch2 << ") = > [(" << x
               << ")" << labelOf(m, x, true) << ", " << labelOf(m, y, false) << "(" << y
               << ")] : " << delta << "(" << m.currentCost << ") " << substitution << ","
@@ -194,7 +194,7 @@ void printProgress(Match& m, double delta, double loopStart) {
     const long long possible =
         (m.order(false) - matched + 1) * (m.order(true) - matched + 1) + matched - 1;
     const FastFind* ff = m.ff;
-    std::cout << m.stagnation << "\t\t\t FF Content : " << ff->nbCandidates << " / " << possible
+    console() << m.stagnation << "\t\t\t FF Content : " << ff->nbCandidates << " / " << possible
               << " -----  bestLayer : " << ff->bestLayer << "(" << ff->layers[ff->bestLayer].size()
               << ") secondBest : " << ff->secondBest << "(" << ff->layers[ff->secondBest].size()
               << ") Seuil : " << ff->insert_threshold << " \n";
@@ -221,7 +221,7 @@ bool playIteration(Match& m, double loopStart, BestRecord& best) {
 
     const double delta = playedDelta(m, *chosen);
     if (m.iterations < chosen->tabu)
-        std::cout << "\n\n\n\t\t\t\t[[[[" << m.currentCost << " / " << chosen->x << "["
+        console() << "\n\n\n\t\t\t\t[[[[" << m.currentCost << " / " << chosen->x << "["
                   << labelOf(m, chosen->x, true) << "] / " << chosen->y << "["
                   << labelOf(m, chosen->y, false) << "] / " << chosen->tabu << "/" << m.iterations
                   << "]]]]\n\n\n";
@@ -267,8 +267,8 @@ void runLoop(Match& m) {
 }
 
 void printMemoryStats(Match& m) {
-    std::cout << "END1. \n";
-    std::cout << "\n Memory stats: \t M --> [" << m.M->rows() << "," << m.M->count()
+    console() << "END1. \n";
+    console() << "\n Memory stats: \t M --> [" << m.M->rows() << "," << m.M->count()
               << "] \t _M --> [" << m._M->rows() << "," << m._M->count() << "] \t _N --> ["
               << m._N->rows() << "," << m._N->count() << "]\n";
 }
@@ -282,7 +282,7 @@ void restoreBest(Match& m) {
         if (m.M12[x] != Match::kNoPartner) m.numberOfMatchs++;
     m.nb_matched = m.nb_matched_isolated = m.nb_unmatched_isolated = 0;
     m.numberOfGoodMatchs = m.initType != 1 ? agreeingWithReference(m) : 0;
-    std::cout << "\n"
+    console() << "\n"
               << m.numberOfMatchs << "\tSame Name : " << m.nb_matched << "("
               << m.nb_matched_isolated << ")"
               << "\tOthers : " << (m.numberOfMatchs - m.nb_matched) << "("
@@ -294,7 +294,7 @@ void restoreBest(Match& m) {
 void priceFinal(Match& m) {
     m.matchedEdges = m.perfectMatchedEdges = 0;
     const double c = m.cost(m.cost_mode);
-    std::cout << "\nMatch -- Cost=" << m.bestCost << "**" << c << "(" << m.cost_mode << ") ["
+    console() << "\nMatch -- Cost=" << m.bestCost << "**" << c << "(" << m.cost_mode << ") ["
               << (m.g1->edges + m.g2->edges + 2 * c) << "]\n";
     m.bestCost = m.currentCost = c;
 }
@@ -311,7 +311,7 @@ void replaceByReference(Match& m) {
     for (int x = 0; m.kbt != nullptr && x < n1 && !referenceRead; x++)
         referenceRead = m.kbt[x] != Match::kNoPartner;
     if (!referenceRead) {
-        std::cout << "\n No reference pairs were read: the matching found is kept\n";
+        console() << "\n No reference pairs were read: the matching found is kept\n";
         return;
     }
     for (int x = 0; x < n1; x++) {
@@ -333,14 +333,14 @@ void replaceByReference(Match& m) {
         m.M21[y] = x;
     }
     m.upperBound = m.cost(m.cost_mode);
-    std::cout << "\n*****" << (m.g1->edges + m.g2->edges + 2 * m.upperBound) << "*****\n";
+    console() << "\n*****" << (m.g1->edges + m.g2->edges + 2 * m.upperBound) << "*****\n";
 }
 
 } // namespace
 
 void Match::Tabu(double _init, int alg, int discrim) {
     if (g1 == nullptr || g2 == nullptr || costs == nullptr || ff == nullptr || M12 == nullptr) {
-        std::cout << "\n Tabu: the matcher has no graphs or no cost model; nothing to search\n";
+        console() << "\n Tabu: the matcher has no graphs or no cost model; nothing to search\n";
         return;
     }
     prepareSearch(*this, _init);
@@ -350,7 +350,7 @@ void Match::Tabu(double _init, int alg, int discrim) {
     init_time = static_cast<double>(cpuMillis() - start);
     update_time = find_time = comp_time = 0;
     good = nb_matched;
-    std::cout << "\n\n NBMATCHES = " << numberOfMatchs << "\n";
+    console() << "\n\n NBMATCHES = " << numberOfMatchs << "\n";
 
     // A fractional start is a seeded greedy matching that is reported without searching.
     const bool fractionalStart = _init > 0 && _init < 1;
@@ -359,6 +359,6 @@ void Match::Tabu(double _init, int alg, int discrim) {
     restoreBest(*this);
     priceFinal(*this);
     if (_init != 1) replaceByReference(*this);
-    std::cout << "\n COMPUTE SIM: " << _computeSim << " / " << computeSim;
+    console() << "\n COMPUTE SIM: " << _computeSim << " / " << computeSim;
     output(cost_mode);
 }

@@ -19,11 +19,8 @@
 
 namespace {
 
-/// Price of an assignment cell that must not be chosen.
-constexpr double kForbiddenCell = 32767;
 /// Path and signature likeness never weigh below this.
 constexpr double kMinPartLikeness = 0.5;
-/// Containment relations carry this label code.
 
 /// 2 |common| / (|a| + |b|); 0 for two empty sets.
 double dice(const std::set<std::string>& a, const std::set<std::string>& b) {
@@ -76,7 +73,7 @@ std::set<std::string> memberNames(const Graph* g, const Vertex* v, short kind) {
     for (const Edge* e : v->out) {
         if (e == nullptr || e->labels == nullptr || e->labels[kContainmentLabel] <= 0) continue;
         if (e->to < 0 || e->to >= g->vertices) continue;
-        const Vertex* member = g->V[static_cast<size_t>(e->to)];
+        const Vertex* member = g->vertex(e->to);
         if (member->type == kind) names.insert(lowered(afterLastDot(member->label)));
     }
     return names;
@@ -149,10 +146,9 @@ void Match::fillSimMatrixH() {
     const int n1 = order(true);
     const int n2 = order(false);
     for (int i = 0; i < n1; i++) {
-        const double wi = structuralWeight(g1->V[static_cast<size_t>(i)], neighbourCount(g1, i));
+        const double wi = structuralWeight(g1->vertex(i), neighbourCount(g1, i));
         for (int j = 0; j < n2; j++) {
-            const double wj =
-                structuralWeight(g2->V[static_cast<size_t>(j)], neighbourCount(g2, j));
+            const double wj = structuralWeight(g2->vertex(j), neighbourCount(g2, j));
             const double bound = mces->HENodes != nullptr ? mces->HENodes[i][j] : 0;
             (*_M)(static_cast<unsigned>(i), static_cast<unsigned>(j)) =
                 static_cast<float>(wi + wj - 2.0 * bound);
@@ -178,8 +174,8 @@ void Match::fillSimMatrixH1() {
 
 double Match::bestNMatches1(int x, int y) {
     if (costs == nullptr || x < 0 || y < 0 || x >= order(true) || y >= order(false)) return 0;
-    Vertex* vx = g1->V[static_cast<size_t>(x)];
-    Vertex* vy = g2->V[static_cast<size_t>(y)];
+    Vertex* vx = g1->vertex(x);
+    Vertex* vy = g2->vertex(y);
     const double c = costs->raw_cns(cost_mode, vx, vy, 0);
     const int p = neighbourCount(g1, x);
     const int q = neighbourCount(g2, y);
@@ -225,7 +221,7 @@ std::vector<std::vector<double>> Match::neighbourhoodMatrix(int x, int y) {
         for (size_t col = 0; col < p; col++)
             cells[r][q + col] = kForbiddenCell;
         const int joins = (out1 != nullptr) + (in1 != nullptr);
-        cells[r][q + r] = costs->cnd(cost_mode, g1->V[static_cast<size_t>(a)]) + 0.5 * joins;
+        cells[r][q + r] = costs->cnd(cost_mode, g1->vertex(a)) + 0.5 * joins;
     }
     for (size_t r = 0; r < q; r++) {
         const int b = right[r];
@@ -233,7 +229,7 @@ std::vector<std::vector<double>> Match::neighbourhoodMatrix(int x, int y) {
         // Inserting neighbour b: only on its own dummy row.
         for (size_t col = 0; col < q; col++)
             cells[p + r][col] = kForbiddenCell;
-        cells[p + r][r] = costs->cni(cost_mode, g2->V[static_cast<size_t>(b)]) + 0.5 * joins;
+        cells[p + r][r] = costs->cni(cost_mode, g2->vertex(b)) + 0.5 * joins;
     }
     return cells;
 }
@@ -251,7 +247,7 @@ double Match::intSim2(int mode, Vertex* first, Vertex* second) {
     const double name = IdSim(name1, name2);
     const std::string owner1 = ownerName(first->label);
     const std::string owner2 = ownerName(second->label);
-    if (first->type < 2 || second->type < 2 || owner1.empty() || owner2.empty())
+    if (first->type < kMethodType || second->type < kMethodType || owner1.empty() || owner2.empty())
         return static_cast<float>(name);
     // Members of unrelated owners keep half of their name likeness.
     return static_cast<float>(name * (1 + IdSim(owner1, owner2)) / 2);
@@ -279,7 +275,7 @@ void Match::setSims() {
             const bool bothEmpty = name1.empty() && name2.empty();
             (*sim_name)(i, j) =
                 bothEmpty ? 1.0f : 1.0f - Distance::NLD(name1.c_str(), name2.c_str());
-            if (v->type != 1) continue;
+            if (v->type != kClassType) continue;
             // Classes also compare the names of their fields and methods.
             const std::set<std::string> att2 = memberNames(g2, w, 3);
             const std::set<std::string> meth2 = memberNames(g2, w, 2);

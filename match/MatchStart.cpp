@@ -2,7 +2,6 @@
 // similarity or on edit costs, a seeded greedy matching) and the first filling of the index.
 #include <algorithm>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "mces/MCES.h"
 #include "mces/MCESTables.h"
 #include "util/Clock.h"
+#include "util/Console.h"
 #include "util/LineReader.h"
 #include "util/Random.h"
 #include "util/Utilities.h"
@@ -30,8 +30,6 @@ constexpr double kEvaluationStart = 0;
 constexpr float kBestPairsOnly = 0;
 /// Assignment price of a pair of different labels in the similarity assignment.
 constexpr double kDifferentLabelPrice = 10000;
-/// Assignment price of a cell that must not be chosen.
-constexpr double kForbiddenCell = 32767;
 /// A label penalty of this size or more forbids pairs of different labels.
 constexpr double kStrictLabels = 1000;
 /// Lines of the reference file before the pairs.
@@ -117,7 +115,7 @@ void similarityAssignmentStart(Match& m, int alg, int discrim) {
             if (y < n2 && labelsAllowed(m, x, y)) pair(m, x, y);
         }
     }
-    std::cout << "\n\n OPTIMUM: " << optimum << "\n\n";
+    console() << "\n\n OPTIMUM: " << optimum << "\n\n";
 }
 
 /// Square matrix of size N1 + N2: substitution scores, deletion diagonal, insertion
@@ -138,14 +136,14 @@ std::vector<std::vector<double>> editCostMatrix(Match& m, bool withNodeCosts) {
             matrix[x][y] = entry;
         }
         for (int k = 0; k < n1; k++)
-            matrix[x][n2 + k] = kForbiddenCell;
+            matrix[x][n2 + k] = Match::kForbiddenCell;
         matrix[x][n2 + x] =
             vx->edges.size() / 2.0 + (withNodeCosts ? m.costs->cnd(m.cost_mode, vx) : 0);
     }
     for (int y = 0; y < n2; y++) {
         Vertex* vy = m.g2->V[static_cast<size_t>(y)];
         for (int k = 0; k < n2; k++)
-            matrix[n1 + y][k] = kForbiddenCell;
+            matrix[n1 + y][k] = Match::kForbiddenCell;
         matrix[n1 + y][y] =
             vy->edges.size() / 2.0 + (withNodeCosts ? m.costs->cni(m.cost_mode, vy) : 0);
     }
@@ -156,7 +154,7 @@ void editCostAssignmentStart(Match& m) {
     const double errors = m.costs->node_error * m.costs->lab_error * m.costs->str_error;
     if (errors == 0) m.fillSimMatrixH();
     if (errors == 1) m.fillSimMatrixH1();
-    std::cout << "\n RB MATCH MATRIX FILLED ";
+    console() << "\n RB MATCH MATRIX FILLED ";
     const int n1 = m.order(true);
     const int n2 = m.order(false);
     const int size = n1 + n2;
@@ -172,7 +170,7 @@ void editCostAssignmentStart(Match& m) {
             if (y < n2 && labelsAllowed(m, x, y)) pair(m, x, y);
         }
     }
-    std::cout << "\n\n Optimum " << optimum << " -- " << m.cost(m.cost_mode) << "\n\n";
+    console() << "\n\n Optimum " << optimum << " -- " << m.cost(m.cost_mode) << "\n\n";
 }
 
 void seededGreedyStart(Match& m, int alg, int discrim) {
@@ -213,19 +211,19 @@ void readReference(Match& m) {
         if (y != Match::kNoPartner && !labelsAllowed(m, x, y)) continue;
         m.kbt[x] = y;
     }
-    std::cout << "\n MU ACQUIRED \n";
+    console() << "\n MU ACQUIRED \n";
 }
 
 /// Step 4: counts the start's matched first-graph nodes.
 void countStartMatches(Match& m) {
-    std::cout << "\n Count Matches ";
+    console() << "\n Count Matches ";
     for (int x = 0; x < m.order(true); x++) {
         if (m.M12[x] == Match::kNoPartner) continue;
         m.numberOfMatchs += 1;
         m.nb_matched += 1;
         if (m.g1->V[static_cast<size_t>(x)]->edges.empty()) m.nb_matched_isolated += 1;
     }
-    std::cout << "\t ...Done\n";
+    console() << "\t ...Done\n";
 }
 
 bool relevant(const bool* flags, int n) {
@@ -236,7 +234,7 @@ bool relevant(const bool* flags, int n) {
 /// be valid, so the movable table is walked (rows and columns ascending, the same order as
 /// visiting every pair) instead of every pair of nodes.
 void fillIndex(Match& m) {
-    std::cout << "\n FIRST UPDATES";
+    console() << "\n FIRST UPDATES";
     std::vector<std::pair<int, int>> candidates;
     for (const auto& row : m.move->mat)
         for (const auto& entry : row.second) {
@@ -274,7 +272,7 @@ void reportStart(Match& m) {
         unmatched++;
         if (m.g1->V[static_cast<size_t>(x)]->edges.empty()) m.nb_unmatched_isolated++;
     }
-    std::cout << "\nMatched : " << m.numberOfMatchs << " Same Name : " << m.nb_matched << "("
+    console() << "\nMatched : " << m.numberOfMatchs << " Same Name : " << m.nb_matched << "("
               << m.nb_matched_isolated << ")"
               << "\tOthers : " << unmatched << "(" << m.nb_unmatched_isolated
               << ") === " << m.currentCost << "\n";
@@ -320,7 +318,7 @@ std::vector<int> sampleReference(Match& m, double fraction) {
         seed[static_cast<size_t>(x)] = m.kbt[x];
         wanted--;
         count++;
-        std::cout << "\n" << count << "\t" << x << "=" << seed[static_cast<size_t>(x)];
+        console() << "\n" << count << "\t" << x << "=" << seed[static_cast<size_t>(x)];
     }
     return seed;
 }
@@ -346,7 +344,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
     if (g1 == nullptr || g2 == nullptr || costs == nullptr || M12 == nullptr) return;
     minAll = kInitialMinAll;
     nb_labels = std::min(g1->nb_labels, g2->nb_labels) + 1;
-    std::cout << "\n INIT " << order(true) << "/" << order(false) << " \n";
+    console() << "\n INIT " << order(true) << "/" << order(false) << " \n";
     greedy_time = 0;
     nb_matched = nb_matched_isolated = nb_unmatched_isolated = 0;
     resetChosenCell(*this);
@@ -357,9 +355,9 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
     countStartMatches(*this);
     if (initType != kEmptyStart) init_numberOfGoodMatchs = agreeingWithReference(*this);
 
-    std::cout << "\n Before Cost Computation";
+    console() << "\n Before Cost Computation";
     currentCost = cost(cost_mode);
-    std::cout << "\n\n **********" << currentCost << "(" << init_numberOfGoodMatchs << ")"
+    console() << "\n\n **********" << currentCost << "(" << init_numberOfGoodMatchs << ")"
               << "*************\n\n";
     initScore = currentCost;
     bestCost = currentCost;
@@ -367,7 +365,7 @@ void Match::initGammaMatrix_v2(int alg, int discrim) {
         bestMatch[x] = M12[x];
     for (int y = 0; y < order(false); y++)
         bestMatch2[y] = M21[y];
-    std::cout << "\n M1D Before Init \n"
+    console() << "\n M1D Before Init \n"
               << "\n\n Filter"
               << "\t ...Done \n";
 

@@ -5,12 +5,13 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <queue>
 #include <utility>
 
 #include "graph/Kinds.h"
 #include "match/Match.h"
+#include "util/Console.h"
+#include "util/Folders.h"
 #include "util/OutputRecord.h"
 
 namespace {
@@ -22,7 +23,6 @@ constexpr int kCommonTermOccurrences = 300;
 constexpr short kAllEntitiesId = 0;
 constexpr short kAllTermsId = 1;
 constexpr short kFirstTermId = 2;
-constexpr const char* kResultsDir = "./results/";
 
 bool isRelevant(const bool* relevant, int n) {
     return relevant == nullptr || relevant[n];
@@ -112,8 +112,8 @@ void Match::getRelevant() {
 
     const auto count1 = std::count(relevant1, relevant1 + n1, true);
     const auto count2 = std::count(relevant2, relevant2 + n2, true);
-    std::cout << "\n Nb Relevants 1: \t" << count1;
-    std::cout << "\n Nb Relevants 2: \t" << count2;
+    console() << "\n Nb Relevants 1: \t" << count1;
+    console() << "\n Nb Relevants 2: \t" << count2;
 }
 
 void Match::markRelevant(bool left) {
@@ -141,7 +141,7 @@ void Match::getTerms(Graph* A, Graph* B, bool* relv1, bool* relv2) {
     ALLENT = "_";
     collectTerms(A, relv1, terms1);
     collectTerms(B, relv2, terms2);
-    std::cout << "\n Terms: " << terms1.size() << "\t" << terms2.size();
+    console() << "\n Terms: " << terms1.size() << "\t" << terms2.size();
 }
 
 void Match::collectTerms(Graph* g, const bool* relevant,
@@ -164,7 +164,7 @@ void Match::collectTerms(Graph* g, const bool* relevant,
                     terms[w] = {static_cast<short>(nextId++), 1};
                 } else if (!tooMany) {
                     // Term ids are short: further new words cannot be told apart.
-                    std::cout << "\n Terms: more than " << SHRT_MAX << " words in " << g->name
+                    console() << "\n Terms: more than " << SHRT_MAX << " words in " << g->name
                               << ", further new words are ignored";
                     tooMany = true;
                 }
@@ -261,25 +261,25 @@ void Match::freeTermTables() {
 void Match::semilarity() {
     sim_thres = 0.5f;
     if (g1 == nullptr || g2 == nullptr || nodeTerms1 == nullptr || nodeTerms2 == nullptr) {
-        std::cout << "\n NbValidPairs = 0\n\t ...Done";
+        console() << "\n NbValidPairs = 0\n\t ...Done";
         return;
     }
     shareTermCounters();
-    const std::string dir = kResultsDir;
+    const std::string dir = kResultsFolder;
     std::error_code ignored;
     std::filesystem::create_directories(dir, ignored);
     const std::string path = dir + "sem_" + g1->name + "__" + g2->name + "_PAIRS.csv";
     std::ofstream out(path, std::ios::trunc);
     if (!out) {
-        std::cout << "\n Cannot write " << path << ": the term pairs are not saved";
+        console() << "\n Cannot write " << path << ": the term pairs are not saved";
         noteUnwrittenFile(path);
     }
     const int count = writeTermPairs(out);
-    std::cout << "\n NbValidPairs = " << count << "\n";
+    console() << "\n NbValidPairs = " << count << "\n";
     freeTermTables();
     terms1.clear();
     terms2.clear();
-    std::cout << "\t ...Done";
+    console() << "\t ...Done";
 }
 
 namespace {

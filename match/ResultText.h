@@ -2,6 +2,8 @@
 // under which nodes appear in the files, the run tag of file names, and opening result files.
 #pragma once
 
+#include "util/Folders.h"
+
 #include <fstream>
 #include <string>
 #include <vector>
@@ -9,9 +11,6 @@
 class Match;
 class Graph;
 class Vertex;
-
-/// Folder every result file of a matching run is written to.
-constexpr const char* kResultsFolder = "./results/";
 
 /// Category word of a node kind ("Package", "Class", "Method", "Field", "Entity",
 /// "LifeLine", "Message"); an unknown kind is written as its number.

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+/// Partner of an unmatched node in the matchers' pair arrays.
+constexpr int kNoPartner = -1;
+
 /// A candidate move: pairing node x of the first graph with node y of the second.
 /// Value-initialising a cell (cell{}) sets every member to zero; producers set `layer`
 /// to -1 themselves before the cell is first handed to the move index.

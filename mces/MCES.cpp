@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
-#include <iostream>
 
 #include "graph/Graph.h"
 #include "match/FastFind.h"
 #include "mces/MCESTables.h"
 #include "util/Clock.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 namespace {
@@ -74,8 +74,8 @@ MCES::MCES(int algo, int simili, Graph* _g1, Graph* _g2, float _random, int _see
     for (int i = 0; kbt != nullptr && i < n1; ++i) {
         const int j = kbt[i];
         if (j < 0) continue;
-        if (j >= n2 || M21[j] != -1) {
-            std::cout << "\n Seed pair skipped: " << i << "," << j;
+        if (j >= n2 || M21[j] != kNoPartner) {
+            console() << "\n Seed pair skipped: " << i << "," << j;
             continue;
         }
         updateG(i, j);
@@ -137,14 +137,14 @@ void MCES::construct(int algo, int simili, Graph* _g1, Graph* _g2, float _random
     param_sim = code.sim;
     param_discrim = code.discrim;
     if (code.digits == 0)
-        std::cout << "\n Similarity code out of range: " << similarity << " (no similarity)";
+        console() << "\n Similarity code out of range: " << similarity << " (no similarity)";
     setPromoted();
     applySimilarity();
     scoreAll();
 }
 
 void MCES::initialize(Graph* _g1, Graph* _g2) {
-    std::cout << "\n MCES \n";
+    console() << "\n MCES \n";
     g1 = _g1;
     g2 = _g2;
     // The structural tables need the per-node label counts and neighbourhood signatures.
@@ -164,8 +164,8 @@ void MCES::initialize(Graph* _g1, Graph* _g2) {
     copyLabelCounts();
     M12 = new int[std::max(n1, 1)];
     M21 = new int[std::max(n2, 1)];
-    std::fill(M12, M12 + std::max(n1, 1), -1);
-    std::fill(M21, M21 + std::max(n2, 1), -1);
+    std::fill(M12, M12 + std::max(n1, 1), kNoPartner);
+    std::fill(M21, M21 + std::max(n2, 1), kNoPartner);
     matched1 = new std::set<int>();
     matched2 = new std::set<int>();
     unmatched1 = new std::set<int>();
@@ -277,7 +277,7 @@ void MCES::scoreAll() {
         break;
     default:
         if (!rescore())
-            std::cout << "\n Unknown scoring algorithm: " << idAlgo << " (all scores 0)";
+            console() << "\n Unknown scoring algorithm: " << idAlgo << " (all scores 0)";
     }
 }
 
@@ -346,20 +346,20 @@ void MCES::buildCells() {
 void MCES::runGreedyLoop() {
     // The cells only serve the move index: a run that always scans needs none of them.
     if (findfast || idAlgo == 3 || idAlgo == 7) buildCells();
-    std::cout << "\n INIT " << n1 << "/" << n2 << " \n";
+    console() << "\n INIT " << n1 << "/" << n2 << " \n";
     for (;;) {
         const paire p = find();
         if (p.x1 == kNoPair) break;
         const int x = static_cast<int>(p.x1);
         const int y = static_cast<int>(p.x2);
         // find only offers unmatched pairs; anything else would loop without progress.
-        if (M12[x] != -1 || M21[y] != -1) break;
+        if (M12[x] != kNoPartner || M21[y] != kNoPartner) break;
         if (usesUpdate1(idAlgo))
             update1(x, y);
         else
             update(x, y);
     }
-    std::cout << "\n WON = " << won;
+    console() << "\n WON = " << won;
 }
 
 paire MCES::find() {
@@ -372,7 +372,7 @@ paire MCES::findFast() {
     paire result{kNoPair, kNoPair, -1};
     if (ff == nullptr || M == nullptr) return result;
     if (ff->nbCandidates == 0) {
-        std::cout
+        console()
             << "\n------------------------------ FEED FAST FIND ------------------------------\n";
         feedFastFind();
     }

@@ -11,6 +11,7 @@
 #include "graph/Graph.h"
 #include "mces/MCES.h"
 #include "util/Clock.h"
+#include "util/Console.h"
 #include "util/ExitCodes.h"
 #include "util/OutputRecord.h"
 #include "util/Random.h"
@@ -22,8 +23,6 @@ namespace {
 constexpr int kArcListMode = 6;
 /// Fewer arguments than this (program name included) cannot name two graphs.
 constexpr std::size_t kMinArguments = 5;
-/// Exit codes shared by every executable of the project.
-
 struct MCESSwitch {
     char letter;
     const char* usage;
@@ -101,14 +100,14 @@ std::string mcesEcho(const MCESSettings& settings) {
 
 std::string runMCES(const MCESSettings& settings, const std::string& resultsPath) {
     seedRandom(static_cast<unsigned>(settings._seed));
-    std::cout << mcesEcho(settings);
+    console() << mcesEcho(settings);
     const long start = cpuMillis();
     Graph G1(kArcListMode, settings.graph1);
     Graph G2(kArcListMode, settings.graph2);
     // A graph without a node cannot be matched: the run stops without a results line.
     for (const Graph* g : {&G1, &G2})
         if (g->vertices == 0) {
-            std::cout << "\n Error: no node read from "
+            console() << "\n Error: no node read from "
                       << (g == &G1 ? settings.graph1 : settings.graph2) << "; nothing is written\n";
             return std::string();
         }
@@ -124,7 +123,7 @@ std::string runMCES(const MCESSettings& settings, const std::string& resultsPath
     if (results)
         results << line.str();
     else {
-        std::cout << "\n Cannot append to " << resultsPath << "\n";
+        console() << "\n Cannot append to " << resultsPath << "\n";
         noteUnwrittenFile(resultsPath);
     }
 
@@ -141,7 +140,7 @@ void use_MCES() {
 void mcesMain(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
     if (args.size() >= 2 && args[1] == "--version") {
-        std::cout << versionLine("graphmat-mces") << "\n";
+        console() << versionLine("graphmat-mces") << "\n";
         return;
     }
     MCESSettings settings;

@@ -3,7 +3,6 @@
 // their statistics.
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "mces/MCES.h"
 #include "mces/NeighbourAssignment.h"
 #include "mces/PairShape.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -159,7 +159,7 @@ public:
         for (int k = 1; k <= 7; ++k)
             printStat(names[k], stats[k]);
         printStat("\n Total 1: ", stats[0]);
-        std::cout << "\n Total 2: " << m.numG << " | " << m.allG << "\n";
+        console() << "\n Total 2: " << m.numG << " | " << m.allG << "\n";
         for (int k = 8; k < kTables; ++k)
             printStat(names[k], stats[k]);
     }
@@ -170,7 +170,7 @@ private:
     double count = 0;
 
     void printStat(const char* name, const Stat& s) const {
-        std::cout << name << s.min << " | " << s.max << " | " << s.mean(count) << " | "
+        console() << name << s.min << " | " << s.max << " | " << s.mean(count) << " | "
                   << s.deviation(count) << "\n";
     }
 };

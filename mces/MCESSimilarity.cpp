@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <iostream>
 #include <vector>
 
 #include "graph/Graph.h"
@@ -11,6 +10,7 @@
 #include "mces/MCESTables.h"
 #include "mces/NeighbourAssignment.h"
 #include "mces/PairShape.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -115,14 +115,14 @@ void MCES::setSim(int simi_type) {
             simil[i][j] = static_cast<float>(value);
             best = std::max(best, value);
         }
-    std::cout << "\n\n\n BESTSIM = " << best << "\n\n\n";
+    console() << "\n\n\n BESTSIM = " << best << "\n\n\n";
 }
 
 void MCES::setDiscrim(int discrimi_type, int lv2) {
     const double deg_moy1 = share(g1->edges, g1->vertices);
     const double deg_moy2 = share(g2->edges, g2->vertices);
-    std::cout << "\n Deg Moy 1 : " << deg_moy1;
-    std::cout << "\n Deg Moy 2 : " << deg_moy2;
+    console() << "\n Deg Moy 1 : " << deg_moy1;
+    console() << "\n Deg Moy 2 : " << deg_moy2;
     if (lv2 == 1 || lv2 == 3) extendAll();
 
     // Sorted copies of every row and column answer "how many rivals come within range".
@@ -182,7 +182,7 @@ void MCES::collectBestPairs() {
             rowTaken[i] = true;
             colTaken[j] = true;
         }
-    std::cout << "\n\n\n BEST PAIRS : " << nbBestPairs << "\t" << bestSim << "\n\n\n";
+    console() << "\n\n\n BEST PAIRS : " << nbBestPairs << "\t" << bestSim << "\n\n\n";
 }
 
 void MCES::extendAll() {

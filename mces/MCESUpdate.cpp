@@ -2,13 +2,13 @@
 // secures on to the neighbour pairs, and keeping the label counts and connections current.
 #include <algorithm>
 #include <climits>
-#include <iostream>
 #include <utility>
 #include <vector>
 
 #include "graph/Graph.h"
 #include "match/FastFind.h"
 #include "mces/MCES.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -40,19 +40,19 @@ void MCES::updateG(int x, int y) {
     std::vector<std::pair<int, int>> touched;
     for (Edge* e1 : g1->V[x]->in) {
         const int a = e1->from;
-        if (M12[a] != -1) continue;
+        if (M12[a] != kNoPartner) continue;
         for (Edge* e2 : g2->V[y]->in) {
             const int b = e2->from;
-            if (M21[b] != -1 || OEdges[a][b] + ONodes[a][b] == 0) continue;
+            if (M21[b] != kNoPartner || OEdges[a][b] + ONodes[a][b] == 0) continue;
             propagateGain(a, b, e1, e2, touched);
         }
     }
     for (Edge* e1 : g1->V[x]->out) {
         const int a = e1->to;
-        if (M12[a] != -1) continue;
+        if (M12[a] != kNoPartner) continue;
         for (Edge* e2 : g2->V[y]->out) {
             const int b = e2->to;
-            if (M21[b] != -1 || potential[a][b] == 0) continue;
+            if (M21[b] != kNoPartner || potential[a][b] == 0) continue;
             propagateGain(a, b, e1, e2, touched);
         }
     }
@@ -96,7 +96,7 @@ void MCES::update1(int x, int y) {
     refreshCrossLabels(ngb1, ngb2);
     for (int k = 1; k < nb_labels; ++k) {
         if (cin1[x][k] != 0 && cout1[x][k] != 0 && cin2[y][k] != 0 && cout2[y][k] != 0)
-            std::cout << "\n UH OH \n";
+            console() << "\n UH OH \n";
         cin1[x][k] = cout1[x][k] = cin2[y][k] = cout2[y][k] = 0;
     }
     const long long left = static_cast<long long>(n1 - nbMatched) * (n2 - nbMatched);
@@ -116,7 +116,7 @@ void MCES::consumeLabelCounts(bool first, int x, std::set<int>& ngb) {
     for (Edge* e : gr->V[x]->edges) {
         const bool incoming = e->to == x;
         const int a = incoming ? e->from : e->to;
-        if (a == x || partner[a] != -1) continue;
+        if (a == x || partner[a] != kNoPartner) continue;
         ngb.insert(a);
         for (char ch : e->label) {
             const int k = ch - '0';

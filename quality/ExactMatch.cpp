@@ -28,18 +28,17 @@ ExactMatch::ExactMatch(Match& m)
     insert_.resize(static_cast<size_t>(n2_));
     substitute_.resize(static_cast<size_t>(n1_) * static_cast<size_t>(n2_));
     for (int x = 0; x < n1_; x++) {
-        Vertex* v = m.g1->V[static_cast<size_t>(x)];
-        delete_[static_cast<size_t>(x)] = cost_->cnd(mode_, v);
+        Vertex* v = m.g1->vertex(x);
+        deletion(x) = cost_->cnd(mode_, v);
         for (int y = 0; y < n2_; y++) {
-            Vertex* w = m.g2->V[static_cast<size_t>(y)];
+            Vertex* w = m.g2->vertex(y);
             // Rounded to single precision, as the matcher adds a substitution.
             const auto s = static_cast<float>(m.intSim(mode_, v, w));
-            substitute_[static_cast<size_t>(x * n2_ + y)] =
-                static_cast<float>(cost_->raw_cns(mode_, v, w, s));
+            substitution(x, y) = static_cast<float>(cost_->raw_cns(mode_, v, w, s));
         }
     }
     for (int y = 0; y < n2_; y++)
-        insert_[static_cast<size_t>(y)] = cost_->cni(mode_, m.g2->V[static_cast<size_t>(y)]);
+        insertion(y) = cost_->cni(mode_, m.g2->vertex(y));
     edges1_.assign(static_cast<size_t>(n1_) * static_cast<size_t>(n1_), nullptr);
     edges2_.assign(static_cast<size_t>(n2_) * static_cast<size_t>(n2_), nullptr);
     for (Edge* e : m.g1->E)
@@ -64,8 +63,7 @@ double ExactMatch::pairCost(int a, int b, int pa, int pb) const {
 }
 
 double ExactMatch::placeCost(int x, int y, const std::vector<int>& partner) const {
-    double total = y == kNone ? delete_[static_cast<size_t>(x)]
-                              : substitute_[static_cast<size_t>(x * n2_ + y)];
+    double total = y == kNone ? deletion(x) : substitution(x, y);
     total += pairCost(x, x, y, y);
     for (int z = 0; z < n1_; z++) {
         const int pz = partner[static_cast<size_t>(z)];
@@ -78,7 +76,7 @@ double ExactMatch::placeCost(int x, int y, const std::vector<int>& partner) cons
 double ExactMatch::insertionCost(const std::vector<int>& partnerOf2) const {
     double total = 0;
     for (int y = 0; y < n2_; y++)
-        if (partnerOf2[static_cast<size_t>(y)] == kNone) total += insert_[static_cast<size_t>(y)];
+        if (partnerOf2[static_cast<size_t>(y)] == kNone) total += insertion(y);
     for (int u = 0; u < n2_; u++)
         for (int v = 0; v < n2_; v++) {
             Edge* e2 = edge(u, v, false);
@@ -152,7 +150,7 @@ struct ExactMatch::Search {
         std::vector<double> freeInsert;
         for (int y = 0; y < problem.n2_; y++)
             if (partnerOf2[static_cast<size_t>(y)] == kNone)
-                freeInsert.push_back(problem.insert_[static_cast<size_t>(y)]);
+                freeInsert.push_back(problem.insertion(y));
         if (freeInsert.size() > undecided + 1) {
             std::sort(freeInsert.begin(), freeInsert.end());
             for (size_t k = 0; k + undecided + 1 < freeInsert.size(); k++)

@@ -4,7 +4,8 @@
 
 #include <vector>
 
-class Cost;
+#include "cost/Cost.h"
+
 class Edge;
 class Match;
 
@@ -51,11 +52,21 @@ private:
 
     int n1_ = 0;
     int n2_ = 0;
-    int mode_ = 3;
+    int mode_ = kClassDiagramCosts;
     Cost* cost_ = nullptr;
     std::vector<double> delete_;     ///< per first-graph node
     std::vector<double> insert_;     ///< per second-graph node
     std::vector<double> substitute_; ///< n1 x n2, row-major
     std::vector<Edge*> edges1_;      ///< n1 x n1 relation table, null where none
     std::vector<Edge*> edges2_;      ///< n2 x n2
+
+    /// The node prices above by node number.
+    double& deletion(int x) { return delete_[static_cast<size_t>(x)]; }
+    double& insertion(int y) { return insert_[static_cast<size_t>(y)]; }
+    double& substitution(int x, int y) { return substitute_[static_cast<size_t>(x * n2_ + y)]; }
+    double deletion(int x) const { return delete_[static_cast<size_t>(x)]; }
+    double insertion(int y) const { return insert_[static_cast<size_t>(y)]; }
+    double substitution(int x, int y) const {
+        return substitute_[static_cast<size_t>(x * n2_ + y)];
+    }
 };

@@ -26,21 +26,21 @@ class ClassGroups {
 public:
     explicit ClassGroups(size_t n) : parent_(n) { std::iota(parent_.begin(), parent_.end(), 0); }
     int find(int x) {
-        while (parent_[static_cast<size_t>(x)] != x) {
-            parent_[static_cast<size_t>(x)] =
-                parent_[static_cast<size_t>(parent_[static_cast<size_t>(x)])];
-            x = parent_[static_cast<size_t>(x)];
+        while (parent(x) != x) {
+            parent(x) = parent(parent(x));
+            x = parent(x);
         }
         return x;
     }
     void unite(int a, int b) {
         a = find(a);
         b = find(b);
-        if (a != b) parent_[static_cast<size_t>(std::max(a, b))] = std::min(a, b);
+        if (a != b) parent(std::max(a, b)) = std::min(a, b);
     }
 
 private:
     std::vector<int> parent_;
+    int& parent(int x) { return parent_[static_cast<size_t>(x)]; }
 };
 
 /// The classes of one entry, as class indices of each version.
@@ -81,6 +81,8 @@ private:
     ClassGroups groups_;
     std::vector<bool> matched1_, matched2_;
     std::vector<int> partner1_, partner2_; ///< member index of the partner, or kNone
+    int& partner1(int member) { return partner1_[static_cast<size_t>(member)]; }
+    int& partner2(int member) { return partner2_[static_cast<size_t>(member)]; }
     std::map<int, Group> byRoot_;
     std::vector<Group> blocks_; ///< matched blocks of several classes, linked after step 2
     std::map<std::string, std::string> packagePartner_; ///< from matched package nodes
@@ -145,18 +147,15 @@ private:
             if (memberList.empty()) return true; // no evidence against the search
             for (int m : memberList) {
                 const int p = partners[static_cast<size_t>(m)];
-                if (p != kNone && otherSide.count(other.members[static_cast<size_t>(p)].owner) != 0)
-                    return true;
+                if (p != kNone && otherSide.count(other.member(p).owner) != 0) return true;
             }
             return false;
         };
         std::vector<int> olds, news;
         for (int i : b.olds)
-            if (contributes(d1_.membersOf[static_cast<size_t>(i)], partner1_, d2_, newSet))
-                olds.push_back(i);
+            if (contributes(d1_.membersOfClass(i), partner1_, d2_, newSet)) olds.push_back(i);
         for (int j : b.news)
-            if (contributes(d2_.membersOf[static_cast<size_t>(j)], partner2_, d1_, oldSet))
-                news.push_back(j);
+            if (contributes(d2_.membersOfClass(j), partner2_, d1_, oldSet)) news.push_back(j);
         b.olds = olds;
         b.news = news;
     }
@@ -165,16 +164,12 @@ private:
     bool sameNames(Group& b) const {
         if (b.olds.size() != b.news.size()) return false;
         const auto byName = [](const DiagramView& d) {
-            return [&d](int x, int y) {
-                return d.labels[static_cast<size_t>(x)] < d.labels[static_cast<size_t>(y)];
-            };
+            return [&d](int x, int y) { return d.label(x) < d.label(y); };
         };
         std::sort(b.olds.begin(), b.olds.end(), byName(d1_));
         std::sort(b.news.begin(), b.news.end(), byName(d2_));
         for (size_t k = 0; k < b.olds.size(); k++)
-            if (d1_.labels[static_cast<size_t>(b.olds[k])] !=
-                d2_.labels[static_cast<size_t>(b.news[k])])
-                return false;
+            if (d1_.label(b.olds[k]) != d2_.label(b.news[k])) return false;
         return true;
     }
 
@@ -183,15 +178,15 @@ private:
         if (a.front() < 0 || b.front() < 0 || a.front() >= static_cast<int>(g1_.V.size()) ||
             b.front() >= static_cast<int>(g2_.V.size()))
             return;
-        const Vertex* p = g1_.V[static_cast<size_t>(a.front())];
-        const Vertex* q = g2_.V[static_cast<size_t>(b.front())];
+        const Vertex* p = g1_.vertex(a.front());
+        const Vertex* q = g2_.vertex(b.front());
         if (p->type == kPackageType && q->type == kPackageType)
             packagePartner_[p->label] = q->label;
     }
 
     void pair(int a, int b) {
-        partner1_[static_cast<size_t>(a)] = b;
-        partner2_[static_cast<size_t>(b)] = a;
+        partner1(a) = b;
+        partner2(b) = a;
     }
 
     /// Pairs the unpaired members of a with those of b whose `key` (text or name) is equal,
@@ -200,11 +195,10 @@ private:
     void pairByKey(const std::vector<int>& a, const std::vector<int>& b, Key key) {
         std::multimap<std::string, int> free2;
         for (int y : b)
-            if (partner2_[static_cast<size_t>(y)] == kNone)
-                free2.emplace(key(d2_.members[static_cast<size_t>(y)]), y);
+            if (partner2(y) == kNone) free2.emplace(key(d2_.member(y)), y);
         for (int x : a) {
-            if (partner1_[static_cast<size_t>(x)] != kNone) continue;
-            auto it = free2.find(key(d1_.members[static_cast<size_t>(x)]));
+            if (partner1(x) != kNone) continue;
+            auto it = free2.find(key(d1_.member(x)));
             if (it == free2.end()) continue;
             pair(x, it->second);
             free2.erase(it);
@@ -225,11 +219,9 @@ private:
             }
             std::vector<int> a, b;
             for (int i : lookup(g.first, d1_.classIndex))
-                a.insert(a.end(), d1_.membersOf[static_cast<size_t>(i)].begin(),
-                         d1_.membersOf[static_cast<size_t>(i)].end());
+                a.insert(a.end(), d1_.membersOfClass(i).begin(), d1_.membersOfClass(i).end());
             for (int j : lookup(g.second, d2_.classIndex))
-                b.insert(b.end(), d2_.membersOf[static_cast<size_t>(j)].begin(),
-                         d2_.membersOf[static_cast<size_t>(j)].end());
+                b.insert(b.end(), d2_.membersOfClass(j).begin(), d2_.membersOfClass(j).end());
             pairByKey(a, b, byText);
             pairByKey(a, b, byName);
         }
@@ -261,20 +253,17 @@ private:
             const std::set<int> newSet(news.begin(), news.end());
             std::multimap<std::string, int> twins;
             for (int j : news)
-                for (int k : d2_.membersOf[static_cast<size_t>(j)])
-                    twins.emplace(d2_.members[static_cast<size_t>(k)].text, k);
+                for (int k : d2_.membersOfClass(j))
+                    twins.emplace(d2_.member(k).text, k);
             for (int i : olds)
-                for (int m : d1_.membersOf[static_cast<size_t>(i)]) {
-                    const int y = partner1_[static_cast<size_t>(m)];
-                    if (y != kNone && newSet.count(d2_.members[static_cast<size_t>(y)].owner) != 0)
-                        continue;
-                    const auto range = twins.equal_range(d1_.members[static_cast<size_t>(m)].text);
+                for (int m : d1_.membersOfClass(i)) {
+                    const int y = partner1(m);
+                    if (y != kNone && newSet.count(d2_.member(y).owner) != 0) continue;
+                    const auto range = twins.equal_range(d1_.member(m).text);
                     for (auto it = range.first; it != range.second; ++it) {
                         const int x = it->second;
-                        const int z = partner2_[static_cast<size_t>(x)];
-                        if (z != kNone &&
-                            oldSet.count(d1_.members[static_cast<size_t>(z)].owner) != 0)
-                            continue;
+                        const int z = partner2(x);
+                        if (z != kNone && oldSet.count(d1_.member(z).owner) != 0) continue;
                         swapPartners(m, y, x, z);
                         swaps++;
                         break;
@@ -286,10 +275,8 @@ private:
 
     /// m (old) was paired with y, x (new) with z; afterwards m-x and z-y.
     void swapPartners(int m, int y, int x, int z) {
-        if (y != kNone && partner2_[static_cast<size_t>(y)] == m)
-            partner2_[static_cast<size_t>(y)] = kNone;
-        if (z != kNone && partner1_[static_cast<size_t>(z)] == x)
-            partner1_[static_cast<size_t>(z)] = kNone;
+        if (y != kNone && partner2(y) == m) partner2(y) = kNone;
+        if (z != kNone && partner1(z) == x) partner1(z) = kNone;
         pair(m, x);
         if (y != kNone && z != kNone) pair(z, y);
     }
@@ -301,15 +288,15 @@ private:
         pairByKey(a, b, [](const DiagramView::Member& m) { return m.text; });
         std::vector<int> restA, restB;
         for (int x : a)
-            if (partner1_[static_cast<size_t>(x)] == kNone) restA.push_back(x);
+            if (partner1(x) == kNone) restA.push_back(x);
         for (int y : b)
-            if (partner2_[static_cast<size_t>(y)] == kNone) restB.push_back(y);
+            if (partner2(y) == kNone) restB.push_back(y);
         for (size_t k = 0; k < restA.size() && k < restB.size(); k++)
             pair(restA[k], restB[k]);
         for (size_t k = restB.size(); k < restA.size(); k++)
-            partner1_[static_cast<size_t>(restA[k])] = b.front();
+            partner1(restA[k]) = b.front();
         for (size_t k = restA.size(); k < restB.size(); k++)
-            partner2_[static_cast<size_t>(restB[k])] = a.front();
+            partner2(restB[k]) = a.front();
     }
 
     /// Members still unpaired are paired across classes when their signature, then their
@@ -339,7 +326,7 @@ private:
         std::map<int, int> count;
         for (int m : memberList) {
             const int p = partners[static_cast<size_t>(m)];
-            if (p != kNone) count[other.members[static_cast<size_t>(p)].owner]++;
+            if (p != kNone) count[other.member(p).owner]++;
         }
         int best = kNone;
         int bestCount = 0;
@@ -388,34 +375,32 @@ private:
     /// Member counts and lists of the group with root `root`.
     void memberChanges(int root, const Group& g, ClassEntry& e) {
         for (int j : g.news)
-            for (int k : d2_.membersOf[static_cast<size_t>(j)]) {
-                const std::string& text = d2_.members[static_cast<size_t>(k)].text;
-                const int p = partner2_[static_cast<size_t>(k)];
+            for (int k : d2_.membersOfClass(j)) {
+                const std::string& text = d2_.member(k).text;
+                const int p = partner2(k);
                 if (p == kNone) {
                     addMember(e, MemberChange::Added, "", text, "");
                     continue;
                 }
-                const DiagramView::Member& old = d1_.members[static_cast<size_t>(p)];
+                const DiagramView::Member& old = d1_.member(p);
                 if (groups_.find(old.owner) != root)
-                    addMember(e, MemberChange::MovedIn, old.text, text,
-                              d1_.labels[static_cast<size_t>(old.owner)]);
+                    addMember(e, MemberChange::MovedIn, old.text, text, d1_.label(old.owner));
                 else
                     addMember(e, old.text == text ? MemberChange::Same : MemberChange::Changed,
                               old.text, text, "");
             }
         for (int i : g.olds)
-            for (int k : d1_.membersOf[static_cast<size_t>(i)]) {
-                const std::string& text = d1_.members[static_cast<size_t>(k)].text;
-                const int p = partner1_[static_cast<size_t>(k)];
+            for (int k : d1_.membersOfClass(i)) {
+                const std::string& text = d1_.member(k).text;
+                const int p = partner1(k);
                 if (p == kNone) {
                     addMember(e, MemberChange::Deleted, text, "", "");
                     continue;
                 }
-                const int owner = d2_.members[static_cast<size_t>(p)].owner;
+                const int owner = d2_.member(p).owner;
                 if (groups_.find(n1_ + owner) != root)
-                    addMember(e, MemberChange::MovedOut, text,
-                              d2_.members[static_cast<size_t>(p)].text,
-                              d2_.labels[static_cast<size_t>(owner)]);
+                    addMember(e, MemberChange::MovedOut, text, d2_.member(p).text,
+                              d2_.label(owner));
             }
         std::sort(e.members.begin(), e.members.end(),
                   [](const MemberEntry& a, const MemberEntry& b) {
@@ -440,9 +425,9 @@ private:
     ClassEntry classEntry(int root, const Group& g) {
         ClassEntry e;
         for (int i : g.olds)
-            e.before.push_back(d1_.labels[static_cast<size_t>(i)]);
+            e.before.push_back(d1_.label(i));
         for (int j : g.news)
-            e.after.push_back(d2_.labels[static_cast<size_t>(j)]);
+            e.after.push_back(d2_.label(j));
         std::sort(e.before.begin(), e.before.end());
         std::sort(e.after.begin(), e.after.end());
         memberChanges(root, g, e);
@@ -470,9 +455,9 @@ private:
         for (const std::string& p : only1) {
             std::map<std::string, int> flow;
             for (int i = 0; i < n1_; i++) {
-                if (d1_.packageOf[static_cast<size_t>(i)] != p) continue;
+                if (d1_.package(i) != p) continue;
                 for (int j : byRoot_[groups_.find(i)].news) {
-                    const std::string& q = d2_.packageOf[static_cast<size_t>(j)];
+                    const std::string& q = d2_.package(j);
                     if (only2.count(q) != 0 && taken.count(q) == 0) flow[q]++;
                 }
             }

@@ -11,12 +11,8 @@
 #include <cctype>
 
 namespace {
-/// The mode with one node kind, all of whose nodes are classes.
-constexpr int kLetteredMode = 5;
-/// The mode whose file names its packages; the others derive them from class names.
-constexpr int kExplicitPackageMode = 12;
 /// Modes that read members as nodes of their own.
-constexpr int kMemberNodeModes[] = {9, 12};
+constexpr int kMemberNodeModes[] = {kDerivedTreeMode, kClassDiagramMode};
 
 /// Splits at "," keeping empty items ("a,,b" has three).
 std::vector<std::string> commaItems(const std::string& text) {
@@ -78,6 +74,7 @@ std::string DiagramView::localName(int classIdx) const {
 
 void DiagramView::readClasses(const Graph& g, int mode) {
     for (const Vertex* v : g.V) {
+        // The lettered mode has one node kind: all of its nodes are classes.
         const bool isClass = mode == kLetteredMode || v->type == kClassType;
         if (!isClass) continue;
         classIndex[v->number] = static_cast<int>(classes.size());
@@ -90,7 +87,8 @@ void DiagramView::readClasses(const Graph& g, int mode) {
 void DiagramView::readPackages(const Graph& g, int mode) {
     // Packages named in the file: a class belongs to the longest one that prefixes its name.
     std::set<std::string> named;
-    if (mode == kExplicitPackageMode)
+    // Only this mode's file names its packages; the others derive them from class names.
+    if (mode == kClassDiagramMode)
         for (const Vertex* v : g.V)
             if (v->type == kPackageType && v->label != "." && !v->label.empty())
                 named.insert(v->label);
@@ -117,11 +115,11 @@ void DiagramView::addMember(int owner, int node, const std::string& name, const 
 
 void DiagramView::readMemberNodes(const Graph& g) {
     for (size_t ci = 0; ci < classes.size(); ci++) {
-        const Vertex* c = g.V[static_cast<size_t>(classes[ci])];
+        const Vertex* c = g.vertex(classes[ci]);
         for (const Edge* e : c->out) {
             if (e->labels == nullptr || e->labels[kContainmentLabel] == 0) continue;
             if (e->to < 0 || e->to >= static_cast<int>(g.V.size())) continue;
-            const Vertex* m = g.V[static_cast<size_t>(e->to)];
+            const Vertex* m = g.vertex(e->to);
             if (m->type != kMethodType && m->type != kAttributeType) continue;
             if (memberOfNode.count(m->number) != 0) continue; // a second parent keeps the first
             // Signature items: modifiers, type, name, then the parameters of a method.
@@ -144,7 +142,7 @@ void DiagramView::readMemberNodes(const Graph& g) {
 
 void DiagramView::readInsideMembers(const Graph& g) {
     for (size_t ci = 0; ci < classes.size(); ci++) {
-        const Vertex* c = g.V[static_cast<size_t>(classes[ci])];
+        const Vertex* c = g.vertex(classes[ci]);
         for (const auto& entry : c->attributes)
             addMember(static_cast<int>(ci), -1, entry.second->name,
                       entry.second->name + " : " + entry.second->type);

@@ -33,6 +33,16 @@ public:
     /// Members are nodes of the graph (matched by the matcher), not kept inside classes.
     bool membersAreNodes = false;
 
+    /// The tables above read by a class or member index held as int (never negative).
+    const std::string& label(int classIdx) const { return labels[static_cast<size_t>(classIdx)]; }
+    const std::string& package(int classIdx) const {
+        return packageOf[static_cast<size_t>(classIdx)];
+    }
+    const std::vector<int>& membersOfClass(int classIdx) const {
+        return membersOf[static_cast<size_t>(classIdx)];
+    }
+    const Member& member(int memberIdx) const { return members[static_cast<size_t>(memberIdx)]; }
+
     /// The class name relative to its package ("Outer.Inner" for a nested class).
     std::string localName(int classIdx) const;
 

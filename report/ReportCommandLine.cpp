@@ -3,6 +3,7 @@
 
 #include "report/ChangeFiles.h"
 #include "report/ReportPage.h"
+#include "util/Console.h"
 #include "util/ExitCodes.h"
 
 #include <filesystem>
@@ -100,12 +101,12 @@ int reportMain(int argc, char** argv) {
     ReportSettings s;
     switch (parseReportArguments(args, s, std::cerr)) {
     case ReportParse::Help:
-        reportUsage(std::cout);
+        reportUsage(console());
         return kExitDone;
     case ReportParse::Bad:
         return kExitUsage;
     case ReportParse::Ok:
         break;
     }
-    return runReport(s, std::cout, std::cerr);
+    return runReport(s, console(), std::cerr);
 }

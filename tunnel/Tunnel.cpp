@@ -3,19 +3,21 @@
 #include "tunnel/Tunnel.h"
 
 #include <fstream>
-#include <iostream>
 #include <memory>
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "tunnel/TunnelChains.h"
+#include "util/Console.h"
+#include "util/ExitCodes.h"
 #include "util/LineReader.h"
 #include "util/Utilities.h"
 
 namespace {
 
 /// Reader mode of the versions: classes with their members inside.
-constexpr int kVersionMode = 4;
+constexpr int kVersionMode = kMembersInClassesMode;
 /// Weights carried by a match file name: dwn, dwe, ew, asy, lw.
 constexpr int kNameWeights = 5;
 
@@ -56,25 +58,25 @@ bool readWeights(const std::string& parameters, double* weights) {
 } // namespace
 
 Tunnel::Tunnel(std::string load_paths) : build_path(std::move(load_paths)) {
-    std::cout << "\n TUNNEL To Be Loaded";
+    console() << "\n TUNNEL To Be Loaded";
     if (!readSeriesList()) return;
     if (gseries.empty()) {
         LineReader::reportFile(build_path, "lists no \"g\" entry (expected g,<class diagram>)");
-        status = 1;
+        status = kExitUsage;
         return;
     }
     firstG = gseries.front();
-    std::cout << "\n TUNNEL Loaded";
+    console() << "\n TUNNEL Loaded";
     if (!buildCostModel()) return;
     lastG = gseries.back();
     computeOriginalCosts();
 
-    std::cout << "\nMatchings : " << matchings.size();
+    console() << "\nMatchings : " << matchings.size();
     const size_t V = matchings.size();
     m.assign(static_cast<size_t>(firstG->vertices), NodeInts(V + 1, -1));
     for (size_t q = 0; q < m.size(); ++q)
         m[q][0] = static_cast<int>(q);
-    std::cout << "\n Creating Tunnel \n";
+    console() << "\n Creating Tunnel \n";
     createTunnel(std::vector<int>(V, 0));
 }
 
@@ -90,7 +92,7 @@ bool Tunnel::readSeriesList() {
     std::ifstream in(build_path);
     if (!in.is_open()) {
         LineReader::reportFile(build_path, "cannot be opened (expected a series list)");
-        status = 2;
+        status = kExitInputUnreadable;
         return false;
     }
     LineReader lines(in, build_path);
@@ -110,7 +112,7 @@ bool Tunnel::addGraph(const std::string& path) {
     if (!std::ifstream(path).is_open()) {
         LineReader::reportFile(path, "cannot be opened (expected a class diagram listed in " +
                                          build_path + ")");
-        status = 2;
+        status = kExitInputUnreadable;
         return false;
     }
     // The arcs stay as read: every relation count, edge value and relation history of the
@@ -124,34 +126,34 @@ bool Tunnel::addGraph(const std::string& path) {
         mat->g1 = gseries[gseries.size() - 2];
         mat->g2 = g;
         matchings.push_back(mat);
-        std::cout << mat->position << "\t";
+        console() << mat->position << "\t";
     }
     return true;
 }
 
 bool Tunnel::addMatch(const std::string& path, int lineNumber) {
-    std::cout << "\nTreat Match\n";
+    console() << "\nTreat Match\n";
     const MatchName name = cutMatchName(path);
     double weights[kNameWeights];
     if (!name.complete || !readWeights(name.parameters, weights)) {
         LineReader::reportFile(build_path + ", line " + std::to_string(lineNumber),
                                "the match file name " + path +
                                    " does not hold <g2>__<g1>__dwn__dwe__ew__asy__lw");
-        status = 1;
+        status = kExitUsage;
         return false;
     }
     sawMatchEntry = true;
     lastParameters = name.parameters;
 
     for (size_t n = 0; n < gseries.size(); ++n) {
-        std::cout << "g1 : " << gseries[n]->name << " nameg1 : " << name.g1;
+        console() << "g1 : " << gseries[n]->name << " nameg1 : " << name.g1;
         if (gseries[n]->name != name.g1) continue;
         // The record of the pair that starts at this graph; its later graph must be g2.
         if (n >= matchings.size() || gseries[n + 1]->name != name.g2) return true;
         matching* mat = matchings[n];
-        std::cout << "\nFOUND TWICE\n";
+        console() << "\nFOUND TWICE\n";
         if (!getMatches(mat, path)) return false;
-        std::cout << "G1 : " << mat->g1->name << " G2 : " << mat->g2->name
+        console() << "G1 : " << mat->g1->name << " G2 : " << mat->g2->name
                   << " seed : " << name.parameters;
         return true;
     }
@@ -163,12 +165,12 @@ bool Tunnel::buildCostModel() {
     if (!sawMatchEntry || !readWeights(lastParameters, weights)) {
         LineReader::reportFile(build_path, "lists no \"m\" entry: the cost weights are read "
                                            "from the last match file name");
-        status = 1;
+        status = kExitUsage;
         return false;
     }
-    std::cout << "\n";
+    console() << "\n";
     for (double w : weights)
-        std::cout << w << " ";
+        console() << w << " ";
     costs = new Cost();
     costs->initMode1(weights[0], weights[1], weights[2], weights[3], weights[4]);
     return true;

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <iostream>
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
 #include "graph/ReportFile.h"
 #include "tunnel/TunnelChains.h"
+#include "util/Console.h"
+#include "util/ExitCodes.h"
+#include "util/Folders.h"
 
 namespace {
 
@@ -95,8 +97,8 @@ void writeRankFamily(std::ostream& out, const TunnelFamily& f) {
 } // namespace
 
 bool Tunnel::openResult(std::ofstream& out, const std::string& name) {
-    if (openReport(out, "./results/" + name, std::ios::out | std::ios::trunc)) return true;
-    status = 3;
+    if (openReport(out, kResultsFolder + name, std::ios::out | std::ios::trunc)) return true;
+    status = kExitOutputNotWritten;
     return false;
 }
 
@@ -116,7 +118,7 @@ void Tunnel::createTunnel(const std::vector<int>& ms) {
 }
 
 void Tunnel::followChains(Chains& c) {
-    std::cout << "\n Setted Series \n";
+    console() << "\n Setted Series \n";
     c.V = static_cast<int>(matchings.size());
     const size_t classes = m.size();
     const size_t versions = static_cast<size_t>(c.V) + 1;
@@ -132,7 +134,7 @@ void Tunnel::followChains(Chains& c) {
     }
     for (int k = 0; k < c.V; ++k) {
         const matching* mat = matchings[static_cast<size_t>(k)];
-        std::cout << "\n Match " << k << " : " << mseries[static_cast<size_t>(k)];
+        console() << "\n Match " << k << " : " << mseries[static_cast<size_t>(k)];
         const size_t entry = static_cast<size_t>(mseries[static_cast<size_t>(k)]);
         // A pair without a match file read leaves every class of its earlier graph unmatched.
         const bool read = entry < mat->matchList.size();
@@ -169,7 +171,7 @@ TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
     const int last = row.lastVersion;
 
     Graph* lastGraph = gseries[static_cast<size_t>(last)];
-    Vertex* w = lastGraph->V[static_cast<size_t>(chain[static_cast<size_t>(last)])];
+    Vertex* w = lastGraph->vertex(chain[static_cast<size_t>(last)]);
     row.X = costs->classInsertion;
     for (Edge* e : w->out)
         row.X += costs->cei(kCostMode, e, -1, -1);
@@ -198,7 +200,7 @@ TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
     row.nbAtt = static_cast<int>(v->attributes.size());
     row.nbMet = static_cast<int>(v->methods.size());
     if (c.V > 0 && chain[1] >= 0) {
-        Vertex* partner = gseries[1]->V[static_cast<size_t>(chain[1])];
+        Vertex* partner = gseries[1]->vertex(chain[1]);
         row.lastNbAtt = static_cast<int>(partner->attributes.size());
         row.lastNbMet = static_cast<int>(partner->methods.size());
         row.lastNbRel = labelLength(partner->edges);
@@ -270,5 +272,5 @@ void Tunnel::writeMetricsFile() {
             out << "," << r.p[f] << "," << r.lastP[f];
         out << "," << r.newClass << "\n";
     }
-    std::cout << "\n Created Tunnel \n";
+    console() << "\n Created Tunnel \n";
 }

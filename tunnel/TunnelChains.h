@@ -2,11 +2,12 @@
 // graph in each version, and the helpers shared by the steps that read and report them.
 #pragma once
 
+#include "cost/Cost.h"
 #include "graph/Edge.h"
 #include "tunnel/Tunnel.h"
 
 /// Cost family of the insertion costs of classes and relations.
-constexpr int kCostMode = 3;
+constexpr int kCostMode = kClassDiagramCosts;
 
 /// Sum of the label lengths (the relations each edge carries) of the edges.
 inline int labelLength(const std::vector<Edge*>& edges) {

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 
 #include "graph/Graph.h"
 #include "tunnel/TunnelChains.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ void Tunnel::writeClassEdgeFiles(const Chains& c) {
     for (int q : check) {
         if (q < 0 || static_cast<size_t>(q) >= m.size()) continue;
         std::ofstream out;
-        if (!openResult(out, firstG->V[static_cast<size_t>(q)]->label)) continue;
+        if (!openResult(out, firstG->vertex(q)->label)) continue;
         for (int l = 0; l <= c.V; ++l) {
             const int node = m[static_cast<size_t>(q)][static_cast<size_t>(l)];
             if (node < 0) break;
@@ -57,13 +57,12 @@ void Tunnel::writeClassEdgeFiles(const Chains& c) {
                 return u == nullptr ? 0 : static_cast<int>(u[n] * CR_multiplier);
             };
             auto end = [&](int n) {
-                return std::to_string(n) + "," + g->V[static_cast<size_t>(n)]->label + "," +
-                       std::to_string(cr(n));
+                return std::to_string(n) + "," + g->vertex(n)->label + "," + std::to_string(cr(n));
             };
-            for (Edge* e : g->V[static_cast<size_t>(node)]->out)
+            for (Edge* e : g->vertex(node)->out)
                 out << l + 1 << "," << end(node) << ",-->," << end(e->to) << "," << e->label
                     << "\n";
-            for (Edge* e : g->V[static_cast<size_t>(node)]->in)
+            for (Edge* e : g->vertex(node)->in)
                 out << l + 1 << "," << end(node) << ",<--," << end(e->from) << "," << e->label
                     << "\n";
         }
@@ -86,14 +85,14 @@ void Tunnel::buildReverseChains() {
         for (size_t j = 0; j < match.size(); ++j)
             if (match[j] >= 0) _m[k][static_cast<size_t>(match[j])] = _m[k - 1][j];
     }
-    std::cout << "\n Created Reverse Tunnel \n";
+    console() << "\n Created Reverse Tunnel \n";
 }
 
 void Tunnel::writeRawTunnel() {
     std::ofstream out;
     openResult(out, "raw_tunnel_" + firstG->name + ".csv");
     writeThreads(out);
-    std::cout << "\n Filed Tunnel \n";
+    console() << "\n Filed Tunnel \n";
     collectTunnelEdges();
     writeTunnelEdges(out);
 }
@@ -108,9 +107,7 @@ void Tunnel::writeThreads(std::ostream& out) {
         int k = 1;
         for (; k <= V && m[q][static_cast<size_t>(k)] >= 0; ++k)
             out << ","
-                << gseries[static_cast<size_t>(k)]
-                       ->V[static_cast<size_t>(m[q][static_cast<size_t>(k)])]
-                       ->label;
+                << gseries[static_cast<size_t>(k)]->vertex(m[q][static_cast<size_t>(k)])->label;
         out << "\n";
         threads[q] = k; // V + 1 when it reaches the last graph, else its first missing version
         if (k == V + 1) {
@@ -128,7 +125,7 @@ void Tunnel::collectTunnelEdges() {
     for (size_t k = 0; k < gseries.size(); ++k)
         for (Edge* e : gseries[k]->E) {
             if (e == nullptr) {
-                std::cout << "\n !!!!!!!!! \n";
+                console() << "\n !!!!!!!!! \n";
                 continue;
             }
             const int a0 = _m[k][static_cast<size_t>(e->from)],
@@ -161,8 +158,7 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
                 continue;
             }
             const int from = tunnelled[a], to = tunnelled[static_cast<size_t>(cell.first)];
-            out << firstG->V[static_cast<size_t>(from)]->label << ","
-                << firstG->V[static_cast<size_t>(to)]->label;
+            out << firstG->vertex(from)->label << "," << firstG->vertex(to)->label;
             int largest = 0, sum = 0;
             for (const occurrence& o : list) {
                 out << "," << o.value << "\\" << o.count;
@@ -179,7 +175,7 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
 
     for (const auto& s : countStats) {
         out << "\n labelStats," << s.first << "," << s.second;
-        std::cout << "\n labelStats," << s.first << "," << s.second;
+        console() << "\n labelStats," << s.first << "," << s.second;
     }
     out << "\n\n Original Edges in the tunnel : " << perfect + original << "\n\n";
     out << "\n\n Perfect Edge Matching : " << perfect << "\n\n";
@@ -195,28 +191,28 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
 
 void Tunnel::writeHistories() {
     const size_t V = matchings.size();
-    std::cout << "\n ---Quick Facts--- \n";
+    console() << "\n ---Quick Facts--- \n";
     std::ofstream nodesOut;
     if (openResult(nodesOut, "ctunnel_" + firstG->name + ".csv")) {
         for (size_t q = 0; q < m.size(); ++q) {
-            std::cout << "\n Node:" << q;
+            console() << "\n Node:" << q;
             History h;
             h.add(firstG->name, firstG->V[q]->label);
             for (size_t k = 1; k <= V && m[q][k] >= 0; ++k) {
-                h.add(gseries[k]->name, gseries[k]->V[static_cast<size_t>(m[q][k])]->label);
+                h.add(gseries[k]->name, gseries[k]->vertex(m[q][k])->label);
                 h.lastStep = static_cast<int>(k);
             }
             nodesOut << q << "," << firstG->V[q]->label;
             writeHistory(nodesOut, h);
         }
-        std::cout << "\n Node data written";
+        console() << "\n Node data written";
     }
     std::ofstream edgesOut;
     if (!openResult(edgesOut, "rtunnel_" + firstG->name + ".csv")) return;
     for (size_t i = 0; i < firstG->E.size(); ++i) {
         Edge* e = firstG->E[i];
         if (e == nullptr) continue;
-        std::cout << "\n Edge:" << i;
+        console() << "\n Edge:" << i;
         History h;
         h.add(firstG->name, e->getLabel2(6));
         const size_t f = static_cast<size_t>(e->from), t = static_cast<size_t>(e->to);
@@ -230,5 +226,5 @@ void Tunnel::writeHistories() {
                  << firstG->V[t]->label;
         writeHistory(edgesOut, h);
     }
-    std::cout << "\n Edge data written";
+    console() << "\n Edge data written";
 }

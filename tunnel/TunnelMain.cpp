@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "tunnel/Tunnel.h"
+#include "util/Console.h"
 
 std::string tunnelUsageText() {
     return "\nUsage: graphmat-tunnel SERIES_LIST\n"
@@ -20,6 +21,6 @@ int tunnelMain(const std::vector<std::string>& args) {
         return 1;
     }
     Tunnel tunnel(args[1]);
-    std::cout << std::endl;
+    console() << std::endl;
     return tunnel.status;
 }

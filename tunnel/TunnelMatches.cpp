@@ -3,11 +3,12 @@
 #include "tunnel/Tunnel.h"
 
 #include <fstream>
-#include <iostream>
 
 #include "graph/Graph.h"
 #include "tunnel/TunnelChains.h"
+#include "util/Console.h"
 #include "util/DiagramDiff.h"
+#include "util/ExitCodes.h"
 #include "util/LineReader.h"
 
 namespace {
@@ -89,7 +90,7 @@ void memberChanges(Tunnel::matching* mat, int i, Vertex* c2, Vertex* c1) {
     const int addAtt = att1 - d.at("sameAtt");
     const int delMet = met2 - kept;
     const int addMet = met1 - kept;
-    if (delAtt < 0 || addAtt < 0 || delMet < 0 || addMet < 0) std::cout << "\n\nO_o\n\n";
+    if (delAtt < 0 || addAtt < 0 || delMet < 0 || addMet < 0) console() << "\n\nO_o\n\n";
     using M = Tunnel::matching;
     table(mat, &M::nbDelAttList)[i] = delAtt;
     table(mat, &M::nbAddAttList)[i] = addAtt;
@@ -128,7 +129,7 @@ void relationChanges(Tunnel::matching* mat, const NodeInts& match) {
     for (size_t i = 0; i < match.size(); ++i)
         if (match[i] >= 0) reverse[static_cast<size_t>(match[i])] = static_cast<int>(i);
 
-    std::cout << "\n\n\n\n ENTER THE RELATION CHANGES";
+    console() << "\n\n\n\n ENTER THE RELATION CHANGES";
     for (Edge* e : mat->g1->E) {
         if (e == nullptr) continue;
         const int a = e->from, b = e->to, A = match[a], B = match[b];
@@ -167,7 +168,7 @@ void relationShares(Tunnel::matching* mat, const NodeInts& match) {
     RelationTables t = relationTables(mat);
     for (size_t i = 0; i < match.size(); ++i) {
         if (match[i] < 0) continue;
-        Vertex* partner = mat->g2->V[static_cast<size_t>(match[i])];
+        Vertex* partner = mat->g2->vertex(match[i]);
         const int rel = labelLength(partner->edges), relIn = labelLength(partner->in),
                   relOut = labelLength(partner->out);
         table(mat, &M::bCostList)[i] += t.delOut[i] + t.addOut[i];
@@ -189,7 +190,7 @@ bool Tunnel::getMatches(matching* mat, std::string file_path) {
     std::ifstream in(file_path);
     if (!in.is_open()) {
         LineReader::reportFile(file_path, "cannot be opened (expected a match result file)");
-        status = 2;
+        status = kExitInputUnreadable;
         return false;
     }
     Graph* g1 = mat->g1;
@@ -200,7 +201,7 @@ bool Tunnel::getMatches(matching* mat, std::string file_path) {
     NodeInts& match = table(mat, &matching::matchList);
     for (size_t i = 0; i < n1; ++i) {
         Vertex* v = g1->V[i];
-        match[i] = -1;
+        match[i] = kNoPartner;
         table(mat, &matching::nbAttList)[i] = static_cast<int>(v->attributes.size());
         table(mat, &matching::nbMetList)[i] = static_cast<int>(v->methods.size());
         table(mat, &matching::nbRelList)[i] = labelLength(v->edges);

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -174,12 +175,12 @@ void LineReader::report(const std::string& what) const {
     std::string quoted =
         line_.size() > kQuotedLineLength ? line_.substr(0, kQuotedLineLength) + "..." : line_;
     reports_++;
-    std::cout << "\n Bad input in " << source_ << ", line " << lineNo_ << ": " << what << " ["
+    console() << "\n Bad input in " << source_ << ", line " << lineNo_ << ": " << what << " ["
               << quoted << "]";
 }
 
 void LineReader::reportFile(const std::string& source, const std::string& what) {
-    std::cout << "\n Bad input in " << source << ": " << what;
+    console() << "\n Bad input in " << source << ": " << what;
 }
 
 bool isLabelCode(const std::string& label) {

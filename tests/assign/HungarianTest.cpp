@@ -3,6 +3,7 @@
 #include "assign/Hungarian.h"
 
 #include "tests/assign/BruteForce.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 #include <gtest/gtest.h>
@@ -113,9 +114,9 @@ TEST(HungarianInput, CallerMatrixIsNotChanged) {
 TEST(HungarianInput, NegativeValuesAreReportedAndKept) {
     Grid g{{-5, 0}, {0, -1}};
     Hungarian h;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     solveGrid(h, g);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     EXPECT_NE(out.find("\n2,2/0,0 : -5"), std::string::npos);
     EXPECT_NE(out.find("\n2,2/1,1 : -1"), std::string::npos);
     EXPECT_EQ(h.results[0], 0);
@@ -126,9 +127,8 @@ TEST(HungarianInput, NonFiniteValuesStillFinishWithAnAssignment) {
     const double inf = std::numeric_limits<double>::infinity();
     Grid g{{inf, 1, inf}, {std::nan(""), inf, 2}, {3, inf, inf}};
     Hungarian h;
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     solveGrid(h, g);
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(h.results[0], 1);
     EXPECT_EQ(h.results[1], 2);
     EXPECT_EQ(h.results[2], 0);

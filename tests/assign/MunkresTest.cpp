@@ -3,6 +3,7 @@
 #include "assign/munkres.h"
 
 #include "tests/assign/BruteForce.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 #include <gtest/gtest.h>
@@ -26,9 +27,8 @@ Matrix<double> toMatrix(const Grid& g) {
 Matrix<double> solveQuietly(const Grid& g) {
     Matrix<double> m = toMatrix(g);
     Munkres solver;
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     solver.solve(m);
-    testing::internal::GetCapturedStdout();
     return m;
 }
 
@@ -179,9 +179,9 @@ TEST(MunkresOptimality, LargeCostsStillFinishOptimally) {
 TEST(MunkresTrace, PrintsStepBannersAndChosenCells) {
     Matrix<double> m = toMatrix(Grid{{1, 0}, {0, 1}});
     Munkres solver;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     solver.solve(m);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     EXPECT_NE(out.find("\n STEP 1 \n"), std::string::npos);
     EXPECT_NE(out.find("0,1\n"), std::string::npos);
     EXPECT_NE(out.find("1,0\n"), std::string::npos);

@@ -4,6 +4,7 @@
 
 #include "assign/Hungarian.h"
 #include "tests/assign/BruteForce.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,8 @@ namespace {
 // Optimum of the step method on the same grid (an independent implementation).
 double stepMethodOptimum(const Grid& g) {
     Hungarian h;
-    testing::internal::CaptureStdout(); // negative entries are reported by the step method
+    ConsoleCapture quiet; // negative entries are reported by the step method
     solveGrid(h, g);
-    testing::internal::GetCapturedStdout();
     return checkedCost(h, g);
 }
 
@@ -119,9 +119,9 @@ TEST(ShortestPathInput, NonFiniteValuesAreReportedAndNeverPreferred) {
     Grid g{{inf, 1, inf}, {std::nan(""), inf, 2}, {3, inf, inf}};
     Grid copy = g;
     ShortestPathSolver s;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     solveGrid(s, g);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     EXPECT_NE(out.find("\n3,3/0,0 : inf"), std::string::npos);
     EXPECT_EQ(s.results[0], 1);
     EXPECT_EQ(s.results[1], 2);

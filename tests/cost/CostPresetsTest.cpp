@@ -7,6 +7,7 @@
 
 #include "cost/Cost.h"
 #include "tests/cost/CostTestSupport.h"
+#include "util/Console.h"
 
 TEST(CostPresets, WorkedInsertionAndDeletionCosts) {
     Cost c;
@@ -57,22 +58,21 @@ TEST(CostPresets, DefaultModelIsFreeUntilWeightsAreSet) {
     Cost c;
     auto cls = makeVertex(1), other = makeVertex(1);
     auto e = makeEdge(1, {{1, 2}}), f = makeEdge(1, {{1, 1}});
-    EXPECT_DOUBLE_EQ(c.cnd(3, cls.get()), 0);
-    EXPECT_DOUBLE_EQ(c.cni(3, cls.get()), 0);
-    EXPECT_DOUBLE_EQ(c.ced(3, e.get(), -1, -1), 0);
-    EXPECT_DOUBLE_EQ(c.cei(3, e.get(), 1, 1), 0);
-    EXPECT_DOUBLE_EQ(c.raw_ces(3, e.get(), f.get(), 1, 1), 0);
+    EXPECT_DOUBLE_EQ(c.cnd(kClassDiagramCosts, cls.get()), 0);
+    EXPECT_DOUBLE_EQ(c.cni(kClassDiagramCosts, cls.get()), 0);
+    EXPECT_DOUBLE_EQ(c.ced(kClassDiagramCosts, e.get(), -1, -1), 0);
+    EXPECT_DOUBLE_EQ(c.cei(kClassDiagramCosts, e.get(), 1, 1), 0);
+    EXPECT_DOUBLE_EQ(c.raw_ces(kClassDiagramCosts, e.get(), f.get(), 1, 1), 0);
     // Substitution does not depend on drop weights.
-    EXPECT_DOUBLE_EQ(c.raw_cns(3, cls.get(), other.get(), 0.0f), 100);
+    EXPECT_DOUBLE_EQ(c.raw_cns(kClassDiagramCosts, cls.get(), other.get(), 0.0f), 100);
     EXPECT_DOUBLE_EQ(c._cnd, 2);
     EXPECT_DOUBLE_EQ(c._cesl, 5);
 }
 
 TEST(CostPresets, ErrorParametersStartAtZeroInEveryConstructor) {
     double nodeM[3] = {1, 2, 3}, edgeD[4] = {4, 5, 6, 7}, edgeI[4] = {8, 9, 10, 11};
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     Cost parameterised(1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 100, 100, 100, 100);
-    testing::internal::GetCapturedStdout();
     Cost byDefault, fromMatrices(nodeM, nullptr, edgeD, edgeI);
     for (const Cost* c : {&byDefault, &parameterised, &fromMatrices}) {
         EXPECT_EQ(c->str_error, 0);
@@ -88,9 +88,9 @@ TEST(CostPresets, ErrorParametersStartAtZeroInEveryConstructor) {
 }
 
 TEST(CostPresets, ParameterisedConstructorDerivesUnitCostsAndFractions) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     Cost c(3, 2, 4, 1, 5, 20, 10, 0, 7, 8, 50, 25, 100, 200);
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = capture.text();
     EXPECT_EQ(out, "COST PARAMETERISED : cnd=2.000000 cni=4.000000 cns=3.000000 ced=1.000000 "
                    "cei=5.000000 cess=10.000000 cesl=14.000000 lw=0.000000 aw=7.000000 "
                    "mw=8.000000\n");
@@ -224,21 +224,21 @@ TEST(CostPathFile, SumsEveryOperation) {
             << "i,many\n";       // reported, counts 0
     }
     const double expected = 2 + 10 + 7 + 11 + 31 + 35 + 9 + 74 + 10;
-    testing::internal::CaptureStdout();
-    EXPECT_DOUBLE_EQ(c.cost(3, path), expected);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "\n Bad input in " + path +
-                  ", line 9: operation \"zz\" is none of n, d, a, m, i, "
-                  "esi, nd; it adds nothing [zz,1]"
-                  "\n Bad input in " +
-                  path + ", line 13: count is not a number; it counts 0 [i,many]\n" + path +
-                  " / Path Cost = 189\n");
+    ConsoleCapture capture;
+    EXPECT_DOUBLE_EQ(c.cost(kClassDiagramCosts, path), expected);
+    EXPECT_EQ(capture.text(), "\n Bad input in " + path +
+                                  ", line 9: operation \"zz\" is none of n, d, a, m, i, "
+                                  "esi, nd; it adds nothing [zz,1]"
+                                  "\n Bad input in " +
+                                  path +
+                                  ", line 13: count is not a number; it counts 0 [i,many]\n" +
+                                  path + " / Path Cost = 189\n");
 }
 
 TEST(CostPathFile, MissingFileCostsNothing) {
     Cost c;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(c.cost(3, "no_such_path_file.txt"), 0);
-    const std::string out = testing::internal::GetCapturedStdout();
+    ConsoleCapture capture;
+    EXPECT_EQ(c.cost(kClassDiagramCosts, "no_such_path_file.txt"), 0);
+    const std::string out = capture.text();
     EXPECT_NE(out.find("no_such_path_file.txt / Path Cost = 0\n"), std::string::npos);
 }

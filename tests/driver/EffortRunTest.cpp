@@ -10,8 +10,10 @@
 #include <string>
 
 #include "driver/MatchRun.h"
+#include "graph/Kinds.h"
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
+#include "util/Console.h"
 
 namespace fs = std::filesystem;
 
@@ -23,7 +25,7 @@ MatchSettings randomPairSettings() {
     MatchSettings s;
     s.graph1 = testData("mode0_random20_a.csv");
     s.graph2 = testData("mode0_random20_b.csv");
-    s.graph_type = 0;
+    s.graph_type = kNodeListMode;
     s.dwn = s.dwe = s.ew = s.asy = 1;
     return s;
 }
@@ -43,9 +45,7 @@ double plainRun(int seed, std::map<std::string, std::string>* files = nullptr) {
     s.seed = seed;
     RunTarget target;
     std::ostringstream out;
-    testing::internal::CaptureStdout();
     const int rc = runMatch(s, out, &target);
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(rc, 0);
     if (files != nullptr) *files = resultFiles();
     return target.bestCost;
@@ -58,9 +58,8 @@ TEST(EffortRun, EachSearchIsThePlainRunOfItsSeedAndTheCheapestIsKept) {
     MatchSettings s = randomPairSettings();
     s.effort = 4;
     std::ostringstream out, err;
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     const EffortOutcome o = runEffort(s, out, err);
-    testing::internal::GetCapturedStdout();
     ASSERT_EQ(o.exitCode, 0) << err.str();
     ASSERT_EQ(o.searches.size(), 4u);
 

@@ -4,6 +4,7 @@
 
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
+#include "util/Console.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +28,8 @@ int run(const std::vector<std::string>& args, std::string& said) {
     EvalSettings s;
     if (!parses(args, &s)) return kExitUsage;
     std::ostringstream err;
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     const int rc = runEval(s, err);
-    testing::internal::GetCapturedStdout();
     said = err.str();
     return rc;
 }

@@ -1,6 +1,7 @@
 // Parsing of the matcher's switches: echo, usage, defaults and the error exits.
 #include "driver/MatchCommandLine.h"
 #include "driver/MatchRun.h"
+#include "util/Console.h"
 
 #include <gtest/gtest.h>
 
@@ -165,11 +166,11 @@ TEST(MatchCommandLine, ProcessExitsWithCodeOneOnEveryArgumentError) {
         std::vector<char*> argv;
         for (std::string& w : words)
             argv.push_back(&w[0]);
-        testing::internal::CaptureStdout();
+        ConsoleCapture capture;
         testing::internal::CaptureStderr();
         int rc = graphmatMain(static_cast<int>(argv.size()), argv.data());
         std::string err = testing::internal::GetCapturedStderr();
-        std::string out = testing::internal::GetCapturedStdout();
+        std::string out = capture.text();
         EXPECT_EQ(rc, 1) << i;
         EXPECT_EQ(err, expectedErr[i]) << i;
         // Nothing is read when the arguments are wrong.

@@ -8,6 +8,7 @@
 
 #include "ExtractTestSupport.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ TEST_F(ExtractTest, DiagramReadsBackCleanlyWithItsTypeUses) {
     ASSERT_EQ(extractTree(shopTree("v1"), "ctags", diagram, classes, console).exitCode, kExitDone);
 
     std::unique_ptr<Graph> g;
-    std::string printed = readGraph(12, diagram, g);
+    std::string printed = readGraph(kClassDiagramMode, diagram, g);
     for (const char* report :
          {"Problem", "Isolated", "PARENTS", "Bad input", "Order", "does not exist"})
         EXPECT_EQ(printed.find(report), std::string::npos) << report << " in:\n" << printed;
@@ -69,7 +70,7 @@ TEST_F(ExtractTest, DiagramReadsBackCleanlyWithItsTypeUses) {
         EXPECT_EQ(labels.count(expected), 1u) << expected;
 
     std::unique_ptr<Graph> k;
-    printed = readGraph(4, classes, k);
+    printed = readGraph(kMembersInClassesMode, classes, k);
     EXPECT_EQ(printed.find("Bad input"), std::string::npos) << printed;
     EXPECT_EQ(k->vertices, 9);
     EXPECT_EQ(k->V[3]->methods.size(), 8u) << "Order keeps its eight methods, overloads included";

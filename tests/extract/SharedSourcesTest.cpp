@@ -13,6 +13,7 @@
 #include "ExtractTestSupport.h"
 #include "extract/CompareRun.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 
 namespace fs = std::filesystem;
 
@@ -91,7 +92,7 @@ TEST_F(SharedSources, ReleasesAgreeWithTheReferenceDiagrams) {
         EXPECT_GE(shareOf(mine.members, reference.members), 0.97) << version;
 
         testing::internal::CaptureStdout();
-        auto g = std::make_unique<Graph>(12, diagram);
+        auto g = std::make_unique<Graph>(kClassDiagramMode, diagram);
         std::string printed = testing::internal::GetCapturedStdout();
         for (const char* report : {"Problem", "Isolated", "PARENTS", "Bad input"})
             EXPECT_EQ(printed.find(report), std::string::npos) << report << " reading " << version;

@@ -15,6 +15,7 @@
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -63,7 +64,7 @@ void readGraphInput(const std::vector<int>& modes, const uint8_t* data, size_t s
     const int mode = modes[data[0] % modes.size()];
     std::remove(kConfigFile);
     if (mode == 7) {
-        Graph g(7, std::string(reinterpret_cast<const char*>(data + 1), size - 1));
+        Graph g(kGraphTextMode, std::string(reinterpret_cast<const char*>(data + 1), size - 1));
         return;
     }
     writeFile(kInputFile, data + 1, size - 1);
@@ -73,7 +74,7 @@ void readGraphInput(const std::vector<int>& modes, const uint8_t* data, size_t s
 /// The input as "config.txt", read with a small arc list.
 void readConfigInput(const uint8_t* data, size_t size) {
     writeFile(kConfigFile, data, size);
-    Graph g(7, "3,2\ne,0,1,1\ne,1,2,2\n");
+    Graph g(kGraphTextMode, "3,2\ne,0,1,1\ne,1,2,2\n");
 }
 
 /// The input as a method signature and as an attribute text, each written back when valid.

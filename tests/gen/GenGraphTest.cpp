@@ -12,6 +12,7 @@
 
 #include "gen/GenGraph.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "tests/gen/GenTestSupport.h"
 #include "util/Random.h"
 
@@ -29,8 +30,8 @@ struct WrittenPair {
 
 WrittenPair readPair(const std::string& pre) {
     WrittenPair pair;
-    pair.a = std::make_unique<Graph>(0, pre + "A.csv");
-    pair.b = std::make_unique<Graph>(0, pre + "B.csv");
+    pair.a = std::make_unique<Graph>(kNodeListMode, pre + "A.csv");
+    pair.b = std::make_unique<Graph>(kNodeListMode, pre + "B.csv");
     pair.referenceLines = readLines(pre + ".csv");
     for (size_t k = 0; k < pair.referenceLines.size(); k++) {
         std::vector<std::string> f = fields(pair.referenceLines[k]);

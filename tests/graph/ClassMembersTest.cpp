@@ -4,14 +4,15 @@
 
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
+#include "util/Console.h"
 
 namespace {
 
 template <typename Member>
 Member parseQuietly(const std::string& text, std::string* printed = nullptr) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     Member m(text);
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     if (printed != nullptr) *printed = out;
     return m;
 }
@@ -127,11 +128,11 @@ TEST(ClassAttributeCompare, NameAndTypeOnly) {
 
 TEST(ClassMemberPrint, ConsoleForms) {
     auto m = parseQuietly<ClassMethod>("private@int@count@(String)");
-    testing::internal::CaptureStdout();
+    ConsoleCapture methodLine;
     m.print();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "0 int count String\n");
+    EXPECT_EQ(methodLine.text(), "0 int count String\n");
     auto a = parseQuietly<ClassAttribute>("int@size");
-    testing::internal::CaptureStdout();
+    ConsoleCapture attributeLine;
     a.print();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n2,int,size");
+    EXPECT_EQ(attributeLine.text(), "\n2,int,size");
 }

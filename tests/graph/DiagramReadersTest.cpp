@@ -5,6 +5,7 @@
 
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
+#include "graph/Kinds.h"
 #include "tests/graph/ReaderTestSupport.h"
 
 using DiagramReaders = ScratchTest;
@@ -99,17 +100,17 @@ TEST_F(DiagramReaders, ModeNineBuildsPackagesAfterTheClassesAndTurnsContainmentA
     EXPECT_EQ(g.V[6]->label, "a.b.Map.get");
     EXPECT_EQ(g.V[7]->label, "a.List.owner");
     // The file's "r,7,2,9" becomes 2 -> 7.
-    EXPECT_EQ(arcLabel(g, 2, 7), "9");
+    EXPECT_EQ(arcLabel(g, 2, 7), kContainmentText);
     EXPECT_EQ(g.getEdge(7, 2), nullptr);
-    EXPECT_EQ(arcLabel(g, 0, 6), "9");
+    EXPECT_EQ(arcLabel(g, 0, 6), kContainmentText);
     EXPECT_EQ(arcLabel(g, 6, 1), "8");
     EXPECT_EQ(arcLabel(g, 7, 0), "6");
     // Classes and packages hang under the package named by their label.
-    EXPECT_EQ(arcLabel(g, 5, 0), "9");
-    EXPECT_EQ(arcLabel(g, 4, 1), "9");
-    EXPECT_EQ(arcLabel(g, 3, 2), "9");
-    EXPECT_EQ(arcLabel(g, 3, 4), "9");
-    EXPECT_EQ(arcLabel(g, 4, 5), "9");
+    EXPECT_EQ(arcLabel(g, 5, 0), kContainmentText);
+    EXPECT_EQ(arcLabel(g, 4, 1), kContainmentText);
+    EXPECT_EQ(arcLabel(g, 3, 2), kContainmentText);
+    EXPECT_EQ(arcLabel(g, 3, 4), kContainmentText);
+    EXPECT_EQ(arcLabel(g, 4, 5), kContainmentText);
     EXPECT_EQ(g.edges, 11);
     EXPECT_EQ(g.V[0]->level, 3);
     EXPECT_EQ(g.V[3]->level, 0);
@@ -126,7 +127,7 @@ TEST_F(DiagramReaders, ModeNineMisnumberedClassIsReportedAndReadingGoesOn) {
     ASSERT_EQ(g.vertices, 5);
     EXPECT_EQ(g.V[1]->label, "B");
     EXPECT_EQ(g.V[4]->label, "B.run");
-    EXPECT_EQ(arcLabel(g, 1, 4), "9");
+    EXPECT_EQ(arcLabel(g, 1, 4), kContainmentText);
 }
 
 // ---- mode 8 ----

@@ -3,14 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "tests/graph/GraphTestSupport.h"
+#include "util/Console.h"
 
 namespace {
 
 std::string insertCapturing(Graph& g, Edge* e) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     g.insertEdge(e);
-    return testing::internal::GetCapturedStdout();
+    return capture.text();
 }
 
 } // namespace
@@ -43,9 +45,9 @@ TEST(GraphInsert, LoopListedOnceAndNoNeighbour) {
     EXPECT_EQ(v->edges.size(), 1u);
     EXPECT_EQ(v->in.size(), 1u);
     EXPECT_EQ(v->out.size(), 1u);
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     g->fillNeighbors();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n Fill Neighbors");
+    EXPECT_EQ(capture.text(), "\n Fill Neighbors");
     EXPECT_TRUE(g->neighbors[5].empty());
 }
 
@@ -152,9 +154,9 @@ TEST(GraphNeighbours, RelationsDescribeEachNeighbour) {
     arc(*g, 1, 0, "2");
     arc(*g, 0, 2, "3");
     arc(*g, 0, 2, "3");
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     g->fillNeighborsAndRelations();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     EXPECT_NE(out.find("\n\n\n3\n\n\n"), std::string::npos); // labels n0 and b, plus one
     EXPECT_EQ(g->nbNodeLabels, 3);
     EXPECT_EQ(g->c_out[0][1], 1);
@@ -173,11 +175,10 @@ TEST(GraphNeighbours, RelationsDescribeEachNeighbour) {
 TEST(GraphNeighbours, RebuildingTablesAfterMoreArcs) {
     auto g = makeGraph(3);
     arc(*g, 0, 1, "1");
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     g->fillNeighborsAndRelations();
     arc(*g, 1, 2, "7");
     g->fillNeighborsAndRelations();
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(g->c_out[1][7], 1);
     EXPECT_EQ(g->neighbors[2], (std::set<int>{1}));
 }
@@ -218,7 +219,7 @@ TEST(EdgeLabels, DuplicateCopiesCountersNotWeights) {
     float wt[] = {3, 4, 0, 0, 0};
     Edge original(1, 2, "4", wt);
     original.number = 7;
-    original.type = 2;
+    original.type = kMethodType;
     original.labels = new short[kLabelCodes]();
     original.labels[4] = 2;
     Edge* copy = original.duplicate();
@@ -269,12 +270,12 @@ TEST(DebugListing, VertexAndEdgePrint) {
     auto g = makeGraph(2);
     arc(*g, 0, 1, "1");
     arc(*g, 1, 1, "2");
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     g->V[1]->print();
     g->getEdge(0, 1)->print();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n1, n1, 0, 0\n"
-                                                      "\tIN : 2\n\t\t0/ 0( 1 ); 1/ 1( 2 ); "
-                                                      "\n\tOUT : 1\n\t\t0/ 1( 2 ); "
-                                                      "\n\tALL : 2\n\t\t0/0>1( 1 ); 1/1>1( 2 ); "
-                                                      "\n 0>1( 1 ); \n");
+    EXPECT_EQ(capture.text(), "\n1, n1, 0, 0\n"
+                              "\tIN : 2\n\t\t0/ 0( 1 ); 1/ 1( 2 ); "
+                              "\n\tOUT : 1\n\t\t0/ 1( 2 ); "
+                              "\n\tALL : 2\n\t\t0/0>1( 1 ); 1/1>1( 2 ); "
+                              "\n 0>1( 1 ); \n");
 }

@@ -9,6 +9,7 @@
 
 #include "graph/Graph.h"
 #include "tests/graph/GraphTestSupport.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -17,16 +18,14 @@ constexpr double kEpsilon = 1e-8;
 
 /// Both rankings in the order that leaves the u statistics describing u.
 void rankQuietly(Graph& g) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     g.nodeRank2(kJump, kEpsilon);
     g.nodeRank(kJump, kEpsilon);
-    testing::internal::GetCapturedStdout();
 }
 
 void rankByLabelQuietly(Graph& g) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     g.nodeRank2(kJump, kEpsilon);
-    testing::internal::GetCapturedStdout();
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 
 #include <cmath>
 
+#include "graph/Kinds.h"
 #include "tests/graph/ReaderTestSupport.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -15,7 +17,7 @@ const char* const kMixed = "4,4\n0,a\n1,b\n2,c\n3,d\n0,0,2\n0,1,1\n0,1,4\n1,2,1\
 
 std::unique_ptr<Graph> quietGraph(const std::string& file, const std::string& text) {
     writeText(file, text);
-    return readGraph(0, file).g;
+    return readGraph(kNodeListMode, file).g;
 }
 
 std::vector<std::string> splitLines(const std::string& text) {
@@ -38,9 +40,8 @@ using GraphStats = ScratchTest;
 
 TEST_F(GraphStats, CompleteTriangleDistributions) {
     auto g = quietGraph("tri.txt", kTriangle);
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     g->collectStats();
-    testing::internal::GetCapturedStdout();
     // 9 ordered pairs, 6 of them arcs.
     EXPECT_EQ(g->label_distrib[0], 3);
     EXPECT_EQ(g->label_distrib[1], 6);
@@ -55,9 +56,9 @@ TEST_F(GraphStats, CompleteTriangleDistributions) {
 
 TEST_F(GraphStats, LoopsMultiArcsIsolatedNodesAndLabelMeans) {
     auto g = quietGraph("mixed.txt", kMixed);
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     g->collectStats();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     EXPECT_EQ(g->loops, 1);
     EXPECT_EQ(g->multi_arcs, 1);
     EXPECT_EQ(g->label_distrib[0], 16 - 3);
@@ -76,9 +77,8 @@ TEST_F(GraphStats, LoopsMultiArcsIsolatedNodesAndLabelMeans) {
 TEST_F(GraphStats, MinimumDegreeIsTheSmallestDegreeOfTheFinishedGraph) {
     // Every node of a 3-cycle has in-degree 1, although node 0 had none when 0->1 went in.
     auto g = quietGraph("cycle.txt", "3,3\n0,a\n1,b\n2,c\n0,1,1\n1,2,1\n2,0,1\n");
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     g->collectStats();
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(g->min_in_distrib, 1);
     EXPECT_EQ(g->min_out_distrib, 1);
     EXPECT_EQ(g->min_all_distrib, 2);
@@ -86,10 +86,9 @@ TEST_F(GraphStats, MinimumDegreeIsTheSmallestDegreeOfTheFinishedGraph) {
 
 TEST_F(GraphStats, GraphDetailsRowAndDistributionFile) {
     auto g = quietGraph("tri.txt", kTriangle);
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     g->graphDetails();
     g->graphDetails(); // the summary table is appended to
-    testing::internal::GetCapturedStdout();
     const std::string row = "tri,3,6,3,1,0,0,0,2,2,0,2,2,2,0,2,4,4,0,4,1,0,1,0,1,\n";
     EXPECT_EQ(readText("graphs/all_graphs.csv"), row + row);
     EXPECT_EQ(readText("graphs/tri.csv"),
@@ -99,9 +98,8 @@ TEST_F(GraphStats, GraphDetailsRowAndDistributionFile) {
 
 TEST_F(GraphStats, DatasetDetailsUseSemicolonsAndAHeader) {
     auto g = quietGraph("mixed.txt", kMixed);
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     g->mozillaDetails();
-    testing::internal::GetCapturedStdout();
     std::string own = readText("graphs/mixed.csv");
     EXPECT_EQ(own.rfind("Name;|V|;|E|;", 0), 0u);
     EXPECT_NE(own.find("\nLabel Distribution\n0 <> 13;1 <> 2;2 <> 1;4 <> 1;"), std::string::npos);
@@ -116,7 +114,7 @@ TEST_F(GraphStats, WrittenGraphReadsBackWithFoldedArcsAndWeights) {
     g->V[2]->weight[0] = 1.5f;
     g->getEdge(1, 2)->weight[0] = 0.25f;
     g->write(0, "out/copy.txt");
-    auto copy = readGraph(0, "out/copy.txt").g;
+    auto copy = readGraph(kNodeListMode, "out/copy.txt").g;
     ASSERT_EQ(copy->vertices, g->vertices);
     ASSERT_EQ(copy->edges, g->edges);
     for (int i = 0; i < g->vertices; i++)
@@ -157,9 +155,9 @@ TEST_F(GraphStats, MatrixFileShowsLabelsAndZeros) {
 
 TEST_F(GraphStats, ConsoleListingShowsEveryNodeAndArc) {
     auto g = quietGraph("mixed.txt", kMixed);
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     g->print();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     EXPECT_EQ(out.rfind("\n\n PRINT ZE GRAPH \n\n", 0), 0u);
     for (Vertex* v : g->V)
         EXPECT_NE(out.find("\n" + std::to_string(v->number) + ", " + v->label + ", "),
@@ -172,7 +170,7 @@ TEST_F(GraphStats, ConsoleListingShowsEveryNodeAndArc) {
 TEST_F(GraphStats, MetricFilesAndLocalRanks) {
     writeText("config.txt", "ew,1,1\n");
     auto g = quietGraph("pair.txt", "3,1\n0,a\n1,b\n2,c\n0,1,1\n");
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     // The neighbourhood of 0 and of 1 is the whole arc 0->1: its ranks are those of the
     // two-node graph, which favour the target.
     double local0 = g->getLocalRank(0, 1);
@@ -180,7 +178,7 @@ TEST_F(GraphStats, MetricFilesAndLocalRanks) {
     double isolated = g->getLocalRank(2, 1);
     double unknown = g->getLocalRank(9, 1);
     g->printU();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     EXPECT_GT(local1, local0);
     EXPECT_NEAR(local0 + local1, 1.0, 1e-9);
     EXPECT_DOUBLE_EQ(isolated, 1.0);
@@ -194,9 +192,8 @@ TEST_F(GraphStats, MetricFilesAndLocalRanks) {
     EXPECT_EQ(metrics[2].rfind("2,c,", 0), 0u);
     EXPECT_EQ(occurrences(metrics[0], ","), 7);
 
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     g->printU2();
-    testing::internal::GetCapturedStdout();
     metrics = splitLines(readText("logs/pair_metrics.csv"));
     ASSERT_EQ(metrics.size(), 3u);
     // number, label, u, one rank per label code 1..nb_labels, three degrees.
@@ -205,10 +202,10 @@ TEST_F(GraphStats, MetricFilesAndLocalRanks) {
 
 TEST_F(GraphStats, ReportsOnAnUnrankedGraphWriteNothing) {
     Graph g;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     g.printU();
     g.printU2();
-    std::string out = testing::internal::GetCapturedStdout();
+    std::string out = capture.text();
     EXPECT_NE(out.find("metric file not written"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists("logs/_metrics.csv"));
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "util/Console.h"
 #include "util/Random.h"
 
 namespace {
@@ -172,9 +173,9 @@ TEST_F(FastFindTest, FindTakesTheBestKeyOfTheBestLayer) {
 }
 
 TEST_F(FastFindTest, FindOnEmptyIndexPrintsItAndReturnsNull) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     EXPECT_EQ(ff.find(), nullptr);
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = capture.text();
     EXPECT_EQ(out.rfind("\n[100,100] \t Layers : 4(2,1) Content : 0 -----  bestLayer : 1", 0), 0u);
 }
 
@@ -243,9 +244,8 @@ TEST(FastFindOwnership, DefaultIndexRefusesEverything) {
     empty.insert(&c, false);
     EXPECT_EQ(c.layer, -1);
     EXPECT_EQ(empty.nbCandidates, 0);
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     EXPECT_EQ(empty.find(), nullptr);
-    testing::internal::GetCapturedStdout();
 }
 
 TEST(FastFindOwnership, ALayerFieldChangedByItsOwnerDoesNotMisfileTheCell) {

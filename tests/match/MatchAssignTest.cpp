@@ -4,7 +4,10 @@
 
 #include "assign/Hungarian.h"
 #include "assign/ShortestPathSolver.h"
+#include "cost/Cost.h"
+#include "graph/Kinds.h"
 #include "tests/match/MatchTestSupport.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 #include <gtest/gtest.h>
@@ -23,13 +26,13 @@ void rank(Graph& g) {
 /// A class with `leaves` methods, listed hub first or hub last.
 std::unique_ptr<Graph> star(const std::string& name, int leaves, bool hubFirst) {
     DiagramBuilder b(name);
-    int hub = hubFirst ? b.node(1, "Hub") : -1;
+    int hub = hubFirst ? b.node(kClassType, "Hub") : -1;
     std::vector<int> parts;
     for (int k = 0; k < leaves; ++k)
-        parts.push_back(b.node(2, "m" + std::to_string(k)));
-    if (!hubFirst) hub = b.node(1, "Hub");
+        parts.push_back(b.node(kMethodType, "m" + std::to_string(k)));
+    if (!hubFirst) hub = b.node(kClassType, "Hub");
     for (int p : parts)
-        b.arc(hub, p, "9");
+        b.arc(hub, p, kContainmentText);
     auto g = b.build();
     rank(*g);
     return g;
@@ -41,10 +44,9 @@ struct AssignRun {
     std::unique_ptr<Match> match;
     AssignRun(std::unique_ptr<Graph> first, std::unique_ptr<Graph> second)
         : a(std::move(first)), b(std::move(second)) {
-        testing::internal::CaptureStdout();
-        match = std::make_unique<Match>(a.get(), b.get(), cost.get(), 1, 3);
+        ConsoleCapture quiet;
+        match = std::make_unique<Match>(a.get(), b.get(), cost.get(), 1, kClassDiagramCosts);
         match->hungarian("unread.csv", 1);
-        testing::internal::GetCapturedStdout();
     }
     int matchedIn(bool left) const {
         const int n = left ? a->vertices : b->vertices;
@@ -68,7 +70,7 @@ TEST(AssignmentMatching, PairsNodesOfLikeDegreeProfiles) {
         EXPECT_LT(r.match->M12[leaf], 3);
     }
     EXPECT_EQ(r.match->bestMatch2[3], 0);
-    EXPECT_DOUBLE_EQ(r.match->bestCost, r.match->cost(3));
+    EXPECT_DOUBLE_EQ(r.match->bestCost, r.match->costFigures(kClassDiagramCosts).total);
 }
 
 TEST(AssignmentMatching, ShapesLeaveOnlyTheExcessUnmatched) {
@@ -83,9 +85,9 @@ TEST(AssignmentMatching, ShapesLeaveOnlyTheExcessUnmatched) {
 
     // One node each, of different kinds and labels: still matched to each other.
     DiagramBuilder one("one");
-    one.node(1, "Alpha");
+    one.node(kClassType, "Alpha");
     DiagramBuilder other("other");
-    other.node(2, "beta");
+    other.node(kMethodType, "beta");
     auto g1 = one.build();
     auto g2 = other.build();
     rank(*g1);
@@ -99,15 +101,15 @@ TEST(AssignmentMatching, IsolatedNodesScoreHalfTheirPositionLikeness) {
     // Two isolated nodes beside a connected pair: no degree at all gives deg = 0, so the score
     // is u / 2 with u = 1 - |u1/maxi_u1 - u2/maxi_u2| read from the graphs' own ranks.
     DiagramBuilder b1("a");
-    b1.node(1, "A");
-    b1.node(2, "f");
-    b1.node(1, "Lone");
-    b1.arc(0, 1, "9");
+    b1.node(kClassType, "A");
+    b1.node(kMethodType, "f");
+    b1.node(kClassType, "Lone");
+    b1.arc(0, 1, kContainmentText);
     DiagramBuilder b2("b");
-    b2.node(1, "A");
-    b2.node(2, "f");
-    b2.node(1, "Lone");
-    b2.arc(0, 1, "9");
+    b2.node(kClassType, "A");
+    b2.node(kMethodType, "f");
+    b2.node(kClassType, "Lone");
+    b2.arc(0, 1, kContainmentText);
     auto g1 = b1.build();
     auto g2 = b2.build();
     rank(*g1);
@@ -126,7 +128,7 @@ TEST(AssignmentMatching, LargeProblemsReachTheStepMethodsBestTotalLikeness) {
     auto randomGraph = [](const std::string& name, int nodes) {
         DiagramBuilder b(name);
         for (int k = 0; k < nodes; ++k)
-            b.node(1, "C" + std::to_string(k));
+            b.node(kClassType, "C" + std::to_string(k));
         for (int e = 0; e < 2 * nodes; ++e)
             b.arc(randDraw() % nodes, randDraw() % nodes, "1");
         auto g = b.build();

@@ -3,9 +3,12 @@
 #include "match/EvalFigures.h"
 #include "match/Match.h"
 
+#include "cost/Cost.h"
+#include "graph/Kinds.h"
 #include "tests/match/MatchTestSupport.h"
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
+#include "util/Console.h"
 
 #include <gtest/gtest.h>
 
@@ -55,10 +58,9 @@ TEST(EvalSolution, AllSameNameMatchesGiveNoDifferentNameFigures) {
     EXPECT_EQ(evalRow(f), "\na,b,3,0,3,0,1,1,1,1,0.5,0,2,2,2,0,0,3,1,0,1,0.666667,0.8,0,0,0");
 
     Match m;
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     m.evalSolution(kRun, "shop");
     m.evalSolution(kRun, "shop");
-    testing::internal::GetCapturedStdout();
     EXPECT_EQ(readText("eval_results.csv"), evalRow(f) + evalRow(f)) << "appended, no header";
 }
 
@@ -127,14 +129,19 @@ namespace {
 /// Root "." > package "org" > classes org.A (two overloads of run, a field) and org.C.
 std::unique_ptr<Graph> signatureGraph(const std::string& name, const std::string& second) {
     DiagramBuilder b(name);
-    b.node(0, ".");
-    b.node(0, "org");
-    b.node(1, "org.A");
-    b.node(2, "org.A.run", "public,void,run,java.lang.String,int");
-    b.node(2, "org.A.run", "public,void,run");
-    b.node(3, "org.A.size", "private,int,size");
-    b.node(1, second);
-    b.arc(0, 1, "9").arc(1, 2, "9").arc(2, 3, "9").arc(2, 4, "9").arc(2, 5, "9").arc(1, 6, "9");
+    b.node(kPackageType, ".");
+    b.node(kPackageType, "org");
+    b.node(kClassType, "org.A");
+    b.node(kMethodType, "org.A.run", "public,void,run,java.lang.String,int");
+    b.node(kMethodType, "org.A.run", "public,void,run");
+    b.node(kAttributeType, "org.A.size", "private,int,size");
+    b.node(kClassType, second);
+    b.arc(0, 1, kContainmentText)
+        .arc(1, 2, kContainmentText)
+        .arc(2, 3, kContainmentText)
+        .arc(2, 4, kContainmentText)
+        .arc(2, 5, kContainmentText)
+        .arc(1, 6, kContainmentText);
     b.arc(6, 2, "1");
     return b.build();
 }
@@ -144,10 +151,10 @@ std::unique_ptr<Graph> signatureGraph(const std::string& name, const std::string
 /// Resolves quietly; the walk's trace is appended to `printed`.
 Vertex* resolve(const std::string& sign, Graph* g, bool simpleTypes, std::string& printed) {
     Match m;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     Vertex* v =
         simpleTypes ? m.getVertexFromSignature2(sign, g) : m.getVertexFromSignature(sign, g);
-    printed += testing::internal::GetCapturedStdout();
+    printed += capture.text();
     return v;
 }
 
@@ -173,8 +180,8 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
     auto g1 = signatureGraph("v1", "org.C");
     auto g2 = signatureGraph("v2", "org.D");
     auto cost = symmetricCost();
-    testing::internal::CaptureStdout();
-    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    ConsoleCapture capture;
+    Match m(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     // Match everything to its twin; org.C -> org.D is the one renamed pair.
     for (int x = 0; x < 7; ++x) {
         m.M12[x] = x;
@@ -182,7 +189,7 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
     }
     std::set<std::string> asked{"\"org.C__org.D\"", "\"org.A__org.A\"", "broken"};
     std::unique_ptr<std::set<std::string>> found(m.checkAlternatives(&asked, "t"));
-    std::string printed = testing::internal::GetCapturedStdout();
+    std::string printed = capture.text();
     EXPECT_NE(printed.find("Bad input in the alternatives of t"), std::string::npos);
     EXPECT_EQ(*found, std::set<std::string>{"\"org.C__org.D\""});
     const std::string alternatives = readText("results/alternatives_t.csv");
@@ -194,9 +201,8 @@ TEST(Signatures, AlternativesAndTheComparisonFile) {
 
     // Reference: the rename (quoted, with a Windows line end) and one pair the matching lacks.
     writeText("results/uml/uml_v1_v2.csv", "\"org.C__org.D\"\r\n\"org.A.size__org.A.length\"\n");
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     m.rawPrint2();
-    testing::internal::GetCapturedStdout();
     const std::string tag = "raw_v1__v2__1__1__1__1__0__1";
     EXPECT_EQ(readText("results/" + tag + ".csv"),
               "\"class1\",\"class2\",\"category\"\n\"org.C\",\"org.D\",\"Class\"\n");

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "cost/Cost.h"
 #include "match/Match.h"
 #include "tests/match/MoveTestSupport.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ struct BlockFixture {
         GraphAssembler b("blocks_second");
         b.node(kClassType, "Node");
         g2 = b.build();
-        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
+        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     }
 
     Vertex* plain(int n) { return m->getVertex1(n); }
@@ -126,7 +128,7 @@ TEST(BlockVertex, LoopCountsOfLargeBlocksAreSummed) {
     b.node(kClassType, "Ring");
     auto g2 = b.build();
     auto cost = unevenCost();
-    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
+    Match m(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     Vertex* block = m.getVertex1(0);
     for (int x = 1; x < 5; x++)
         block = m.updateBlock(block, x, true, true);
@@ -153,9 +155,9 @@ TEST(BlockVertex, LabelListsMembersThenTerms) {
 
 TEST(BlockVertex, MixedKindsWarnAndTakeTheFirstMembersKind) {
     BlockFixture f;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     Vertex* classFirst = f.grow(3, 8); // members listed as 3, then the added 8
-    const std::string printed = testing::internal::GetCapturedStdout();
+    const std::string printed = capture.text();
     EXPECT_NE(printed.find("\n MERGING DIFFERENT TYPES OF NODES"), std::string::npos);
     EXPECT_EQ(classFirst->type, kClassType);
 

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "cost/Cost.h"
 #include "match/FastFind.h"
 #include "match/Match.h"
 #include "match/MoveContext.h"
 #include "tests/match/MoveTestSupport.h"
+#include "util/Console.h"
 #include "util/Random.h"
 
 namespace {
@@ -39,7 +41,7 @@ struct ShopFixture {
         b.node(kClassType, "Price");
         b.arc(0, 1, "1").arc(1, 3, "5");
         g2 = b.build();
-        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
+        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
         for (int x = 0; x < 4; x++)
             for (int y = 0; y < 4; y++)
                 m->updateMoves(x, y, true);
@@ -237,7 +239,7 @@ TEST(TabuMarks, RingSlotOfTheWorkedExample) {
     f.m->updateDeltaMatrix();
     EXPECT_TRUE(f.m->tabu_i[7][0].empty());
     EXPECT_GE(c.layer, 0);
-    EXPECT_DOUBLE_EQ(c.delta, f.m->computeDelta(3, 0, 0));
+    EXPECT_DOUBLE_EQ(c.delta, f.m->computeDelta(kClassDiagramCosts, 0, 0));
     EXPECT_DOUBLE_EQ(c.delta_m, -c.delta);
 }
 
@@ -311,16 +313,16 @@ TEST(NoneMove, ChangesNothingAndSaysSo) {
     ASSERT_EQ(MoveContext(*f.m, 0, 1).kind, MoveContext::Kind::None);
     f.quiet.reset();
 
-    testing::internal::CaptureStdout();
-    const double delta = f.m->computeDelta(3, 0, 1);
-    std::string printed = testing::internal::GetCapturedStdout();
+    ConsoleCapture pricing;
+    const double delta = f.m->computeDelta(kClassDiagramCosts, 0, 1);
+    std::string printed = pricing.text();
     EXPECT_EQ(delta, 0);
     EXPECT_NE(printed.find("\n NON-VALID !!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!!! \n"),
               std::string::npos);
 
-    testing::internal::CaptureStdout();
+    ConsoleCapture playing;
     f.play(0, 1);
-    printed = testing::internal::GetCapturedStdout();
+    printed = playing.text();
     EXPECT_NE(printed.find("\n ----------------------- NON-VALID --------------- \n"),
               std::string::npos);
     EXPECT_TRUE(MatchingSnapshot(*f.m) == before);
@@ -372,20 +374,20 @@ TEST(MoveIndex, MovesAwayFromTheLastMoveAreNotPricedAgain) {
     EXPECT_EQ(far.delta, -7);
     EXPECT_EQ(alsoFar.delta, -6);
     EXPECT_TRUE(f.indexed(2, 2));
-    EXPECT_DOUBLE_EQ(near.delta, f.m->computeDelta(3, 1, 2));
+    EXPECT_DOUBLE_EQ(near.delta, f.m->computeDelta(kClassDiagramCosts, 1, 2));
     EXPECT_NE(near.delta, -5);
 }
 
 TEST(MoveIndex, NeighbourMovesArePricedAfreshAfterAMove) {
     ShopFixture f;
-    cell& itemPair = f.file(1, 1, f.m->computeDelta(3, 1, 1));
+    cell& itemPair = f.file(1, 1, f.m->computeDelta(kClassDiagramCosts, 1, 1));
     const double alone = itemPair.delta;
     f.m->iterations = 1;
     f.play(0, 0);
     f.m->updateDeltaMatrix();
     // With Order matched, matching Item also matches the relation between them.
     EXPECT_LT(itemPair.delta, alone);
-    EXPECT_DOUBLE_EQ(itemPair.delta, f.m->computeDelta(3, 1, 1));
+    EXPECT_DOUBLE_EQ(itemPair.delta, f.m->computeDelta(kClassDiagramCosts, 1, 1));
     EXPECT_GE(itemPair.layer, 0);
     EXPECT_EQ(*f.m->concerned1, (std::set<int>{0}));
     EXPECT_EQ(*f.m->concerned2, (std::set<int>{0}));

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "cost/Cost.h"
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
@@ -224,7 +225,7 @@ TEST_F(MatchingLog, PricesTheLoggedPairsAndLeavesAnEmptyMatching) {
     renamedClass();
     pair(0, 0);
     pair(1, 1);
-    const double expected = matcher->cost(3);
+    const double expected = matcher->costFigures(kClassDiagramCosts).total;
     matcher->M12[0] = matcher->M12[1] = -1;
     matcher->M21[0] = matcher->M21[1] = -1;
 

@@ -6,8 +6,10 @@
 
 #include <set>
 
+#include "cost/Cost.h"
 #include "match/Match.h"
 #include "tests/match/MatchTestSupport.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -57,7 +59,19 @@ TEST_F(MatchConstruction, EmptyMatchingCostsTheNoMatchingCost) {
     // inserted between unmatched ends (50 each).
     EXPECT_DOUBLE_EQ(match.no_matching_cost, 5 * kDropCost + 5 * kDropCost);
     EXPECT_DOUBLE_EQ(match.currentCost, match.no_matching_cost);
-    EXPECT_DOUBLE_EQ(match.cost(3), match.noMatchCost(3));
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total,
+                     match.noMatchCost(kClassDiagramCosts));
+    // Step by step: 3 deletions, then 2 insertions, then the relations (3 folded arcs in
+    // graph 1, none with both ends matched; 1 in graph 2). cost() prints the same figures.
+    const CostFigures f = match.costFigures(kClassDiagramCosts);
+    EXPECT_DOUBLE_EQ(f.nodePart, 3 * kDropCost);
+    EXPECT_DOUBLE_EQ(f.afterInsertions, 5 * kDropCost);
+    EXPECT_EQ(f.bothMatched, 0);
+    EXPECT_EQ(f.edges1, 3u);
+    EXPECT_EQ(f.edges2, 1u);
+    ConsoleCapture line;
+    EXPECT_DOUBLE_EQ(match.cost(kClassDiagramCosts), f.total);
+    EXPECT_EQ(line.text(), "\t150\t250\t(0)500\t500___3_1\n");
     EXPECT_EQ(match.randomSeed, 7);
     EXPECT_EQ(cost->M12, match.M12);
     EXPECT_EQ(cost->M21, match.M21);
@@ -76,17 +90,18 @@ TEST_F(MatchConstruction, NoMatchingCostIgnoresTheSeededContainmentPairs) {
     Match& match = start();
     ASSERT_EQ(match.M12[1], 1) << "the class is seeded";
     Edge* e1 = g1->E[0];
-    ASSERT_NE(cost->ced(3, e1, 1, 1), cost->ced(3, e1, -1, -1));
+    ASSERT_NE(cost->ced(kClassDiagramCosts, e1, 1, 1), cost->ced(kClassDiagramCosts, e1, -1, -1));
 
-    const double expected = cost->cnd(3, g1->V[0]) + cost->cnd(3, g1->V[1]) +
-                            cost->cni(3, g2->V[0]) + cost->cni(3, g2->V[1]) +
-                            cost->ced(3, e1, -1, -1) + cost->cei(3, g2->E[0], -1, -1);
+    const double expected =
+        cost->cnd(kClassDiagramCosts, g1->V[0]) + cost->cnd(kClassDiagramCosts, g1->V[1]) +
+        cost->cni(kClassDiagramCosts, g2->V[0]) + cost->cni(kClassDiagramCosts, g2->V[1]) +
+        cost->ced(kClassDiagramCosts, e1, -1, -1) + cost->cei(kClassDiagramCosts, g2->E[0], -1, -1);
     EXPECT_DOUBLE_EQ(match.no_matching_cost, expected);
     EXPECT_DOUBLE_EQ(match.currentCost, expected);
     for (int n = 0; n < 2; n++)
         match.M12[n] = match.M21[n] = Match::kNoPartner;
-    EXPECT_DOUBLE_EQ(match.cost(3), expected);
-    EXPECT_DOUBLE_EQ(match.noMatchCost(3), expected);
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, expected);
+    EXPECT_DOUBLE_EQ(match.noMatchCost(kClassDiagramCosts), expected);
 }
 
 TEST_F(MatchConstruction, StartsUnmatchedWithEveryNodeItsOwnBlock) {
@@ -108,13 +123,16 @@ TEST_F(MatchConstruction, StartsUnmatchedWithEveryNodeItsOwnBlock) {
 TEST_F(MatchConstruction, MissingGraphsOrCostGiveMinusOne) {
     Match empty;
     EXPECT_EQ(empty.numberOfMatchs, 0);
-    EXPECT_DOUBLE_EQ(empty.cost(3), -1);
+    EXPECT_FALSE(empty.costFigures(kClassDiagramCosts).priced);
+    ConsoleCapture noLine;
+    EXPECT_DOUBLE_EQ(empty.cost(kClassDiagramCosts), -1);
+    EXPECT_EQ(noLine.text(), "");
     EXPECT_EQ(empty.getM12(0), Match::kNoPartner);
     EXPECT_EQ(empty.getVertex1(0), nullptr);
 
     TwoClassPair p("1", "1", "nocost");
     Match noCost(p.g1.get(), p.g2.get(), nullptr, 1, 3);
-    EXPECT_DOUBLE_EQ(noCost.cost(3), -1);
+    EXPECT_DOUBLE_EQ(noCost.costFigures(kClassDiagramCosts).total, -1);
 }
 
 TEST_F(MatchConstruction, OwnDefaultCostModelPricesEverythingAtZero) {
@@ -122,17 +140,18 @@ TEST_F(MatchConstruction, OwnDefaultCostModelPricesEverythingAtZero) {
     Match match(p.g1.get(), p.g2.get(), 3);
     ASSERT_NE(match.costs, nullptr);
     EXPECT_DOUBLE_EQ(match.no_matching_cost, 0);
-    EXPECT_DOUBLE_EQ(match.cost(3), 0);
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 0);
 }
 
 TEST_F(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion) {
     b1.node(1, "Gamma");
     b2.node(1, "Gamma");
     Match& match = start();
-    const double before = match.cost(3);
+    const double before = match.costFigures(kClassDiagramCosts).total;
     pair(match, 0, 0);
-    const double after = match.cost(3);
-    EXPECT_DOUBLE_EQ(before - after, cost->cnd(3, g1->V[0]) + cost->cni(3, g2->V[0]));
+    const double after = match.costFigures(kClassDiagramCosts).total;
+    EXPECT_DOUBLE_EQ(before - after, cost->cnd(kClassDiagramCosts, g1->V[0]) +
+                                         cost->cni(kClassDiagramCosts, g2->V[0]));
     EXPECT_DOUBLE_EQ(after, 0);
     EXPECT_FLOAT_EQ((*match._N)(0, 0), 1.0f); // the similarity is kept for the pair
 }
@@ -142,7 +161,7 @@ TEST_F(MatchCost, IdenticalEdgeBetweenMatchedEndsCostsNothing) {
     Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
     pair(match, 0, 0);
     pair(match, 1, 1);
-    EXPECT_DOUBLE_EQ(match.cost(3), 0);
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 0);
 }
 
 TEST_F(MatchCost, EdgeWithoutCounterpartCostsItsSurplusRelations) {
@@ -152,20 +171,20 @@ TEST_F(MatchCost, EdgeWithoutCounterpartCostsItsSurplusRelations) {
     Match m1(missingSecond.g1.get(), missingSecond.g2.get(), missingSecond.cost.get(), 1, 3);
     pair(m1, 0, 0);
     pair(m1, 1, 1);
-    EXPECT_DOUBLE_EQ(m1.cost(3), kDropCost);
+    EXPECT_DOUBLE_EQ(m1.costFigures(kClassDiagramCosts).total, kDropCost);
 
     TwoClassPair missingFirst("", "1", "ins");
     Match m2(missingFirst.g1.get(), missingFirst.g2.get(), missingFirst.cost.get(), 1, 3);
     pair(m2, 0, 0);
     pair(m2, 1, 1);
-    EXPECT_DOUBLE_EQ(m2.cost(3), kDropCost);
+    EXPECT_DOUBLE_EQ(m2.costFigures(kClassDiagramCosts).total, kDropCost);
 
     // Relations 1 and 2 against 2 and 3: relation 1 deleted, relation 3 inserted.
     TwoClassPair partial("12", "23", "partial");
     Match m3(partial.g1.get(), partial.g2.get(), partial.cost.get(), 1, 3);
     pair(m3, 0, 0);
     pair(m3, 1, 1);
-    EXPECT_DOUBLE_EQ(m3.cost(3), 2 * kDropCost);
+    EXPECT_DOUBLE_EQ(m3.costFigures(kClassDiagramCosts).total, 2 * kDropCost);
 }
 
 TEST_F(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
@@ -174,7 +193,7 @@ TEST_F(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
     pair(match, 0, 0);
     // Node 1 deleted and inserted (100); the relation with one matched end costs
     // 100 x 1 / 2 x (1 + 1) / 2.
-    EXPECT_DOUBLE_EQ(match.cost(3), 2 * kDropCost + kDropCost);
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 2 * kDropCost + kDropCost);
 }
 
 TEST_F(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
@@ -185,9 +204,10 @@ TEST_F(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
     Match& match = start();
     (*match._N)(0, 0) = 1.0f / 3;
     pair(match, 0, 0);
-    const double raw = cost->raw_cns(3, g1->V[0], g2->V[0], 1.0f / 3);
+    const double raw = cost->raw_cns(kClassDiagramCosts, g1->V[0], g2->V[0], 1.0f / 3);
     ASSERT_NE(raw, static_cast<double>(static_cast<float>(raw)));
-    EXPECT_DOUBLE_EQ(match.cost(3), static_cast<double>(static_cast<float>(raw)));
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total,
+                     static_cast<double>(static_cast<float>(raw)));
 }
 
 TEST_F(MatchCost, DifferentKindsCannotBeSubstituted) {
@@ -195,7 +215,7 @@ TEST_F(MatchCost, DifferentKindsCannotBeSubstituted) {
     b2.node(2, "Delta");
     Match& match = start();
     pair(match, 0, 0);
-    EXPECT_DOUBLE_EQ(match.cost(3), kImpossibleCost);
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, kImpossibleCost);
 }
 
 // ---- accessors through blocks ---------------------------------------------------------
@@ -339,7 +359,7 @@ TEST_F(MatchBlocks, CostSeesAMatchedBlockAsOneVertex) {
 
     // Nodes: Head 0; block of 2 with likeness (1 + 1) / 2 = 1 costs 0. Edge: labels[2] = 2
     // against 1, one surplus relation with k1 = 1 (block pair counted |1 x 2| = 2) -> 50.
-    EXPECT_DOUBLE_EQ(match.cost(3), kDropCost);
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, kDropCost);
 }
 
 TEST_F(MatchBlocks, CostFoldsRelationsOfABlockPairNoEdgeWasRegisteredFor) {
@@ -351,11 +371,12 @@ TEST_F(MatchBlocks, CostFoldsRelationsOfABlockPairNoEdgeWasRegisteredFor) {
     c.matchBlock();
     ASSERT_EQ(match.getEdge1(0, 3), nullptr);
 
-    EXPECT_DOUBLE_EQ(match.cost(3), 3 * kDropCost);
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 3 * kDropCost);
     Edge* folded = match.getEdge1(0, 3);
     ASSERT_NE(folded, nullptr);
     EXPECT_EQ(folded->labels[3], 2);
-    EXPECT_DOUBLE_EQ(match.cost(3), 3 * kDropCost) << "a second pricing reuses the folded edge";
+    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 3 * kDropCost)
+        << "a second pricing reuses the folded edge";
 }
 
 // ---- diagnostics -------------------------------------------------------------------------

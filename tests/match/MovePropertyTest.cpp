@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cost/Cost.h"
 #include "match/FastFind.h"
 #include "match/Match.h"
 #include "match/MoveContext.h"
@@ -103,8 +104,8 @@ void checkEveryMove(Match& m, Coverage& coverage, const std::string& where) {
     for (int i : moveNumbers(m, true)) {
         for (int j : moveNumbers(m, false)) {
             const Kind kind = MoveContext(m, i, j).kind;
-            const double before = m.cost(3);
-            const double delta = m.computeDelta(3, i, j);
+            const double before = m.costFigures(kClassDiagramCosts).total;
+            const double delta = m.computeDelta(kClassDiagramCosts, i, j);
             ASSERT_TRUE(MatchingSnapshot(m) == start) << where << " move (" << i << "," << j << ")";
             if (kind == Kind::None) {
                 EXPECT_EQ(delta, 0);
@@ -114,7 +115,7 @@ void checkEveryMove(Match& m, Coverage& coverage, const std::string& where) {
             if (valid.count({i, j})) coverage.valid[kind]++;
             play(m, i, j);
             expectConsistent(m);
-            const double after = m.cost(3);
+            const double after = m.costFigures(kClassDiagramCosts).total;
             EXPECT_NEAR(after - before, delta, tolerance(before, after))
                 << where << " move (" << i << "," << j << ") of kind " << static_cast<int>(kind);
             start.restore(m);
@@ -136,7 +137,7 @@ TEST(MoveCostChange, EqualsTheChangeOfTheWholeCostForEveryMove) {
         auto g2 = randomDiagram(rng, "prop_second_" + tag, 4 + static_cast<int>(rng() % 5),
                                 5 + static_cast<int>(rng() % 10));
         auto cost = unevenCost();
-        Match m(g1.get(), g2.get(), cost.get(), round, 3);
+        Match m(g1.get(), g2.get(), cost.get(), round, kClassDiagramCosts);
         openMoves(m, rng);
         if (round % 2 == 1) seedPlainMatching(m, rng);
         for (int step = 0; step < 8; step++) {
@@ -169,7 +170,7 @@ TEST(MoveCostChange, RunningCostOfAShortSearchFollowsTheMatching) {
         auto g2 = randomDiagram(rng, "search_second_" + tag, 8 + static_cast<int>(rng() % 8),
                                 14 + static_cast<int>(rng() % 16));
         auto cost = unevenCost();
-        Match m(g1.get(), g2.get(), cost.get(), round, 3);
+        Match m(g1.get(), g2.get(), cost.get(), round, kClassDiagramCosts);
         openMoves(m, rng);
 
         // Every valid pair priced and filed, as the search's start does.
@@ -178,23 +179,24 @@ TEST(MoveCostChange, RunningCostOfAShortSearchFollowsTheMatching) {
                 if (!m.isValidMove(x, y)) continue;
                 cell& c = MoveContext::moveCell(m, x, y);
                 c.tabu = 0;
-                c.delta = m.computeDelta(3, x, y);
+                c.delta = m.computeDelta(kClassDiagramCosts, x, y);
                 c.delta_m = -c.delta;
                 m.ff->insert(&c, false);
             }
-        double running = m.cost(3);
+        double running = m.costFigures(kClassDiagramCosts).total;
         for (int it = 0; it < 100 && m.ff->nbCandidates > 0; it++) {
             cell* chosen = m.ff->find();
             ASSERT_NE(chosen, nullptr);
             m.chosenCell = chosen;
             // The re-evaluation after each move keeps the cell of every move it may affect
             // exact, so the move played is priced for the current matching.
-            ASSERT_NEAR(m.computeDelta(3, chosen->x, chosen->y), chosen->delta, 1e-6)
+            ASSERT_NEAR(m.computeDelta(kClassDiagramCosts, chosen->x, chosen->y), chosen->delta,
+                        1e-6)
                 << "stale move (" << chosen->x << "," << chosen->y << ") in round " << round
                 << " iteration " << it;
             running += chosen->delta;
             m.enactMove();
-            const double actual = m.cost(3);
+            const double actual = m.costFigures(kClassDiagramCosts).total;
             ASSERT_NEAR(running, actual, tolerance(running, actual) * (it + 1))
                 << "round " << round << " iteration " << it << " move (" << chosen->x << ","
                 << chosen->y << ")";

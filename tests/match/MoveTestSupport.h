@@ -15,6 +15,7 @@
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "tests/support/QuietOutput.h"
+#include "util/Console.h"
 
 /// Node kinds as the class-diagram readers number them.
 
@@ -47,7 +48,7 @@ public:
 
     std::unique_ptr<Graph> build() {
         for (Edge* e : g_->E)
-            e->type = g_->V[static_cast<size_t>(e->from)]->type;
+            e->type = g_->vertex(e->from)->type;
         g_->edges = static_cast<int>(g_->E.size());
         g_->fillNeighbors();
         return std::move(g_);

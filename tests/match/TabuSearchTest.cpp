@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cost/Cost.h"
 #include "graph/Kinds.h"
 #include "match/Match.h"
 #include "match/SearchHook.h"
@@ -28,7 +29,6 @@
 namespace {
 constexpr int kAlg = 7;
 constexpr int kDiscrim = 80;
-constexpr int kDiagramMode = 12;
 
 /// A small shop: a package with three classes, their members, containment and relations.
 /// With `refund`, a fourth class joins the package and uses Invoice.
@@ -42,12 +42,17 @@ std::unique_ptr<Graph> shop(const std::string& name, bool withRoot, bool refund 
     b.node(kAttributeType, "shop.Order.customer", "private,Customer,customer");
     b.node(kMethodType, "shop.Customer.getName", "public,String,getName");
     b.node(kMethodType, "shop.Invoice.print", "public,void,print,Order");
-    b.arc(0, 1, "9").arc(0, 2, "9").arc(0, 3, "9").arc(1, 4, "9").arc(1, 5, "9").arc(2, 6, "9").arc(
-        3, 7, "9");
+    b.arc(0, 1, kContainmentText)
+        .arc(0, 2, kContainmentText)
+        .arc(0, 3, kContainmentText)
+        .arc(1, 4, kContainmentText)
+        .arc(1, 5, kContainmentText)
+        .arc(2, 6, kContainmentText)
+        .arc(3, 7, kContainmentText);
     b.arc(5, 2, "7").arc(3, 1, "5").arc(7, 1, "8").arc(4, 5, "4");
     if (refund) {
         b.node(kClassType, "shop.Refund");
-        b.arc(0, 8, "9").arc(8, 3, "5");
+        b.arc(0, 8, kContainmentText).arc(8, 3, "5");
     }
     if (withRoot) b.root(0);
     return b.build();
@@ -62,13 +67,13 @@ struct SearchRun {
     SearchRun(std::unique_ptr<Graph> a, std::unique_ptr<Graph> b, int seed = 1)
         : g1(std::move(a)), g2(std::move(b)) {
         seedRandom(static_cast<unsigned>(seed));
-        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, 3);
+        m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, kClassDiagramCosts);
     }
 };
 
 SearchRun examplePair(int seed = 1) {
-    return SearchRun(std::make_unique<Graph>(kDiagramMode, examplePath("v1.txt")),
-                     std::make_unique<Graph>(kDiagramMode, examplePath("v2.txt")), seed);
+    return SearchRun(std::make_unique<Graph>(kClassDiagramMode, examplePath("v1.txt")),
+                     std::make_unique<Graph>(kClassDiagramMode, examplePath("v2.txt")), seed);
 }
 
 /// Every matched first-graph node's partner block answers with the node's own block.
@@ -114,7 +119,7 @@ int searchCheckingRunningCost(Match& m, int maxIterations) {
     int checked = 0;
     double worst = 0;
     HookGuard guard([&](Match& current) {
-        const double fresh = current.cost(current.cost_mode);
+        const double fresh = current.costFigures(current.cost_mode).total;
         // The whole cost rounds each node substitution to single precision; the moves do not.
         const double tolerance = 1e-2 + 1e-6 * std::fabs(fresh);
         worst = std::max(worst, std::fabs(current.currentCost - fresh));
@@ -166,7 +171,7 @@ TEST(TabuSearch, FinalCostIsThePriceOfTheRestoredMatching) {
     r.m->Tabu(1, kAlg, kDiscrim);
     const double best = r.m->bestCost;
     EXPECT_LT(best, r.m->no_matching_cost);
-    EXPECT_DOUBLE_EQ(best, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(best, r.m->costFigures(kClassDiagramCosts).total);
     EXPECT_DOUBLE_EQ(r.m->currentCost, best);
     EXPECT_EQ(r.m->numberOfGoodMatchs, 0);
     EXPECT_EQ(r.m->kbt, nullptr);
@@ -226,7 +231,7 @@ TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnTheExamplePair) {
     ScratchFolder dir("running-cost-example");
     SearchRun r = examplePair();
     EXPECT_GT(searchCheckingRunningCost(*r.m, 100000), 5);
-    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->costFigures(kClassDiagramCosts).total);
 }
 
 TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnJsoup) {
@@ -235,11 +240,11 @@ TEST(TabuSearch, RunningCostAgreesWithAFullPricingOnJsoup) {
         !std::filesystem::exists(dir + "jsoup-1.7.2.txt"))
         GTEST_SKIP() << "shared jsoup diagrams not available";
     ScratchFolder scratch("running-cost-jsoup");
-    SearchRun r(std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.6.0.txt"),
-                std::make_unique<Graph>(kDiagramMode, dir + "jsoup-1.7.2.txt"));
+    SearchRun r(std::make_unique<Graph>(kClassDiagramMode, dir + "jsoup-1.6.0.txt"),
+                std::make_unique<Graph>(kClassDiagramMode, dir + "jsoup-1.7.2.txt"));
     // A short run keeps the test fast: every full pricing walks both diagrams.
     EXPECT_EQ(searchCheckingRunningCost(*r.m, 80), 80);
-    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->costFigures(kClassDiagramCosts).total);
 }
 
 TEST(TabuSearch, StagnationLimitFollowsTheLargerGraphAndNoMoveEndsAtOnce) {
@@ -322,7 +327,7 @@ TEST(TabuSearch, WholeMatchingStartsEndConsistentAndKeepTheirResultWithoutRefere
         SearchRun r(shop("v1", true), shop("v2", true, true));
         r.m->Tabu(start, kAlg, kDiscrim);
         EXPECT_LE(r.m->bestCost, r.m->initScore) << start;
-        EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3)) << start;
+        EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->costFigures(kClassDiagramCosts).total) << start;
         expectConsistentMatching(*r.m);
         ASSERT_NE(r.m->kbt, nullptr);
         // No reference file: the search's matching is reported, not an empty one.
@@ -355,7 +360,7 @@ TEST(TabuSearch, FractionalStartSkipsTheLoopAndReportsTheReference) {
         EXPECT_EQ(r.m->M12[x], x);
     EXPECT_EQ(r.m->M21[8], -1);
     EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->upperBound);
-    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->cost(3));
+    EXPECT_DOUBLE_EQ(r.m->bestCost, r.m->costFigures(kClassDiagramCosts).total);
 }
 
 TEST(TabuSearch, FractionalSeedKeepsEveryAcceptedDrawAgainstTheWantedCount) {

@@ -11,6 +11,7 @@
 #include "graph/Graph.h"
 #include "mces/MCES.h"
 #include "tests/support/QuietOutput.h"
+#include "util/Console.h"
 
 using Arc = std::tuple<int, int, std::string>;
 

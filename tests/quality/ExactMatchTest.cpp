@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "cost/Cost.h"
 #include "tests/match/MoveTestSupport.h"
 
 namespace {
@@ -44,7 +45,7 @@ double matcherCost(Match& m, const std::vector<int>& partner) {
         m.M12[x] = partner[static_cast<size_t>(x)];
         if (m.M12[x] >= 0) m.M21[m.M12[x]] = x;
     }
-    return m.cost(m.cost_mode);
+    return m.costFigures(m.cost_mode).total;
 }
 
 std::unique_ptr<Cost> symmetricCost() {
@@ -65,7 +66,7 @@ struct Problem {
         g1 = randomDiagram(rng, "left", n1, 2 * n1);
         g2 = randomDiagram(rng, "right", n2, 2 * n2);
         QuietOutput quiet;
-        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
+        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     }
 };
 

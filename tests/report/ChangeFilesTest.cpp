@@ -24,10 +24,8 @@ MatchSettings exampleRun() {
 }
 
 int quietRun(const MatchSettings& s) {
-    testing::internal::CaptureStdout();
-    const int rc = runMatch(s, std::cout);
-    testing::internal::GetCapturedStdout();
-    return rc;
+    std::ostringstream quiet;
+    return runMatch(s, quiet);
 }
 
 /// A report whose names hold markup, quotes, a comma and non-ASCII text.
@@ -71,9 +69,9 @@ TEST_F(ChangeFiles, ADriverRunWritesTheGoldenReportAndTheSameBytesForTheSameSeed
 
 TEST_F(ChangeFiles, ARunWhoseChangeFilesCannotBeWrittenSaysSoAndEndsWithCode3) {
     writeText("results", "a file where the results folder should be");
-    testing::internal::CaptureStdout();
-    const int rc = runMatch(exampleRun(), std::cout);
-    const std::string printed = testing::internal::GetCapturedStdout();
+    std::ostringstream out;
+    const int rc = runMatch(exampleRun(), out);
+    const std::string printed = out.str();
     EXPECT_EQ(rc, 3);
     EXPECT_NE(printed.find("\n Cannot write the change file ./results/" + kExampleTag +
                            ".changes.json\n"),

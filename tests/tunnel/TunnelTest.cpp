@@ -11,6 +11,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
 #include "tunnel/TunnelMain.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -217,14 +218,13 @@ TEST(TunnelTest, BadSeriesListsStopWithTheirExitCode) {
         EXPECT_NE(run.printed.find(c.message), std::string::npos) << c.list << run.printed;
     }
     // The command line: exactly one series list, its status as the exit code.
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     testing::internal::CaptureStderr();
     EXPECT_EQ(tunnelMain({"graphmat-tunnel"}), 1);
     EXPECT_EQ(tunnelMain({"graphmat-tunnel", "a.txt", "b.txt"}), 1);
     EXPECT_EQ(tunnelMain({"graphmat-tunnel", "no_such_list.txt"}), 2);
     writeText("good.txt", seriesList());
     EXPECT_EQ(tunnelMain({"graphmat-tunnel", "good.txt"}), 0);
-    testing::internal::GetCapturedStdout();
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Usage: graphmat-tunnel SERIES_LIST"),
               std::string::npos);
 }

@@ -13,6 +13,7 @@
 #include "graph/Edge.h"
 #include "graph/Vertex.h"
 #include "tests/support/Files.h"
+#include "util/Console.h"
 
 namespace {
 
@@ -96,12 +97,11 @@ TEST(CsvDiffTest, MissingFilesAndBadLinesAreReportedByName) {
 }
 
 TEST(ClassDiffTest, SameRenamedAndModifiedMembers) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     auto v1 = classNode({"int@count", "String@title"}, {"int@size@()", "void@add@(String)",
                                                         "String@name@()", "boolean@has@(int)"});
     auto v2 = classNode({"int@count", "long@title"}, {"int@size@()", "void@add@(String,int)",
                                                       "String@label@()", "long@check@(int)"});
-    testing::internal::GetCapturedStdout();
     // size is unchanged; add keeps name and return type (0.7: modified); name -> label keeps
     // return type and parameters (0.5: renamed); has -> check keeps only the parameters (0.3).
     const CategoryCounts d = classDiff(v1.get(), v2.get());
@@ -116,11 +116,10 @@ TEST(ClassDiffTest, SameRenamedAndModifiedMembers) {
 }
 
 TEST(ClassDiffTest, LeftoverMethodsPairOnlyAtTheirRowAndColumnBest) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture quiet;
     // a(int) scores 0.7 with a(long) and 0.5 with b(int); c(long) scores 0.5 with a(long).
     auto v1 = classNode({}, {"void@a@(int)", "void@c@(long)"});
     auto v2 = classNode({}, {"void@a@(long)", "void@b@(int)"});
-    testing::internal::GetCapturedStdout();
     const CategoryCounts d = classDiff(v1.get(), v2.get());
     // a(int) takes a(long) (modified); the only candidate of c(long) is then taken.
     EXPECT_EQ(d.at("modMet"), 1);

@@ -1,0 +1,3 @@
+list(APPEND GRAPHMAT_TESTS_util
+  ${CMAKE_CURRENT_LIST_DIR}/ConsoleTest.cpp
+)

@@ -1,0 +1,3 @@
+list(APPEND GRAPHMAT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/Console.cpp
+)
