@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <set>
 
 #include "cost/Cost.h"
@@ -37,6 +38,16 @@ void surplusCounts(const Edge* edge1, const Edge* edge2, double l1[kEdgeMatrixSi
         l1[i] -= common;
         l2[i] -= common;
     }
+}
+
+/// Whether a term whose counts are 0, multiplied by every factor and divided by `divisor`, is
+/// a zero of either sign. Adding such a zero to a sum that began at +0 leaves the sum as it
+/// is, so the sums below skip the label classes an arc has no relation of: they are most of
+/// them, and the division is the slow part.
+bool termsOfZeroVanish(std::initializer_list<double> factors, double divisor) {
+    for (double f : factors)
+        if (!std::isfinite(f)) return false;
+    return std::isfinite(divisor) && divisor != 0;
 }
 
 /// Block factor of matched arcs: 1 for 1 or 2 nodes, 2 for 3 or 4, 3 for 5 or 6, ...
@@ -187,9 +198,12 @@ double Cost::dropSumMode3(Edge* edge, int mfrom, int mto, double factor) {
     labelCounts(edge, counts);
     const double a = endFactor(mfrom, mto);
     const double w = kindWeight(edge->type);
+    const bool zeroTermsVanish = termsOfZeroVanish({w, edgeWeight, factor, a}, asymmetry + 1);
     double sum = 0;
-    for (int i = 1; i < kEdgeMatrixSize; ++i)
+    for (int i = 1; i < kEdgeMatrixSize; ++i) {
+        if (counts[i] == 0 && zeroTermsVanish) continue;
         sum += counts[i] * w * edgeWeight * factor / (asymmetry + 1) * a;
+    }
     return sum;
 }
 
@@ -229,9 +243,12 @@ double Cost::rawCesMode3(Edge* edge1, Edge* edge2, int nods1, int nods2) {
     const int k1 = blockFactor(nods1);
     const int k2 = blockFactor(nods2);
     const double w = kindWeight(type1);
+    const bool zeroTermsVanish = termsOfZeroVanish({asymmetry, w, edgeWeight}, asymmetry + 1);
     double sum = 0;
-    for (int i = 1; i < kEdgeMatrixSize; ++i)
+    for (int i = 1; i < kEdgeMatrixSize; ++i) {
+        if (l1[i] == 0 && l2[i] == 0 && zeroTermsVanish) continue;
         sum += (l1[i] * k1 + asymmetry * l2[i] * k2) * w * edgeWeight / (asymmetry + 1);
+    }
     return sum;
 }
 
