@@ -1,5 +1,6 @@
 // Moves of the tabu search: which pairs may be moved, which moves are valid, and the
 // re-evaluation of the moves around the last one played and of the expiring tabu marks.
+#include <map>
 #include <set>
 #include <vector>
 
@@ -15,8 +16,10 @@ void Match::updateMoves(int x, int y, bool able) {
     if (able) {
         if (column >= movableByColumn_.size()) movableByColumn_.resize(column + 1);
         movableByColumn_[column].insert(x);
-    } else if (column < movableByColumn_.size()) {
-        movableByColumn_[column].erase(x);
+    } else {
+        if (column < movableByColumn_.size()) movableByColumn_[column].erase(x);
+        // A pair that may not be matched is never filed (updateDeltaMatrix relies on it).
+        removeFromFF(x, y);
     }
 }
 
@@ -35,6 +38,9 @@ bool Match::movable(int x, int y) {
 }
 
 namespace {
+
+const std::map<unsigned, bool> kNoMovablePairs;
+const std::set<int> kNoRows;
 
 /// Adds a vertex number and the numbers of its members.
 void addWithMembers(Match& m, int number, bool left, std::set<int>& into) {
@@ -189,13 +195,42 @@ void Match::updateDeltaMatrix() {
     std::set<int> matchable1 = movableWithColumns(*this, columns);
     matchable1.insert(lines.begin(), lines.end());
 
-    // 4 and 5. Re-price every pair between them.
-    for (int l : lines)
-        for (int c : matchable2)
+    // 4 and 5. Re-price every pair between them. Two plain nodes that may not be matched
+    // form no valid move and are never filed, so re-pricing them would change nothing: they
+    // are passed over by walking the movable pairs alongside (both lists ascending).
+    const int n1 = order(true);
+    const int n2 = order(false);
+    for (int l : lines) {
+        const std::map<unsigned, bool>* movableRow = nullptr;
+        if (l < n1 && move != nullptr) {
+            auto row = move->mat.find(static_cast<unsigned>(l));
+            movableRow = row != move->mat.end() ? &row->second : &kNoMovablePairs;
+        }
+        auto next = movableRow != nullptr ? movableRow->begin() : kNoMovablePairs.end();
+        for (int c : matchable2) {
+            if (movableRow != nullptr && c < n2) {
+                while (next != movableRow->end() && static_cast<int>(next->first) < c)
+                    ++next;
+                if (next == movableRow->end() || static_cast<int>(next->first) != c ||
+                    !next->second)
+                    continue;
+            }
             reevaluate(*this, l, c);
-    for (int c : columns)
-        for (int i : matchable1)
-            if (!lines.count(i)) reevaluate(*this, i, c);
+        }
+    }
+    for (int c : columns) {
+        const std::set<int>* movableColumn = c < n2 && move != nullptr ? &movableWith(c) : nullptr;
+        auto next = movableColumn != nullptr ? movableColumn->begin() : kNoRows.end();
+        for (int i : matchable1) {
+            if (lines.count(i)) continue;
+            if (movableColumn != nullptr && i < n1) {
+                while (next != movableColumn->end() && *next < i)
+                    ++next;
+                if (next == movableColumn->end() || *next != i) continue;
+            }
+            reevaluate(*this, i, c);
+        }
+    }
 
     // 6. The marks that run out now.
     std::vector<cell*> expiring;
