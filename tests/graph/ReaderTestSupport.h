@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
 #include "tests/support/TextCount.h"

@@ -7,6 +7,7 @@
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "match/Match.h"
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
@@ -89,7 +90,7 @@ protected:
     /// Builds the graphs and a matcher over them (cost mode 3) with the given seed.
     Match& start(int seed = 1) {
         buildGraphs();
-        matcher = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, 3);
+        matcher = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, kClassDiagramCosts);
         return *matcher;
     }
 
