@@ -156,46 +156,31 @@ TEST_F(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion)
     EXPECT_FLOAT_EQ((*match._N)(0, 0), 1.0f); // the similarity is kept for the pair
 }
 
-TEST_F(MatchCost, IdenticalEdgeBetweenMatchedEndsCostsNothing) {
-    TwoClassPair p("1", "1", "same");
-    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, kClassDiagramCosts);
-    pair(match, 0, 0);
-    pair(match, 1, 1);
-    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 0);
-}
-
-TEST_F(MatchCost, EdgeWithoutCounterpartCostsItsSurplusRelations) {
-    // One relation of the first graph deleted, or one of the second inserted, between
-    // matched ends: 1 x 100 x 1 / 2 either way.
-    TwoClassPair missingSecond("1", "", "del");
-    Match m1(missingSecond.g1.get(), missingSecond.g2.get(), missingSecond.cost.get(), 1,
-             kClassDiagramCosts);
-    pair(m1, 0, 0);
-    pair(m1, 1, 1);
-    EXPECT_DOUBLE_EQ(m1.costFigures(kClassDiagramCosts).total, kDropCost);
-
-    TwoClassPair missingFirst("", "1", "ins");
-    Match m2(missingFirst.g1.get(), missingFirst.g2.get(), missingFirst.cost.get(), 1,
-             kClassDiagramCosts);
-    pair(m2, 0, 0);
-    pair(m2, 1, 1);
-    EXPECT_DOUBLE_EQ(m2.costFigures(kClassDiagramCosts).total, kDropCost);
-
-    // Relations 1 and 2 against 2 and 3: relation 1 deleted, relation 3 inserted.
-    TwoClassPair partial("12", "23", "partial");
-    Match m3(partial.g1.get(), partial.g2.get(), partial.cost.get(), 1, kClassDiagramCosts);
-    pair(m3, 0, 0);
-    pair(m3, 1, 1);
-    EXPECT_DOUBLE_EQ(m3.costFigures(kClassDiagramCosts).total, 2 * kDropCost);
-}
-
-TEST_F(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
-    TwoClassPair p("1", "", "half");
-    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, kClassDiagramCosts);
-    pair(match, 0, 0);
-    // Node 1 deleted and inserted (100); the relation with one matched end costs
-    // 100 x 1 / 2 x (1 + 1) / 2.
-    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 2 * kDropCost + kDropCost);
+TEST_F(MatchCost, RelationsBetweenTwoClassesCostWhatDiffers) {
+    // One relation deleted or inserted between matched ends costs 1 x 100 x 1 / 2.
+    const struct {
+        const char* tag;
+        const char* digits1;
+        const char* digits2;
+        bool bothMatched;
+        double total;
+        const char* why;
+    } cases[] = {
+        {"same", "1", "1", true, 0, "the same relation between matched ends"},
+        {"del", "1", "", true, kDropCost, "a relation of the first graph deleted"},
+        {"ins", "", "1", true, kDropCost, "a relation of the second graph inserted"},
+        {"partial", "12", "23", true, 2 * kDropCost, "relation 1 deleted, relation 3 inserted"},
+        // Node 1 deleted and inserted (100); the relation with one matched end costs
+        // 100 x 1 / 2 x (1 + 1) / 2.
+        {"half", "1", "", false, 2 * kDropCost + kDropCost, "one end matched: mean drop weight"},
+    };
+    for (const auto& c : cases) {
+        TwoClassPair p(c.digits1, c.digits2, c.tag);
+        Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, kClassDiagramCosts);
+        pair(match, 0, 0);
+        if (c.bothMatched) pair(match, 1, 1);
+        EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, c.total) << c.why;
+    }
 }
 
 TEST_F(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
