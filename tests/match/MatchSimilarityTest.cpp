@@ -220,19 +220,22 @@ TEST_F(TermPairs, HalfOfTheSmallerTotalIsEnough) {
     EXPECT_TRUE(p.match->terms1.empty());
 }
 
-TEST_F(TermPairs, LessThanHalfOpensNoMove) {
-    OneClassEach p("third", "FooBarQux", "FooBazQuy");
-    EXPECT_FALSE(p.match->movable(0, 0));
-    EXPECT_EQ(p.pairsFile(), "");
-}
-
-TEST_F(TermPairs, NoCommonWordOrDifferentKindsGiveNoPair) {
-    OneClassEach none("none", "Apple", "Pear");
-    EXPECT_FALSE(none.match->movable(0, 0));
-    EXPECT_EQ(none.pairsFile(), "");
-
-    OneClassEach kinds("kinds", "Apple", "Apple", kMethodType);
-    EXPECT_FALSE(kinds.match->movable(0, 0));
+TEST_F(TermPairs, LessThanHalfNoCommonWordOrDifferentKindsGiveNoPair) {
+    const struct {
+        const char* tag;
+        const char* name1;
+        const char* name2;
+        short type2;
+    } cases[] = {
+        {"third", "FooBarQux", "FooBazQuy", kClassType}, // 1 / min(3, 3) is below one half
+        {"none", "Apple", "Pear", kClassType},
+        {"kinds", "Apple", "Apple", kMethodType},
+    };
+    for (const auto& c : cases) {
+        OneClassEach p(c.tag, c.name1, c.name2, c.type2);
+        EXPECT_FALSE(p.match->movable(0, 0)) << c.tag;
+        EXPECT_EQ(p.pairsFile(), "") << c.tag;
+    }
 }
 
 TEST_F(TermPairs, NeighbourWordsCountByKindAndDirection) {
