@@ -186,36 +186,23 @@ TEST_F(Relevance, ContainmentCycleEndsTheWalk) {
 
 namespace {
 
-/// One class on each side, no arcs; runs the whole term preparation.
-struct OneClassEach {
-    std::unique_ptr<Graph> g1;
-    std::unique_ptr<Graph> g2;
-    std::unique_ptr<Cost> cost = symmetricCost();
-    std::unique_ptr<Match> match;
-
-    OneClassEach(const std::string& tag, const std::string& name1, const std::string& name2,
-                 short type2 = kClassType) {
-        DiagramBuilder b1("terms1_" + tag);
-        b1.node(kClassType, name1);
-        DiagramBuilder b2("terms2_" + tag);
-        b2.node(type2, name2);
-        g1 = b1.build();
-        g2 = b2.build();
-        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
-    }
-
-    std::string pairsFile() const {
-        return readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
-    }
-};
+/// One class on each side, no arcs; the matcher runs the whole term preparation.
+BuiltPair oneClassEach(const std::string& tag, const std::string& name1, const std::string& name2,
+                       short type2 = kClassType) {
+    DiagramBuilder b1("terms1_" + tag);
+    b1.node(kClassType, name1);
+    DiagramBuilder b2("terms2_" + tag);
+    b2.node(type2, name2);
+    return BuiltPair(b1, b2);
+}
 
 } // namespace
 
 TEST_F(TermPairs, HalfOfTheSmallerTotalIsEnough) {
     // One shared word of two on each side: 1 / min(2, 2) = 0.5, the threshold itself.
-    OneClassEach p("half", "FooBar", "FooBaz");
+    BuiltPair p = oneClassEach("half", "FooBar", "FooBaz");
     EXPECT_TRUE(p.match->movable(0, 0));
-    EXPECT_EQ(p.pairsFile(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
+    EXPECT_EQ(p.termPairs(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
     EXPECT_EQ(p.match->nodeTerms1, nullptr) << "the term tables are freed";
     EXPECT_TRUE(p.match->terms1.empty());
 }
@@ -232,9 +219,9 @@ TEST_F(TermPairs, LessThanHalfNoCommonWordOrDifferentKindsGiveNoPair) {
         {"kinds", "Apple", "Apple", kMethodType},
     };
     for (const auto& c : cases) {
-        OneClassEach p(c.tag, c.name1, c.name2, c.type2);
+        BuiltPair p = oneClassEach(c.tag, c.name1, c.name2, c.type2);
         EXPECT_FALSE(p.match->movable(0, 0)) << c.tag;
-        EXPECT_EQ(p.pairsFile(), "") << c.tag;
+        EXPECT_EQ(p.termPairs(), "") << c.tag;
     }
 }
 
@@ -282,12 +269,7 @@ int fooPairs(const std::string& tag, int copies1, int copies2) {
     DiagramBuilder b2("terms_common2_" + tag);
     for (int i = 0; i < copies2; i++)
         b2.node(kClassType, "Foo");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match m(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
-    const std::string pairs =
-        readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+    const std::string pairs = BuiltPair(b1, b2).termPairs();
     return static_cast<int>(std::count(pairs.begin(), pairs.end(), '\n'));
 }
 
@@ -301,8 +283,8 @@ TEST_F(TermPairs, WordsUsedThreeHundredTimesOrMoreAreIgnored) {
 
 TEST_F(TermPairs, ResultsFolderIsCreatedWhenMissing) {
     ASSERT_FALSE(std::filesystem::exists("results"));
-    OneClassEach p("folder", "FooBar", "FooBaz");
-    EXPECT_EQ(p.pairsFile(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
+    BuiltPair p = oneClassEach("folder", "FooBar", "FooBaz");
+    EXPECT_EQ(p.termPairs(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
 }
 
 TEST_F(TermPairs, CountersSaturateInsteadOfWrapping) {
