@@ -484,39 +484,37 @@ CostFigures Match::costFigures(int mode) {
 
     const auto edges1 = blockEdges(true);
     const auto edges2 = blockEdges(false);
-    for (const auto& entry : edges1) {
-        Edge* e1 = entry.second;
-        const int from = entry.first.first;
-        const int to = entry.first.second;
-        const int p = getM12(from);
-        const int q = getM12(to);
-        if (p == kNoPartner || q == kNoPartner) {
-            total += costs->ced(mode, e1, getNodes1(from), getNodes1(to));
-            continue;
-        }
-        figures.bothMatched++;
-        Edge* e2 = getEdge2(p, q);
-        total += costs->raw_ces(mode, e1, e2, getENodes1(e1), getENodes2(e2));
-    }
-    for (const auto& entry : edges2) {
-        Edge* e2 = entry.second;
-        const int from = entry.first.first;
-        const int to = entry.first.second;
-        const int p = getM21(from);
-        const int q = getM21(to);
-        if (p != kNoPartner && q != kNoPartner) {
-            // A pair with a first-graph counterpart was priced with the first graph's edges.
-            if (getEdge1(p, q) == nullptr)
-                total += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
-        } else {
-            total += costs->cei(mode, e2, getNodes2(from), getNodes2(to));
-        }
-    }
+    total = edgePartCost(mode, true, edges1, total, figures.bothMatched);
+    total = edgePartCost(mode, false, edges2, total, figures.bothMatched);
     figures.edges1 = edges1.size();
     figures.edges2 = edges2.size();
     figures.total = total;
     figures.priced = true;
     return figures;
+}
+
+double Match::edgePartCost(int mode, bool left, const std::map<std::pair<int, int>, Edge*>& edges,
+                           double total, int& bothMatched) {
+    for (const auto& [ends, e] : edges) {
+        const int p = partnerOf(ends.first, left);
+        const int q = partnerOf(ends.second, left);
+        if (p == kNoPartner || q == kNoPartner) {
+            const int fromNodes = nodesOf(ends.first, left);
+            const int toNodes = nodesOf(ends.second, left);
+            total += left ? costs->ced(mode, e, fromNodes, toNodes)
+                          : costs->cei(mode, e, fromNodes, toNodes);
+            continue;
+        }
+        Edge* counterpart = getEdgeSide(p, q, !left);
+        if (left) {
+            bothMatched++;
+            total += costs->raw_ces(mode, e, counterpart, edgeNodes(e, true),
+                                    edgeNodes(counterpart, false));
+        } else if (counterpart == nullptr) {
+            total += costs->raw_ces(mode, nullptr, e, 0, edgeNodes(e, false));
+        }
+    }
+    return total;
 }
 
 namespace {

@@ -467,6 +467,30 @@ private:
 
     /// getVEdges into `into` (cleared first).
     void collectVEdges(Vertex* v, bool left, std::vector<Edge*>& into);
+    /// Gives the plain members of `block` (one side) `partner` as their partner and `block`
+    /// as their block, or, with `partner` kNoPartner, makes them free plain nodes again.
+    /// Applying a move and pricing one both set a pair this way (MatchDelta.cpp).
+    void setMembers(const Vertex* block, bool left, int partner);
+
+    // The steps of compDelta (MatchDelta.cpp). Each adds to the running `delta` it is given
+    // and returns it, so the sum is taken in one fixed order.
+    /// The node term of matching v1 with v2, caching their likeness in _N.
+    double nodeTermDelta(int mode, Vertex* v1, Vertex* v2);
+    /// Prices the edges of v1 (pricedEdges_[0]) with v1 and v2 matched.
+    double firstSideEdgeDelta(int mode, double delta);
+    /// Reduces counterparts_ and formerInsertions_ to one entry per edge.
+    void keepCounterpartsOnce();
+    /// Prices the edges of v2 (pricedEdges_[1]) that the first side did not price.
+    double secondSideEdgeDelta(int mode, double delta);
+    /// Takes off what the edges priced cost while v1 and v2 were free.
+    double formerEdgeDelta(int mode, const Vertex* v1, const Vertex* v2, double delta);
+
+    /// Adds to `total` the price of one side's block relations in map order: a relation with
+    /// an unmatched end is deleted (first side) or inserted (second side); one between
+    /// matched ends is priced from the first side with its counterpart, so the second side
+    /// prices only those without one. Counts the first side's matched ones in `bothMatched`.
+    double edgePartCost(int mode, bool left, const std::map<std::pair<int, int>, Edge*>& edges,
+                        double total, int& bothMatched);
 
     void allocateTables(int n1, int n2);
     /// updateBlock without its memory of earlier answers.

@@ -158,16 +158,8 @@ void Match::updateState(Vertex* v1, Vertex* v2, bool add) {
     if (add) {
         cell& c = MoveContext::moveCell(*this, p, q);
         if (isBlockPair) printBlockChange("MERGE OCCURRED", v1, v2);
-        for (int n : members1) {
-            if (n < 0 || n >= order(true)) continue;
-            M12[n] = q;
-            blocks1[n] = p;
-        }
-        for (int n : members2) {
-            if (n < 0 || n >= order(false)) continue;
-            M21[n] = p;
-            blocks2[n] = q;
-        }
+        setMembers(v1, true, q);
+        setMembers(v2, false, p);
         numberOfMatchs += pairs;
         if (isBlockPair) registerAgainstCurrentBlocks(*this, v1, v2);
         holdCell(*this, c, tabu_out);
@@ -178,16 +170,8 @@ void Match::updateState(Vertex* v1, Vertex* v2, bool add) {
 
     if (isBlockPair) printBlockChange("MERGE EXPLODED", v1, v2);
     dropBlockMoves(*this, p, q);
-    for (int n : members1) {
-        if (n < 0 || n >= order(true)) continue;
-        M12[n] = kNoPartner;
-        blocks1[n] = n;
-    }
-    for (int n : members2) {
-        if (n < 0 || n >= order(false)) continue;
-        M21[n] = kNoPartner;
-        blocks2[n] = n;
-    }
+    setMembers(v1, true, kNoPartner);
+    setMembers(v2, false, kNoPartner);
     numberOfMatchs -= pairs;
     holdCell(*this, MoveContext::moveCell(*this, p, q), tabu_in);
     if (sameLabel) good -= pairs;

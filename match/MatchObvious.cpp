@@ -10,6 +10,7 @@
 #include "util/Console.h"
 #include "util/Folders.h"
 #include "util/LineReader.h"
+#include "util/NodeTable.h"
 #include "util/OutputRecord.h"
 #include "util/Utilities.h"
 
@@ -38,15 +39,15 @@ void pairObvious(const Graph* a, const Graph* b, std::vector<int>& pairA, std::v
         int count = 0;
         for (auto it = range.first; it != range.second; ++it) {
             const int j = it->second;
-            if (j < 0 || j >= b->vertices || pairB[static_cast<size_t>(j)] != kNoPartner) continue;
+            if (j < 0 || j >= b->vertices || nodeEntry(pairB, j) != kNoPartner) continue;
             const Vertex* w = b->vertex(j);
             if (w->type != v->type || w->label != v->label || w->specif != v->specif) continue;
             found = j;
             count++;
         }
         if (count != 1) continue;
-        pairA[static_cast<size_t>(i)] = found;
-        pairB[static_cast<size_t>(found)] = i;
+        nodeEntry(pairA, i) = found;
+        nodeEntry(pairB, found) = i;
     }
 }
 
@@ -56,12 +57,11 @@ std::vector<int> leftover(const Graph* g, const std::vector<int>& pairs, int& co
     std::vector<int> renumbered(pairs.size(), -1);
     count = 0;
     for (int n = 0; n < g->vertices; n++) {
-        bool keep = pairs[static_cast<size_t>(n)] == kNoPartner;
+        bool keep = nodeEntry(pairs, n) == kNoPartner;
         if (!keep && g->neighbors != nullptr)
             for (int m : g->neighbors[n])
-                if (m >= 0 && m < g->vertices && pairs[static_cast<size_t>(m)] == kNoPartner)
-                    keep = true;
-        if (keep) renumbered[static_cast<size_t>(n)] = count++;
+                if (m >= 0 && m < g->vertices && nodeEntry(pairs, m) == kNoPartner) keep = true;
+        if (keep) nodeEntry(renumbered, n) = count++;
     }
     return renumbered;
 }
@@ -84,18 +84,18 @@ std::string joined(const std::vector<std::string>& items, size_t from, size_t to
 /// The node line of a leftover class or member; empty for other nodes.
 std::string nodeLine(const Graph* g, const Vertex* v, const std::vector<int>& renumbered) {
     if (v->type == kClassType)
-        return "c," + std::to_string(renumbered[static_cast<size_t>(v->number)]) + "," + v->label +
-               "," + to_string(v->weight[0]) + "," + to_string(v->weight[1]);
+        return "c," + std::to_string(nodeEntry(renumbered, v->number)) + "," + v->label + "," +
+               to_string(v->weight[0]) + "," + to_string(v->weight[1]);
     if (v->type != kMethodType && v->type != kAttributeType) return "";
     const int owner = ownerOf(v);
-    if (owner < 0 || owner >= g->vertices || renumbered[static_cast<size_t>(owner)] < 0) return "";
+    if (owner < 0 || owner >= g->vertices || nodeEntry(renumbered, owner) < 0) return "";
     std::vector<std::string> items;
     if (std::vector<std::string>* split = splitString(v->specif, ",")) {
         items = *split;
         delete split;
     }
     std::string line = (v->type == kAttributeType ? "a," : "m,") +
-                       std::to_string(renumbered[static_cast<size_t>(owner)]) + "," +
+                       std::to_string(nodeEntry(renumbered, owner)) + "," +
                        joined(items, 0, kLeadingSpecItems, "@");
     if (v->type == kMethodType)
         line += "@[" + joined(items, kLeadingSpecItems, items.size(), ",") + "]";
@@ -126,8 +126,8 @@ void copyLeftoverRelations(std::ostream& out, const Graph* g, const std::vector<
                          "; skipped");
             continue;
         }
-        const int newFrom = renumbered[static_cast<size_t>(from)];
-        const int newTo = renumbered[static_cast<size_t>(to)];
+        const int newFrom = nodeEntry(renumbered, from);
+        const int newTo = nodeEntry(renumbered, to);
         if (newFrom < 0 || newTo < 0) continue;
         out << "r," << newFrom << "," << newTo;
         for (size_t k = 3; k < lines.size(); k++)
@@ -148,10 +148,10 @@ void exportLeftover(const Graph* g, const std::vector<int>& renumbered,
     }
     int classes = 0;
     for (int n = 0; n < g->vertices; n++)
-        if (renumbered[static_cast<size_t>(n)] >= 0 && g->vertex(n)->type == kClassType) classes++;
+        if (nodeEntry(renumbered, n) >= 0 && g->vertex(n)->type == kClassType) classes++;
     out << classes << ",0\n";
     for (int n = 0; n < g->vertices; n++) {
-        if (renumbered[static_cast<size_t>(n)] < 0) continue;
+        if (nodeEntry(renumbered, n) < 0) continue;
         const std::string line = nodeLine(g, g->vertex(n), renumbered);
         if (!line.empty()) out << line << "\n";
     }
@@ -180,7 +180,7 @@ std::string treatObvious(Graph* a, Graph* b, const std::string& datasetDir) {
         noteUnwrittenFile(pairsPath);
     }
     for (int i = 0; i < a->vertices; i++) {
-        const int j = pairA[static_cast<size_t>(i)];
+        const int j = nodeEntry(pairA, i);
         if (j < 0) continue;
         pairsOut << "ns," << i << "," << j << "," << a->vertex(i)->label << ","
                  << b->vertex(j)->label << "\n";

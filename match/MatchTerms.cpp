@@ -41,7 +41,7 @@ std::map<std::string, int> containedChildren(const Vertex* v, const Graph* g) {
         if (e == nullptr || e->from == e->to || e->labels == nullptr) continue;
         if (e->labels[kContainmentLabel] <= 0) continue;
         if (e->to < 0 || e->to >= g->vertices) continue;
-        const Vertex* child = g->V[static_cast<size_t>(e->to)];
+        const Vertex* child = g->vertex(e->to);
         children.emplace(child->label + "__" + child->specif, e->to);
     }
     return children;
@@ -93,8 +93,8 @@ void Match::getRelevant() {
         while (!pending.empty()) {
             const auto [a, b] = pending.front();
             pending.pop();
-            const auto children1 = containedChildren(g1->V[static_cast<size_t>(a)], g1);
-            const auto children2 = containedChildren(g2->V[static_cast<size_t>(b)], g2);
+            const auto children1 = containedChildren(g1->vertex(a), g1);
+            const auto children2 = containedChildren(g2->vertex(b), g2);
             for (const auto& [key, child1] : children1) {
                 auto match = children2.find(key);
                 // Only free nodes are paired: keeps the matching one-to-one and the walk
@@ -153,7 +153,7 @@ void Match::collectTerms(Graph* g, const bool* relevant,
     bool tooMany = false;
     for (int n = 0; g != nullptr && n < g->vertices; n++) {
         if (!isRelevant(relevant, n)) continue;
-        Vertex* v = g->V[static_cast<size_t>(n)];
+        Vertex* v = g->vertex(n);
         v->settify();
         if (v->nTerms != nullptr)
             for (const std::string& w : *v->nTerms) {
@@ -202,7 +202,7 @@ Match::entityTerms(Graph* g, const bool* relevant,
     const int entity = termId(terms, ALLENT);
     for (int n = 0; n < g->vertices; n++) {
         if (!isRelevant(relevant, n)) continue;
-        const Vertex* v = g->V[static_cast<size_t>(n)];
+        const Vertex* v = g->vertex(n);
         if (v->nTerms != nullptr)
             for (const std::string& w : *v->nTerms) {
                 const int id = termId(terms, w);
@@ -215,8 +215,8 @@ Match::entityTerms(Graph* g, const bool* relevant,
         if (e == nullptr || e->from < 0 || e->to < 0) continue;
         if (e->from >= g->vertices || e->to >= g->vertices) continue;
         if (!isRelevant(relevant, e->from) || !isRelevant(relevant, e->to)) continue;
-        const Vertex* source = g->V[static_cast<size_t>(e->from)];
-        const Vertex* target = g->V[static_cast<size_t>(e->to)];
+        const Vertex* source = g->vertex(e->from);
+        const Vertex* target = g->vertex(e->to);
         const short weight = saturatedAdd(0, static_cast<int>(e->label.size()));
         const int kf = kindSlot(source->type);
         const int kt = kindSlot(target->type);
@@ -378,8 +378,7 @@ int Match::writeTermPairs(std::ostream& out) {
             if (k2 < 0) continue;
             for (auto& [m, rel2] : postings[static_cast<size_t>(k2)]) {
                 if (m < 0 || m >= order(false)) continue;
-                if (!isRelevant(relevant2, m) || g2->V[static_cast<size_t>(m)]->type != type1)
-                    continue;
+                if (!isRelevant(relevant2, m) || g2->vertex(m)->type != type1) continue;
                 shared.add(m, rel1, *rel2);
             }
         }

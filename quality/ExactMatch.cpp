@@ -9,6 +9,7 @@
 #include "cost/Cost.h"
 #include "graph/Graph.h"
 #include "match/Match.h"
+#include "util/NodeTable.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ double ExactMatch::placeCost(int x, int y, const std::vector<int>& partner) cons
     double total = y == kNone ? deletion(x) : substitution(x, y);
     total += pairCost(x, x, y, y);
     for (int z = 0; z < n1_; z++) {
-        const int pz = partner[static_cast<size_t>(z)];
+        const int pz = nodeEntry(partner, z);
         if (z == x || pz == kUndecided) continue;
         total += pairCost(x, z, y, pz) + pairCost(z, x, pz, y);
     }
@@ -76,12 +77,12 @@ double ExactMatch::placeCost(int x, int y, const std::vector<int>& partner) cons
 double ExactMatch::insertionCost(const std::vector<int>& partnerOf2) const {
     double total = 0;
     for (int y = 0; y < n2_; y++)
-        if (partnerOf2[static_cast<size_t>(y)] == kNone) total += insertion(y);
+        if (nodeEntry(partnerOf2, y) == kNone) total += insertion(y);
     for (int u = 0; u < n2_; u++)
         for (int v = 0; v < n2_; v++) {
             Edge* e2 = edge(u, v, false);
-            const int pu = partnerOf2[static_cast<size_t>(u)];
-            const int pv = partnerOf2[static_cast<size_t>(v)];
+            const int pu = nodeEntry(partnerOf2, u);
+            const int pv = nodeEntry(partnerOf2, v);
             if (e2 != nullptr && (pu == kNone || pv == kNone))
                 total += cost_->cei(mode_, e2, endCount(pu), endCount(pv));
         }
@@ -93,10 +94,10 @@ double ExactMatch::cost(const std::vector<int>& partner) const {
     std::vector<int> partnerOf2(static_cast<size_t>(n2_), kNone);
     double total = 0;
     for (int x = 0; x < n1_; x++) {
-        const int y = partner[static_cast<size_t>(x)];
+        const int y = nodeEntry(partner, x);
         total += placeCost(x, y, decided);
-        decided[static_cast<size_t>(x)] = y;
-        if (y != kNone) partnerOf2[static_cast<size_t>(y)] = x;
+        nodeEntry(decided, x) = y;
+        if (y != kNone) nodeEntry(partnerOf2, y) = x;
     }
     return total + insertionCost(partnerOf2);
 }
@@ -132,7 +133,7 @@ struct ExactMatch::Search {
         std::vector<std::pair<double, int>> out;
         out.emplace_back(problem.placeCost(x, kNone, partner), kNone);
         for (int y = 0; y < problem.n2_; y++)
-            if (partnerOf2[static_cast<size_t>(y)] == kNone)
+            if (nodeEntry(partnerOf2, y) == kNone)
                 out.emplace_back(problem.placeCost(x, y, partner), y);
         std::sort(out.begin(), out.end());
         return out;
@@ -149,8 +150,7 @@ struct ExactMatch::Search {
         const size_t undecided = sequence.size() - depth;
         std::vector<double> freeInsert;
         for (int y = 0; y < problem.n2_; y++)
-            if (partnerOf2[static_cast<size_t>(y)] == kNone)
-                freeInsert.push_back(problem.insertion(y));
+            if (nodeEntry(partnerOf2, y) == kNone) freeInsert.push_back(problem.insertion(y));
         if (freeInsert.size() > undecided + 1) {
             std::sort(freeInsert.begin(), freeInsert.end());
             for (size_t k = 0; k + undecided + 1 < freeInsert.size(); k++)
@@ -179,11 +179,11 @@ struct ExactMatch::Search {
         for (const auto& [added, y] : options) {
             // Options are sorted, so once one cannot beat the best, none after it can.
             if (sofar + added + rest >= result.cost) break;
-            partner[static_cast<size_t>(x)] = y;
-            if (y != kNone) partnerOf2[static_cast<size_t>(y)] = x;
+            nodeEntry(partner, x) = y;
+            if (y != kNone) nodeEntry(partnerOf2, y) = x;
             descend(depth + 1, sofar + added);
-            if (y != kNone) partnerOf2[static_cast<size_t>(y)] = kNone;
-            partner[static_cast<size_t>(x)] = kUndecided;
+            if (y != kNone) nodeEntry(partnerOf2, y) = kNone;
+            nodeEntry(partner, x) = kUndecided;
         }
     }
 };

@@ -6,6 +6,7 @@
 #include "graph/Kinds.h"
 #include "graph/Vertex.h"
 #include "report/DiagramView.h"
+#include "util/NodeTable.h"
 
 #include <algorithm>
 #include <iterator>
@@ -111,8 +112,8 @@ private:
     }
 
     void linkPair(int i, int j) {
-        matched1_[static_cast<size_t>(i)] = true;
-        matched2_[static_cast<size_t>(j)] = true;
+        nodeEntry(matched1_, i) = true;
+        nodeEntry(matched2_, j) = true;
         groups_.unite(i, n1_ + j);
     }
 
@@ -146,7 +147,7 @@ private:
                                     const std::set<int>& otherSide) {
             if (memberList.empty()) return true; // no evidence against the search
             for (int m : memberList) {
-                const int p = partners[static_cast<size_t>(m)];
+                const int p = nodeEntry(partners, m);
                 if (p != kNone && otherSide.count(other.member(p).owner) != 0) return true;
             }
             return false;
@@ -325,7 +326,7 @@ private:
                           const DiagramView& other) {
         std::map<int, int> count;
         for (int m : memberList) {
-            const int p = partners[static_cast<size_t>(m)];
+            const int p = nodeEntry(partners, m);
             if (p != kNone) count[other.member(p).owner]++;
         }
         int best = kNone;

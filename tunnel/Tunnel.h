@@ -67,6 +67,11 @@ public:
         std::vector<NodeInts> p_DelAttList, p_AddAttList, p_DelMetList, p_AddMetList, p_RenMetList,
             p_ModMetList, p_DelRelList, p_AddRelList, p_ModRelList, p_DelRelInList, p_AddRelInList,
             p_ModRelInList, p_DelRelOutList, p_AddRelOutList, p_ModRelOutList;
+
+        /// Whether match file `entry` was read into the lists.
+        bool holds(int entry) const {
+            return entry >= 0 && static_cast<size_t>(entry) < matchList.size();
+        }
     };
 
     /// The versions in list order; owned.
@@ -134,6 +139,14 @@ private:
     bool addMatch(const std::string& path, int lineNumber);
     bool buildCostModel();
     void computeOriginalCosts();
+
+    // The series read by int index, as the chains count versions.
+    /// Version k.
+    Graph* version(int k) const { return gseries[static_cast<size_t>(k)]; }
+    /// The matchings between versions k and k + 1.
+    const matching* step(int k) const { return matchings[static_cast<size_t>(k)]; }
+    /// The match file chosen among those of step k (an index into its lists).
+    int chosenFile(int k) const { return mseries[static_cast<size_t>(k)]; }
 
     // Steps of createTunnel (TunnelChains.cpp, TunnelHistory.cpp).
     struct Chains;

@@ -133,18 +133,18 @@ void Tunnel::followChains(Chains& c) {
         c.Hub[q][0] = scaled(firstG->hub, static_cast<int>(q), CR_multiplier);
     }
     for (int k = 0; k < c.V; ++k) {
-        const matching* mat = matchings[static_cast<size_t>(k)];
-        console() << "\n Match " << k << " : " << mseries[static_cast<size_t>(k)];
-        const size_t entry = static_cast<size_t>(mseries[static_cast<size_t>(k)]);
+        const matching* mat = step(k);
+        const int entry = chosenFile(k);
+        console() << "\n Match " << k << " : " << entry;
         // A pair without a match file read leaves every class of its earlier graph unmatched.
-        const bool read = entry < mat->matchList.size();
-        Graph* next = gseries[static_cast<size_t>(k) + 1];
+        const bool read = mat->holds(entry);
+        Graph* next = version(k + 1);
         for (size_t q = 0; q < classes; ++q) {
-            const int o = m[q][static_cast<size_t>(k)];
+            const int o = m[q][k];
             if (o < 0 || !read) continue;
-            m[q][k + 1] = mat->matchList[entry][static_cast<size_t>(o)];
-            c.EC[q][k] = mat->costList[entry][static_cast<size_t>(o)];
-            c.bEC[q][k] = mat->bCostList[entry][static_cast<size_t>(o)];
+            m[q][k + 1] = valueAt(mat->matchList, entry, o);
+            c.EC[q][k] = valueAt(mat->costList, entry, o);
+            c.bEC[q][k] = valueAt(mat->bCostList, entry, o);
             _cost[q] += c.EC[q][k];
             b_cost[q] += c.bEC[q][k];
             if (m[q][k + 1] >= 0) {
@@ -156,22 +156,20 @@ void Tunnel::followChains(Chains& c) {
 }
 
 TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
-    const size_t sq = static_cast<size_t>(q);
-    const NodeInts& chain = m[sq];
+    const NodeInts& chain = m[static_cast<size_t>(q)];
     const int D = c.V + 1;
     TunnelClassRow row;
     row.q = q;
-    row.label = firstG->V[sq]->label;
+    row.label = firstG->vertex(q)->label;
 
-    while (row.lastVersion < c.V && chain[static_cast<size_t>(row.lastVersion) + 1] >= 0)
+    while (row.lastVersion < c.V && chain[row.lastVersion + 1] >= 0)
         ++row.lastVersion;
     // Chain steps: 0 always, then every step whose later end still exists.
     row.steps = std::max(1, row.lastVersion);
     const int steps = row.steps;
     const int last = row.lastVersion;
 
-    Graph* lastGraph = gseries[static_cast<size_t>(last)];
-    Vertex* w = lastGraph->vertex(chain[static_cast<size_t>(last)]);
+    Vertex* w = version(last)->vertex(chain[last]);
     row.X = costs->classInsertion;
     for (Edge* e : w->out)
         row.X += costs->cei(kCostMode, e, -1, -1);
@@ -182,25 +180,25 @@ TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
     row.newClass = (c.V == 0 || chain[1] < 0) ? 1 : 0;
     std::vector<double> ec, bec, cr, hub;
     for (int k = 0; k < steps && k < c.V; ++k) {
-        ec.push_back(c.EC[sq][static_cast<size_t>(k)]);
-        bec.push_back(c.bEC[sq][static_cast<size_t>(k)]);
+        ec.push_back(valueAt(c.EC, q, k));
+        bec.push_back(valueAt(c.bEC, q, k));
     }
     ec.push_back(X);
     bec.push_back(Xb);
     for (int k = 0; k <= last; ++k) {
-        cr.push_back(c.CR[sq][static_cast<size_t>(k)]);
-        hub.push_back(c.Hub[sq][static_cast<size_t>(k)]);
+        cr.push_back(valueAt(c.CR, q, k));
+        hub.push_back(valueAt(c.Hub, q, k));
     }
-    row.ec = spread(row.newClass ? X : c.EC[sq][0], ec, D);
-    row.bec = spread(row.newClass ? Xb : c.bEC[sq][0], bec, D);
-    row.cr = spread(c.CR[sq][0], cr, D);
-    row.hub = spread(c.Hub[sq][0], hub, D);
+    row.ec = spread(row.newClass ? X : valueAt(c.EC, q, 0), ec, D);
+    row.bec = spread(row.newClass ? Xb : valueAt(c.bEC, q, 0), bec, D);
+    row.cr = spread(valueAt(c.CR, q, 0), cr, D);
+    row.hub = spread(valueAt(c.Hub, q, 0), hub, D);
 
-    Vertex* v = firstG->V[sq];
+    Vertex* v = firstG->vertex(q);
     row.nbAtt = static_cast<int>(v->attributes.size());
     row.nbMet = static_cast<int>(v->methods.size());
     if (c.V > 0 && chain[1] >= 0) {
-        Vertex* partner = gseries[1]->vertex(chain[1]);
+        Vertex* partner = version(1)->vertex(chain[1]);
         row.lastNbAtt = static_cast<int>(partner->attributes.size());
         row.lastNbMet = static_cast<int>(partner->methods.size());
         row.lastNbRel = labelLength(partner->edges);
@@ -212,25 +210,23 @@ TunnelClassRow Tunnel::classRow(const Chains& c, int q) {
 }
 
 void Tunnel::changeColumns(TunnelClassRow& row, int steps) {
-    if (matchings.empty() || static_cast<size_t>(mseries[0]) >= matchings[0]->matchList.size())
-        return;
-    const size_t sq = static_cast<size_t>(row.q);
-    const NodeInts& chain = m[sq];
-    const matching* first = matchings[0];
-    const size_t e0 = static_cast<size_t>(mseries[0]);
-    row.nbRel = first->nbRelList[e0][sq];
-    row.nbRelIn = first->nbRelInList[e0][sq];
-    row.nbRelOut = first->nbRelOutList[e0][sq];
+    if (matchings.empty() || !step(0)->holds(chosenFile(0))) return;
+    const int q = row.q;
+    const matching* first = step(0);
+    const int e0 = chosenFile(0);
+    row.nbRel = valueAt(first->nbRelList, e0, q);
+    row.nbRelIn = valueAt(first->nbRelInList, e0, q);
+    row.nbRelOut = valueAt(first->nbRelOutList, e0, q);
     for (int f = 0; f < kChangeFamilies; ++f) {
-        row.lastNb[f] = (first->*kFamilies[f].nb)[e0][sq];
-        row.lastP[f] = (first->*kFamilies[f].p)[e0][sq];
+        row.lastNb[f] = valueAt(first->*kFamilies[f].nb, e0, q);
+        row.lastP[f] = valueAt(first->*kFamilies[f].p, e0, q);
         for (int k = 0; k < steps; ++k) {
-            const matching* mat = matchings[static_cast<size_t>(k)];
-            const size_t entry = static_cast<size_t>(mseries[static_cast<size_t>(k)]);
-            if (entry >= mat->matchList.size()) break;
-            const size_t node = static_cast<size_t>(chain[static_cast<size_t>(k)]);
-            row.nb[f] += (mat->*kFamilies[f].nb)[entry][node];
-            row.p[f] += (mat->*kFamilies[f].p)[entry][node];
+            const matching* mat = step(k);
+            const int entry = chosenFile(k);
+            if (!mat->holds(entry)) break;
+            const int node = valueAt(m, q, k);
+            row.nb[f] += valueAt(mat->*kFamilies[f].nb, entry, node);
+            row.p[f] += valueAt(mat->*kFamilies[f].p, entry, node);
         }
     }
 }
@@ -239,15 +235,14 @@ void Tunnel::writeChainFile(const Chains& c) {
     std::ofstream out;
     if (!openResult(out, "_tunnel_" + firstG->name + ".csv")) return;
     for (const TunnelClassRow& row : rows) {
-        const NodeInts& chain = m[static_cast<size_t>(row.q)];
-        const size_t q = static_cast<size_t>(row.q);
-        out << "p," << row.q << "," << row.label << "," << c.CR[q][0] << ",";
-        for (int k = 1; k <= c.V && chain[static_cast<size_t>(k)] >= 0; ++k)
-            out << c.CR[q][static_cast<size_t>(k)] << ",";
+        const int q = row.q;
+        out << "p," << q << "," << row.label << "," << valueAt(c.CR, q, 0) << ",";
+        for (int k = 1; k <= c.V && valueAt(m, q, k) >= 0; ++k)
+            out << valueAt(c.CR, q, k) << ",";
         out << "\n";
-        out << "c," << row.q << "," << row.label << ",";
+        out << "c," << q << "," << row.label << ",";
         for (int k = 0; k < row.steps && k < c.V; ++k)
-            out << c.EC[q][static_cast<size_t>(k)] << ",";
+            out << valueAt(c.EC, q, k) << ",";
         out << row.X << ",\n";
     }
 }

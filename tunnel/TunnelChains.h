@@ -17,6 +17,11 @@ inline int labelLength(const std::vector<Edge*>& edges) {
     return sum;
 }
 
+/// table[row][column] of a per-class or per-version table, by int indices.
+inline int valueAt(const std::vector<NodeInts>& table, int row, int column) {
+    return table[static_cast<size_t>(row)][static_cast<size_t>(column)];
+}
+
 struct Tunnel::Chains {
     int V = 0; ///< number of matchings; the series has V + 1 graphs
     /// [q][k] for k = 0 … V: rank and hub score (times CR_multiplier) in graph k.

@@ -49,9 +49,9 @@ void Tunnel::writeClassEdgeFiles(const Chains& c) {
         std::ofstream out;
         if (!openResult(out, firstG->vertex(q)->label)) continue;
         for (int l = 0; l <= c.V; ++l) {
-            const int node = m[static_cast<size_t>(q)][static_cast<size_t>(l)];
+            const int node = valueAt(m, q, l);
             if (node < 0) break;
-            Graph* g = gseries[static_cast<size_t>(l)];
+            Graph* g = version(l);
             const double* u = g->u;
             auto cr = [&](int n) {
                 return u == nullptr ? 0 : static_cast<int>(u[n] * CR_multiplier);
@@ -78,10 +78,10 @@ void Tunnel::buildReverseChains() {
         _m[0][j] = static_cast<int>(j);
     for (size_t k = 1; k < versions; ++k) {
         const matching* mat = matchings[k - 1];
-        const size_t entry = static_cast<size_t>(mseries[k - 1]);
-        if (entry >= mat->matchList.size()) continue;
+        const int entry = mseries[k - 1];
+        if (!mat->holds(entry)) continue;
         // The last node of graph k - 1 mapped to o wins.
-        const NodeInts& match = mat->matchList[entry];
+        const NodeInts& match = mat->matchList[static_cast<size_t>(entry)];
         for (size_t j = 0; j < match.size(); ++j)
             if (match[j] >= 0) _m[k][static_cast<size_t>(match[j])] = _m[k - 1][j];
     }
@@ -105,9 +105,8 @@ void Tunnel::writeThreads(std::ostream& out) {
     for (size_t q = 0; q < m.size(); ++q) {
         out << firstG->V[q]->label;
         int k = 1;
-        for (; k <= V && m[q][static_cast<size_t>(k)] >= 0; ++k)
-            out << ","
-                << gseries[static_cast<size_t>(k)]->vertex(m[q][static_cast<size_t>(k)])->label;
+        for (; k <= V && m[q][k] >= 0; ++k)
+            out << "," << version(k)->vertex(m[q][k])->label;
         out << "\n";
         threads[q] = k; // V + 1 when it reaches the last graph, else its first missing version
         if (k == V + 1) {
@@ -128,13 +127,11 @@ void Tunnel::collectTunnelEdges() {
                 console() << "\n !!!!!!!!! \n";
                 continue;
             }
-            const int a0 = _m[k][static_cast<size_t>(e->from)],
-                      b0 = _m[k][static_cast<size_t>(e->to)];
+            const int a0 = _m[k][e->from], b0 = _m[k][e->to];
             if (a0 < 0 || b0 < 0) continue;
-            const int a = _tunnelled[static_cast<size_t>(a0)],
-                      b = _tunnelled[static_cast<size_t>(b0)];
+            const int a = _tunnelled[a0], b = _tunnelled[b0];
             if (a < 0 || b < 0) continue;
-            std::vector<occurrence>& list = tunnelEdges[static_cast<size_t>(a)][b];
+            std::vector<occurrence>& list = tunnelEdges[a][b];
             const double value = edgeValue(e);
             auto it = std::find_if(list.begin(), list.end(),
                                    [&](const occurrence& o) { return o.value == value; });
@@ -157,7 +154,7 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
                 ++perfect;
                 continue;
             }
-            const int from = tunnelled[a], to = tunnelled[static_cast<size_t>(cell.first)];
+            const int from = tunnelled[a], to = tunnelled[cell.first];
             out << firstG->vertex(from)->label << "," << firstG->vertex(to)->label;
             int largest = 0, sum = 0;
             for (const occurrence& o : list) {
@@ -186,7 +183,7 @@ void Tunnel::writeTunnelEdges(std::ostream& out) {
         out << q << "," << threads[q] << "\n";
     out << "\n\n Costs in tunnel \n\n";
     for (int q : tunnelled)
-        out << q << "," << _cost[static_cast<size_t>(q)] << "\n";
+        out << q << "," << _cost[q] << "\n";
 }
 
 void Tunnel::writeHistories() {

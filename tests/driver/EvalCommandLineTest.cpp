@@ -2,6 +2,7 @@
 // bad and missing input.
 #include "driver/EvalCommandLine.h"
 
+#include "graph/Kinds.h"
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
 #include "util/Console.h"
@@ -48,7 +49,7 @@ TEST(EvalCommandLine, CommandsTakeTheirArguments) {
     EXPECT_EQ(s.mode, 4);
     EXPECT_EQ(s.result, "r.csv");
     ASSERT_TRUE(parses({"resolve", "g.txt", "p.A"}, &s));
-    EXPECT_EQ(s.mode, 12) << "the class-diagram reader by default";
+    EXPECT_EQ(s.mode, kClassDiagramMode) << "the class-diagram reader by default";
 
     EXPECT_FALSE(parses({}, nullptr, &said));
     EXPECT_NE(said.find("Usage:\n  graphmat-eval score <result file> <dataset>\n"),

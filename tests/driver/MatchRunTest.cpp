@@ -1,12 +1,12 @@
 // End-to-end runs of the matcher's driver on the example pair.
 #include "driver/MatchRun.h"
+#include "util/Console.h"
 #include "util/OutputRecord.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 
 #include "tests/support/Files.h"
@@ -20,9 +20,9 @@ namespace {
 class DriverRun : public ScratchTest {
 protected:
     int run(const MatchSettings& s, std::string& printed) {
-        testing::internal::CaptureStdout();
-        int rc = runMatch(s, std::cout);
-        printed = testing::internal::GetCapturedStdout();
+        ConsoleCapture capture;
+        int rc = runMatch(s, console());
+        printed = capture.text();
         return rc;
     }
 

@@ -2,21 +2,22 @@
 // by the class-diagram readers without a single report.
 #include <gtest/gtest.h>
 
-#include <iostream>
 #include <memory>
 #include <set>
+#include <sstream>
 
 #include "ExtractTestSupport.h"
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
+#include "util/Console.h"
 
 namespace {
 
 /// Reads a graph and returns what the reader printed.
 std::string readGraph(int mode, const std::string& path, std::unique_ptr<Graph>& g) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     g = std::make_unique<Graph>(mode, path);
-    return testing::internal::GetCapturedStdout();
+    return capture.text();
 }
 
 TEST_F(ExtractTest, FixtureDiagramsMatchTheirExpectedBytes) {

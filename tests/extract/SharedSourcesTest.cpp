@@ -14,6 +14,7 @@
 #include "extract/CompareRun.h"
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
+#include "util/Console.h"
 
 namespace fs = std::filesystem;
 
@@ -91,9 +92,9 @@ TEST_F(SharedSources, ReleasesAgreeWithTheReferenceDiagrams) {
         EXPECT_GE(shareOf(mine.classes, reference.classes), 0.99) << version;
         EXPECT_GE(shareOf(mine.members, reference.members), 0.97) << version;
 
-        testing::internal::CaptureStdout();
+        ConsoleCapture capture;
         auto g = std::make_unique<Graph>(kClassDiagramMode, diagram);
-        std::string printed = testing::internal::GetCapturedStdout();
+        std::string printed = capture.text();
         for (const char* report : {"Problem", "Isolated", "PARENTS", "Bad input"})
             EXPECT_EQ(printed.find(report), std::string::npos) << report << " reading " << version;
     }

@@ -8,14 +8,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <map>
-#include <sstream>
 
 #include "graph/ClassAttribute.h"
 #include "graph/ClassMethod.h"
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
+#include "util/Console.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -122,8 +121,7 @@ void fuzzOneInput(FuzzFamily family, const uint8_t* data, size_t size) {
     // The caller's folder comes back afterwards: libFuzzer reads its corpus by relative paths.
     const std::filesystem::path callerFolder = std::filesystem::current_path();
     enterScratchFolder();
-    std::ostringstream sink;
-    std::streambuf* console = std::cout.rdbuf(sink.rdbuf());
+    ConsoleCapture quiet;
     switch (family) {
     case FuzzFamily::TextGraph:
         readGraphInput(kTextModes, data, size);
@@ -144,6 +142,5 @@ void fuzzOneInput(FuzzFamily family, const uint8_t* data, size_t size) {
         readMatchInput(data, size);
         break;
     }
-    std::cout.rdbuf(console);
     std::filesystem::current_path(callerFolder);
 }

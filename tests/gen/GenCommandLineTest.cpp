@@ -8,6 +8,7 @@
 
 #include "gen/GenCommandLine.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "tests/gen/GenTestSupport.h"
 #include "tests/support/TextCount.h"
 
@@ -184,7 +185,7 @@ TEST(GenCommandLine, SubcommandsWriteTheirFiles) {
     const int deletedNodes = std::stoi(fields(record[0])[1]);
     const int addedNodes = std::stoi(fields(record[2])[1]);
     EXPECT_GT(deletedNodes, 0);
-    Graph mutated(0, "mut/p_mutated.txt");
+    Graph mutated(kNodeListMode, "mut/p_mutated.txt");
     EXPECT_EQ(mutated.vertices, 12 - deletedNodes + addedNodes);
     EXPECT_GT(mutated.edges, 0);
     // A graph file that cannot be read is a failure, not an empty success.

@@ -10,6 +10,7 @@
 #include "gen/GraphBuild.h"
 #include "gen/GraphMutation.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/Vertex.h"
 #include "tests/gen/GenTestSupport.h"
 #include "util/Random.h"
@@ -54,7 +55,7 @@ protected:
 };
 
 TEST_F(GraphMutationTest, NoOperationReproducesTheInput) {
-    Graph input(0, kSmallGraph);
+    Graph input(kNodeListMode, kSmallGraph);
     seedRandom(3);
     GraphMutation m(&input, 0, 0, 0);
     std::unique_ptr<Graph> result(m._new);
@@ -91,7 +92,7 @@ TEST_F(GraphMutationTest, ZeroProbabilitiesNeverFireWhateverTheSeed) {
 }
 
 TEST_F(GraphMutationTest, DeletedNodesLoseTheirNumberAndListEachArcOnce) {
-    Graph input(0, kSmallGraph);
+    Graph input(kNodeListMode, kSmallGraph);
     seedRandom(1);
     GraphMutation all(&input, 1, 0, 0);
     std::unique_ptr<Graph> empty(all._new);
@@ -194,7 +195,7 @@ TEST_F(GraphMutationTest, ArcNoiseRecordDescribesTheMutatedGraph) {
 }
 
 TEST_F(GraphMutationTest, BudgetedSplitGivesTheCopyItsOwnVertexAndArcs) {
-    Graph input(0, kSmallGraph);
+    Graph input(kNodeListMode, kSmallGraph);
     seedRandom(2);
     GraphMutation m(&input, 0, 0, 0);
     std::unique_ptr<Graph> unchanged(m._new);
@@ -224,7 +225,7 @@ TEST_F(GraphMutationTest, BudgetedSplitGivesTheCopyItsOwnVertexAndArcs) {
 }
 
 TEST_F(GraphMutationTest, BudgetedMergeRedirectsTheAbsorbedArcs) {
-    Graph input(0, kSmallGraph);
+    Graph input(kNodeListMode, kSmallGraph);
     seedRandom(5);
     GraphMutation m(&input, 0, 0, 0);
     std::unique_ptr<Graph> unchanged(m._new);
@@ -240,7 +241,7 @@ TEST_F(GraphMutationTest, BudgetedMergeRedirectsTheAbsorbedArcs) {
 }
 
 TEST_F(GraphMutationTest, NoDrawableOperationEndsTheBudget) {
-    Graph input(0, kSmallGraph);
+    Graph input(kNodeListMode, kSmallGraph);
     GraphMutation m(&input, 0, 0, 0);
     std::unique_ptr<Graph> unchanged(m._new);
     std::fill(m.nodeOperationsWeights, m.nodeOperationsWeights + 4, 0.0);
@@ -251,7 +252,7 @@ TEST_F(GraphMutationTest, NoDrawableOperationEndsTheBudget) {
 }
 
 TEST_F(GraphMutationTest, NodeTableListsEveryInputNode) {
-    Graph input(0, kSmallGraph);
+    Graph input(kNodeListMode, kSmallGraph);
     seedRandom(1);
     GraphMutation m(&input, 1, 0, 0);
     std::unique_ptr<Graph> result(m._new);

@@ -7,6 +7,7 @@
 
 #include "gen/GraphNoise.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "graph/Vertex.h"
 #include "tests/gen/GenTestSupport.h"
 #include "util/Random.h"
@@ -95,7 +96,7 @@ TEST_F(GraphNoiseTest, WrittenGraphsReadBackWithTheNodeListReader) {
     seedRandom(21);
     GraphNoise pair(4, 10, 5);
     for (Graph* made : {pair.original, pair.noisy}) {
-        Graph back(0, "./benchmark/" + made->name + ".txt");
+        Graph back(kNodeListMode, "./benchmark/" + made->name + ".txt");
         ASSERT_EQ(back.vertices, 10);
         EXPECT_EQ(back.edges, made->edges);
         for (int i = 0; i < 10; i++) {

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 #include <sstream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/graph/ReaderTestSupport.h"
@@ -16,10 +19,10 @@ namespace {
 /// A broken input, every report its reading prints (in order, byte for byte), and what is
 /// read all the same.
 struct BadInputCase {
-    const char* name;
+    std::string name;
     int mode;
-    /// The file's bytes ("input.txt"); in mode 7 the graph text itself.
-    const char* text;
+    /// The file's bytes ("input.txt"); in kGraphTextMode the graph text itself.
+    std::string text;
     std::vector<std::string> reports;
     /// Node labels in number order ("{1a0m}": attributes and methods kept), then the arcs.
     const char* shape;
@@ -58,7 +61,7 @@ std::string shapeOf(const Graph& g) {
 
 const BadInputCase kBadInputs[] = {
     {"ModeZeroBadNodeAndArcLines",
-     0,
+     kNodeListMode,
      "4,5\r\n0,a\r\n7,far\r\n0,dup\r\nx,bad\r\n0,1,1\r\n\r\n1,x,2\r\n0,3,12\r\n0,3,a\r\n0,3\r\n"
      "0,9,1\r\n3,0,9\r\n",
      {" Bad input in input.txt, line 3: node number outside 0..3 [7,far]",
@@ -73,13 +76,13 @@ const BadInputCase kBadInputs[] = {
       " Node does not exist: 0,9(1) !!!!"},
      "a 1 2 3 | 0>1:1 3>0:9"},
     {"ModeZeroFileEndsInsideTheNodeLines",
-     0,
+     kNodeListMode,
      "4,1\n0,a-label-long-enough-for-four-node-lines",
      {" Bad input in input.txt: file ends after 1 of 4 node lines",
       " Bad input in input.txt: 3 node(s) had no valid line; created with their number as label"},
      "a-label-long-enough-for-four-node-lines 1 2 3 |"},
     {"GraphTextNodeNumbersOutsideTheListAndShortArcs",
-     7,
+     kGraphTextMode,
      "3,2\nc,5,far\nn,-1,neg\nc,x,bad\nc,1,b\ne,0,9,1\ne,0,1\ne,0,1,1\n",
      {" Bad input in graph text, line 2: node number outside 0..2 [c,5,far]",
       " Bad input in graph text, line 3: node number outside 0..2 [n,-1,neg]",
@@ -88,7 +91,7 @@ const BadInputCase kBadInputs[] = {
       " Bad input in graph text, line 7: expected \"letter,source,target,label\" [e,0,1]"},
      "0 b 2 | 0>1:1"},
     {"ModeThreeShortLinesAndBadLabels",
-     3,
+     kNamedEdgesMode,
      "a,b,1\n\nc\nc,d\nc,d,x\nc,d,11\nb,c,2\r\n",
      {" Bad input in input.txt, line 2: expected \"name1,name2,label\" []",
       " Bad input in input.txt, line 3: expected \"name1,name2,label\" [c]",
@@ -97,7 +100,7 @@ const BadInputCase kBadInputs[] = {
       " Bad input in input.txt, line 6: arc label must be one digit 0-9, found \"11\" [c,d,11]"},
      "a b c | 0>1:1 1>0:1 1>2:2 2>1:2"},
     {"ModeFourMisnumberedClassesAndUnknownOwners",
-     4,
+     kMembersInClassesMode,
      "2,2\nc,0,A\nc,5,B\na,7,@int@x\na,0\nm,x,@void@run@()\nm,1\nr,0,1\nr,0,b,1\nr,0,1,1\n"
      "zzz,1,2\n",
      {" Order Problem: 5,B[1]",
@@ -112,7 +115,7 @@ const BadInputCase kBadInputs[] = {
       "or r); skipped [zzz,1,2]"},
      "A B | 0>1:1"},
     {"ModeSixBlankLinesAndMissingNodes",
-     6,
+     kArcListMode,
      "3,3\n0,1,1\n\n0,x,1\n0,5,2\n2,1\n2,1,-3\n2,1,2\n",
      {" Bad input in input.txt, line 3: expected \"source,target,label[,weights]\" []",
       " Bad input in input.txt, line 4: target is not a number [0,x,1]",
@@ -121,7 +124,7 @@ const BadInputCase kBadInputs[] = {
       " Bad input in input.txt, line 7: arc label must be one digit 0-9, found \"-3\" [2,1,-3]"},
      "0 1 2 | 0>1:1 2>1:2"},
     {"ModeEightPackagesNumberedAfterTheClassesRead",
-     8,
+     kHeaderedTreeMode,
      "5,1\nc,0,a.Map\nc,1\nc,q,a.Set\na,4,@int@size\nm,0\nr,0,1,x\nr,0,1,1\n",
      {" Bad input in input.txt, line 3: expected \"c,number,label[,weights]\" [c,1]",
       " Bad input in input.txt, line 4: class number is not a number [c,q,a.Set]",
@@ -134,7 +137,7 @@ const BadInputCase kBadInputs[] = {
       "classes read"},
      "a.Map . a | 0>2:3 2>1:3"},
     {"ModeNineOwnersThatAreNotClasses",
-     9,
+     kDerivedTreeMode,
      "c,0,A\nc,x,B\nc\nm,9,@void@run@()\nm,0\na,y,@int@x\nr,0,1\nr,0,z,1\nr,0,0,12\n"
      "m,0,@void@ok@()\n",
      {" Bad input in input.txt, line 2: class number is not a number [c,x,B]",
@@ -149,7 +152,7 @@ const BadInputCase kBadInputs[] = {
       " Bad input in input.txt: line 4: owner 9 is not a class [m,9,@void@run@()]"},
      "A . A.ok | 0>2:9 1>0:9"},
     {"ModeTenMessagesWithoutNodesOrLabel",
-     10,
+     kThreeKindsMode,
      "1,3\nc,0,A\nl,1,9,ghost\nl,1,0\nm,0,7,send,call@4\nm,0,0,send,noat\nm,0,0,send,call@x\n"
      "m,0,0,ping,call@2\n",
      {" Bad input in input.txt, line 3: owner 9 is not a node read so far [l,1,9,ghost]",
@@ -163,7 +166,7 @@ const BadInputCase kBadInputs[] = {
       "[m,0,0,send,call@x]"},
      "A ping | 0>1:2 1>0:2"},
     {"ModeElevenTransitionsToUnknownStates",
-     11,
+     kStateMachineMode,
      "1,2\ns,0\ns\nt,0,4,Jump\nt,0\nt,0,0,Stay\n",
      {" Bad input in input.txt, line 3: line of no known form (expected a line beginning with s or "
       "t); "
@@ -172,7 +175,7 @@ const BadInputCase kBadInputs[] = {
       " Bad input in input.txt, line 5: expected \"t,source,target,name\" [t,0]"},
      "_from-stay_towa-stay stay | 0>1:1 1>0:1"},
     {"ModeTwelveBrokenNodeAndRelationLines",
-     12,
+     kClassDiagramMode,
      "3,2\np,0,.\np\nc,x,Foo\nc,1,Foo\nm,2\nr,0,1,9\nr,0,9,9\nr,0,1,x\nr,0,1\nr,0,1,10\n\n"
      "junk line\n",
      {" Bad input in input.txt, line 3: line of no known form (expected a line beginning with p, "
@@ -191,7 +194,7 @@ const BadInputCase kBadInputs[] = {
       "arcs"},
      ". Foo | 0>1:9"},
     {"ModeTwelveMemberTextsOutsideTheirForm",
-     12,
+     kClassDiagramMode,
      "3,2\nc,0,Foo\nm,1,void@run\na,2,int\nr,0,1,9\nr,0,2,9\n",
      {" Bad input in input.txt, line 3: method signature outside the "
       "\"[properties@]output@name@(inputs)\" form [m,1,void@run]",
@@ -199,7 +202,7 @@ const BadInputCase kBadInputs[] = {
       "[a,2,int]"},
      "Foo void@run int | 0>1:9 0>2:9"},
     {"ModeFourMemberTextsOutsideTheirForm",
-     4,
+     kMembersInClassesMode,
      "1,0\nc,0,Foo\nm,0,void@run\na,0,int\n",
      {" Bad input in input.txt, line 3: method text outside the "
       "\"[properties@]output@name@(inputs)\" "
@@ -208,73 +211,52 @@ const BadInputCase kBadInputs[] = {
       "[a,0,int]"},
      "Foo |"},
     {"ModeNineNegativeHeader",
-     9,
+     kDerivedTreeMode,
      "-3,1\nc,0,A\n",
      {" Bad input in input.txt, line 1: negative count in header [-3,1]"},
      "A . | 1>0:9"},
-    {"ModeNineTitleLineIsNoHeader", 9, "classes,of,version,1\nc,0,A\n", {}, "A . | 1>0:9"},
-    {"ModeEightNoClassLine",
-     8,
-     "",
-     {" Bad input in input.txt: no class line read; the graph is empty"},
-     " |"},
-    {"ModeNineNoClassLine",
-     9,
-     "",
-     {" Bad input in input.txt: no class line read; the graph is empty"},
-     " |"},
-    {"UnknownModeMinus1",
-     -1,
-     "",
-     {" Bad input in input.txt: unknown reader mode -1; nothing read"},
-     " |"},
-    {"UnknownMode13",
-     13,
-     "",
-     {" Bad input in input.txt: unknown reader mode 13; nothing read"},
-     " |"},
-    {"UnknownMode99",
-     99,
-     "",
-     {" Bad input in input.txt: unknown reader mode 99; nothing read"},
-     " |"},
-    {"ModeZeroHeaderHuge",
-     0,
-     "2000000000,1\n0,a\n",
-     {" Bad input in input.txt, line 1: node count above the limit of 1000000 [2000000000,1]",
-      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
-     " |"},
-    {"ModeSixHeaderHuge",
-     6,
-     "2000000000,1\n0,a\n",
-     {" Bad input in input.txt, line 1: node count above the limit of 1000000 [2000000000,1]",
-      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
-     " |"},
-    {"ModeZeroHeaderWords",
-     0,
-     "nodes,arcs\n0,1,1\n",
-     {" Bad input in input.txt, line 1: node count is not a number [nodes,arcs]",
-      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
-     " |"},
-    {"ModeSixHeaderWords",
-     6,
-     "nodes,arcs\n0,1,1\n",
-     {" Bad input in input.txt, line 1: node count is not a number [nodes,arcs]",
-      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
-     " |"},
-    {"ModeZeroHeaderNegative",
-     0,
-     "-3,1\n0,1,1\n",
-     {" Bad input in input.txt, line 1: negative count in header [-3,1]",
-      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
-     " |"},
-    {"ModeSixHeaderNegative",
-     6,
-     "-3,1\n0,1,1\n",
-     {" Bad input in input.txt, line 1: negative count in header [-3,1]",
-      " Bad input in input.txt: no usable \"nodes,arcs\" header; nothing read"},
-     " |"},
+    {"ModeNineTitleLineIsNoHeader",
+     kDerivedTreeMode,
+     "classes,of,version,1\nc,0,A\n",
+     {},
+     "A . | 1>0:9"},
 };
+
+/// The written cases, then the cases that several readers answer alike: nothing to read
+/// without a class line or a usable header, nothing read in a mode without a reader.
+std::vector<BadInputCase> badInputs() {
+    std::vector<BadInputCase> cases(std::begin(kBadInputs), std::end(kBadInputs));
+    // Each of these reads nothing at all.
+    auto nothingRead = [&cases](std::string name, int mode, std::string text,
+                                std::vector<std::string> reports) {
+        cases.push_back({std::move(name), mode, std::move(text), std::move(reports), " |"});
+    };
+    const std::string in = " Bad input in input.txt";
+    for (auto [mode, name] :
+         {std::pair{kHeaderedTreeMode, "ModeEight"}, {kDerivedTreeMode, "ModeNine"}})
+        nothingRead(name + std::string("NoClassLine"), mode, "",
+                    {in + ": no class line read; the graph is empty"});
+    for (auto [mode, name] : {std::pair{-1, "Minus1"}, {13, "13"}, {99, "99"}})
+        nothingRead("UnknownMode" + std::string(name), mode, "",
+                    {in + ": unknown reader mode " + std::to_string(mode) + "; nothing read"});
+    // The node-list and arc-list readers check their "nodes,arcs" header the same way.
+    const struct {
+        const char* name;
+        const char* text;
+        const char* report;
+    } headers[] = {
+        {"HeaderHuge", "2000000000,1\n0,a\n",
+         "node count above the limit of 1000000 [2000000000,1]"},
+        {"HeaderWords", "nodes,arcs\n0,1,1\n", "node count is not a number [nodes,arcs]"},
+        {"HeaderNegative", "-3,1\n0,1,1\n", "negative count in header [-3,1]"},
+    };
+    for (const auto& h : headers)
+        for (auto [mode, name] : {std::pair{kNodeListMode, "ModeZero"}, {kArcListMode, "ModeSix"}})
+            nothingRead(name + std::string(h.name), mode, h.text,
+                        {in + ", line 1: " + h.report,
+                         in + ": no usable \"nodes,arcs\" header; nothing read"});
+    return cases;
+}
 
 class BadInputTable : public ScratchTest, public testing::WithParamInterface<BadInputCase> {};
 
@@ -283,7 +265,7 @@ class BadInputTable : public ScratchTest, public testing::WithParamInterface<Bad
 TEST_P(BadInputTable, EveryBadLineIsReportedOnceAndTheRestIsRead) {
     const BadInputCase& c = GetParam();
     std::string path = c.text;
-    if (c.mode != 7) {
+    if (c.mode != kGraphTextMode) {
         writeText("input.txt", c.text);
         path = "input.txt";
     }
@@ -296,9 +278,9 @@ TEST_P(BadInputTable, EveryBadLineIsReportedOnceAndTheRestIsRead) {
         EXPECT_EQ(r.g->V[i]->number, static_cast<int>(i));
 }
 
-INSTANTIATE_TEST_SUITE_P(Readers, BadInputTable, testing::ValuesIn(kBadInputs),
+INSTANTIATE_TEST_SUITE_P(Readers, BadInputTable, testing::ValuesIn(badInputs()),
                          [](const testing::TestParamInfo<BadInputCase>& row) {
-                             return std::string(row.param.name);
+                             return row.param.name;
                          });
 
 using BadInput = ScratchTest;
@@ -306,27 +288,27 @@ using BadInput = ScratchTest;
 TEST_F(BadInput, HeaderCountsAreBoundedByTheBytesThatFollow) {
     // A node line takes at least two bytes, so 3 bytes describe at most one node.
     writeText("short.txt", "4,1\n0,a");
-    ReadGraph lines = readGraph(0, "short.txt");
+    ReadGraph lines = readGraph(kNodeListMode, "short.txt");
     EXPECT_EQ(lines.g->vertices, 0);
     EXPECT_NE(lines.out.find("line 1: header announces 4 nodes; the 3 bytes after it can describe "
                              "at most 1; nothing read"),
               std::string::npos);
     // The arc list's nodes need no line: a small allowance, then one per byte.
     writeText("many.txt", "1000000,1\n0,1,1\n");
-    EXPECT_EQ(readGraph(6, "many.txt").g->vertices, 0);
+    EXPECT_EQ(readGraph(kArcListMode, "many.txt").g->vertices, 0);
     writeText("isolated.txt", "4000,1\n0,1,1\n");
-    EXPECT_EQ(readGraph(6, "isolated.txt").g->vertices, 4000);
+    EXPECT_EQ(readGraph(kArcListMode, "isolated.txt").g->vertices, 4000);
 }
 
 TEST_F(BadInput, GraphTextWithoutAHeaderReadsNothing) {
-    ReadGraph text = readGraph(7, "x,y\ne,0,1,1\n");
+    ReadGraph text = readGraph(kGraphTextMode, "x,y\ne,0,1,1\n");
     EXPECT_EQ(text.g->vertices, 0);
     EXPECT_EQ(text.g->u, nullptr);
 }
 
 TEST_F(BadInput, BinaryFilesEndingBeforeTheirRecordsReadNothing) {
     writeWords("cut1.bin", {3, 2, 1}); // node 0 announces two arcs, one is there
-    ReadGraph one = readGraph(1, "cut1.bin");
+    ReadGraph one = readGraph(kBinaryMode, "cut1.bin");
     EXPECT_EQ(one.g->vertices, 0);
     EXPECT_EQ(one.g->edges, 0);
     EXPECT_NE(one.out.find(
@@ -335,17 +317,17 @@ TEST_F(BadInput, BinaryFilesEndingBeforeTheirRecordsReadNothing) {
               std::string::npos);
 
     writeWords("cut2.bin", {2, 0, 0, 1, 1}); // the attribute of the only arc is missing
-    ReadGraph two = readGraph(2, "cut2.bin");
+    ReadGraph two = readGraph(kBinaryLabelledMode, "cut2.bin");
     EXPECT_EQ(two.g->vertices, 0);
     EXPECT_NE(two.out.find("cut in the records of node 0"), std::string::npos);
 
     writeWords("whole2.bin", {2, 0, 0, 1, 1, 3, 0}); // the same file with its last words
-    ReadGraph whole = readGraph(2, "whole2.bin");
+    ReadGraph whole = readGraph(kBinaryLabelledMode, "whole2.bin");
     EXPECT_EQ(whole.g->vertices, 2);
     EXPECT_EQ(arcLabel(*whole.g, 0, 1), "4"); // attribute 3 folds onto label 3 % 4 + 1
 
     writeText("empty.bin", "");
-    ReadGraph empty = readGraph(1, "empty.bin");
+    ReadGraph empty = readGraph(kBinaryMode, "empty.bin");
     EXPECT_EQ(empty.g->vertices, 0);
     EXPECT_NE(empty.out.find("holds no node count"), std::string::npos);
 }
@@ -353,7 +335,7 @@ TEST_F(BadInput, BinaryFilesEndingBeforeTheirRecordsReadNothing) {
 TEST_F(BadInput, BinaryArcsToMissingNodesAreReportedFirstFewThenCounted) {
     // Node 0 of two has eight arcs, to nodes 9..16; node 1 one good arc to node 0.
     writeWords("far.bin", {2, 8, 9, 10, 11, 12, 13, 14, 15, 16, 1, 0});
-    ReadGraph far = readGraph(1, "far.bin");
+    ReadGraph far = readGraph(kBinaryMode, "far.bin");
     EXPECT_EQ(far.g->edges, 1);
     EXPECT_EQ(occurrences(far.out, "does not exist; skipped"), 5);
     EXPECT_NE(far.out.find("Bad input in far.bin: arc 0 -> 9: node 9 does not exist; skipped"),
@@ -372,20 +354,22 @@ TEST_F(BadInput, RandomBytesNeverCrashAnyReader) {
                              : alphabet[generator() % (sizeof(alphabet) - 1)];
     }
     writeText("junk.txt", junk);
-    for (int mode : {0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12}) {
+    for (int mode : {kNodeListMode, kBinaryMode, kBinaryLabelledMode, kNamedEdgesMode,
+                     kMembersInClassesMode, kLetteredMode, kArcListMode, kHeaderedTreeMode,
+                     kDerivedTreeMode, kThreeKindsMode, kStateMachineMode, kClassDiagramMode}) {
         ReadGraph r = readGraph(mode, "junk.txt");
         EXPECT_EQ(r.g->vertices, static_cast<int>(r.g->V.size())) << "mode " << mode;
         for (size_t i = 0; i < r.g->V.size(); i++)
             EXPECT_EQ(r.g->V[i]->number, static_cast<int>(i)) << mode;
     }
-    ReadGraph text = readGraph(7, junk);
+    ReadGraph text = readGraph(kGraphTextMode, junk);
     EXPECT_EQ(text.g->vertices, static_cast<int>(text.g->V.size()));
 }
 
 TEST_F(BadInput, ConfigWeightsOutsideTheFloatRangeAreRefused) {
     writeText("config.txt", "ew,1,1e39\new,2,-1e39\new,3,2.5\n");
     writeText("arcs.txt", "2,1\n0,1,1\n");
-    ReadGraph r = readGraph(6, "arcs.txt");
+    ReadGraph r = readGraph(kArcListMode, "arcs.txt");
     EXPECT_EQ(r.g->edge_weight[1], 0);
     EXPECT_EQ(r.g->edge_weight[2], 0);
     EXPECT_EQ(r.g->edge_weight[3], 2.5);
@@ -402,7 +386,7 @@ TEST_F(BadInput, LongAndDeepNamesAreCutSoDerivedNamesStayBounded) {
     for (int i = 1; i < 100; i++)
         deep += ".p" + std::to_string(i);
     writeText("deep.txt", "c,0," + deep + "\n");
-    ReadGraph nine = readGraph(9, "deep.txt");
+    ReadGraph nine = readGraph(kDerivedTreeMode, "deep.txt");
     ASSERT_GE(nine.g->vertices, 1);
     const std::string& label = nine.g->V[0]->label;
     EXPECT_EQ(std::count(label.begin(), label.end(), '.'), static_cast<long>(kMaxNameParts) - 1);
@@ -412,7 +396,7 @@ TEST_F(BadInput, LongAndDeepNamesAreCutSoDerivedNamesStayBounded) {
     EXPECT_NE(nine.out.find("name of more than 64 dotted parts"), std::string::npos);
 
     writeText("long.txt", "1,0\nc,0," + std::string(3000, 'x') + "\n");
-    ReadGraph eight = readGraph(8, "long.txt");
+    ReadGraph eight = readGraph(kHeaderedTreeMode, "long.txt");
     ASSERT_GE(eight.g->vertices, 1);
     EXPECT_EQ(eight.g->V[0]->label.size(), kMaxNameLength);
     EXPECT_EQ(occurrences(eight.out, "name longer than 1024 characters"), 1);
@@ -425,7 +409,7 @@ TEST_F(BadInput, LongAndDeepNamesAreCutSoDerivedNamesStayBounded) {
     for (int i = 0; i + 1 < 200; i++)
         chain += "r," + std::to_string(i) + "," + std::to_string(i + 1) + ",9\n";
     writeText("chain.txt", chain);
-    ReadGraph twelve = readGraph(12, "chain.txt");
+    ReadGraph twelve = readGraph(kClassDiagramMode, "chain.txt");
     ASSERT_EQ(twelve.g->vertices, 200);
     size_t longest = 0;
     for (Vertex* v : twelve.g->V)

@@ -13,7 +13,7 @@ using DiagramReaders = ScratchTest;
 // ---- mode 12 ----
 
 TEST_F(DiagramReaders, PackagesTakeTheirContainerNameButClassesDoNot) {
-    ReadGraph r = readFixture(12, "mode12_org_util.txt");
+    ReadGraph r = readFixture(kClassDiagramMode, "mode12_org_util.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 3);
     EXPECT_EQ(g.V[0]->label, "org");
@@ -26,7 +26,7 @@ TEST_F(DiagramReaders, PackagesTakeTheirContainerNameButClassesDoNot) {
 }
 
 TEST_F(DiagramReaders, RootDotAndAlreadyQualifiedPackagesKeepTheirNames) {
-    ReadGraph r = readFixture(12, "mode12_root_prefix.txt");
+    ReadGraph r = readFixture(kClassDiagramMode, "mode12_root_prefix.txt");
     Graph& g = *r.g;
     EXPECT_EQ(g.V[0]->label, ".");
     EXPECT_EQ(g.V[1]->label, "org");
@@ -36,13 +36,13 @@ TEST_F(DiagramReaders, RootDotAndAlreadyQualifiedPackagesKeepTheirNames) {
 }
 
 TEST_F(DiagramReaders, PackageContainmentCycleEnds) {
-    ReadGraph r = readFixture(12, "mode12_package_cycle.txt");
+    ReadGraph r = readFixture(kClassDiagramMode, "mode12_package_cycle.txt");
     EXPECT_EQ(r.g->V[1]->label, "a");
     EXPECT_EQ(r.g->V[2]->label, "a.b");
 }
 
 TEST_F(DiagramReaders, MembersAreNamedByTheirLastParentAndLinkedToTheirTypes) {
-    ReadGraph r = readFixture(12, "mode12_two_parents.txt");
+    ReadGraph r = readFixture(kClassDiagramMode, "mode12_two_parents.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 9);
     EXPECT_NE(
@@ -71,7 +71,7 @@ TEST_F(DiagramReaders, MembersAreNamedByTheirLastParentAndLinkedToTheirTypes) {
 }
 
 TEST_F(DiagramReaders, KindMismatchesAndOrderProblemsAreReported) {
-    ReadGraph r = readFixture(12, "mode12_problems.txt");
+    ReadGraph r = readFixture(kClassDiagramMode, "mode12_problems.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 4);
     EXPECT_NE(r.out.find("\n Order Problem: 3,@void@run@()[2]"), std::string::npos);
@@ -88,7 +88,7 @@ TEST_F(DiagramReaders, KindMismatchesAndOrderProblemsAreReported) {
 // ---- mode 9 ----
 
 TEST_F(DiagramReaders, ModeNineBuildsPackagesAfterTheClassesAndTurnsContainmentAround) {
-    ReadGraph r = readFixture(9, "mode9_containment.txt");
+    ReadGraph r = readFixture(kDerivedTreeMode, "mode9_containment.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 8);
     EXPECT_EQ(g.V[3]->label, ".");
@@ -121,7 +121,7 @@ TEST_F(DiagramReaders, ModeNineBuildsPackagesAfterTheClassesAndTurnsContainmentA
 }
 
 TEST_F(DiagramReaders, ModeNineMisnumberedClassIsReportedAndReadingGoesOn) {
-    ReadGraph r = readFixture(9, "mode9_misnumbered.txt");
+    ReadGraph r = readFixture(kDerivedTreeMode, "mode9_misnumbered.txt");
     Graph& g = *r.g;
     EXPECT_NE(r.out.find("\n Order Problem: 5,B[1]"), std::string::npos);
     ASSERT_EQ(g.vertices, 5);
@@ -133,13 +133,13 @@ TEST_F(DiagramReaders, ModeNineMisnumberedClassIsReportedAndReadingGoesOn) {
 // ---- mode 8 ----
 
 TEST_F(DiagramReaders, ModeEightKeepsMembersInsideAndTiesNodesToPackages) {
-    ReadGraph r = readFixture(8, "mode8_packages.txt");
+    ReadGraph r = readFixture(kHeaderedTreeMode, "mode8_packages.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 7);
     std::vector<std::string> packages = {".", "a", "a.b", "Foo"};
     for (int i = 0; i < 4; i++) {
         EXPECT_EQ(g.V[3 + i]->label, packages[i]);
-        EXPECT_EQ(g.V[3 + i]->type, 0);
+        EXPECT_EQ(g.V[3 + i]->type, kPackageType);
     }
     EXPECT_EQ(g.V[0]->attributes.count("int_size"), 1u);
     EXPECT_EQ(g.V[0]->methods.count("void_clear"), 1u);

@@ -226,7 +226,7 @@ TEST(EdgeLabels, DuplicateCopiesCountersNotWeights) {
     EXPECT_EQ(copy->number, 7);
     EXPECT_EQ(copy->from, 1);
     EXPECT_EQ(copy->to, 2);
-    EXPECT_EQ(copy->type, 2);
+    EXPECT_EQ(copy->type, kMethodType);
     EXPECT_EQ(copy->label, "4");
     EXPECT_EQ(copy->labels[4], 2);
     EXPECT_NE(copy->labels, original.labels);

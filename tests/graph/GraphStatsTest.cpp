@@ -134,7 +134,7 @@ TEST_F(GraphStats, WriteStopsWeightsAtTheFirstNegativeOne) {
     g->V[0]->weight[0] = -1;
     g->V[1]->weight[0] = 2;
     g->V[1]->weight[1] = -1;
-    g->write(0, "w.txt");
+    g->write(kNodeListMode, "w.txt");
     std::vector<std::string> lines = splitLines(readText("w.txt"));
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], "3,6");
@@ -143,7 +143,7 @@ TEST_F(GraphStats, WriteStopsWeightsAtTheFirstNegativeOne) {
     EXPECT_EQ(lines[3], "2,c,0,0,0,0,0");
     EXPECT_EQ(lines[4], "0,1,1,0,0,0,0,0");
 
-    g->write(1, "other.txt");
+    g->write(kBinaryMode, "other.txt");
     EXPECT_FALSE(std::filesystem::exists("other.txt"));
 }
 

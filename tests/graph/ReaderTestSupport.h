@@ -12,9 +12,11 @@
 #include <vector>
 
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
 #include "tests/support/TextCount.h"
+#include "util/Console.h"
 
 /// A graph read by the reading constructor with everything it printed.
 struct ReadGraph {
@@ -23,9 +25,9 @@ struct ReadGraph {
 };
 
 inline ReadGraph readGraph(int mode, const std::string& path) {
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     auto g = std::make_unique<Graph>(mode, path);
-    return {std::move(g), testing::internal::GetCapturedStdout()};
+    return {std::move(g), capture.text()};
 }
 
 inline ReadGraph readFixture(int mode, const std::string& file) {

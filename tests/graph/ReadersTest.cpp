@@ -12,7 +12,7 @@
 using Readers = ScratchTest;
 
 TEST_F(Readers, ModeZeroPlacesNodeLinesByTheirNumber) {
-    ReadGraph r = readFixture(0, "mode0_shuffled_nodes.txt");
+    ReadGraph r = readFixture(kNodeListMode, "mode0_shuffled_nodes.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 3);
     EXPECT_EQ(g.V[0]->label, "a");
@@ -30,7 +30,7 @@ TEST_F(Readers, ModeZeroPlacesNodeLinesByTheirNumber) {
 }
 
 TEST_F(Readers, ModeZeroWeightsStopAtTheFirstZero) {
-    ReadGraph r = readFixture(0, "mode0_weights.txt");
+    ReadGraph r = readFixture(kNodeListMode, "mode0_weights.txt");
     Graph& g = *r.g;
     EXPECT_FLOAT_EQ(g.V[0]->weight[0], 1.5f);
     EXPECT_FLOAT_EQ(g.V[0]->weight[1], 2.0f);
@@ -70,7 +70,7 @@ TEST_F(Readers, ReadWordIsLowByteFirst) {
 }
 
 TEST_F(Readers, ModeThreeNamesNodesAndFoldsRepeatedUndirectedEdges) {
-    ReadGraph r = readFixture(3, "mode3_named_edges.txt");
+    ReadGraph r = readFixture(kNamedEdgesMode, "mode3_named_edges.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 3);
     EXPECT_EQ(g.V[0]->label, "x");
@@ -87,11 +87,11 @@ TEST_F(Readers, ModeThreeNamesNodesAndFoldsRepeatedUndirectedEdges) {
 }
 
 TEST_F(Readers, ModeFourKeepsMembersInsideTheirClasses) {
-    ReadGraph r = readFixture(4, "mode4_members.txt");
+    ReadGraph r = readFixture(kMembersInClassesMode, "mode4_members.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 3);
     for (Vertex* v : g.V)
-        EXPECT_EQ(v->type, 1);
+        EXPECT_EQ(v->type, kClassType);
     EXPECT_FLOAT_EQ(g.V[0]->weight[0], 2.0f);
     EXPECT_FLOAT_EQ(g.V[0]->weight[1], 3.0f);
     EXPECT_EQ(g.V[0]->attributes.count("int_size"), 1u);
@@ -113,7 +113,7 @@ TEST_F(Readers, ModeFourKeepsMembersInsideTheirClasses) {
 }
 
 TEST_F(Readers, ModeFiveAppendsLetteredNodesOfKindZero) {
-    ReadGraph r = readFixture(5, "mode5_lettered.txt");
+    ReadGraph r = readFixture(kLetteredMode, "mode5_lettered.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 3);
     EXPECT_EQ(g.V[0]->label, "alpha");
@@ -125,7 +125,7 @@ TEST_F(Readers, ModeFiveAppendsLetteredNodesOfKindZero) {
 }
 
 TEST_F(Readers, ModeSixCreatesTheHeaderNodesAndFoldsArcs) {
-    ReadGraph r = readFixture(6, "mode6_arcs.txt");
+    ReadGraph r = readFixture(kArcListMode, "mode6_arcs.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 3);
     EXPECT_EQ(g.V[2]->label, "2");
@@ -149,7 +149,7 @@ TEST_F(Readers, ModeSevenReadsGraphTextWithNodeLabelsAndIgnoresOtherLines) {
 }
 
 TEST_F(Readers, ModeTenLinksEntitiesLifelinesAndMessages) {
-    ReadGraph r = readFixture(10, "mode10_three_kinds.txt");
+    ReadGraph r = readFixture(kThreeKindsMode, "mode10_three_kinds.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 5);
     EXPECT_EQ(g.V[0]->type, 4);
@@ -167,7 +167,7 @@ TEST_F(Readers, ModeTenLinksEntitiesLifelinesAndMessages) {
 }
 
 TEST_F(Readers, ModeElevenNamesStatesByTheirTransitions) {
-    ReadGraph r = readFixture(11, "mode11_state_machine.txt");
+    ReadGraph r = readFixture(kStateMachineMode, "mode11_state_machine.txt");
     Graph& g = *r.g;
     ASSERT_EQ(g.vertices, 4);
     EXPECT_EQ(g.V[2]->label, "open");

@@ -29,10 +29,9 @@ void writeVersions() {
 
 EvalFigures evaluate(const std::string& file, std::string* printed = nullptr) {
     Match m;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     EvalFigures f = m.evalFigures(file, "shop");
-    std::string out = testing::internal::GetCapturedStdout();
-    if (printed != nullptr) *printed = out;
+    if (printed != nullptr) *printed = capture.text();
     return f;
 }
 
@@ -110,10 +109,12 @@ TEST(EvalSolution, MissingInputsWriteNoRow) {
     EXPECT_EQ(f.allPrecision, 0);
 
     Match m;
-    testing::internal::CaptureStdout();
-    m.evalSolution(kRun, "shop");
-    m.evalSolution("no_tag.csv", "shop");
-    printed = testing::internal::GetCapturedStdout();
+    {
+        ConsoleCapture capture;
+        m.evalSolution(kRun, "shop");
+        m.evalSolution("no_tag.csv", "shop");
+        printed = capture.text();
+    }
     EXPECT_FALSE(std::filesystem::exists("eval_results.csv"));
     EXPECT_NE(printed.find("Bad input in no_tag.csv"), std::string::npos);
 

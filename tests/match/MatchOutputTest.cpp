@@ -36,12 +36,15 @@ protected:
         b1.node(kPackageType, "p");
         b1.node(kClassType, "p.A");
         b1.node(kClassType, "p.B");
-        b1.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(2, 2, "3");
+        b1.arc(0, 1, kContainmentText).arc(0, 2, kContainmentText).arc(1, 2, "1").arc(2, 2, "3");
         b2.node(kPackageType, "p");
         b2.node(kClassType, "p.A");
         b2.node(kClassType, "p.C");
         b2.node(kClassType, "p.D");
-        b2.arc(0, 1, "9").arc(0, 2, "9").arc(1, 2, "1").arc(0, 3, "9");
+        b2.arc(0, 1, kContainmentText)
+            .arc(0, 2, kContainmentText)
+            .arc(1, 2, "1")
+            .arc(0, 3, kContainmentText);
         start(kSeed);
     }
 
@@ -135,7 +138,7 @@ TEST_F(Reports, RenamedClassGoldenText) {
     for (int n = 0; n < 3; n++)
         pair(n, n);
     matcher->numberOfMatchs = 3;
-    matcher->output(3);
+    matcher->output(kClassDiagramCosts);
 
     // Matched pairs: removing (p, p) or (A, A) costs both nodes (100) and four relations
     // (200); removing (B, C) frees four relations and trades the rename for a drop.
@@ -173,7 +176,7 @@ TEST_F(Reports, RenamedClassGoldenText) {
 
 TEST_F(Reports, EmptyMatchingListsOnlyDeletionsAndInsertions) {
     renamedClass();
-    matcher->output(3);
+    matcher->output(kClassDiagramCosts);
 
     const std::string report = readText("results/" + kTag + ".csv");
     EXPECT_EQ(occurrences(report, "\nns,"), 0);
@@ -201,7 +204,7 @@ TEST_F(Reports, SameNamesLeftUnmatchedAreListed) {
     // A of the first graph is matched with C while A of the second graph stays free.
     pair(0, 0);
     pair(1, 2);
-    matcher->output(3);
+    matcher->output(kClassDiagramCosts);
 
     const std::string diff = readText("results/" + kTag + ".csv.csv.csv");
     const std::string entry =
@@ -216,7 +219,7 @@ TEST_F(Reports, SameNamesLeftUnmatchedAreListed) {
 TEST_F(Reports, ResultsFolderIsCreatedWhenMissing) {
     renamedClass();
     std::filesystem::remove_all("results");
-    matcher->output(3);
+    matcher->output(kClassDiagramCosts);
     EXPECT_TRUE(std::filesystem::exists("results/raw_old.csv"));
     EXPECT_TRUE(std::filesystem::exists("results/" + kTag + ".csv.csv.csv.csv"));
 }

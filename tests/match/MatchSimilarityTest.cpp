@@ -47,12 +47,13 @@ TEST_F(IntSim, WorkedValues) {
     const Words bar{"bar"};
     auto a = vertexWith(0, &foo);
     auto b = vertexWith(1, &foo);
-    EXPECT_DOUBLE_EQ(m.intSim(3, a.get(), b.get()), 1.0) << "equal one-word names";
+    EXPECT_DOUBLE_EQ(m.intSim(kClassDiagramCosts, a.get(), b.get()), 1.0) << "equal one-word names";
 
     const Words owner1{"zzz"};
     auto c = vertexWith(2, &bar, &owner1);
     auto d = vertexWith(3, &foo, &owner1);
-    EXPECT_DOUBLE_EQ(m.intSim(3, c.get(), d.get()), 0.0) << "no common word, same paths";
+    EXPECT_DOUBLE_EQ(m.intSim(kClassDiagramCosts, c.get(), d.get()), 0.0)
+        << "no common word, same paths";
 
     // Signatures overlap on 4 of 5 + 5 items: base 0.8. A block of 2 against a plain node:
     // (0.8^2 + 0.8) / 2.
@@ -60,9 +61,11 @@ TEST_F(IntSim, WorkedValues) {
     const Words specs2{"0-a", "1-b", "2-c", "3-d", "4-x"};
     auto block = vertexWith(4, &foo, nullptr, &specs1);
     auto plain = vertexWith(5, &foo, nullptr, &specs2);
-    EXPECT_FLOAT_EQ(static_cast<float>(m.intSim(3, block.get(), plain.get())), 0.8f);
+    EXPECT_FLOAT_EQ(static_cast<float>(m.intSim(kClassDiagramCosts, block.get(), plain.get())),
+                    0.8f);
     block->nodes->insert(6);
-    EXPECT_FLOAT_EQ(static_cast<float>(m.intSim(3, block.get(), plain.get())), 0.72f);
+    EXPECT_FLOAT_EQ(static_cast<float>(m.intSim(kClassDiagramCosts, block.get(), plain.get())),
+                    0.72f);
 }
 
 TEST_F(IntSim, MissingPathOrSignatureOnOneSideCountsHalf) {
@@ -72,23 +75,24 @@ TEST_F(IntSim, MissingPathOrSignatureOnOneSideCountsHalf) {
     const Words specs{"0-int"};
     auto method = vertexWith(0, &name, &path, &specs);
     auto field = vertexWith(1, &name, &path);
-    EXPECT_DOUBLE_EQ(m.intSim(3, method.get(), field.get()), 0.5);
+    EXPECT_DOUBLE_EQ(m.intSim(kClassDiagramCosts, method.get(), field.get()), 0.5);
     auto noPath = vertexWith(2, &name, nullptr, &specs);
-    EXPECT_DOUBLE_EQ(m.intSim(3, method.get(), noPath.get()), 0.5);
+    EXPECT_DOUBLE_EQ(m.intSim(kClassDiagramCosts, method.get(), noPath.get()), 0.5);
     auto noWords = vertexWith(3, nullptr);
-    EXPECT_DOUBLE_EQ(m.intSim(3, method.get(), noWords.get()), 0.0) << "no term set: no words";
-    EXPECT_DOUBLE_EQ(m.intSim(3, method.get(), nullptr), 0.0);
+    EXPECT_DOUBLE_EQ(m.intSim(kClassDiagramCosts, method.get(), noWords.get()), 0.0)
+        << "no term set: no words";
+    EXPECT_DOUBLE_EQ(m.intSim(kClassDiagramCosts, method.get(), nullptr), 0.0);
 }
 
 TEST_F(IntSim, CachedValueIsServedAndMissesAreCounted) {
-    b1.node(1, "Alpha");
-    b2.node(1, "Alpha");
+    b1.node(kClassType, "Alpha");
+    b2.node(kClassType, "Alpha");
     Match& m = start();
     const long misses = m.computeSim;
-    EXPECT_DOUBLE_EQ(m.intSim(3, g1->V[0], g2->V[0]), 1.0);
+    EXPECT_DOUBLE_EQ(m.intSim(kClassDiagramCosts, g1->V[0], g2->V[0]), 1.0);
     EXPECT_EQ(m.computeSim, misses + 1);
     (*m._N)(0, 0) = 0.25f;
-    EXPECT_DOUBLE_EQ(m.intSim(3, g1->V[0], g2->V[0]), 0.25);
+    EXPECT_DOUBLE_EQ(m.intSim(kClassDiagramCosts, g1->V[0], g2->V[0]), 0.25);
     EXPECT_EQ(m.computeSim, misses + 1);
 }
 
@@ -96,7 +100,7 @@ TEST_F(IntSim, CachedValueIsServedAndMissesAreCounted) {
 
 TEST(Settify, ClassGetsWordsOfItsShortNameOnly) {
     Vertex v(4, "org.util.HashMap");
-    v.type = 1;
+    v.type = kClassType;
     v.specif = "ignored,for,classes";
     v.settify();
     ASSERT_NE(v.nTerms, nullptr);
@@ -108,7 +112,7 @@ TEST(Settify, ClassGetsWordsOfItsShortNameOnly) {
 
 TEST(Settify, MemberGetsOwnerWordsAndPositionTaggedSignature) {
     Vertex v(2, "org.util.HashMap.getKey");
-    v.type = 2;
+    v.type = kMethodType;
     v.specif = "int,a.b.FooBar, ,short";
     v.settify();
     EXPECT_EQ(*v.nTerms, (Words{"get", "key"}));
@@ -124,7 +128,7 @@ TEST(Settify, MemberGetsOwnerWordsAndPositionTaggedSignature) {
 
 TEST(Settify, LabelsWithoutOwnerOrName) {
     Vertex shortMember(0, "Cls.run");
-    shortMember.type = 2;
+    shortMember.type = kMethodType;
     shortMember.settify();
     EXPECT_EQ(*shortMember.nTerms, (Words{"run"}));
     EXPECT_EQ(shortMember.nPaths, nullptr) << "the path has no owner part";
@@ -142,14 +146,14 @@ TEST(Settify, LabelsWithoutOwnerOrName) {
 // ---- relevant nodes and seeded pairs -------------------------------------------------
 
 TEST_F(Relevance, ContainmentTreeSeedsPairsAndMarksTheirSurroundings) {
-    const int p1 = b1.node(0, "app");
-    const int a1 = b1.node(1, "Alpha");
-    const int z1 = b1.node(1, "Zeta");
-    b1.arc(p1, a1, "9").arc(p1, z1, "9").root(p1);
-    const int p2 = b2.node(0, "app");
-    const int a2 = b2.node(1, "Alpha");
-    const int y2 = b2.node(1, "Ypsilon");
-    b2.arc(p2, a2, "9").arc(p2, y2, "9").root(p2);
+    const int p1 = b1.node(kPackageType, "app");
+    const int a1 = b1.node(kClassType, "Alpha");
+    const int z1 = b1.node(kClassType, "Zeta");
+    b1.arc(p1, a1, kContainmentText).arc(p1, z1, kContainmentText).root(p1);
+    const int p2 = b2.node(kPackageType, "app");
+    const int a2 = b2.node(kClassType, "Alpha");
+    const int y2 = b2.node(kClassType, "Ypsilon");
+    b2.arc(p2, a2, kContainmentText).arc(p2, y2, kContainmentText).root(p2);
     Match& m = start();
 
     EXPECT_EQ(m.M12[p1], p2);
@@ -169,9 +173,9 @@ TEST_F(Relevance, ContainmentTreeSeedsPairsAndMarksTheirSurroundings) {
 
 TEST_F(Relevance, ContainmentCycleEndsTheWalk) {
     for (DiagramBuilder* b : {&b1, &b2}) {
-        b->node(0, "a");
-        b->node(0, "b");
-        b->arc(0, 1, "9").arc(1, 0, "9").root(0);
+        b->node(kPackageType, "a");
+        b->node(kPackageType, "b");
+        b->arc(0, 1, kContainmentText).arc(1, 0, kContainmentText).root(0);
     }
     Match& m = start();
     EXPECT_EQ(m.M12[0], 0);
@@ -182,61 +186,51 @@ TEST_F(Relevance, ContainmentCycleEndsTheWalk) {
 
 namespace {
 
-/// One class on each side, no arcs; runs the whole term preparation.
-struct OneClassEach {
-    std::unique_ptr<Graph> g1;
-    std::unique_ptr<Graph> g2;
-    std::unique_ptr<Cost> cost = symmetricCost();
-    std::unique_ptr<Match> match;
-
-    OneClassEach(const std::string& tag, const std::string& name1, const std::string& name2,
-                 short type2 = 1) {
-        DiagramBuilder b1("terms1_" + tag);
-        b1.node(1, name1);
-        DiagramBuilder b2("terms2_" + tag);
-        b2.node(type2, name2);
-        g1 = b1.build();
-        g2 = b2.build();
-        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
-    }
-
-    std::string pairsFile() const {
-        return readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
-    }
-};
+/// One class on each side, no arcs; the matcher runs the whole term preparation.
+BuiltPair oneClassEach(const std::string& tag, const std::string& name1, const std::string& name2,
+                       short type2 = kClassType) {
+    DiagramBuilder b1("terms1_" + tag);
+    b1.node(kClassType, name1);
+    DiagramBuilder b2("terms2_" + tag);
+    b2.node(type2, name2);
+    return BuiltPair(b1, b2);
+}
 
 } // namespace
 
 TEST_F(TermPairs, HalfOfTheSmallerTotalIsEnough) {
     // One shared word of two on each side: 1 / min(2, 2) = 0.5, the threshold itself.
-    OneClassEach p("half", "FooBar", "FooBaz");
+    BuiltPair p = oneClassEach("half", "FooBar", "FooBaz");
     EXPECT_TRUE(p.match->movable(0, 0));
-    EXPECT_EQ(p.pairsFile(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
+    EXPECT_EQ(p.termPairs(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
     EXPECT_EQ(p.match->nodeTerms1, nullptr) << "the term tables are freed";
     EXPECT_TRUE(p.match->terms1.empty());
 }
 
-TEST_F(TermPairs, LessThanHalfOpensNoMove) {
-    OneClassEach p("third", "FooBarQux", "FooBazQuy");
-    EXPECT_FALSE(p.match->movable(0, 0));
-    EXPECT_EQ(p.pairsFile(), "");
-}
-
-TEST_F(TermPairs, NoCommonWordOrDifferentKindsGiveNoPair) {
-    OneClassEach none("none", "Apple", "Pear");
-    EXPECT_FALSE(none.match->movable(0, 0));
-    EXPECT_EQ(none.pairsFile(), "");
-
-    OneClassEach kinds("kinds", "Apple", "Apple", 2);
-    EXPECT_FALSE(kinds.match->movable(0, 0));
+TEST_F(TermPairs, LessThanHalfNoCommonWordOrDifferentKindsGiveNoPair) {
+    const struct {
+        const char* tag;
+        const char* name1;
+        const char* name2;
+        short type2;
+    } cases[] = {
+        {"third", "FooBarQux", "FooBazQuy", kClassType}, // 1 / min(3, 3) is below one half
+        {"none", "Apple", "Pear", kClassType},
+        {"kinds", "Apple", "Apple", kMethodType},
+    };
+    for (const auto& c : cases) {
+        BuiltPair p = oneClassEach(c.tag, c.name1, c.name2, c.type2);
+        EXPECT_FALSE(p.match->movable(0, 0)) << c.tag;
+        EXPECT_EQ(p.termPairs(), "") << c.tag;
+    }
 }
 
 TEST_F(TermPairs, NeighbourWordsCountByKindAndDirection) {
     // Alpha -> Beta (a class relation "1"): Beta counts Alpha's word as an entering class
     // neighbour (slot 4 + 2 = 6), Alpha counts Beta's as a leaving one (slot 2).
     for (DiagramBuilder* b : {&b1, &b2}) {
-        b->node(1, "Alpha");
-        b->node(1, "Beta");
+        b->node(kClassType, "Alpha");
+        b->node(kClassType, "Beta");
         b->arc(0, 1, "1");
     }
     Match& m = start();
@@ -254,8 +248,8 @@ TEST_F(TermPairs, RelationTextLengthWeighsNeighbourWordsByTheNeighboursKind) {
     // counts "core" as an entering package word (slot 1 + 4), the package counts "core" and
     // "util" as leaving class words (slot 2).
     for (DiagramBuilder* b : {&b1, &b2}) {
-        b->node(0, "Core");
-        b->node(1, "CoreUtil");
+        b->node(kPackageType, "Core");
+        b->node(kClassType, "CoreUtil");
         b->arc(0, 1, "12");
     }
     Match& m = start();
@@ -271,16 +265,11 @@ namespace {
 int fooPairs(const std::string& tag, int copies1, int copies2) {
     DiagramBuilder b1("terms_common1_" + tag);
     for (int i = 0; i < copies1; i++)
-        b1.node(1, "Foo");
+        b1.node(kClassType, "Foo");
     DiagramBuilder b2("terms_common2_" + tag);
     for (int i = 0; i < copies2; i++)
-        b2.node(1, "Foo");
-    auto g1 = b1.build();
-    auto g2 = b2.build();
-    auto cost = symmetricCost();
-    Match m(g1.get(), g2.get(), cost.get(), 1, 3);
-    const std::string pairs =
-        readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
+        b2.node(kClassType, "Foo");
+    const std::string pairs = BuiltPair(b1, b2).termPairs();
     return static_cast<int>(std::count(pairs.begin(), pairs.end(), '\n'));
 }
 
@@ -294,8 +283,8 @@ TEST_F(TermPairs, WordsUsedThreeHundredTimesOrMoreAreIgnored) {
 
 TEST_F(TermPairs, ResultsFolderIsCreatedWhenMissing) {
     ASSERT_FALSE(std::filesystem::exists("results"));
-    OneClassEach p("folder", "FooBar", "FooBaz");
-    EXPECT_EQ(p.pairsFile(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
+    BuiltPair p = oneClassEach("folder", "FooBar", "FooBaz");
+    EXPECT_EQ(p.termPairs(), "\n0,0,FooBar,FooBaz,2_200000000,2_200000000,1_100000000");
 }
 
 TEST_F(TermPairs, CountersSaturateInsteadOfWrapping) {
@@ -331,11 +320,11 @@ TEST(InvolvedNodes, UnionOfMembers) {
 }
 
 TEST_F(NeighbourhoodBound, IsolatedAndOneSidedPairs) {
-    b1.node(1, "Foo");
-    b1.node(1, "Hub");
-    b1.node(1, "Leaf");
+    b1.node(kClassType, "Foo");
+    b1.node(kClassType, "Hub");
+    b1.node(kClassType, "Leaf");
     b1.arc(1, 2, "1").arc(2, 1, "2");
-    b2.node(1, "Bar");
+    b2.node(kClassType, "Bar");
     Match& m = start();
     // Raw substitution of two classes without discount: the kind weight.
     EXPECT_DOUBLE_EQ(m.bestNMatches1(0, 0), kKindWeight);
@@ -347,11 +336,11 @@ TEST_F(NeighbourhoodBound, IsolatedAndOneSidedPairs) {
 TEST_F(NeighbourhoodBound, NeighboursArePairedOrDroppedAtLeastCost) {
     // x -> a with relation 1 against y -> b with relation 2: pairing a with b costs one
     // deletion and one insertion (100), dropping both costs 50.5 + 50.5.
-    b1.node(1, "Foo");
-    b1.node(1, "Other");
+    b1.node(kClassType, "Foo");
+    b1.node(kClassType, "Other");
     b1.arc(0, 1, "1");
-    b2.node(1, "Foo");
-    b2.node(1, "Other");
+    b2.node(kClassType, "Foo");
+    b2.node(kClassType, "Other");
     b2.arc(0, 1, "2");
     Match& m = start();
     EXPECT_FLOAT_EQ(static_cast<float>(m.bestNMatches1(0, 0)), kKindWeight + 2 * kDropCost);
@@ -362,10 +351,10 @@ TEST_F(NeighbourhoodBound, NeighboursArePairedOrDroppedAtLeastCost) {
 }
 
 TEST_F(NeighbourhoodBound, StructuralBoundsFillEveryPair) {
-    b1.node(1, "Foo");
-    b1.node(1, "Bar");
+    b1.node(kClassType, "Foo");
+    b1.node(kClassType, "Bar");
     b1.arc(0, 1, "1").arc(1, 0, "1");
-    b2.node(1, "Foo");
+    b2.node(kClassType, "Foo");
     buildGraphs();
     g1->fillNeighborsAndRelations();
     g2->fillNeighborsAndRelations();
@@ -398,19 +387,27 @@ TEST(ObviousMatch, PairsTheUniqueTwinsAndExportsWhatIsLeft) {
     // p contains A and B; A has run(), B has a field and a method; A uses B. The second
     // version renames B to C and drops B's members.
     DiagramBuilder a("oa");
-    a.node(0, "p");
-    a.node(1, "p.A");
-    a.node(2, "p.A.run", "public,void,run");
-    a.node(1, "p.B");
-    a.node(3, "p.B.size", "private,int,size");
-    a.node(2, "p.B.go", "public,void,go,int,String");
-    a.arc(0, 1, "9").arc(0, 3, "9").arc(1, 2, "9").arc(3, 4, "9").arc(3, 5, "9").arc(1, 3, "1");
+    a.node(kPackageType, "p");
+    a.node(kClassType, "p.A");
+    a.node(kMethodType, "p.A.run", "public,void,run");
+    a.node(kClassType, "p.B");
+    a.node(kAttributeType, "p.B.size", "private,int,size");
+    a.node(kMethodType, "p.B.go", "public,void,go,int,String");
+    a.arc(0, 1, kContainmentText)
+        .arc(0, 3, kContainmentText)
+        .arc(1, 2, kContainmentText)
+        .arc(3, 4, kContainmentText)
+        .arc(3, 5, kContainmentText)
+        .arc(1, 3, "1");
     DiagramBuilder b("ob");
-    b.node(0, "p");
-    b.node(1, "p.A");
-    b.node(2, "p.A.run", "public,void,run");
-    b.node(1, "p.C");
-    b.arc(0, 1, "9").arc(0, 3, "9").arc(1, 2, "9").arc(1, 3, "1");
+    b.node(kPackageType, "p");
+    b.node(kClassType, "p.A");
+    b.node(kMethodType, "p.A.run", "public,void,run");
+    b.node(kClassType, "p.C");
+    b.arc(0, 1, kContainmentText)
+        .arc(0, 3, kContainmentText)
+        .arc(1, 2, kContainmentText)
+        .arc(1, 3, "1");
     auto g1 = a.build();
     auto g2 = b.build();
     fileShortNames(*g1);
@@ -449,28 +446,29 @@ TEST_F(NameSimilarity, MembersOfUnrelatedOwnersKeepHalfTheirNameLikeness) {
     Match m;
     Vertex order1(0, "p.Order");
     Vertex order2(1, "q.Order");
-    order1.type = order2.type = 1;
-    EXPECT_DOUBLE_EQ(m.intSim2(3, &order1, &order2), 1.0) << "classes: the name alone";
+    order1.type = order2.type = kClassType;
+    EXPECT_DOUBLE_EQ(m.intSim2(kClassDiagramCosts, &order1, &order2), 1.0)
+        << "classes: the name alone";
     // run() of Alpha against run() of Zeta (owners share no word) and of another Alpha.
     Vertex run1(2, "p.Alpha.run");
     Vertex run2(3, "p.Zeta.run");
     Vertex run3(4, "q.Alpha.run");
-    run1.type = run2.type = run3.type = 2;
-    EXPECT_DOUBLE_EQ(m.intSim2(3, &run1, &run2), 0.5);
-    EXPECT_DOUBLE_EQ(m.intSim2(3, &run1, &run3), 1.0);
+    run1.type = run2.type = run3.type = kMethodType;
+    EXPECT_DOUBLE_EQ(m.intSim2(kClassDiagramCosts, &run1, &run2), 0.5);
+    EXPECT_DOUBLE_EQ(m.intSim2(kClassDiagramCosts, &run1, &run3), 1.0);
     Vertex unnamed(5, "p.");
-    EXPECT_DOUBLE_EQ(m.intSim2(3, &order1, &unnamed), 0);
+    EXPECT_DOUBLE_EQ(m.intSim2(kClassDiagramCosts, &order1, &unnamed), 0);
 }
 
 TEST_F(NameSimilarity, ClassesAlsoCompareTheirMemberNames) {
     // Order holds a field and a method in both versions; Item has no members.
     for (DiagramBuilder* b : {&b1, &b2}) {
-        b->node(1, "p.Order");
-        b->node(3, "p.Order.total", "private,double,total");
-        b->node(2, "p.Order.pay", "public,void,pay");
-        b->arc(0, 1, "9").arc(0, 2, "9");
+        b->node(kClassType, "p.Order");
+        b->node(kAttributeType, "p.Order.total", "private,double,total");
+        b->node(kMethodType, "p.Order.pay", "public,void,pay");
+        b->arc(0, 1, kContainmentText).arc(0, 2, kContainmentText);
     }
-    b2.node(1, "p.Item");
+    b2.node(kClassType, "p.Item");
     Match& m = start();
     m.fillSimMatrix();
     // Same name, same field names, same method names: (1 + 1 + 1) / 3.

@@ -22,13 +22,13 @@ struct TwoClassPair {
 
     TwoClassPair(const std::string& digits1, const std::string& digits2, const std::string& tag) {
         DiagramBuilder b1("state1_" + tag);
-        b1.node(1, "Alpha");
-        b1.node(1, "Beta");
+        b1.node(kClassType, "Alpha");
+        b1.node(kClassType, "Beta");
         if (!digits1.empty()) b1.arc(0, 1, digits1);
         g1 = b1.build();
         DiagramBuilder b2("state2_" + tag);
-        b2.node(1, "Alpha");
-        b2.node(1, "Beta");
+        b2.node(kClassType, "Alpha");
+        b2.node(kClassType, "Beta");
         if (!digits2.empty()) b2.arc(0, 1, digits2);
         g2 = b2.build();
     }
@@ -46,13 +46,13 @@ using MatchCost = TwoDiagrams;
 using MatchBlocks = TwoDiagrams;
 
 TEST_F(MatchConstruction, EmptyMatchingCostsTheNoMatchingCost) {
-    const int a = b1.node(1, "Alpha");
-    const int b = b1.node(1, "Beta");
-    const int m = b1.node(2, "Beta.run");
-    b1.arc(a, b, "12").arc(b, m, "9").arc(m, m, "4");
-    b2.node(1, "Alpha");
-    b2.node(3, "Alpha.size");
-    b2.arc(0, 1, "9");
+    const int a = b1.node(kClassType, "Alpha");
+    const int b = b1.node(kClassType, "Beta");
+    const int m = b1.node(kMethodType, "Beta.run");
+    b1.arc(a, b, "12").arc(b, m, kContainmentText).arc(m, m, "4");
+    b2.node(kClassType, "Alpha");
+    b2.node(kAttributeType, "Alpha.size");
+    b2.arc(0, 1, kContainmentText);
     Match& match = start(7);
 
     // 3 deletions + 2 insertions of nodes (50 each); relations 1, 2, 9, 4 deleted and 9
@@ -82,9 +82,9 @@ TEST_F(MatchConstruction, NoMatchingCostIgnoresTheSeededContainmentPairs) {
     // empty matching is priced. With an edge drop weight of 0, a relation between unmatched
     // ends is free while one between matched ends is not: the seeds must not leak in.
     for (DiagramBuilder* b : {&b1, &b2}) {
-        const int p = b->node(0, "app");
-        const int c = b->node(1, "Alpha");
-        b->arc(p, c, "9").root(p);
+        const int p = b->node(kPackageType, "app");
+        const int c = b->node(kClassType, "Alpha");
+        b->arc(p, c, kContainmentText).root(p);
     }
     cost->initMode1(1, 0, 1, 1, 0);
     Match& match = start();
@@ -106,7 +106,7 @@ TEST_F(MatchConstruction, NoMatchingCostIgnoresTheSeededContainmentPairs) {
 
 TEST_F(MatchConstruction, StartsUnmatchedWithEveryNodeItsOwnBlock) {
     TwoClassPair p("1", "1", "fresh");
-    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
+    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, kClassDiagramCosts);
     for (int x = 0; x < 2; x++) {
         EXPECT_EQ(match.M12[x], Match::kNoPartner);
         EXPECT_EQ(match.blocks1[x], x);
@@ -131,7 +131,7 @@ TEST_F(MatchConstruction, MissingGraphsOrCostGiveMinusOne) {
     EXPECT_EQ(empty.getVertex1(0), nullptr);
 
     TwoClassPair p("1", "1", "nocost");
-    Match noCost(p.g1.get(), p.g2.get(), nullptr, 1, 3);
+    Match noCost(p.g1.get(), p.g2.get(), nullptr, 1, kClassDiagramCosts);
     EXPECT_DOUBLE_EQ(noCost.costFigures(kClassDiagramCosts).total, -1);
 }
 
@@ -144,8 +144,8 @@ TEST_F(MatchConstruction, OwnDefaultCostModelPricesEverythingAtZero) {
 }
 
 TEST_F(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion) {
-    b1.node(1, "Gamma");
-    b2.node(1, "Gamma");
+    b1.node(kClassType, "Gamma");
+    b2.node(kClassType, "Gamma");
     Match& match = start();
     const double before = match.costFigures(kClassDiagramCosts).total;
     pair(match, 0, 0);
@@ -156,51 +156,38 @@ TEST_F(MatchCost, MatchingTwoEqualIsolatedClassesSavesTheirDeletionAndInsertion)
     EXPECT_FLOAT_EQ((*match._N)(0, 0), 1.0f); // the similarity is kept for the pair
 }
 
-TEST_F(MatchCost, IdenticalEdgeBetweenMatchedEndsCostsNothing) {
-    TwoClassPair p("1", "1", "same");
-    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
-    pair(match, 0, 0);
-    pair(match, 1, 1);
-    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 0);
-}
-
-TEST_F(MatchCost, EdgeWithoutCounterpartCostsItsSurplusRelations) {
-    // One relation of the first graph deleted, or one of the second inserted, between
-    // matched ends: 1 x 100 x 1 / 2 either way.
-    TwoClassPair missingSecond("1", "", "del");
-    Match m1(missingSecond.g1.get(), missingSecond.g2.get(), missingSecond.cost.get(), 1, 3);
-    pair(m1, 0, 0);
-    pair(m1, 1, 1);
-    EXPECT_DOUBLE_EQ(m1.costFigures(kClassDiagramCosts).total, kDropCost);
-
-    TwoClassPair missingFirst("", "1", "ins");
-    Match m2(missingFirst.g1.get(), missingFirst.g2.get(), missingFirst.cost.get(), 1, 3);
-    pair(m2, 0, 0);
-    pair(m2, 1, 1);
-    EXPECT_DOUBLE_EQ(m2.costFigures(kClassDiagramCosts).total, kDropCost);
-
-    // Relations 1 and 2 against 2 and 3: relation 1 deleted, relation 3 inserted.
-    TwoClassPair partial("12", "23", "partial");
-    Match m3(partial.g1.get(), partial.g2.get(), partial.cost.get(), 1, 3);
-    pair(m3, 0, 0);
-    pair(m3, 1, 1);
-    EXPECT_DOUBLE_EQ(m3.costFigures(kClassDiagramCosts).total, 2 * kDropCost);
-}
-
-TEST_F(MatchCost, EdgeWithOneMatchedEndUsesTheMeanDropWeight) {
-    TwoClassPair p("1", "", "half");
-    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
-    pair(match, 0, 0);
-    // Node 1 deleted and inserted (100); the relation with one matched end costs
-    // 100 x 1 / 2 x (1 + 1) / 2.
-    EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, 2 * kDropCost + kDropCost);
+TEST_F(MatchCost, RelationsBetweenTwoClassesCostWhatDiffers) {
+    // One relation deleted or inserted between matched ends costs 1 x 100 x 1 / 2.
+    const struct {
+        const char* tag;
+        const char* digits1;
+        const char* digits2;
+        bool bothMatched;
+        double total;
+        const char* why;
+    } cases[] = {
+        {"same", "1", "1", true, 0, "the same relation between matched ends"},
+        {"del", "1", "", true, kDropCost, "a relation of the first graph deleted"},
+        {"ins", "", "1", true, kDropCost, "a relation of the second graph inserted"},
+        {"partial", "12", "23", true, 2 * kDropCost, "relation 1 deleted, relation 3 inserted"},
+        // Node 1 deleted and inserted (100); the relation with one matched end costs
+        // 100 x 1 / 2 x (1 + 1) / 2.
+        {"half", "1", "", false, 2 * kDropCost + kDropCost, "one end matched: mean drop weight"},
+    };
+    for (const auto& c : cases) {
+        TwoClassPair p(c.digits1, c.digits2, c.tag);
+        Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, kClassDiagramCosts);
+        pair(match, 0, 0);
+        if (c.bothMatched) pair(match, 1, 1);
+        EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, c.total) << c.why;
+    }
 }
 
 TEST_F(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
     // A cached likeness of one third leaves a substitution price that a float cannot hold;
     // the whole cost keeps it in single precision, as the move deltas do.
-    b1.node(1, "Omega");
-    b2.node(1, "Omega");
+    b1.node(kClassType, "Omega");
+    b2.node(kClassType, "Omega");
     Match& match = start();
     (*match._N)(0, 0) = 1.0f / 3;
     pair(match, 0, 0);
@@ -211,8 +198,8 @@ TEST_F(MatchCost, SubstitutionIsRoundedToSinglePrecision) {
 }
 
 TEST_F(MatchCost, DifferentKindsCannotBeSubstituted) {
-    b1.node(1, "Delta");
-    b2.node(2, "Delta");
+    b1.node(kClassType, "Delta");
+    b2.node(kMethodType, "Delta");
     Match& match = start();
     pair(match, 0, 0);
     EXPECT_DOUBLE_EQ(match.costFigures(kClassDiagramCosts).total, kImpossibleCost);
@@ -225,7 +212,7 @@ namespace {
 /// Registers a block vertex of the first graph standing for `members`, numbered `number`.
 Vertex* addBlock1(Match& m, int number, const std::set<int>& members) {
     auto* block = new Vertex(number, "block");
-    block->type = 1;
+    block->type = kClassType;
     *block->nodes = members;
     m.V1[number] = block;
     for (int n : members)
@@ -243,17 +230,17 @@ struct BlockPairCase {
 
     BlockPairCase(const std::string& name, const std::string& relation) {
         DiagramBuilder b1(name + "1");
-        b1.node(1, "Head");
-        b1.node(1, "Part");
-        b1.node(1, "Part");
+        b1.node(kClassType, "Head");
+        b1.node(kClassType, "Part");
+        b1.node(kClassType, "Part");
         b1.arc(0, 1, relation).arc(0, 2, relation);
         DiagramBuilder b2(name + "2");
-        b2.node(1, "Head");
-        b2.node(1, "Part");
+        b2.node(kClassType, "Head");
+        b2.node(kClassType, "Part");
         b2.arc(0, 1, "2");
         g1 = b1.build();
         g2 = b2.build();
-        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, 3);
+        match = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
         Vertex* block = addBlock1(*match, 3, {1, 2});
         block->nTerms = new std::set<std::string>{"part"};
     }
@@ -270,9 +257,9 @@ struct BlockPairCase {
 
 TEST_F(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
     for (int i = 0; i < 3; i++)
-        b1.node(1, "C" + std::to_string(i));
-    b2.node(1, "C0");
-    b2.node(1, "C1");
+        b1.node(kClassType, "C" + std::to_string(i));
+    b2.node(kClassType, "C0");
+    b2.node(kClassType, "C1");
     Match& match = start();
     Vertex* block = addBlock1(match, 3, {1, 2});
 
@@ -296,9 +283,9 @@ TEST_F(MatchBlocks, BlockAnswersThroughItsSmallestMember) {
 
 TEST_F(MatchBlocks, EdgeNodeCountsMultiplyBlockSizes) {
     for (int i = 0; i < 3; i++)
-        b1.node(1, "C" + std::to_string(i));
+        b1.node(kClassType, "C" + std::to_string(i));
     b1.arc(0, 1, "1");
-    b2.node(1, "C0");
+    b2.node(kClassType, "C0");
     Match& match = start();
     Edge* plain = g1->getEdge(0, 1);
     ASSERT_NE(plain, nullptr);
@@ -316,9 +303,9 @@ TEST_F(MatchBlocks, EdgeNodeCountsMultiplyBlockSizes) {
 
 TEST_F(MatchBlocks, EdgesToOneBlockAreFoldedIntoOneBlockEdge) {
     for (int i = 0; i < 3; i++)
-        b1.node(1, "C" + std::to_string(i));
+        b1.node(kClassType, "C" + std::to_string(i));
     b1.arc(0, 1, "2").arc(0, 2, "24");
-    b2.node(1, "C0");
+    b2.node(kClassType, "C0");
     Match& match = start();
     addBlock1(match, 3, {1, 2});
 
@@ -391,7 +378,7 @@ TEST(MatchDiagnostics, NormDiffIsRelativeToTheLargerValue) {
 
 TEST(MatchDiagnostics, CheckMatchingComparesWithTheLoggedPairs) {
     TwoClassPair p("", "", "check");
-    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, 3);
+    Match match(p.g1.get(), p.g2.get(), p.cost.get(), 1, kClassDiagramCosts);
     EXPECT_DOUBLE_EQ(match.checkMatching(), 0) << "no log";
     match.log_matching = new int[2]{Match::kNoPartner, Match::kNoPartner};
     EXPECT_DOUBLE_EQ(match.checkMatching(), 0) << "empty log";

@@ -7,9 +7,11 @@
 
 #include "cost/Cost.h"
 #include "graph/Graph.h"
+#include "graph/Kinds.h"
 #include "match/Match.h"
 #include "tests/support/Files.h"
 #include "tests/support/Scratch.h"
+#include "util/Folders.h"
 
 /// A graph built node by node: kinds, labels and signatures as a class-diagram reader would
 /// leave them, arcs by label digits, and the neighbour sets the matcher reads.
@@ -69,6 +71,25 @@ constexpr double kKindWeight = 100;
 /// Deletion or insertion of one plain node, or of one relation between unmatched ends.
 constexpr double kDropCost = 50;
 
+/// The term candidate pairs a matcher wrote for g1 and g2.
+inline std::string termPairsOf(const Graph& g1, const Graph& g2) {
+    return readText(std::string(kResultsFolder) + "sem_" + g1.name + "__" + g2.name + "_PAIRS.csv");
+}
+
+/// Two diagrams built from their builders, the symmetric cost model and a matcher over them
+/// (seed 1, cost mode 3), for tests that need a pair of their own.
+struct BuiltPair {
+    std::unique_ptr<Graph> g1;
+    std::unique_ptr<Graph> g2;
+    std::unique_ptr<Cost> cost = symmetricCost();
+    std::unique_ptr<Match> match;
+
+    BuiltPair(DiagramBuilder& b1, DiagramBuilder& b2)
+        : g1(b1.build()), g2(b2.build()),
+          match(std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts)) {}
+    std::string termPairs() const { return termPairsOf(*g1, *g2); }
+};
+
 /// Two diagrams built in code (`b1`, `b2`), the symmetric cost model and a matcher over them,
 /// in a scratch folder: the matcher writes its term pairs under "./results/".
 class TwoDiagrams : public ScratchTest {
@@ -89,12 +110,10 @@ protected:
     /// Builds the graphs and a matcher over them (cost mode 3) with the given seed.
     Match& start(int seed = 1) {
         buildGraphs();
-        matcher = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, 3);
+        matcher = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), seed, kClassDiagramCosts);
         return *matcher;
     }
 
     /// The term candidate pairs the matcher wrote for the two graphs.
-    std::string termPairs() const {
-        return readText("./results/sem_" + g1->name + "__" + g2->name + "_PAIRS.csv");
-    }
+    std::string termPairs() const { return termPairsOf(*g1, *g2); }
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cost/Cost.h"
+#include "tests/match/MatchTestSupport.h"
 #include "tests/match/MoveTestSupport.h"
 
 namespace {
@@ -46,12 +47,6 @@ double matcherCost(Match& m, const std::vector<int>& partner) {
         if (m.M12[x] >= 0) m.M21[m.M12[x]] = x;
     }
     return m.costFigures(m.cost_mode).total;
-}
-
-std::unique_ptr<Cost> symmetricCost() {
-    auto c = std::make_unique<Cost>();
-    c->initMode1(1, 1, 1, 1, 0);
-    return c;
 }
 
 /// A random pair of diagrams with the matcher built on it (kinds, loops and parallel arcs

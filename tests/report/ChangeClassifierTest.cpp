@@ -3,6 +3,7 @@
 #include "report/ChangeClassifier.h"
 #include "report/DiagramView.h"
 
+#include "graph/Kinds.h"
 #include "tests/report/ReportTestSupport.h"
 
 #include <algorithm>
@@ -49,8 +50,8 @@ NodeMatching plantedMatching(const Graph& g1, const Graph& g2) {
 } // namespace
 
 TEST(ChangeClassifier, EveryPlantedChangeIsNamedWithItsMemberCounts) {
-    Graph g1(12, testData("report_before.txt"));
-    Graph g2(12, testData("report_after.txt"));
+    Graph g1(kClassDiagramMode, testData("report_before.txt"));
+    Graph g2(kClassDiagramMode, testData("report_after.txt"));
     const ChangeReport r = classifyChanges(g1, g2, plantedMatching(g1, g2), 12);
 
     // Counts: same / changed / moved in / moved out / added / deleted.
@@ -95,8 +96,8 @@ TEST(ChangeClassifier, EveryPlantedChangeIsNamedWithItsMemberCounts) {
 
 TEST(ChangeClassifier, MutualMemberFlowBetweenUnmatchedClassesIsARename) {
     // The matcher missed OldName -> NewName at class level but matched all its members.
-    Graph g1(12, testData("report_before.txt"));
-    Graph g2(12, testData("report_after.txt"));
+    Graph g1(kClassDiagramMode, testData("report_before.txt"));
+    Graph g2(kClassDiagramMode, testData("report_after.txt"));
     MatchingByLabel m(g1, g2);
     m.pair("app.core.OldName.p", "app.core.NewName.p");
     m.pair("app.core.OldName.q", "app.core.NewName.q");
@@ -109,8 +110,8 @@ TEST(ChangeClassifier, MutualMemberFlowBetweenUnmatchedClassesIsARename) {
 }
 
 TEST(ChangeClassifier, MembersKeptInsideClassesArePairedBySignatureThenName) {
-    Graph g1(4, testData("report_mode4_before.txt"));
-    Graph g2(4, testData("report_mode4_after.txt"));
+    Graph g1(kMembersInClassesMode, testData("report_mode4_before.txt"));
+    Graph g2(kMembersInClassesMode, testData("report_mode4_after.txt"));
     MatchingByLabel m(g1, g2);
     m.pair("lib.one.Old", "lib.two.Old");
     const ChangeReport r = classifyChanges(g1, g2, m.finish(), 4);

@@ -56,9 +56,9 @@ struct TunnelRun {
 TunnelRun runTunnel(const std::string& list) {
     writeText("series.txt", list);
     TunnelRun run;
-    testing::internal::CaptureStdout();
+    ConsoleCapture capture;
     run.tunnel = std::make_unique<Tunnel>("series.txt");
-    run.printed = testing::internal::GetCapturedStdout();
+    run.printed = capture.text();
     return run;
 }
 

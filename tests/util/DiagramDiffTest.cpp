@@ -61,9 +61,11 @@ TEST(CsvDiffTest, ThreeSectionsOfSortedQuotedKeys) {
     writeText("m2.csv",
               "\"class1\",\"class2\",\"category\"\n\"A\",\"X\",Class\n\"B\",\"Z\",Class\n");
 
-    testing::internal::CaptureStdout();
-    csvDiff("d1.csv", "d2.csv", "u1.csv", "u2.csv", "m1.csv", "m2.csv");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    {
+        ConsoleCapture silent;
+        csvDiff("d1.csv", "d2.csv", "u1.csv", "u2.csv", "m1.csv", "m2.csv");
+        EXPECT_EQ(silent.text(), "");
+    }
 
     EXPECT_EQ(readText("m1.csv_diff.csv"),
               "\n\n M1 inter M2 \n\n\"A__X\"\n\"C__\"\n\"__class\"\n\"class__\"\n"
@@ -73,18 +75,18 @@ TEST(CsvDiffTest, ThreeSectionsOfSortedQuotedKeys) {
 
 TEST(CsvDiffTest, MissingFilesAndBadLinesAreReportedByName) {
     writeText("list.csv", "\"A\",\"Class\"\nA,Class\n\n\"B\n");
-    testing::internal::CaptureStdout();
+    ConsoleCapture intersecting;
     std::unique_ptr<std::set<std::string>> both(getDiagramsIntersection("list.csv", "list.csv"));
-    const std::string printed = testing::internal::GetCapturedStdout();
+    const std::string printed = intersecting.text();
     // A line without the separator keeps the rest after its quote; an unquoted one is skipped.
     EXPECT_EQ(*both, (std::set<std::string>{"A", "B"}));
     EXPECT_NE(printed.find("Bad input in list.csv, line 2: expected a double-quoted class name"),
               std::string::npos);
 
     writeText("pairs.csv", "\"A\",\"B\",Class\nA;B\n");
-    testing::internal::CaptureStdout();
+    ConsoleCapture diffing;
     csvDiff("list.csv", "no_list.csv", "list.csv", "list.csv", "pairs.csv", "no_pairs.csv");
-    const std::string missing = testing::internal::GetCapturedStdout();
+    const std::string missing = diffing.text();
     EXPECT_NE(missing.find("Bad input in no_list.csv: cannot be opened (expected a class list)"),
               std::string::npos);
     EXPECT_NE(missing.find("Bad input in no_pairs.csv: cannot be opened (expected a match file)"),
