@@ -18,6 +18,7 @@
 #include "graph/Graph.h"
 #include "graph/Kinds.h"
 #include "util/Console.h"
+#include "util/LineReader.h"
 
 namespace fs = std::filesystem;
 
@@ -148,10 +149,11 @@ bool runMatcher(const std::string& oldDiagram, const std::string& newDiagram,
     int rc = runMatch(m, log);
     log.close();
     fs::current_path(previous, error);
-    std::ifstream in(fs::path(outDir) / "match.log");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind("Matching Cost : ", 0) == 0) cost = std::atof(line.c_str() + 16);
+    const fs::path logPath = fs::path(outDir) / "match.log";
+    std::ifstream in(logPath);
+    LineReader lines(in, logPath.string());
+    while (lines.next())
+        if (lines.startsWith("Matching Cost : ")) cost = std::atof(lines.line().c_str() + 16);
     return rc == 0;
 }
 
@@ -211,10 +213,10 @@ std::string renderPage(const std::string& json, const std::string& page, bool& w
 std::set<std::string> classNames(const std::string& diagram) {
     std::set<std::string> names;
     std::ifstream in(diagram);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.compare(0, 2, "c,") != 0) continue;
-        std::vector<std::string> f = quotedFields(line);
+    LineReader lines(in, diagram);
+    while (lines.next()) {
+        if (!lines.startsWith("c,")) continue;
+        std::vector<std::string> f = quotedFields(lines.line());
         if (f.size() < 3) continue;
         std::replace(f[2].begin(), f[2].end(), '$', '.');
         names.insert(f[2]);
@@ -230,9 +232,9 @@ void readUnmatchedClasses(const std::string& costReport, const std::string& oldD
     const std::set<std::string> oldNames = classNames(oldDiagram),
                                 newNames = classNames(newDiagram);
     std::ifstream in(costReport);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<std::string> f = quotedFields(line);
+    LineReader lines(in, costReport);
+    while (lines.next()) {
+        std::vector<std::string> f = quotedFields(lines.line());
         // Deleted rows name the node of graph 1 in field 2; inserted rows give the number of
         // the node of graph 2, then its name.
         if (f.size() > 2 && f[0] == "nd" && oldNames.count(f[1]) > 0) removed.push_back(f[1]);
@@ -286,10 +288,10 @@ std::vector<std::pair<std::string, std::string>>
 readRenamedClasses(const std::string& rawPairFile) {
     std::vector<std::pair<std::string, std::string>> renamed;
     std::ifstream in(rawPairFile);
-    std::string line;
-    std::getline(in, line); // header
-    while (std::getline(in, line)) {
-        std::vector<std::string> f = quotedFields(line);
+    LineReader lines(in, rawPairFile);
+    lines.next(); // header
+    while (lines.next()) {
+        std::vector<std::string> f = quotedFields(lines.line());
         if (f.size() >= 3 && f[2] == "Class") renamed.push_back({f[0], f[1]});
     }
     return renamed;
