@@ -464,6 +464,14 @@ private:
     std::vector<Edge*> formerDeletions_;
     std::vector<Edge*> formerInsertions_;
     std::vector<Edge*> counterparts_;
+    /// The priced edges of each side by their ends, sorted, built when a long list is searched.
+    std::vector<std::pair<unsigned long long, Edge*>> pricedByEnds_[2];
+    bool pricedByEndsReady_[2] = {false, false};
+
+    /// The edge of the priced list of one side from `from` to `to`, or null. While a pair is
+    /// priced every block-level edge of its vertex is in that list, so this answers as
+    /// getEdge would, from a short list instead of the whole tables.
+    Edge* pricedEdge(bool left, int from, int to);
 
     /// getVEdges into `into` (cleared first).
     void collectVEdges(Vertex* v, bool left, std::vector<Edge*>& into);

@@ -54,10 +54,12 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     double delta = nodeTermDelta(mode, v1, v2);
 
     // Both edge lists are taken before any edge is priced: taking them registers the block
-    // edges of v1 and v2 against the current blocks, so the counterpart lookups below find
+    // edges of v1 and v2 against the current blocks. With v1 and v2 matched, a counterpart
+    // has v1 or v2 at one end, so it is looked up in these lists (pricedEdge) and they hold
     // every block edge that exists between the partners.
     collectVEdges(v1, true, pricedEdges_[0]);
     collectVEdges(v2, false, pricedEdges_[1]);
+    pricedByEndsReady_[0] = pricedByEndsReady_[1] = false;
     formerDeletions_.clear();
     formerInsertions_.clear();
 
@@ -90,7 +92,7 @@ double Match::firstSideEdgeDelta(int mode, double delta) {
         if (from == kNoPartner || to == kNoPartner) {
             delta += costs->ced(mode, e1, getNodes1(e1->from), getNodes1(e1->to));
         } else {
-            Edge* e2 = getEdge2(from, to);
+            Edge* e2 = pricedEdge(false, from, to);
             delta += costs->raw_ces(mode, e1, e2, getENodes1(e1), getENodes2(e2));
             if (e2 != nullptr) formerInsertions_.push_back(e2);
         }
@@ -119,12 +121,47 @@ double Match::secondSideEdgeDelta(int mode, double delta) {
         if (from == kNoPartner || to == kNoPartner) {
             delta += costs->cei(mode, e2, getNodes2(e2->from), getNodes2(e2->to));
             formerInsertions_.push_back(e2);
-        } else if (getEdge1(from, to) == nullptr) {
+        } else if (pricedEdge(true, from, to) == nullptr) {
             delta += costs->raw_ces(mode, nullptr, e2, 0, getENodes2(e2));
             formerInsertions_.push_back(e2);
         }
     }
     return delta;
+}
+
+namespace {
+
+/// The two end numbers of an edge packed into one sort key.
+unsigned long long endsKey(int from, int to) {
+    return static_cast<unsigned long long>(static_cast<unsigned>(from)) << 32 |
+           static_cast<unsigned>(to);
+}
+
+/// Lists up to this length are scanned; longer ones are sorted by ends once per pricing.
+constexpr size_t kScannedEdges = 24;
+
+} // namespace
+
+Edge* Match::pricedEdge(bool left, int from, int to) {
+    const std::vector<Edge*>& edges = pricedEdges_[left ? 0 : 1];
+    if (edges.size() <= kScannedEdges) {
+        for (Edge* e : edges)
+            if (e->from == from && e->to == to) return e;
+        return nullptr;
+    }
+    std::vector<std::pair<unsigned long long, Edge*>>& byEnds = pricedByEnds_[left ? 0 : 1];
+    if (!pricedByEndsReady_[left ? 0 : 1]) {
+        byEnds.clear();
+        for (Edge* e : edges)
+            byEnds.emplace_back(endsKey(e->from, e->to), e);
+        std::sort(byEnds.begin(), byEnds.end());
+        pricedByEndsReady_[left ? 0 : 1] = true;
+    }
+    const unsigned long long key = endsKey(from, to);
+    auto found =
+        std::lower_bound(byEnds.begin(), byEnds.end(), key,
+                         [](const auto& entry, unsigned long long k) { return entry.first < k; });
+    return found != byEnds.end() && found->first == key ? found->second : nullptr;
 }
 
 double Match::formerEdgeDelta(int mode, const Vertex* v1, const Vertex* v2, double delta) {
