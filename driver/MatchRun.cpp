@@ -40,9 +40,8 @@ bool reportEmptyGraph(const Graph& g, const std::string& path, std::ostream& out
 /// Keeps `object` alive to the end of the process without ever destroying it: the holder is
 /// reached through a static pointer, so the object stays reachable and nothing frees it.
 template <typename T> void keepToProcessEnd(std::unique_ptr<T>& object) {
-    static auto* const kept = new std::vector<std::shared_ptr<void>>();
-    T* raw = object.release();
-    kept->emplace_back(raw, [](void*) {});
+    static auto* const kept = new std::vector<const void*>();
+    kept->push_back(object.release());
 }
 
 } // namespace

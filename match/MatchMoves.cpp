@@ -42,6 +42,15 @@ namespace {
 const std::map<unsigned, bool> kNoMovablePairs;
 const std::set<int> kNoRows;
 
+/// Moves `next` past the entries of an ascending list whose node is below n, and says
+/// whether it then stands on n; `node` reads an entry's node number.
+template <typename Iterator, typename Node>
+bool standsOn(Iterator& next, Iterator end, int n, Node node) {
+    while (next != end && node(*next) < n)
+        ++next;
+    return next != end && node(*next) == n;
+}
+
 /// Adds a vertex number and the numbers of its members.
 void addWithMembers(Match& m, int number, bool left, std::set<int>& into) {
     into.insert(number);
@@ -200,6 +209,7 @@ void Match::updateDeltaMatrix() {
     // are passed over by walking the movable pairs alongside (both lists ascending).
     const int n1 = order(true);
     const int n2 = order(false);
+    const auto column = [](const auto& entry) { return static_cast<int>(entry.first); };
     for (int l : lines) {
         const std::map<unsigned, bool>* movableRow = nullptr;
         if (l < n1 && move != nullptr) {
@@ -208,13 +218,9 @@ void Match::updateDeltaMatrix() {
         }
         auto next = movableRow != nullptr ? movableRow->begin() : kNoMovablePairs.end();
         for (int c : matchable2) {
-            if (movableRow != nullptr && c < n2) {
-                while (next != movableRow->end() && static_cast<int>(next->first) < c)
-                    ++next;
-                if (next == movableRow->end() || static_cast<int>(next->first) != c ||
-                    !next->second)
-                    continue;
-            }
+            if (movableRow != nullptr && c < n2 &&
+                !(standsOn(next, movableRow->end(), c, column) && next->second))
+                continue;
             reevaluate(*this, l, c);
         }
     }
@@ -223,11 +229,9 @@ void Match::updateDeltaMatrix() {
         auto next = movableColumn != nullptr ? movableColumn->begin() : kNoRows.end();
         for (int i : matchable1) {
             if (lines.count(i)) continue;
-            if (movableColumn != nullptr && i < n1) {
-                while (next != movableColumn->end() && *next < i)
-                    ++next;
-                if (next == movableColumn->end() || *next != i) continue;
-            }
+            if (movableColumn != nullptr && i < n1 &&
+                !standsOn(next, movableColumn->end(), i, [](int row) { return row; }))
+                continue;
             reevaluate(*this, i, c);
         }
     }
