@@ -85,6 +85,12 @@ public:
         return (*row)[j];
     }
 
+    /// Removes cell (i, j) when stored. Its row stays, empty or not, so that rows are still
+    /// only ever removed all together.
+    void erase(unsigned int i, unsigned int j) {
+        if (Row* row = findRow(i)) row->erase(j);
+    }
+
     /// Number of stored cells over all rows.
     int count() const {
         size_t total = 0;

@@ -113,6 +113,8 @@ void Match::releaseBlocks() {
         }
         blockVertices->clear();
     }
+    heldBlocks_[0].clear();
+    heldBlocks_[1].clear();
     for (Edge* e : madeEdges)
         delete e;
     delete E1;
@@ -200,6 +202,9 @@ void Match::allocateTables(int n1, int n2) {
     nBlocks2.clear();
     grownBlocks_[0].clear();
     grownBlocks_[1].clear();
+    heldBlocks_[0].clear();
+    heldBlocks_[1].clear();
+    wordsReleasable_ = true;
     console() << "\t __7__";
 }
 
@@ -227,14 +232,14 @@ Vertex* Match::getVertex1(int num) {
     if (num < 0) return nullptr;
     if (num < order(true)) return g1->vertex(num);
     auto it = V1.find(num);
-    return it != V1.end() ? it->second : nullptr;
+    return it != V1.end() ? wholeBlock(it->second, true) : nullptr;
 }
 
 Vertex* Match::getVertex2(int num) {
     if (num < 0) return nullptr;
     if (num < order(false)) return g2->vertex(num);
     auto it = V2.find(num);
-    return it != V2.end() ? it->second : nullptr;
+    return it != V2.end() ? wholeBlock(it->second, false) : nullptr;
 }
 
 Edge* Match::getEdgeSide(int from, int to, bool left) {

@@ -346,6 +346,11 @@ public:
     /// A new vertex numbered nnumber standing for the given plain vertices (the vertex
     /// itself for a one-element list, null for null).
     Vertex* mergeNodes(std::vector<Vertex*>* nodes, int nnumber);
+    /// Releases the own edges (with their E1/E2 entries) and the word sets of block v of one
+    /// side when no node is held by it; getVertex and the likeness rebuild them, the same as
+    /// they were first built, when they are needed again. Pricing a move calls it for the
+    /// block the move would build. Does nothing to a plain vertex.
+    void releaseIdleBlock(Vertex* v, bool left);
 
     // =====================================================================================
     // Moves: validity and index refresh (MatchMoves.cpp), cost changes (MatchDelta.cpp),
@@ -503,6 +508,35 @@ private:
     void allocateTables(int n1, int n2);
     /// updateBlock without its memory of earlier answers.
     Vertex* blockFor(Vertex* B, int x, bool left, bool add);
+    /// The parts of mergeNodes: the union of the members' word sets into `merged`, and the
+    /// members' edges, rewritten to `merged.number` at member ends and combined by ends.
+    static void uniteMemberTerms(Vertex& merged, const std::vector<Vertex*>& nodes);
+    static void mergeMemberEdges(Vertex& merged, const std::vector<Vertex*>& nodes);
+
+    /// What a block vertex has released while no node is held by it (MatchMerge.cpp).
+    struct HeldBlock {
+        /// The member the building move added (listed last when it was built), or kNoPartner.
+        int appended = kNoPartner;
+        /// Its own edges, with their entries in E1/E2, are released.
+        bool edgesOut = false;
+        /// Its word sets are released.
+        bool wordsOut = false;
+    };
+    /// Per side, by block number minus the side's order.
+    std::vector<HeldBlock> heldBlocks_[2];
+    /// False once a plain node's word sets may have been built after the blocks were: a
+    /// union rebuilt then could hold more words than the first, so words are kept.
+    bool wordsReleasable_ = true;
+    HeldBlock* heldBlock(const Vertex* v, bool left);
+    /// The block's members in the order it was first built from: ascending, the member its
+    /// building move added last.
+    std::vector<Vertex*> buildOrder(const Vertex& block, const HeldBlock& held, bool left);
+    /// v itself, with its own edges rebuilt first when it is a block that released them.
+    Vertex* wholeBlock(Vertex* v, bool left);
+    /// Rebuilds v's word sets when it is a block that released them.
+    void blockWords(Vertex* v, bool left);
+    /// Rebuilds every released word set and stops releasing them.
+    void keepBlockWords();
     /// Node part of cost(): deletions of unmatched first-graph blocks and substitutions.
     double nodePartCost(int mode);
     void releaseChosenCell();

@@ -184,6 +184,8 @@ double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
     mv.isolate(*this);
 
     double delta = 0;
+    Vertex* priced = nullptr; // the block the move builds, when it builds one
+    bool pricedLeft = false;
     switch (mv.kind) {
     case MoveContext::Kind::Add:
         delta = compDelta(mode, v1, v2);
@@ -195,24 +197,30 @@ double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
         const double before = compDelta(mode, mv.bx, mv.qxv);
         Vertex* grown = updateBlock(mv.qxv, mv.y, false, true);
         delta = compDelta(mode, mv.bx, grown) - before;
+        priced = grown;
         break;
     }
     case MoveContext::Kind::GrowFirst: {
         const double before = compDelta(mode, mv.qyv, mv.by);
         Vertex* grown = updateBlock(mv.qyv, mv.x, true, true);
         delta = compDelta(mode, grown, mv.by) - before;
+        priced = grown;
+        pricedLeft = true;
         break;
     }
     case MoveContext::Kind::ShrinkFirst: {
         const double before = compDelta(mode, mv.bx, mv.qxv);
         Vertex* shrunk = updateBlock(mv.bx, mv.x, true, false);
         delta = compDelta(mode, shrunk, mv.qxv) - before;
+        priced = shrunk;
+        pricedLeft = true;
         break;
     }
     case MoveContext::Kind::ShrinkSecond: {
         const double before = compDelta(mode, mv.qyv, mv.by);
         Vertex* shrunk = updateBlock(mv.by, mv.y, false, false);
         delta = compDelta(mode, mv.qyv, shrunk) - before;
+        priced = shrunk;
         break;
     }
     case MoveContext::Kind::RemoveBlocks:
@@ -224,5 +232,6 @@ double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
     }
 
     mv.restore(*this);
+    if (priced != nullptr) releaseIdleBlock(priced, pricedLeft);
     return delta;
 }

@@ -395,6 +395,7 @@ std::set<std::string>* Match::checkAlternatives(std::set<std::string>* altmatch,
         const int i = v1->number;
         const int j = v2->number;
         // Nodes outside the relevant ones never had their word sets built.
+        if (v1->nTerms == nullptr || v2->nTerms == nullptr) keepBlockWords();
         if (v1->nTerms == nullptr) v1->settify();
         if (v2->nTerms == nullptr) v2->settify();
         const float similarity = static_cast<float>(intSim(cost_mode, v1, v2));

@@ -1,6 +1,7 @@
 // Block vertices: the merged vertex that stands for a set of nodes of one graph, found again by
 // its member-set key, and the block edges registered so that cost evaluations see a block as
 // an ordinary vertex.
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -53,15 +54,8 @@ Vertex* Match::mergeNodes(std::vector<Vertex*>* nodes, int nnumber) {
     auto* merged = new Vertex();
     merged->number = nnumber;
     merged->nodes = new std::set<int>();
-
-    std::set<int> given;
-    for (const Vertex* v : *nodes)
-        if (v != nullptr) given.insert(v->number);
-
-    std::set<std::pair<int, int>> handled;     // (from, to) of the member edges already taken
-    std::map<std::pair<int, int>, Edge*> kept; // merged edges by their rewritten ends
     bool typed = false;
-    for (Vertex* v : *nodes) {
+    for (const Vertex* v : *nodes) {
         if (v == nullptr) continue;
         if (!typed) {
             merged->type = v->type;
@@ -69,32 +63,79 @@ Vertex* Match::mergeNodes(std::vector<Vertex*>* nodes, int nnumber) {
         } else if (v->type != merged->type) {
             console() << "\n MERGING DIFFERENT TYPES OF NODES";
         }
-        uniteTerms(merged->nTerms, v->nTerms);
-        uniteTerms(merged->nPaths, v->nPaths);
-        uniteTerms(merged->nSpecs, v->nSpecs);
         merged->nodes->insert(v->number);
-
-        for (Edge* e : v->edges) {
-            if (e == nullptr || !handled.insert({e->from, e->to}).second) continue;
-            // An edge between two members becomes a loop on the block; its counts are summed
-            // like any other, since every cost reads the merged counts as plain totals.
-            const int from = given.count(e->from) ? nnumber : e->from;
-            const int to = given.count(e->to) ? nnumber : e->to;
-            auto it = kept.find({from, to});
-            if (it != kept.end()) {
-                combineEdge(it->second, e);
-                continue;
-            }
-            Edge* copy = e->duplicate();
-            copy->from = from;
-            copy->to = to;
-            kept[{from, to}] = copy;
-        }
     }
-    for (auto& entry : kept)
-        merged->edges.push_back(entry.second);
+    uniteMemberTerms(*merged, *nodes);
+    mergeMemberEdges(*merged, *nodes);
     merged->label = blockLabel(*merged);
     return merged;
+}
+
+void Match::uniteMemberTerms(Vertex& merged, const std::vector<Vertex*>& nodes) {
+    for (const Vertex* v : nodes) {
+        if (v == nullptr) continue;
+        uniteTerms(merged.nTerms, v->nTerms);
+        uniteTerms(merged.nPaths, v->nPaths);
+        uniteTerms(merged.nSpecs, v->nSpecs);
+    }
+}
+
+void Match::mergeMemberEdges(Vertex& merged, const std::vector<Vertex*>& nodes) {
+    // Every member edge in the order met (members in list order, each one's edges in
+    // order), with its ends and its ends rewritten to the block.
+    struct Met {
+        std::pair<int, int> ends;
+        std::pair<int, int> merged;
+        size_t order;
+        Edge* edge;
+    };
+    std::vector<int> given;
+    for (const Vertex* v : nodes)
+        if (v != nullptr) given.push_back(v->number);
+    std::sort(given.begin(), given.end());
+    const auto isMember = [&given](int n) {
+        return std::binary_search(given.begin(), given.end(), n);
+    };
+    std::vector<Met> met;
+    for (const Vertex* v : nodes) {
+        if (v == nullptr) continue;
+        for (Edge* e : v->edges)
+            if (e != nullptr) met.push_back({{e->from, e->to}, {}, met.size(), e});
+    }
+    const auto byEndsThenOrder = [](const Met& a, const Met& b) {
+        return a.ends != b.ends ? a.ends < b.ends : a.order < b.order;
+    };
+    const auto byMergedThenOrder = [](const Met& a, const Met& b) {
+        return a.merged != b.merged ? a.merged < b.merged : a.order < b.order;
+    };
+    // An edge between two members is met from both; only its first meeting counts.
+    std::sort(met.begin(), met.end(), byEndsThenOrder);
+    met.erase(std::unique(met.begin(), met.end(),
+                          [](const Met& a, const Met& b) { return a.ends == b.ends; }),
+              met.end());
+    for (Met& m : met)
+        m.merged = {isMember(m.ends.first) ? merged.number : m.ends.first,
+                    isMember(m.ends.second) ? merged.number : m.ends.second};
+    std::sort(met.begin(), met.end(), byMergedThenOrder);
+
+    // One edge per pair of rewritten ends, ascending, its counts summed in the order met.
+    // An edge between two members becomes a loop on the block; its counts are summed like
+    // any other, since every cost reads the merged counts as plain totals.
+    size_t distinct = 0;
+    for (size_t i = 0; i < met.size(); i++)
+        if (i == 0 || met[i].merged != met[i - 1].merged) distinct++;
+    merged.edges.reserve(merged.edges.size() + distinct);
+    Edge* current = nullptr;
+    for (size_t i = 0; i < met.size(); i++) {
+        if (i > 0 && met[i].merged == met[i - 1].merged) {
+            combineEdge(current, met[i].edge);
+            continue;
+        }
+        current = met[i].edge->duplicate();
+        current->from = met[i].merged.first;
+        current->to = met[i].merged.second;
+        merged.edges.push_back(current);
+    }
 }
 
 namespace {
@@ -140,7 +181,7 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
         (add ? 1u : 0u);
     std::unordered_map<unsigned long long, Vertex*>& answers = grownBlocks_[left ? 0 : 1];
     auto answered = answers.find(question);
-    if (answered != answers.end()) return answered->second;
+    if (answered != answers.end()) return wholeBlock(answered->second, left);
     Vertex* block = blockFor(B, x, left, add);
     answers.emplace(question, block);
     return block;
@@ -173,6 +214,86 @@ Vertex* Match::blockFor(Vertex* B, int x, bool left, bool add) {
     Vertex* block = mergeNodes(&list, number);
     blockVertices[number] = block;
     byKey[key] = number;
+    heldBlocks_[left ? 0 : 1].push_back({add ? x : kNoPartner});
     registerBlockEdges(*this, block, left);
     return block;
+}
+
+// -------------------------------------------------------------------------------------
+// Releasing idle blocks
+// -------------------------------------------------------------------------------------
+//
+// Pricing builds a block for every grow and shrink move it looks at, and most of them are
+// never played. Such a block is kept (its number, members, kind and label stay, and so do
+// the edges registered between it and other blocks), but its own edges and word sets are
+// released once it has been priced while no node is held by it. They are rebuilt from its
+// members, in the order it was first built from, when they are needed again: the edges as
+// soon as the block is asked for, the words when a likeness not yet known is computed.
+// Its own edges are the entries of E1/E2 with the block at one end and a plain node (or the
+// block itself) at the other; nothing looks them up while no node is held by the block,
+// except through the block itself.
+
+Match::HeldBlock* Match::heldBlock(const Vertex* v, bool left) {
+    const int index = v->number - order(left);
+    std::vector<HeldBlock>& held = heldBlocks_[left ? 0 : 1];
+    if (index < 0 || index >= static_cast<int>(held.size())) return nullptr;
+    return &held[static_cast<size_t>(index)];
+}
+
+std::vector<Vertex*> Match::buildOrder(const Vertex& block, const HeldBlock& held, bool left) {
+    std::vector<Vertex*> list;
+    for (int member : *block.nodes)
+        if (member != held.appended) list.push_back(getVertex(member, left));
+    if (held.appended != kNoPartner) list.push_back(getVertex(held.appended, left));
+    return list;
+}
+
+Vertex* Match::wholeBlock(Vertex* v, bool left) {
+    if (v == nullptr) return v;
+    HeldBlock* held = heldBlock(v, left);
+    if (held == nullptr || !held->edgesOut) return v;
+    mergeMemberEdges(*v, buildOrder(*v, *held, left));
+    for (Edge* e : v->edges)
+        setBlockEdge(left, e->from, e->to, e);
+    held->edgesOut = false;
+    return v;
+}
+
+void Match::blockWords(Vertex* v, bool left) {
+    HeldBlock* held = heldBlock(v, left);
+    if (held == nullptr || !held->wordsOut) return;
+    uniteMemberTerms(*v, buildOrder(*v, *held, left));
+    held->wordsOut = false;
+}
+
+void Match::releaseIdleBlock(Vertex* v, bool left) {
+    if (v == nullptr || v->nodes == nullptr || v->nodes->empty()) return;
+    HeldBlock* held = heldBlock(v, left);
+    if (held == nullptr) return;
+    if (getBlock(*v->nodes->begin(), left) == v->number) return; // nodes are held by it
+    if (!held->edgesOut) {
+        for (Edge* e : v->edges)
+            if (findBlockEdge(left, e->from, e->to) != e) return; // an own edge was replaced
+        SparseMatrix<Edge*>* table = left ? E1 : E2;
+        for (Edge* e : v->edges) {
+            table->erase(static_cast<unsigned>(e->from), static_cast<unsigned>(e->to));
+            delete e;
+        }
+        std::vector<Edge*>().swap(v->edges);
+        held->edgesOut = true;
+    }
+    if (!wordsReleasable_ || held->wordsOut) return;
+    delete v->nTerms;
+    delete v->nPaths;
+    delete v->nSpecs;
+    v->nTerms = v->nPaths = v->nSpecs = nullptr;
+    held->wordsOut = true;
+}
+
+void Match::keepBlockWords() {
+    if (!wordsReleasable_) return;
+    wordsReleasable_ = false;
+    for (bool left : {true, false})
+        for (auto& entry : left ? V1 : V2)
+            if (entry.second != nullptr) blockWords(entry.second, left);
 }

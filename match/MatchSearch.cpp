@@ -57,6 +57,10 @@ void copyBest(Match& m, bool left, bool restore) {
             bestBlocks[n] = blocks[n];
         }
     }
+    // A block that holds nodes again needs its own edges back.
+    if (restore)
+        for (int n = 0; n < m.order(left); n++)
+            if (blocks[n] != n) m.getVertex(blocks[n], left);
 }
 
 /// Keeps the best-solution arrays in step with the current matching at every improvement

@@ -104,6 +104,8 @@ double Match::intSim(int mode, Vertex* first, Vertex* second) {
     if (_N != nullptr)
         if (const float* cached = _N->find(a, b)) return *cached;
     computeSim++;
+    blockWords(first, true);
+    blockWords(second, false);
 
     // A vertex without a term set has no words (the run always builds them).
     static const std::set<std::string> noWords;

@@ -182,3 +182,70 @@ TEST(BlockVertex, EdgesAreRegisteredAgainstTheBlocksInUse) {
     EXPECT_EQ(between->from, 10);
     EXPECT_EQ(between->to, 11);
 }
+
+namespace {
+
+/// Everything of a block's own edges that a cost or a report reads, and whether each is the
+/// entry registered for its ends.
+std::vector<std::string> ownEdges(Match& m, Vertex* block) {
+    std::vector<std::string> seen;
+    for (Edge* e : block->edges) {
+        std::string text = std::to_string(e->from) + ">" + std::to_string(e->to) + " #" +
+                           std::to_string(e->number) + " " + e->label + " [";
+        for (int k = 0; k < kLabelCodes; k++)
+            text += std::to_string(e->labels[k]) + " ";
+        text += m.getEdge1(e->from, e->to) == e ? "] registered" : "]";
+        seen.push_back(text);
+    }
+    return seen;
+}
+
+} // namespace
+
+TEST(BlockVertex, AReleasedBlockIsRebuiltAsItWasFirstBuilt) {
+    // Both members point at 2 with different labels, so the merged label shows the order
+    // the block was built in: grown from 1 by 0, it is built from 1 first.
+    QuietOutput quiet;
+    GraphAssembler a("release_first");
+    a.node(kClassType, "ParserState");
+    a.node(kClassType, "TokenQueue");
+    a.node(kClassType, "Element");
+    a.arc(0, 2, "1").arc(1, 2, "22").arc(0, 1, "4");
+    auto g1 = a.build();
+    GraphAssembler b("release_second");
+    b.node(kClassType, "TokenState");
+    auto g2 = b.build();
+    auto cost = unevenCost();
+    Match m(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
+    Vertex* block = m.updateBlock(m.getVertex1(1), 0, true, true);
+    const int number = block->number;
+    const std::vector<std::string> edges = ownEdges(m, block);
+    const std::set<std::string> words = *block->nTerms;
+    const std::string label = block->label;
+    ASSERT_EQ(edgeOf(block, number, 2)->label, "221");
+    Vertex* second = m.getVertex2(0);
+    const double likeness = m.intSim(kClassDiagramCosts, block, second);
+
+    // Not while it holds nodes.
+    m.blocks1[0] = m.blocks1[1] = number;
+    m.releaseIdleBlock(block, true);
+    EXPECT_EQ(ownEdges(m, block), edges);
+    m.blocks1[0] = 0;
+    m.blocks1[1] = 1;
+
+    m.releaseIdleBlock(block, true);
+    EXPECT_TRUE(block->edges.empty());
+    EXPECT_EQ(block->nTerms, nullptr);
+    EXPECT_EQ(m.findBlockEdge(true, number, 2), nullptr);
+    EXPECT_EQ(block->label, label);
+    EXPECT_EQ(*block->nodes, (std::set<int>{0, 1}));
+
+    // Words come back with a likeness not yet known, edges when the block is asked for.
+    EXPECT_EQ(m.intSim(kClassDiagramCosts, block, second), likeness);
+    ASSERT_NE(block->nTerms, nullptr);
+    EXPECT_EQ(*block->nTerms, words);
+    EXPECT_TRUE(block->edges.empty());
+    EXPECT_EQ(m.getVertex1(number), block);
+    EXPECT_EQ(ownEdges(m, block), edges);
+    EXPECT_EQ(m.updateBlock(m.getVertex1(0), 1, true, true), block);
+}
