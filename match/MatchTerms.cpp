@@ -353,11 +353,21 @@ int Match::writeTermPairs(std::ostream& out) {
         if (idCount.first >= 0 && static_cast<size_t>(idCount.first) < corresponding.size())
             corresponding[static_cast<size_t>(idCount.first)] = it->second.first;
     }
-    // Posting lists of the second graph: term id -> (node, counters), nodes ascending.
-    std::vector<std::vector<std::pair<int, semarel*>>> postings(terms2.size());
-    for (auto& [m, row] : nodeTerms2->mat)
+    // Posting lists of the second graph: term id -> (node, kind, counters), nodes ascending,
+    // only the relevant nodes of the graph.
+    struct Posting {
+        int node;
+        short type;
+        const semarel* counters;
+    };
+    std::vector<std::vector<Posting>> postings(terms2.size());
+    for (auto& [m, row] : nodeTerms2->mat) {
+        const int node = static_cast<int>(m);
+        if (node < 0 || node >= order(false) || !isRelevant(relevant2, node)) continue;
+        const short type = g2->vertex(node)->type;
         for (auto& [t, rel] : row)
-            if (t < postings.size()) postings[t].emplace_back(static_cast<int>(m), &rel);
+            if (t < postings.size()) postings[t].push_back({node, type, &rel});
+    }
 
     auto counters = [this](short sum, const short* count) {
         std::string text = std::to_string(sum) + "_";
@@ -376,11 +386,8 @@ int Match::writeTermPairs(std::ostream& out) {
             if (k1 < static_cast<unsigned>(kFirstTermId) || k1 >= corresponding.size()) continue;
             const int k2 = corresponding[k1];
             if (k2 < 0) continue;
-            for (auto& [m, rel2] : postings[static_cast<size_t>(k2)]) {
-                if (m < 0 || m >= order(false)) continue;
-                if (!isRelevant(relevant2, m) || g2->vertex(m)->type != type1) continue;
-                shared.add(m, rel1, *rel2);
-            }
+            for (const Posting& p : postings[static_cast<size_t>(k2)])
+                if (p.type == type1) shared.add(p.node, rel1, *p.counters);
         }
         for (int m : shared.nodes()) {
             if (shared.sum(m) == 0) continue;
