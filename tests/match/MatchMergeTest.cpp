@@ -13,29 +13,38 @@
 
 namespace {
 
-/// Ten classes on the first side, where 3 and 5 both point at 9 (one relation of class 2 from
-/// 3, two from 5), 3 calls 5, and 8 is a method; a single class on the second side.
-struct BlockFixture {
+/// A matcher over a first-side graph and a second side of one class.
+struct AgainstOneClass {
     std::unique_ptr<Graph> g1;
     std::unique_ptr<Graph> g2;
     std::unique_ptr<Cost> cost = unevenCost();
     std::unique_ptr<Match> m;
 
-    BlockFixture() {
+    AgainstOneClass(GraphAssembler first, const std::string& secondClass) {
         QuietOutput quiet;
-        GraphAssembler a("blocks_first");
-        for (int n = 0; n < 10; n++)
-            a.node(n == 8 ? kMethodType : kClassType, "Node" + std::to_string(n));
-        a.arc(3, 9, "2").arc(5, 9, "22").arc(3, 5, "4");
-        g1 = a.build();
-        GraphAssembler b("blocks_second");
-        b.node(kClassType, "Node");
+        g1 = first.build();
+        GraphAssembler b(g1->name + "_second");
+        b.node(kClassType, secondClass);
         g2 = b.build();
         m = std::make_unique<Match>(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
     }
 
     Vertex* plain(int n) { return m->getVertex1(n); }
     Vertex* grow(int n, int x) { return m->updateBlock(plain(n), x, true, true); }
+};
+
+/// Ten classes on the first side, where 3 and 5 both point at 9 (one relation of class 2 from
+/// 3, two from 5), 3 calls 5, and 8 is a method; a single class on the second side.
+GraphAssembler tenNodes() {
+    GraphAssembler a("blocks_first");
+    for (int n = 0; n < 10; n++)
+        a.node(n == 8 ? kMethodType : kClassType, "Node" + std::to_string(n));
+    a.arc(3, 9, "2").arc(5, 9, "22").arc(3, 5, "4");
+    return a;
+}
+
+struct BlockFixture : AgainstOneClass {
+    BlockFixture() : AgainstOneClass(tenNodes(), "Node") {}
 };
 
 Edge* edgeOf(Vertex* v, int from, int to) {
@@ -118,17 +127,12 @@ TEST(BlockVertex, AnEdgeBetweenMembersBecomesALoop) {
 TEST(BlockVertex, LoopCountsOfLargeBlocksAreSummed) {
     // Five members calling each other: every call relation is kept on the block's loop,
     // including those contributed by the fifth member.
-    QuietOutput quiet;
     GraphAssembler a("blocks_ring");
     for (int n = 0; n < 5; n++)
         a.node(kClassType, "Ring" + std::to_string(n));
     a.arc(0, 1, "4").arc(1, 2, "4").arc(2, 3, "4").arc(3, 4, "4").arc(4, 0, "44");
-    auto g1 = a.build();
-    GraphAssembler b("blocks_ring_second");
-    b.node(kClassType, "Ring");
-    auto g2 = b.build();
-    auto cost = unevenCost();
-    Match m(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
+    AgainstOneClass f(std::move(a), "Ring");
+    Match& m = *f.m;
     Vertex* block = m.getVertex1(0);
     for (int x = 1; x < 5; x++)
         block = m.updateBlock(block, x, true, true);
@@ -205,19 +209,14 @@ std::vector<std::string> ownEdges(Match& m, Vertex* block) {
 TEST(BlockVertex, AReleasedBlockIsRebuiltAsItWasFirstBuilt) {
     // Both members point at 2 with different labels, so the merged label shows the order
     // the block was built in: grown from 1 by 0, it is built from 1 first.
-    QuietOutput quiet;
     GraphAssembler a("release_first");
     a.node(kClassType, "ParserState");
     a.node(kClassType, "TokenQueue");
     a.node(kClassType, "Element");
     a.arc(0, 2, "1").arc(1, 2, "22").arc(0, 1, "4");
-    auto g1 = a.build();
-    GraphAssembler b("release_second");
-    b.node(kClassType, "TokenState");
-    auto g2 = b.build();
-    auto cost = unevenCost();
-    Match m(g1.get(), g2.get(), cost.get(), 1, kClassDiagramCosts);
-    Vertex* block = m.updateBlock(m.getVertex1(1), 0, true, true);
+    AgainstOneClass f(std::move(a), "TokenState");
+    Match& m = *f.m;
+    Vertex* block = f.grow(1, 0);
     const int number = block->number;
     const std::vector<std::string> edges = ownEdges(m, block);
     const std::set<std::string> words = *block->nTerms;
