@@ -22,9 +22,15 @@ double blockSize(const Vertex* node) {
 }
 
 /// The ten label counters of an arc; all 0 for a null arc or one without counters.
+const short* labelsOf(const Edge* edge) {
+    static const short kNone[kEdgeMatrixSize] = {};
+    return edge != nullptr && edge->labels != nullptr ? edge->labels : kNone;
+}
+
 void labelCounts(const Edge* edge, double counts[kEdgeMatrixSize]) {
+    const short* labels = labelsOf(edge);
     for (int i = 0; i < kEdgeMatrixSize; ++i)
-        counts[i] = (edge != nullptr && edge->labels != nullptr) ? edge->labels[i] : 0;
+        counts[i] = labels[i];
 }
 
 /// Counters of two matched arcs with their common relations removed (classes 1 to 9):
@@ -194,15 +200,14 @@ double Cost::cei(int mode, Edge* edge, int mfrom, int mto) {
 }
 
 double Cost::dropSumMode3(Edge* edge, int mfrom, int mto, double factor) {
-    double counts[kEdgeMatrixSize];
-    labelCounts(edge, counts);
+    const short* counts = labelsOf(edge);
     const double a = endFactor(mfrom, mto);
     const double w = kindWeight(edge->type);
     const bool zeroTermsVanish = termsOfZeroVanish({w, edgeWeight, factor, a}, asymmetry + 1);
     double sum = 0;
     for (int i = 1; i < kEdgeMatrixSize; ++i) {
         if (counts[i] == 0 && zeroTermsVanish) continue;
-        sum += counts[i] * w * edgeWeight * factor / (asymmetry + 1) * a;
+        sum += static_cast<double>(counts[i]) * w * edgeWeight * factor / (asymmetry + 1) * a;
     }
     return sum;
 }
@@ -235,19 +240,25 @@ double Cost::raw_ces(int mode, Edge* edge1, Edge* edge2, int nods1, int nods2) {
 }
 
 double Cost::rawCesMode3(Edge* edge1, Edge* edge2, int nods1, int nods2) {
-    double l1[kEdgeMatrixSize], l2[kEdgeMatrixSize];
-    surplusCounts(edge1, edge2, l1, l2);
     const int type1 = edge1 != nullptr ? edge1->type : -1;
     const int type2 = edge2 != nullptr ? edge2->type : -1;
     if (type1 != -1 && type2 != -1 && type1 != type2) return kImpossibleCost;
+    const short* labels1 = labelsOf(edge1);
+    const short* labels2 = labelsOf(edge2);
     const int k1 = blockFactor(nods1);
     const int k2 = blockFactor(nods2);
     const double w = kindWeight(type1);
     const bool zeroTermsVanish = termsOfZeroVanish({asymmetry, w, edgeWeight}, asymmetry + 1);
     double sum = 0;
     for (int i = 1; i < kEdgeMatrixSize; ++i) {
-        if (l1[i] == 0 && l2[i] == 0 && zeroTermsVanish) continue;
-        sum += (l1[i] * k1 + asymmetry * l2[i] * k2) * w * edgeWeight / (asymmetry + 1);
+        // Each arc's surplus once their common relations are taken off.
+        double l1 = labels1[i];
+        double l2 = labels2[i];
+        const double common = std::min(std::min(l1, l2), static_cast<double>(kMaxCommonRelations));
+        l1 -= common;
+        l2 -= common;
+        if (l1 == 0 && l2 == 0 && zeroTermsVanish) continue;
+        sum += (l1 * k1 + asymmetry * l2 * k2) * w * edgeWeight / (asymmetry + 1);
     }
     return sum;
 }

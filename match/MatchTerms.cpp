@@ -295,14 +295,14 @@ public:
           seen_(static_cast<size_t>(nodes), false) {}
 
     /// Adds the smaller of each pair of counters to the shared counters of node m.
-    void add(int m, const semarel& a, const semarel& b) {
+    void add(int m, const semarel& a, const short* b) {
         if (!seen_[m]) {
             seen_[m] = true;
             touched_.push_back(m);
         }
         short* shared = &counts_[static_cast<size_t>(m) * counters_];
         for (int i = 0; i < counters_; i++) {
-            const short common = std::min(a.count[i], b.count[i]);
+            const short common = std::min(a.count[i], b[i]);
             shared[i] = saturatedAdd(shared[i], common);
             sums_[m] = saturatedAdd(sums_[m], common);
         }
@@ -354,19 +354,24 @@ int Match::writeTermPairs(std::ostream& out) {
             corresponding[static_cast<size_t>(idCount.first)] = it->second.first;
     }
     // Posting lists of the second graph: term id -> (node, kind, counters), nodes ascending,
-    // only the relevant nodes of the graph.
+    // only the relevant nodes of the graph. The counters are copied next to each other, so
+    // that a list is read in one sweep.
     struct Posting {
         int node;
         short type;
-        const semarel* counters;
+        size_t counters; ///< offset of its iterms counters in postedCounters
     };
     std::vector<std::vector<Posting>> postings(terms2.size());
+    std::vector<short> postedCounters;
     for (auto& [m, row] : nodeTerms2->mat) {
         const int node = static_cast<int>(m);
         if (node < 0 || node >= order(false) || !isRelevant(relevant2, node)) continue;
         const short type = g2->vertex(node)->type;
-        for (auto& [t, rel] : row)
-            if (t < postings.size()) postings[t].push_back({node, type, &rel});
+        for (auto& [t, rel] : row) {
+            if (t >= postings.size()) continue;
+            postings[t].push_back({node, type, postedCounters.size()});
+            postedCounters.insert(postedCounters.end(), rel.count, rel.count + iterms);
+        }
     }
 
     auto counters = [this](short sum, const short* count) {
@@ -387,7 +392,7 @@ int Match::writeTermPairs(std::ostream& out) {
             const int k2 = corresponding[k1];
             if (k2 < 0) continue;
             for (const Posting& p : postings[static_cast<size_t>(k2)])
-                if (p.type == type1) shared.add(p.node, rel1, *p.counters);
+                if (p.type == type1) shared.add(p.node, rel1, &postedCounters[p.counters]);
         }
         for (int m : shared.nodes()) {
             if (shared.sum(m) == 0) continue;
