@@ -307,6 +307,8 @@ public:
     /// Likeness of two blocks in [0, 1] (a float value); `mode` is not consulted. Served from
     /// the _N cache when present; the result is not stored.
     double intSim(int mode, Vertex* first, Vertex* second);
+    /// intSim, stored in _N when it was not there yet.
+    float storedLikeness(int mode, Vertex* first, Vertex* second);
     /// Seeds pairs along the containment tree and marks the relevant nodes.
     void getRelevant();
     /// Builds terms1 / terms2 from the relevant nodes (null arrays: every node).

@@ -79,8 +79,7 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
 }
 
 double Match::nodeTermDelta(int mode, Vertex* v1, Vertex* v2) {
-    const float s = static_cast<float>(intSim(mode, v1, v2));
-    (*_N)(static_cast<unsigned>(v1->number), static_cast<unsigned>(v2->number)) = s;
+    const float s = storedLikeness(mode, v1, v2);
     return costs->raw_cns(mode, v1, v2, s) - costs->cnd(mode, v1) - costs->cni(mode, v2);
 }
 

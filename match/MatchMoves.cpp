@@ -123,8 +123,7 @@ void reevaluate(Match& m, int a, int b) {
     cell& c = MoveContext::moveCell(m, a, b);
     Vertex* va = m.getVertex1(a);
     Vertex* vb = m.getVertex2(b);
-    (*m._N)(static_cast<unsigned>(a), static_cast<unsigned>(b)) =
-        static_cast<float>(m.intSim(m.cost_mode, va, vb));
+    m.storedLikeness(m.cost_mode, va, vb);
     c.delta = m.computeDelta(m.cost_mode, va, vb);
     c.delta_m = -c.delta;
     m.ff->insert(&c, false);

@@ -120,6 +120,15 @@ double Match::intSim(int mode, Vertex* first, Vertex* second) {
     return static_cast<float>((std::pow(base, k) + base) / 2);
 }
 
+float Match::storedLikeness(int mode, Vertex* first, Vertex* second) {
+    const auto a = static_cast<unsigned>(first->number);
+    const auto b = static_cast<unsigned>(second->number);
+    if (const float* known = _N->find(a, b)) return *known;
+    const auto s = static_cast<float>(intSim(mode, first, second));
+    (*_N)(a, b) = s;
+    return s;
+}
+
 std::set<int>* Match::involvedNodes(std::vector<Vertex*>* vecVertex) {
     if (vecVertex == nullptr) return nullptr;
     auto* result = new std::set<int>();
