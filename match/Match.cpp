@@ -459,8 +459,7 @@ double Match::nodePartCost(int mode) {
             total += costs->cnd(mode, v);
             continue;
         }
-        const float s = static_cast<float>(intSim(mode, v, w));
-        (*_N)(static_cast<unsigned>(v->number), static_cast<unsigned>(w->number)) = s;
+        const float s = storedLikeness(mode, v, w);
         total += static_cast<float>(costs->raw_cns(mode, v, w, s));
     }
     return total;

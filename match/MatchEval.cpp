@@ -398,8 +398,7 @@ std::set<std::string>* Match::checkAlternatives(std::set<std::string>* altmatch,
         if (v1->nTerms == nullptr || v2->nTerms == nullptr) keepBlockWords();
         if (v1->nTerms == nullptr) v1->settify();
         if (v2->nTerms == nullptr) v2->settify();
-        const float similarity = static_cast<float>(intSim(cost_mode, v1, v2));
-        (*_N)(static_cast<unsigned>(i), static_cast<unsigned>(j)) = similarity;
+        const float similarity = storedLikeness(cost_mode, v1, v2);
         const double raw = costs != nullptr ? costs->raw_cns(cost_mode, v1, v2, similarity) : 0;
         if (displayName(v1) == displayName(v2)) continue;
         result->insert(pair);

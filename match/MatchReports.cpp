@@ -138,8 +138,7 @@ void ReportWriter::writeMatchedRows() {
         const int y = m.getM12(x);
         Vertex* vy = m.getVertex2(y);
         if (vy == nullptr) continue;
-        const float sim = static_cast<float>(m.intSim(mode, vx, vy));
-        (*m._N)(static_cast<unsigned>(x), static_cast<unsigned>(y)) = sim;
+        const float sim = m.storedLikeness(mode, vx, vy);
         const double raw = m.costs->raw_cns(mode, vx, vy, sim);
         total1[x] += raw;
         const double delta = m.computeDelta(m.cost_mode, vx, vy);
@@ -200,8 +199,7 @@ void ReportWriter::writeMatchedDifferences() {
         if (vy == nullptr || displayName(vx) == displayName(vy)) continue;
         diff_match++;
         diff << "\n,," << diff_match << "-----";
-        const float sim = static_cast<float>(m.intSim(mode, vx, vy));
-        (*m._N)(static_cast<unsigned>(x), static_cast<unsigned>(y)) = sim;
+        const float sim = m.storedLikeness(mode, vx, vy);
         const double raw = m.costs->raw_cns(mode, vx, vy, sim);
         const double delta = m.computeDelta(m.cost_mode, vx, vy);
         const std::string line = "\n" + std::to_string(x) + "_" + displayName(vx) + "," +
