@@ -22,10 +22,15 @@ public:
     SparseMatrix() = default;
     SparseMatrix(unsigned int i, unsigned int j) : m(i), n(j) {}
     // A copy or a move takes the cells; the row index is rebuilt as rows are met again.
-    SparseMatrix(const SparseMatrix& other) : mat(other.mat), m(other.m), n(other.n) {}
+    SparseMatrix(const SparseMatrix& other)
+        : mat(other.mat), m(other.m), n(other.n), indexed_(other.indexed_) {
+        rebuildIndex();
+    }
     SparseMatrix(SparseMatrix&& other) noexcept
-        : mat(std::move(other.mat)), m(other.m), n(other.n) {
+        : mat(std::move(other.mat)), m(other.m), n(other.n), indexed_(other.indexed_) {
         other.rowIndex_.clear();
+        rebuildIndex();
+        other.clearIndex();
     }
     SparseMatrix& operator=(const SparseMatrix& other) {
         if (this != &other) {
@@ -33,6 +38,8 @@ public:
             m = other.m;
             n = other.n;
             rowIndex_.clear();
+            indexed_ = other.indexed_;
+            rebuildIndex();
         }
         return *this;
     }
@@ -43,6 +50,9 @@ public:
             n = other.n;
             rowIndex_.clear();
             other.rowIndex_.clear();
+            indexed_ = other.indexed_;
+            rebuildIndex();
+            other.clearIndex();
         }
         return *this;
     }
@@ -59,16 +69,27 @@ public:
         n = j;
         mat.clear();
         rowIndex_.clear();
+        clearIndex();
+    }
+
+    /// From now on keeps a hash index of the stored cells, so that a lookup takes one probe
+    /// instead of a search down the row. The cells must then be added and removed through
+    /// this class only, never through `mat`.
+    void indexCells() {
+        indexed_ = true;
+        rebuildIndex();
     }
 
     /// True when cell (i, j) is stored; never creates anything.
     bool exists(unsigned int i, unsigned int j) const {
+        if (indexed_) return probe(key(i, j)) != nullptr;
         const Row* row = findRow(i);
         return row != nullptr && row->find(j) != row->end();
     }
 
     /// The stored cell, or null when it is missing; never creates anything.
     T* find(unsigned int i, unsigned int j) {
+        if (indexed_) return probe(key(i, j));
         Row* row = findRow(i);
         if (row == nullptr) return nullptr;
         auto found = row->find(j);
@@ -77,17 +98,22 @@ public:
 
     /// The stored cell, created first holding a value-initialised T when missing.
     T& operator()(unsigned int i, unsigned int j) {
+        if (indexed_)
+            if (T* known = probe(key(i, j))) return *known;
         Row* row = findRow(i);
         if (row == nullptr) {
             row = &mat[i];
             remember(i, row);
         }
-        return (*row)[j];
+        T& value = (*row)[j];
+        if (indexed_) addToIndex(key(i, j), &value);
+        return value;
     }
 
     /// Removes cell (i, j) when stored. Its row stays, empty or not, so that rows are still
     /// only ever removed all together.
     void erase(unsigned int i, unsigned int j) {
+        if (indexed_) dropFromIndex(key(i, j));
         if (Row* row = findRow(i)) row->erase(j);
     }
 
@@ -135,5 +161,85 @@ private:
         if (i >= kIndexedRows) return;
         if (i >= rowIndex_.size()) rowIndex_.resize(static_cast<size_t>(i) + 1, nullptr);
         rowIndex_[i] = row;
+    }
+
+    // The cell index: open addressing with linear probing over a power-of-two table kept at
+    // most half full. A slot with a null value is empty. Map nodes never move, so the value
+    // pointers stay valid until their cell is erased.
+    struct Slot {
+        unsigned long long key;
+        T* value;
+    };
+    bool indexed_ = false;
+    std::vector<Slot> slots_;
+    size_t filled_ = 0;
+
+    static unsigned long long key(unsigned int i, unsigned int j) {
+        return static_cast<unsigned long long>(i) << 32 | j;
+    }
+    /// Width of the table in bits: it has 2^bits_ slots.
+    int bits_ = 0;
+    size_t home(unsigned long long k) const {
+        return static_cast<size_t>((k * 0x9E3779B97F4A7C15ull) >> (64 - bits_));
+    }
+    T* probe(unsigned long long k) const {
+        if (slots_.empty()) return nullptr;
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = home(k);; at = (at + 1) & mask) {
+            const Slot& slot = slots_[at];
+            if (slot.value == nullptr) return nullptr;
+            if (slot.key == k) return slot.value;
+        }
+    }
+    void place(unsigned long long k, T* value) {
+        const size_t mask = slots_.size() - 1;
+        size_t at = home(k);
+        while (slots_[at].value != nullptr)
+            at = (at + 1) & mask;
+        slots_[at] = {k, value};
+    }
+    void addToIndex(unsigned long long k, T* value) {
+        if (2 * (filled_ + 1) > slots_.size()) {
+            bits_ = slots_.empty() ? 10 : bits_ + 1;
+            std::vector<Slot> old(size_t{1} << bits_, Slot{0, nullptr});
+            old.swap(slots_);
+            for (const Slot& slot : old)
+                if (slot.value != nullptr) place(slot.key, slot.value);
+        }
+        place(k, value);
+        ++filled_;
+    }
+    void dropFromIndex(unsigned long long k) {
+        if (slots_.empty()) return;
+        const size_t mask = slots_.size() - 1;
+        size_t at = home(k);
+        while (slots_[at].value != nullptr && slots_[at].key != k)
+            at = (at + 1) & mask;
+        if (slots_[at].value == nullptr) return;
+        // Backward shift: later slots of the same run move up when their home allows it, so
+        // that no probe stops early at the emptied slot.
+        size_t hole = at;
+        for (size_t next = (hole + 1) & mask; slots_[next].value != nullptr;
+             next = (next + 1) & mask) {
+            const size_t h = home(slots_[next].key);
+            const bool between = hole <= next ? (hole < h && h <= next) : (hole < h || h <= next);
+            if (between) continue;
+            slots_[hole] = slots_[next];
+            hole = next;
+        }
+        slots_[hole] = Slot{0, nullptr};
+        --filled_;
+    }
+    void clearIndex() {
+        slots_.clear();
+        filled_ = 0;
+        bits_ = 0;
+    }
+    void rebuildIndex() {
+        clearIndex();
+        if (!indexed_) return;
+        for (auto& row : mat)
+            for (auto& entry : row.second)
+                addToIndex(key(row.first, entry.first), &entry.second);
     }
 };

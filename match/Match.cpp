@@ -159,6 +159,8 @@ void Match::init(Graph* A, Graph* B) {
     V2.clear();
     E1 = new SparseMatrix<Edge*>();
     E2 = new SparseMatrix<Edge*>();
+    E1->indexCells();
+    E2->indexCells();
     console() << "\t __10__";
     getRelevant();
     getTerms(g1, g2, relevant1, relevant2);
@@ -176,8 +178,13 @@ void Match::allocateTables(int n1, int n2) {
     i_parser = 0;
     console() << "\t __4__";
     _N = new SparseMatrix<float>(u1, u2);
+    // The search looks these up in its inner loops.
+    M->indexCells();
+    _N->indexCells();
     _M = new SparseMatrix<float>(u1, u2);
     move = new SparseMatrix<bool>();
+    movableByColumn_.clear();
+    movableByRow_.clear();
     console() << "\t __5__";
     tabu_out = 5;
     tabu_in = 20;
@@ -218,28 +225,15 @@ void Match::changeCosts(Cost* model) {
 // Accessors that see through blocks
 // -------------------------------------------------------------------------------------
 
-int Match::order(bool left) const {
-    const Graph* g = left ? g1 : g2;
-    return g != nullptr ? g->vertices : 0;
-}
-
-int Match::getBlock(int n, bool left) {
-    const std::vector<int>& blocks = left ? blocks1 : blocks2;
-    return n >= 0 && static_cast<size_t>(n) < blocks.size() ? blocks[static_cast<size_t>(n)] : n;
-}
-
-Vertex* Match::getVertex1(int num) {
-    if (num < 0) return nullptr;
-    if (num < order(true)) return g1->vertex(num);
-    auto it = V1.find(num);
-    return it != V1.end() ? wholeBlock(it->second, true) : nullptr;
-}
-
-Vertex* Match::getVertex2(int num) {
-    if (num < 0) return nullptr;
-    if (num < order(false)) return g2->vertex(num);
-    auto it = V2.find(num);
-    return it != V2.end() ? wholeBlock(it->second, false) : nullptr;
+Vertex* Match::blockVertex(int num, bool left) {
+    const std::vector<HeldBlock>& held = heldBlocks_[left ? 0 : 1];
+    const auto index = static_cast<size_t>(num - order(left));
+    if (index < held.size() && held[index].vertex != nullptr)
+        return wholeBlock(held[index].vertex, left);
+    // Blocks filed in the maps by other means than updateBlock.
+    std::map<int, Vertex*>& blocks = left ? V1 : V2;
+    auto it = blocks.find(num);
+    return it != blocks.end() ? wholeBlock(it->second, left) : nullptr;
 }
 
 Edge* Match::getEdgeSide(int from, int to, bool left) {
@@ -259,6 +253,7 @@ Edge* Match::findBlockEdge(bool left, int from, int to) const {
 void Match::setBlockEdge(bool left, int from, int to, Edge* e) {
     SparseMatrix<Edge*>* table = left ? E1 : E2;
     if (table == nullptr) return;
+    ++blockEdgesFiled_;
     (*table)(static_cast<unsigned>(from), static_cast<unsigned>(to)) = e;
 }
 
@@ -268,59 +263,6 @@ Edge* Match::getEdge1(int from, int to) {
 
 Edge* Match::getEdge2(int from, int to) {
     return getEdgeSide(from, to, false);
-}
-
-int Match::partnerOf(int x, bool left) {
-    if (x < 0) return kNoPartner;
-    const int* partners = left ? M12 : M21;
-    if (partners == nullptr) return kNoPartner;
-    if (x < order(left)) return partners[x];
-    // A block answers through its smallest member.
-    const Vertex* block = left ? getVertex1(x) : getVertex2(x);
-    if (block == nullptr || block->nodes == nullptr || block->nodes->empty()) return kNoPartner;
-    const int first = *block->nodes->begin();
-    if (first < 0 || first >= order(left)) return kNoPartner;
-    return partners[first];
-}
-
-int Match::getM12(int x) {
-    return partnerOf(x, true);
-}
-
-int Match::getM21(int y) {
-    return partnerOf(y, false);
-}
-
-int Match::nodesOf(int x, bool left) {
-    if (partnerOf(x, left) == kNoPartner) return -1;
-    if (x < order(left)) return 1;
-    const Vertex* block = left ? getVertex1(x) : getVertex2(x);
-    if (block == nullptr || block->nodes == nullptr) return 1;
-    return static_cast<int>(block->nodes->size());
-}
-
-int Match::getNodes1(int x) {
-    return nodesOf(x, true);
-}
-
-int Match::getNodes2(int y) {
-    return nodesOf(y, false);
-}
-
-int Match::edgeNodes(Edge* e, bool left) {
-    if (e == nullptr) return 0;
-    const int a = nodesOf(e->from, left);
-    const int b = nodesOf(e->to, left);
-    if (a == -1 && b == -1) return -1;
-    return std::abs(a * b);
-}
-
-int Match::getENodes1(Edge* e1) {
-    return edgeNodes(e1, true);
-}
-
-int Match::getENodes2(Edge* e2) {
-    return edgeNodes(e2, false);
 }
 
 namespace {

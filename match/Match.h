@@ -2,6 +2,7 @@
 // graph-edit cost, the tabu search that improves it, and the reports written from it.
 #pragma once
 
+#include <cstdlib>
 #include <iosfwd>
 #include <map>
 #include <set>
@@ -19,6 +20,7 @@
 #include "match/stdafx.h"
 
 class FastFind;
+class MoveContext;
 struct EvalFigures;
 
 /// |a - b| / max(a, b, 0), and 0 when that maximum is 0. A diagnostic; no caller in the run.
@@ -379,7 +381,9 @@ public:
     /// Sets whether the plain pair (x, y) may be moved.
     void updateMoves(int x, int y, bool able);
     /// The first-graph nodes movable with second-graph node y, ascending.
-    const std::set<int>& movableWith(int y) const;
+    const std::vector<int>& movableWith(int y) const;
+    /// The second-graph nodes movable with first-graph node x, ascending.
+    const std::vector<int>& movableFrom(int x) const;
     /// True only for a stored true entry of `move`.
     bool movable(int x, int y);
 
@@ -451,6 +455,9 @@ public:
     int nodesOf(int x, bool left);
     /// getENodes1 / getENodes2 by side.
     int edgeNodes(Edge* e, bool left);
+    /// The block numbered `num` of one side, made whole (getVertex1 / getVertex2 past the
+    /// plain nodes); null when there is none.
+    Vertex* blockVertex(int num, bool left);
     /// The distinct blocks of one side, ascending by block number.
     std::vector<Vertex*> distinctBlocks(bool left);
     /// The block-level edges of one side by (from block, to block), ascending.
@@ -459,8 +466,11 @@ public:
 private:
     /// Cost model made by the two-graph constructor without a model; owned.
     Cost* ownCost_ = nullptr;
-    /// The movable pairs by second-graph node: the rows x with move(x, y) true, per y.
-    std::vector<std::set<int>> movableByColumn_;
+    /// The movable pairs by second-graph node (the rows x with move(x, y) true, per y) and by
+    /// first-graph node (the columns y with move(x, y) true, per x), ascending: the search
+    /// walks them once per move played.
+    std::vector<std::vector<int>> movableByColumn_;
+    std::vector<std::vector<int>> movableByRow_;
     /// Answers of updateBlock by (block number, node, add) per side: a member set, once its
     /// block exists, keeps that block for the whole run, so the search need not build the
     /// set and its key again each time it prices the same grow or shrink move.
@@ -474,6 +484,24 @@ private:
     /// The priced edges of each side by their ends, sorted, built when a long list is searched.
     std::vector<std::pair<unsigned long long, Edge*>> pricedByEnds_[2];
     bool pricedByEndsReady_[2] = {false, false};
+
+    /// Prices of pairs met during one round of re-pricing (updateDeltaMatrix). The matching
+    /// stands still for the whole round, and a pair is priced from it with the nodes the move
+    /// sets free, so the same pair with the same held nodes set free always costs the same:
+    /// every grow move on one block asks again the price of the pair it breaks up. Keyed by
+    /// mode, the pair's numbers and those held nodes. A pricing that filed a block edge is
+    /// not kept: the edges it filed are listed in another order by the pricings after it.
+    struct RoundKeyHash {
+        size_t operator()(const std::vector<int>& key) const;
+    };
+    std::unordered_map<std::vector<int>, double, RoundKeyHash> roundPrices_;
+    bool roundPricesOn_ = false;
+    std::vector<int> roundKey_;
+    /// Block edges filed so far (setBlockEdge calls).
+    long blockEdgesFiled_ = 0;
+    /// compDelta(mode, v1, v2) for the move read in `mv`, answered from roundPrices_ when
+    /// a round is running and the same question was answered before.
+    double roundPrice(int mode, Vertex* v1, Vertex* v2, const MoveContext& mv);
 
     /// The edge of the priced list of one side from `from` to `to`, or null. While a pair is
     /// priced every block-level edge of its vertex is in that list, so this answers as
@@ -519,6 +547,8 @@ private:
     struct HeldBlock {
         /// The member the building move added (listed last when it was built), or kNoPartner.
         int appended = kNoPartner;
+        /// The block's vertex, as filed in V1/V2 (a lookup by number without the map).
+        Vertex* vertex = nullptr;
         /// Its own edges, with their entries in E1/E2, are released.
         bool edgesOut = false;
         /// Its word sets are released.
@@ -567,3 +597,80 @@ private:
     /// Cost matrix of bestNMatches1 for two nodes with neighbours; P + Q rows of P + Q.
     std::vector<std::vector<double>> neighbourhoodMatrix(int x, int y);
 };
+
+// The accessors below sit in the search's inner loops, so they are inlined.
+
+inline int Match::order(bool left) const {
+    const Graph* g = left ? g1 : g2;
+    return g != nullptr ? g->vertices : 0;
+}
+
+inline int Match::getBlock(int n, bool left) {
+    const std::vector<int>& blocks = left ? blocks1 : blocks2;
+    return n >= 0 && static_cast<size_t>(n) < blocks.size() ? blocks[static_cast<size_t>(n)] : n;
+}
+
+inline Vertex* Match::getVertex1(int num) {
+    if (num < 0) return nullptr;
+    if (num < order(true)) return g1->vertex(num);
+    return blockVertex(num, true);
+}
+
+inline Vertex* Match::getVertex2(int num) {
+    if (num < 0) return nullptr;
+    if (num < order(false)) return g2->vertex(num);
+    return blockVertex(num, false);
+}
+
+inline int Match::partnerOf(int x, bool left) {
+    if (x < 0) return kNoPartner;
+    const int* partners = left ? M12 : M21;
+    if (partners == nullptr) return kNoPartner;
+    if (x < order(left)) return partners[x];
+    // A block answers through its smallest member.
+    const Vertex* block = left ? getVertex1(x) : getVertex2(x);
+    if (block == nullptr || block->nodes == nullptr || block->nodes->empty()) return kNoPartner;
+    const int first = *block->nodes->begin();
+    if (first < 0 || first >= order(left)) return kNoPartner;
+    return partners[first];
+}
+
+inline int Match::getM12(int x) {
+    return partnerOf(x, true);
+}
+
+inline int Match::getM21(int y) {
+    return partnerOf(y, false);
+}
+
+inline int Match::nodesOf(int x, bool left) {
+    if (partnerOf(x, left) == kNoPartner) return -1;
+    if (x < order(left)) return 1;
+    const Vertex* block = left ? getVertex1(x) : getVertex2(x);
+    if (block == nullptr || block->nodes == nullptr) return 1;
+    return static_cast<int>(block->nodes->size());
+}
+
+inline int Match::getNodes1(int x) {
+    return nodesOf(x, true);
+}
+
+inline int Match::getNodes2(int y) {
+    return nodesOf(y, false);
+}
+
+inline int Match::edgeNodes(Edge* e, bool left) {
+    if (e == nullptr) return 0;
+    const int a = nodesOf(e->from, left);
+    const int b = nodesOf(e->to, left);
+    if (a == -1 && b == -1) return -1;
+    return std::abs(a * b);
+}
+
+inline int Match::getENodes1(Edge* e1) {
+    return edgeNodes(e1, true);
+}
+
+inline int Match::getENodes2(Edge* e2) {
+    return edgeNodes(e2, false);
+}

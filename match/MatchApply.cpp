@@ -186,8 +186,8 @@ void Match::enactMove() {
 
     delete concerned1;
     delete concerned2;
-    concerned1 = new std::set<int>(mv.involved1());
-    concerned2 = new std::set<int>(mv.involved2());
+    concerned1 = new std::set<int>(mv.involved1().begin(), mv.involved1().end());
+    concerned2 = new std::set<int>(mv.involved2().begin(), mv.involved2().end());
     mv.isolate(*this);
 
     switch (mv.kind) {

@@ -78,6 +78,25 @@ double Match::compDelta(int mode, Vertex* v1, Vertex* v2) {
     return formerEdgeDelta(mode, v1, v2, delta);
 }
 
+size_t Match::RoundKeyHash::operator()(const std::vector<int>& key) const {
+    size_t h = key.size();
+    for (int k : key)
+        h = h * 1000003u ^ static_cast<unsigned>(k);
+    return h;
+}
+
+double Match::roundPrice(int mode, Vertex* v1, Vertex* v2, const MoveContext& mv) {
+    if (!roundPricesOn_) return compDelta(mode, v1, v2);
+    roundKey_.assign({mode, v1->number, v2->number});
+    mv.heldIsolated(roundKey_);
+    auto known = roundPrices_.find(roundKey_);
+    if (known != roundPrices_.end()) return known->second;
+    const long filed = blockEdgesFiled_;
+    const double delta = compDelta(mode, v1, v2);
+    if (blockEdgesFiled_ == filed) roundPrices_.emplace(roundKey_, delta);
+    return delta;
+}
+
 double Match::nodeTermDelta(int mode, Vertex* v1, Vertex* v2) {
     const float s = storedLikeness(mode, v1, v2);
     return costs->raw_cns(mode, v1, v2, s) - costs->cnd(mode, v1) - costs->cni(mode, v2);
@@ -187,43 +206,43 @@ double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
     bool pricedLeft = false;
     switch (mv.kind) {
     case MoveContext::Kind::Add:
-        delta = compDelta(mode, v1, v2);
+        delta = roundPrice(mode, v1, v2, mv);
         break;
     case MoveContext::Kind::Remove:
-        delta = -compDelta(mode, v1, v2);
+        delta = -roundPrice(mode, v1, v2, mv);
         break;
     case MoveContext::Kind::GrowSecond: {
-        const double before = compDelta(mode, mv.bx, mv.qxv);
+        const double before = roundPrice(mode, mv.bx, mv.qxv, mv);
         Vertex* grown = updateBlock(mv.qxv, mv.y, false, true);
-        delta = compDelta(mode, mv.bx, grown) - before;
+        delta = roundPrice(mode, mv.bx, grown, mv) - before;
         priced = grown;
         break;
     }
     case MoveContext::Kind::GrowFirst: {
-        const double before = compDelta(mode, mv.qyv, mv.by);
+        const double before = roundPrice(mode, mv.qyv, mv.by, mv);
         Vertex* grown = updateBlock(mv.qyv, mv.x, true, true);
-        delta = compDelta(mode, grown, mv.by) - before;
+        delta = roundPrice(mode, grown, mv.by, mv) - before;
         priced = grown;
         pricedLeft = true;
         break;
     }
     case MoveContext::Kind::ShrinkFirst: {
-        const double before = compDelta(mode, mv.bx, mv.qxv);
+        const double before = roundPrice(mode, mv.bx, mv.qxv, mv);
         Vertex* shrunk = updateBlock(mv.bx, mv.x, true, false);
-        delta = compDelta(mode, shrunk, mv.qxv) - before;
+        delta = roundPrice(mode, shrunk, mv.qxv, mv) - before;
         priced = shrunk;
         pricedLeft = true;
         break;
     }
     case MoveContext::Kind::ShrinkSecond: {
-        const double before = compDelta(mode, mv.qyv, mv.by);
+        const double before = roundPrice(mode, mv.qyv, mv.by, mv);
         Vertex* shrunk = updateBlock(mv.by, mv.y, false, false);
-        delta = compDelta(mode, mv.qyv, shrunk) - before;
+        delta = roundPrice(mode, mv.qyv, shrunk, mv) - before;
         priced = shrunk;
         break;
     }
     case MoveContext::Kind::RemoveBlocks:
-        delta = -compDelta(mode, mv.bx, mv.by);
+        delta = -roundPrice(mode, mv.bx, mv.by, mv);
         break;
     case MoveContext::Kind::None:
         console() << kNonValidPricing;

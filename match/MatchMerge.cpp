@@ -214,7 +214,7 @@ Vertex* Match::blockFor(Vertex* B, int x, bool left, bool add) {
     Vertex* block = mergeNodes(&list, number);
     blockVertices[number] = block;
     byKey[key] = number;
-    heldBlocks_[left ? 0 : 1].push_back({add ? x : kNoPartner});
+    heldBlocks_[left ? 0 : 1].push_back({add ? x : kNoPartner, block});
     registerBlockEdges(*this, block, left);
     return block;
 }

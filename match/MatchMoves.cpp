@@ -1,6 +1,6 @@
 // Moves of the tabu search: which pairs may be moved, which moves are valid, and the
 // re-evaluation of the moves around the last one played and of the expiring tabu marks.
-#include <map>
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -9,60 +9,79 @@
 #include "match/MoveContext.h"
 #include "util/Clock.h"
 
+namespace {
+
+/// Adds n to an ascending list without repeats, or takes it out.
+void setListed(std::vector<std::vector<int>>& lists, size_t at, int n, bool listed) {
+    if (at >= lists.size()) {
+        if (!listed) return;
+        lists.resize(at + 1);
+    }
+    std::vector<int>& list = lists[at];
+    auto place = std::lower_bound(list.begin(), list.end(), n);
+    const bool there = place != list.end() && *place == n;
+    if (listed && !there) list.insert(place, n);
+    if (!listed && there) list.erase(place);
+}
+
+const std::vector<int>& listAt(const std::vector<std::vector<int>>& lists, int at) {
+    static const std::vector<int> none;
+    if (at < 0 || static_cast<size_t>(at) >= lists.size()) return none;
+    return lists[static_cast<size_t>(at)];
+}
+
+/// Sorts a list of numbers and drops the repeats.
+void settle(std::vector<int>& list) {
+    std::sort(list.begin(), list.end());
+    list.erase(std::unique(list.begin(), list.end()), list.end());
+}
+
+} // namespace
+
 void Match::updateMoves(int x, int y, bool able) {
     if (move == nullptr || x < 0 || y < 0) return;
     (*move)(static_cast<unsigned>(x), static_cast<unsigned>(y)) = able;
-    const auto column = static_cast<size_t>(y);
-    if (able) {
-        if (column >= movableByColumn_.size()) movableByColumn_.resize(column + 1);
-        movableByColumn_[column].insert(x);
-    } else {
-        if (column < movableByColumn_.size()) movableByColumn_[column].erase(x);
-        // A pair that may not be matched is never filed (updateDeltaMatrix relies on it).
-        removeFromFF(x, y);
-    }
+    setListed(movableByColumn_, static_cast<size_t>(y), x, able);
+    setListed(movableByRow_, static_cast<size_t>(x), y, able);
+    // A pair that may not be matched is never filed (updateDeltaMatrix relies on it).
+    if (!able) removeFromFF(x, y);
 }
 
-const std::set<int>& Match::movableWith(int y) const {
-    static const std::set<int> none;
-    if (y < 0 || static_cast<size_t>(y) >= movableByColumn_.size()) return none;
-    return movableByColumn_[static_cast<size_t>(y)];
+const std::vector<int>& Match::movableWith(int y) const {
+    return listAt(movableByColumn_, y);
+}
+
+const std::vector<int>& Match::movableFrom(int x) const {
+    return listAt(movableByRow_, x);
 }
 
 bool Match::movable(int x, int y) {
-    if (move == nullptr || x < 0 || y < 0) return false;
-    const auto ux = static_cast<unsigned>(x);
-    const auto uy = static_cast<unsigned>(y);
-    const bool* able = move->find(ux, uy);
-    return able != nullptr && *able;
+    const std::vector<int>& row = movableFrom(x);
+    return std::binary_search(row.begin(), row.end(), y);
 }
 
 namespace {
 
-const std::map<unsigned, bool> kNoMovablePairs;
-const std::set<int> kNoRows;
-
-/// Moves `next` past the entries of an ascending list whose node is below n, and says
-/// whether it then stands on n; `node` reads an entry's node number.
-template <typename Iterator, typename Node>
-bool standsOn(Iterator& next, Iterator end, int n, Node node) {
-    while (next != end && node(*next) < n)
+/// Moves `next` past the entries of an ascending list below n, and says whether it then
+/// stands on n.
+bool standsOn(std::vector<int>::const_iterator& next, std::vector<int>::const_iterator end, int n) {
+    while (next != end && *next < n)
         ++next;
-    return next != end && node(*next) == n;
+    return next != end && *next == n;
 }
 
 /// Adds a vertex number and the numbers of its members.
-void addWithMembers(Match& m, int number, bool left, std::set<int>& into) {
-    into.insert(number);
+void addWithMembers(Match& m, int number, bool left, std::vector<int>& into) {
+    into.push_back(number);
     if (Vertex* v = m.getVertex(number, left))
         for (int n : MoveContext::membersOf(v))
-            into.insert(n);
+            into.push_back(n);
 }
 
 /// The blocks of the touched nodes with their members, and the blocks of those members'
-/// neighbours with their members.
-std::set<int> aroundTouched(Match& m, const std::set<int>* touched, bool left) {
-    std::set<int> around;
+/// neighbours with their members; ascending, without repeats.
+std::vector<int> aroundTouched(Match& m, const std::set<int>* touched, bool left) {
+    std::vector<int> around;
     if (touched == nullptr) return around;
     const Graph* g = left ? m.g1 : m.g2;
     const int n = m.order(left);
@@ -77,40 +96,21 @@ std::set<int> aroundTouched(Match& m, const std::set<int>* touched, bool left) {
                 addWithMembers(m, m.getBlock(neighbour, left), left, around);
         }
     }
+    settle(around);
     return around;
 }
 
-/// Second-graph nodes movable with some plain node of `lines`, with the blocks that hold them:
-/// a move named by such a block is priced from the same neighbourhoods as its members' moves.
-std::set<int> movableWithLines(Match& m, const std::set<int>& lines) {
-    std::set<int> found;
-    if (m.move == nullptr) return found;
-    for (int l : lines) {
-        if (l >= m.order(true)) continue;
-        auto row = m.move->mat.find(static_cast<unsigned>(l));
-        if (row == m.move->mat.end()) continue;
-        for (const auto& entry : row->second) {
-            if (!entry.second) continue;
-            const int j = static_cast<int>(entry.first);
-            found.insert(j);
-            found.insert(m.getBlock(j, false));
+/// Nodes of the other side movable with some plain node of `nodes` (first-side nodes when
+/// `left`), with the blocks that hold them: a move named by such a block is priced from the
+/// same neighbourhoods as its members' moves.
+void addMovableWith(Match& m, const std::vector<int>& nodes, bool left, std::vector<int>& into) {
+    for (int node : nodes) {
+        if (node >= m.order(left)) continue;
+        for (int other : left ? m.movableFrom(node) : m.movableWith(node)) {
+            into.push_back(other);
+            into.push_back(m.getBlock(other, !left));
         }
     }
-    return found;
-}
-
-/// First-graph nodes movable with some plain node of `columns`, with the blocks that hold them.
-std::set<int> movableWithColumns(Match& m, const std::set<int>& columns) {
-    std::set<int> found;
-    if (m.move == nullptr) return found;
-    for (int c : columns) {
-        if (c >= m.order(false)) continue;
-        for (int i : m.movableWith(c)) {
-            found.insert(i);
-            found.insert(m.getBlock(i, true));
-        }
-    }
-    return found;
 }
 
 /// Prices the move (a, b) afresh and files it when it is valid; otherwise takes it out of the
@@ -178,10 +178,22 @@ void Match::removeFromFF(int x, int y) {
 void Match::updateDeltaMatrix() {
     if (M == nullptr || ff == nullptr || g1 == nullptr || g2 == nullptr) return;
     const long start = cpuMillis();
+    // The matching stands still until the round ends, so prices met twice are taken once.
+    struct Round {
+        Match& m;
+        explicit Round(Match& match) : m(match) {
+            m.roundPrices_.clear();
+            m.roundPricesOn_ = true;
+        }
+        ~Round() {
+            m.roundPricesOn_ = false;
+            m.roundPrices_.clear();
+        }
+    } round(*this);
 
     // 1. The blocks around the nodes the last move touched.
-    std::set<int> lines = aroundTouched(*this, concerned1, true);
-    std::set<int> columns = aroundTouched(*this, concerned2, false);
+    std::vector<int> lines = aroundTouched(*this, concerned1, true);
+    std::vector<int> columns = aroundTouched(*this, concerned2, false);
 
     // 2. Closed under the matching: partners of lines join columns, then partners of columns
     // join lines.
@@ -189,48 +201,43 @@ void Match::updateDeltaMatrix() {
         const int partner = getM12(l);
         if (partner != kNoPartner) addWithMembers(*this, partner, false, columns);
     }
-    std::set<int> partnersOfColumns;
+    settle(columns);
     for (int c : columns) {
         const int partner = getM21(c);
-        if (partner != kNoPartner) addWithMembers(*this, partner, true, partnersOfColumns);
+        if (partner != kNoPartner) addWithMembers(*this, partner, true, lines);
     }
-    lines.insert(partnersOfColumns.begin(), partnersOfColumns.end());
+    settle(lines);
 
     // 3. Candidates on the other side: the nodes movable with a plain node of the lines or
     // columns.
-    std::set<int> matchable2 = movableWithLines(*this, lines);
-    matchable2.insert(columns.begin(), columns.end());
-    std::set<int> matchable1 = movableWithColumns(*this, columns);
-    matchable1.insert(lines.begin(), lines.end());
+    std::vector<int> matchable2 = columns;
+    addMovableWith(*this, lines, true, matchable2);
+    settle(matchable2);
+    std::vector<int> matchable1 = lines;
+    addMovableWith(*this, columns, false, matchable1);
+    settle(matchable1);
 
     // 4 and 5. Re-price every pair between them. Two plain nodes that may not be matched
     // form no valid move and are never filed, so re-pricing them would change nothing: they
     // are passed over by walking the movable pairs alongside (both lists ascending).
     const int n1 = order(true);
     const int n2 = order(false);
-    const auto column = [](const auto& entry) { return static_cast<int>(entry.first); };
     for (int l : lines) {
-        const std::map<unsigned, bool>* movableRow = nullptr;
-        if (l < n1 && move != nullptr) {
-            auto row = move->mat.find(static_cast<unsigned>(l));
-            movableRow = row != move->mat.end() ? &row->second : &kNoMovablePairs;
-        }
-        auto next = movableRow != nullptr ? movableRow->begin() : kNoMovablePairs.end();
+        const bool plain = l < n1 && move != nullptr;
+        const std::vector<int>& row = movableFrom(l);
+        auto next = row.cbegin();
         for (int c : matchable2) {
-            if (movableRow != nullptr && c < n2 &&
-                !(standsOn(next, movableRow->end(), c, column) && next->second))
-                continue;
+            if (plain && c < n2 && !standsOn(next, row.cend(), c)) continue;
             reevaluate(*this, l, c);
         }
     }
     for (int c : columns) {
-        const std::set<int>* movableColumn = c < n2 && move != nullptr ? &movableWith(c) : nullptr;
-        auto next = movableColumn != nullptr ? movableColumn->begin() : kNoRows.end();
+        const bool plain = c < n2 && move != nullptr;
+        const std::vector<int>& column = movableWith(c);
+        auto next = column.cbegin();
         for (int i : matchable1) {
-            if (lines.count(i)) continue;
-            if (movableColumn != nullptr && i < n1 &&
-                !standsOn(next, movableColumn->end(), i, [](int row) { return row; }))
-                continue;
+            if (std::binary_search(lines.begin(), lines.end(), i)) continue;
+            if (plain && i < n1 && !standsOn(next, column.cend(), i)) continue;
             reevaluate(*this, i, c);
         }
     }

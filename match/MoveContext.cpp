@@ -2,9 +2,38 @@
 // save / unset / restore of the matching entries of the nodes it involves.
 #include "match/MoveContext.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "match/Match.h"
+
+namespace {
+
+/// The members of two vertices (a vertex with none counts as its own member), ascending and
+/// without repeats; a null vertex adds nothing.
+void involvedOf(const Vertex* a, const Vertex* b, std::vector<int>& into) {
+    into.clear();
+    for (const Vertex* v : {a, b}) {
+        if (v == nullptr) continue;
+        if (v->nodes != nullptr)
+            into.insert(into.end(), v->nodes->begin(), v->nodes->end());
+        else
+            into.push_back(v->number);
+    }
+    std::sort(into.begin(), into.end());
+    into.erase(std::unique(into.begin(), into.end()), into.end());
+}
+
+/// A block number whose members are not all held by it any more names an old block that
+/// takes part in no move; a plain node or a number that names no vertex is not stale.
+bool isStaleBlock(Match& m, const Vertex* v, bool left) {
+    if (v == nullptr || v->number < m.order(left) || v->nodes == nullptr) return false;
+    for (int n : *v->nodes)
+        if (m.getBlock(n, left) != v->number) return true;
+    return false;
+}
+
+} // namespace
 
 MoveContext::MoveContext(Match& m, int moveX, int moveY) : x(moveX), y(moveY) {
     px = x >= 0 && x < m.order(true);
@@ -17,27 +46,9 @@ MoveContext::MoveContext(Match& m, int moveX, int moveY) : x(moveX), y(moveY) {
     qyv = m.getVertex1(qy);
     classify(m);
 
-    std::vector<Vertex*> first{bx, qyv};
-    std::vector<Vertex*> second{by, qxv};
-    for (auto side : {std::make_pair(&first, &involved1_), std::make_pair(&second, &involved2_)}) {
-        std::set<int>* nodes = m.involvedNodes(side.first);
-        if (nodes != nullptr) side.second->swap(*nodes);
-        delete nodes;
-    }
+    involvedOf(bx, qyv, involved1_);
+    involvedOf(by, qxv, involved2_);
 }
-
-namespace {
-
-/// A block number whose members are not all held by it any more names an old block that
-/// takes part in no move; a plain node or a number that names no vertex is not stale.
-bool isStaleBlock(Match& m, const Vertex* v, bool left) {
-    if (v == nullptr || v->number < m.order(left) || v->nodes == nullptr) return false;
-    for (int n : *v->nodes)
-        if (m.getBlock(n, left) != v->number) return true;
-    return false;
-}
-
-} // namespace
 
 void MoveContext::classify(Match& m) {
     // A number that names no vertex, or an old block, can take part in no move: the cell of
@@ -98,6 +109,17 @@ void MoveContext::restore(Match& m) const {
         m.M21[entry.first] = entry.second.first;
         m.blocks2[entry.first] = entry.second.second;
     }
+}
+
+void MoveContext::heldIsolated(std::vector<int>& into) const {
+    const auto held = [](const std::pair<int, std::pair<int, int>>& entry) {
+        return entry.second.first != Match::kNoPartner || entry.second.second != entry.first;
+    };
+    for (const auto& entry : saved1_)
+        if (held(entry)) into.push_back(entry.first);
+    into.push_back(-1);
+    for (const auto& entry : saved2_)
+        if (held(entry)) into.push_back(entry.first);
 }
 
 cell& MoveContext::moveCell(Match& m, int x, int y) {

@@ -93,14 +93,18 @@ public:
 
     /// Plain nodes whose matching the move touches: the members of Bx and Qy on the first
     /// side, of By and Qx on the second.
-    const std::set<int>& involved1() const { return involved1_; }
-    const std::set<int>& involved2() const { return involved2_; }
+    /// Both in ascending order, without repeats.
+    const std::vector<int>& involved1() const { return involved1_; }
+    const std::vector<int>& involved2() const { return involved2_; }
 
     /// Saves M12/blocks1 and M21/blocks2 of the involved nodes, then leaves them unmatched and
     /// in no block.
     void isolate(Match& m);
     /// Puts back the entries saved by isolate.
     void restore(Match& m) const;
+    /// Appends to `into` the nodes isolate set free that were matched or in a block: first
+    /// side, then -1, then second side, each in ascending order.
+    void heldIsolated(std::vector<int>& into) const;
 
     /// Member numbers of a vertex: its `nodes` set, or its own number when it has none.
     static MemberView membersOf(const Vertex* v) { return MemberView(v); }
@@ -110,8 +114,8 @@ public:
     static cell& moveCell(Match& m, int x, int y);
 
 private:
-    std::set<int> involved1_;
-    std::set<int> involved2_;
+    std::vector<int> involved1_;
+    std::vector<int> involved2_;
     /// (node, partner, block) as found by isolate.
     std::vector<std::pair<int, std::pair<int, int>>> saved1_;
     std::vector<std::pair<int, std::pair<int, int>>> saved2_;
