@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "util/FlatMap.h"
+
 /// A value container indexed by any pair of unsigned numbers. `m` and `n` record the nominal
 /// size but never limit the indices. Stored values are never deleted by the matrix: for
 /// pointer types the pointees belong to someone else.
@@ -82,14 +84,14 @@ public:
 
     /// True when cell (i, j) is stored; never creates anything.
     bool exists(unsigned int i, unsigned int j) const {
-        if (indexed_) return probe(key(i, j)) != nullptr;
+        if (useIndex(key(i, j))) return probe(key(i, j)) != nullptr;
         const Row* row = findRow(i);
         return row != nullptr && row->find(j) != row->end();
     }
 
     /// The stored cell, or null when it is missing; never creates anything.
     T* find(unsigned int i, unsigned int j) {
-        if (indexed_) return probe(key(i, j));
+        if (useIndex(key(i, j))) return probe(key(i, j));
         Row* row = findRow(i);
         if (row == nullptr) return nullptr;
         auto found = row->find(j);
@@ -98,7 +100,8 @@ public:
 
     /// The stored cell, created first holding a value-initialised T when missing.
     T& operator()(unsigned int i, unsigned int j) {
-        if (indexed_)
+        const bool indexed = useIndex(key(i, j));
+        if (indexed)
             if (T* known = probe(key(i, j))) return *known;
         Row* row = findRow(i);
         if (row == nullptr) {
@@ -106,14 +109,14 @@ public:
             remember(i, row);
         }
         T& value = (*row)[j];
-        if (indexed_) addToIndex(key(i, j), &value);
+        if (indexed) addToIndex(key(i, j), &value);
         return value;
     }
 
     /// Removes cell (i, j) when stored. Its row stays, empty or not, so that rows are still
     /// only ever removed all together.
     void erase(unsigned int i, unsigned int j) {
-        if (indexed_) dropFromIndex(key(i, j));
+        if (useIndex(key(i, j))) dropFromIndex(key(i, j));
         if (Row* row = findRow(i)) row->erase(j);
     }
 
@@ -163,83 +166,28 @@ private:
         rowIndex_[i] = row;
     }
 
-    // The cell index: open addressing with linear probing over a power-of-two table kept at
-    // most half full. A slot with a null value is empty. Map nodes never move, so the value
-    // pointers stay valid until their cell is erased.
-    struct Slot {
-        unsigned long long key;
-        T* value;
-    };
+    // The cell index, by key(i, j). Map nodes never move, so the pointers stay valid until
+    // their cell is erased. The one key the index cannot hold is looked up in the rows.
     bool indexed_ = false;
-    std::vector<Slot> slots_;
-    size_t filled_ = 0;
+    FlatMap<T*> index_;
 
     static unsigned long long key(unsigned int i, unsigned int j) {
         return static_cast<unsigned long long>(i) << 32 | j;
     }
-    /// Width of the table in bits: it has 2^bits_ slots.
-    int bits_ = 0;
-    size_t home(unsigned long long k) const {
-        return static_cast<size_t>((k * 0x9E3779B97F4A7C15ull) >> (64 - bits_));
-    }
+    bool useIndex(unsigned long long k) const { return indexed_ && k != FlatMap<T*>::kFree; }
     T* probe(unsigned long long k) const {
-        if (slots_.empty()) return nullptr;
-        const size_t mask = slots_.size() - 1;
-        for (size_t at = home(k);; at = (at + 1) & mask) {
-            const Slot& slot = slots_[at];
-            if (slot.value == nullptr) return nullptr;
-            if (slot.key == k) return slot.value;
-        }
+        T* const* found = index_.find(k);
+        return found != nullptr ? *found : nullptr;
     }
-    void place(unsigned long long k, T* value) {
-        const size_t mask = slots_.size() - 1;
-        size_t at = home(k);
-        while (slots_[at].value != nullptr)
-            at = (at + 1) & mask;
-        slots_[at] = {k, value};
-    }
-    void addToIndex(unsigned long long k, T* value) {
-        if (2 * (filled_ + 1) > slots_.size()) {
-            bits_ = slots_.empty() ? 10 : bits_ + 1;
-            std::vector<Slot> old(size_t{1} << bits_, Slot{0, nullptr});
-            old.swap(slots_);
-            for (const Slot& slot : old)
-                if (slot.value != nullptr) place(slot.key, slot.value);
-        }
-        place(k, value);
-        ++filled_;
-    }
-    void dropFromIndex(unsigned long long k) {
-        if (slots_.empty()) return;
-        const size_t mask = slots_.size() - 1;
-        size_t at = home(k);
-        while (slots_[at].value != nullptr && slots_[at].key != k)
-            at = (at + 1) & mask;
-        if (slots_[at].value == nullptr) return;
-        // Backward shift: later slots of the same run move up when their home allows it, so
-        // that no probe stops early at the emptied slot.
-        size_t hole = at;
-        for (size_t next = (hole + 1) & mask; slots_[next].value != nullptr;
-             next = (next + 1) & mask) {
-            const size_t h = home(slots_[next].key);
-            const bool between = hole <= next ? (hole < h && h <= next) : (hole < h || h <= next);
-            if (between) continue;
-            slots_[hole] = slots_[next];
-            hole = next;
-        }
-        slots_[hole] = Slot{0, nullptr};
-        --filled_;
-    }
-    void clearIndex() {
-        slots_.clear();
-        filled_ = 0;
-        bits_ = 0;
-    }
+    void addToIndex(unsigned long long k, T* value) { index_.insert(k, value); }
+    void dropFromIndex(unsigned long long k) { index_.erase(k); }
+    void clearIndex() { index_.clear(); }
     void rebuildIndex() {
         clearIndex();
         if (!indexed_) return;
         for (auto& row : mat)
             for (auto& entry : row.second)
-                addToIndex(key(row.first, entry.first), &entry.second);
+                if (useIndex(key(row.first, entry.first)))
+                    addToIndex(key(row.first, entry.first), &entry.second);
     }
 };

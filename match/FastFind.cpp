@@ -84,9 +84,8 @@ void FastFind::insert(cell* c, bool check_thresh) {
     if (c == nullptr) return;
     const double start = steadyMillis();
     // Where the index filed the cell is what counts, whatever its layer field says.
-    auto filed = positions_.find(c);
-    if (layers != nullptr)
-        c->layer = static_cast<short>(filed == positions_.end() ? -1 : filed->second.layer);
+    Position* filed = positions_.find(placeKey(c));
+    if (layers != nullptr) c->layer = static_cast<short>(filed == nullptr ? -1 : filed->layer);
     if (check_thresh && layers != nullptr &&
         (c->delta_m < insert_threshold || (c->delta_m < 0 && thres_layers[bestLayer] >= 0))) {
         remove(c);
@@ -100,8 +99,8 @@ void FastFind::insert(cell* c, bool check_thresh) {
     // A cell already in its layer keeps its place in the list; one that changes layer goes to
     // the end of its new layer, as if it were taken out and filed again.
     if (l != c->layer) {
-        if (filed != positions_.end()) {
-            Position& at = filed->second;
+        if (filed != nullptr) {
+            Position& at = *filed;
             unfile(at.layer, at.slot);
             at.slot = file(l, c);
             at.layer = l;
@@ -109,7 +108,7 @@ void FastFind::insert(cell* c, bool check_thresh) {
             const int slot = file(l, c);
             const int rowSlot = enlist(byRow_, c->x, c);
             const int columnSlot = enlist(byColumn_, c->y, c);
-            positions_.emplace(c, Position{l, slot, c->x, c->y, rowSlot, columnSlot});
+            positions_.insert(placeKey(c), Position{l, slot, c->x, c->y, rowSlot, columnSlot});
             ++nbCandidates;
         }
         c->layer = static_cast<short>(l);
@@ -123,14 +122,14 @@ void FastFind::remove(cell* c) {
     // A cell the index holds is taken out even if its owner reset its layer field: a list
     // entry left behind would point at a cell the owner no longer files.
     if (c == nullptr) return;
-    auto filed = positions_.find(c);
-    if (c->layer < 0 && filed == positions_.end()) return;
+    const Position* filed = positions_.find(placeKey(c));
+    if (c->layer < 0 && filed == nullptr) return;
     const double start = steadyMillis();
     // Only what was really filed is taken out: a cell whose layer field was never set by the
     // index must not lower the number of candidates.
-    if (filed != positions_.end()) {
-        const Position at = filed->second;
-        positions_.erase(filed);
+    if (filed != nullptr) {
+        const Position at = *filed;
+        positions_.erase(placeKey(c));
         unfile(at.layer, at.slot);
         delist(byRow_, at.row, at.rowSlot, true);
         delist(byColumn_, at.column, at.columnSlot, false);
@@ -160,7 +159,7 @@ void FastFind::unfile(int l, int slot) {
     size_t kept = 0;
     for (cell* c : layer.slots_) {
         if (c == nullptr) continue;
-        positions_.at(c).slot = static_cast<int>(kept);
+        positions_.find(placeKey(c))->slot = static_cast<int>(kept);
         layer.slots_[kept++] = c;
     }
     layer.slots_.resize(kept);
@@ -187,7 +186,7 @@ void FastFind::delist(std::vector<std::vector<cell*>>& lists, int n, int slot, b
     list[static_cast<size_t>(slot)] = last;
     list.pop_back();
     if (static_cast<size_t>(slot) < list.size()) {
-        Position& moved = positions_.at(last);
+        Position& moved = *positions_.find(placeKey(last));
         (isRow ? moved.rowSlot : moved.columnSlot) = slot;
     }
 }
@@ -244,10 +243,10 @@ void FastFind::purge() {
     for (int i = bestLayer + 2; i < nbLayers; ++i) {
         for (cell* c : layers[i]) {
             c->layer = -1;
-            auto filed = positions_.find(c);
-            if (filed == positions_.end()) continue;
-            const Position at = filed->second;
-            positions_.erase(filed);
+            const Position* filed = positions_.find(placeKey(c));
+            if (filed == nullptr) continue;
+            const Position at = *filed;
+            positions_.erase(placeKey(c));
             delist(byRow_, at.row, at.rowSlot, true);
             delist(byColumn_, at.column, at.columnSlot, false);
         }

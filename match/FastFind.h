@@ -3,13 +3,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <iterator>
-#include <unordered_map>
 #include <vector>
 
 #include "graph/SparseMatrix.h"
 #include "match/stdafx.h"
+#include "util/FlatMap.h"
 
 /// Lowest key any layer accepts; cells with lower keys are not indexed.
 constexpr int kFloorKey = -500000;
@@ -172,7 +173,10 @@ private:
         int rowSlot;
         int columnSlot;
     };
-    std::unordered_map<const cell*, Position> positions_;
+    FlatMap<Position> positions_;
+    static unsigned long long placeKey(const cell* c) {
+        return static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(c));
+    }
     /// Indexed cells by first and by second node number, so that the owner can take out the
     /// moves of one node without asking about every pair; owned lists of borrowed cells.
     std::vector<std::vector<cell*>> byRow_;

@@ -551,6 +551,8 @@ private:
         Vertex* vertex = nullptr;
         /// Its own edges, with their entries in E1/E2, are released.
         bool edgesOut = false;
+        /// Its own edges are filed in E1/E2: false after a rebuild while moves were priced.
+        bool edgesFiled = true;
         /// Its word sets are released.
         bool wordsOut = false;
     };
@@ -559,6 +561,10 @@ private:
     /// False once a plain node's word sets may have been built after the blocks were: a
     /// union rebuilt then could hold more words than the first, so words are kept.
     bool wordsReleasable_ = true;
+    /// True while computeDelta runs: a block rebuilt then is asked for only by its own
+    /// pricing, which reads its edges from the block itself, so they are filed in E1/E2 only
+    /// when the block is next asked for otherwise.
+    bool pricing_ = false;
     HeldBlock* heldBlock(const Vertex* v, bool left);
     /// The block's members in the order it was first built from: ascending, the member its
     /// building move added last.

@@ -89,14 +89,16 @@ void Match::mergeMemberEdges(Vertex& merged, const std::vector<Vertex*>& nodes) 
         size_t order;
         Edge* edge;
     };
-    std::vector<int> given;
+    // Blocks are rebuilt for every grow and shrink move priced, so the working lists are
+    // kept from one call to the next.
+    static thread_local std::vector<int> given;
+    static thread_local std::vector<Met> met;
+    given.clear();
+    met.clear();
     for (const Vertex* v : nodes)
         if (v != nullptr) given.push_back(v->number);
     std::sort(given.begin(), given.end());
-    const auto isMember = [&given](int n) {
-        return std::binary_search(given.begin(), given.end(), n);
-    };
-    std::vector<Met> met;
+    const auto isMember = [](int n) { return std::binary_search(given.begin(), given.end(), n); };
     for (const Vertex* v : nodes) {
         if (v == nullptr) continue;
         for (Edge* e : v->edges)
@@ -251,11 +253,16 @@ std::vector<Vertex*> Match::buildOrder(const Vertex& block, const HeldBlock& hel
 Vertex* Match::wholeBlock(Vertex* v, bool left) {
     if (v == nullptr) return v;
     HeldBlock* held = heldBlock(v, left);
-    if (held == nullptr || !held->edgesOut) return v;
-    mergeMemberEdges(*v, buildOrder(*v, *held, left));
+    if (held == nullptr || (!held->edgesOut && held->edgesFiled)) return v;
+    if (held->edgesOut) {
+        mergeMemberEdges(*v, buildOrder(*v, *held, left));
+        held->edgesOut = false;
+        held->edgesFiled = false;
+    }
+    if (pricing_) return v;
     for (Edge* e : v->edges)
         setBlockEdge(left, e->from, e->to, e);
-    held->edgesOut = false;
+    held->edgesFiled = true;
     return v;
 }
 
@@ -272,13 +279,15 @@ void Match::releaseIdleBlock(Vertex* v, bool left) {
     if (held == nullptr) return;
     if (getBlock(*v->nodes->begin(), left) == v->number) return; // nodes are held by it
     if (!held->edgesOut) {
-        for (Edge* e : v->edges)
-            if (findBlockEdge(left, e->from, e->to) != e) return; // an own edge was replaced
-        SparseMatrix<Edge*>* table = left ? E1 : E2;
-        for (Edge* e : v->edges) {
-            table->erase(static_cast<unsigned>(e->from), static_cast<unsigned>(e->to));
-            delete e;
+        if (held->edgesFiled) {
+            for (Edge* e : v->edges)
+                if (findBlockEdge(left, e->from, e->to) != e) return; // an own edge was replaced
+            SparseMatrix<Edge*>* table = left ? E1 : E2;
+            for (Edge* e : v->edges)
+                table->erase(static_cast<unsigned>(e->from), static_cast<unsigned>(e->to));
         }
+        for (Edge* e : v->edges)
+            delete e;
         std::vector<Edge*>().swap(v->edges);
         held->edgesOut = true;
     }
