@@ -18,6 +18,7 @@
 #include "graph/Vertex.h"
 #include "match/CostFigures.h"
 #include "match/stdafx.h"
+#include "util/FlatMap.h"
 
 class FastFind;
 class MoveContext;
@@ -474,7 +475,7 @@ private:
     /// Answers of updateBlock by (block number, node, add) per side: a member set, once its
     /// block exists, keeps that block for the whole run, so the search need not build the
     /// set and its key again each time it prices the same grow or shrink move.
-    std::unordered_map<unsigned long long, Vertex*> grownBlocks_[2];
+    FlatMap<Vertex*> grownBlocks_[2];
     /// Working lists of compDelta, kept between calls so that pricing a pair allocates
     /// nothing once they have grown: the edges of each side, and the edges priced.
     std::vector<Edge*> pricedEdges_[2];
@@ -568,7 +569,7 @@ private:
     HeldBlock* heldBlock(const Vertex* v, bool left);
     /// The block's members in the order it was first built from: ascending, the member its
     /// building move added last.
-    std::vector<Vertex*> buildOrder(const Vertex& block, const HeldBlock& held, bool left);
+    const std::vector<Vertex*>& buildOrder(const Vertex& block, const HeldBlock& held, bool left);
     /// v itself, with its own edges rebuilt first when it is a block that released them.
     Vertex* wholeBlock(Vertex* v, bool left);
     /// Rebuilds v's word sets when it is a block that released them.

@@ -181,11 +181,10 @@ Vertex* Match::updateBlock(Vertex* B, int x, bool left, bool add) {
     const unsigned long long question =
         (static_cast<unsigned long long>(B->number) << 32 | static_cast<unsigned>(x)) << 1 |
         (add ? 1u : 0u);
-    std::unordered_map<unsigned long long, Vertex*>& answers = grownBlocks_[left ? 0 : 1];
-    auto answered = answers.find(question);
-    if (answered != answers.end()) return wholeBlock(answered->second, left);
+    FlatMap<Vertex*>& answers = grownBlocks_[left ? 0 : 1];
+    if (Vertex** answered = answers.find(question)) return wholeBlock(*answered, left);
     Vertex* block = blockFor(B, x, left, add);
-    answers.emplace(question, block);
+    answers.insert(question, block);
     return block;
 }
 
@@ -242,8 +241,11 @@ Match::HeldBlock* Match::heldBlock(const Vertex* v, bool left) {
     return &held[static_cast<size_t>(index)];
 }
 
-std::vector<Vertex*> Match::buildOrder(const Vertex& block, const HeldBlock& held, bool left) {
-    std::vector<Vertex*> list;
+const std::vector<Vertex*>& Match::buildOrder(const Vertex& block, const HeldBlock& held,
+                                              bool left) {
+    // The list is only read before the next call.
+    static thread_local std::vector<Vertex*> list;
+    list.clear();
     for (int member : *block.nodes)
         if (member != held.appended) list.push_back(getVertex(member, left));
     if (held.appended != kNoPartner) list.push_back(getVertex(held.appended, left));
