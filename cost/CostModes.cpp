@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <initializer_list>
 #include <set>
 
 #include "cost/Cost.h"
@@ -50,10 +49,9 @@ void surplusCounts(const Edge* edge1, const Edge* edge2, double l1[kEdgeMatrixSi
 /// a zero of either sign. Adding such a zero to a sum that began at +0 leaves the sum as it
 /// is, so the sums below skip the label classes an arc has no relation of: they are most of
 /// them, and the division is the slow part.
-bool termsOfZeroVanish(std::initializer_list<double> factors, double divisor) {
-    for (double f : factors)
-        if (!std::isfinite(f)) return false;
-    return std::isfinite(divisor) && divisor != 0;
+bool termsOfZeroVanish(double f1, double f2, double f3, double f4, double divisor) {
+    return std::isfinite(f1) && std::isfinite(f2) && std::isfinite(f3) && std::isfinite(f4) &&
+           std::isfinite(divisor) && divisor != 0;
 }
 
 /// Block factor of matched arcs: 1 for 1 or 2 nodes, 2 for 3 or 4, 3 for 5 or 6, ...
@@ -203,12 +201,16 @@ double Cost::dropSumMode3(Edge* edge, int mfrom, int mto, double factor) {
     const short* counts = labelsOf(edge);
     const double a = endFactor(mfrom, mto);
     const double w = kindWeight(edge->type);
-    const bool zeroTermsVanish = termsOfZeroVanish({w, edgeWeight, factor, a}, asymmetry + 1);
+    const double divisor = asymmetry + 1;
     double sum = 0;
-    for (int i = 1; i < kEdgeMatrixSize; ++i) {
-        if (counts[i] == 0 && zeroTermsVanish) continue;
-        sum += static_cast<double>(counts[i]) * w * edgeWeight * factor / (asymmetry + 1) * a;
+    if (termsOfZeroVanish(w, edgeWeight, factor, a, divisor)) {
+        for (int i = 1; i < kEdgeMatrixSize; ++i)
+            if (counts[i] != 0)
+                sum += static_cast<double>(counts[i]) * w * edgeWeight * factor / divisor * a;
+        return sum;
     }
+    for (int i = 1; i < kEdgeMatrixSize; ++i)
+        sum += static_cast<double>(counts[i]) * w * edgeWeight * factor / divisor * a;
     return sum;
 }
 
@@ -248,7 +250,7 @@ double Cost::rawCesMode3(Edge* edge1, Edge* edge2, int nods1, int nods2) {
     const int k1 = blockFactor(nods1);
     const int k2 = blockFactor(nods2);
     const double w = kindWeight(type1);
-    const bool zeroTermsVanish = termsOfZeroVanish({asymmetry, w, edgeWeight}, asymmetry + 1);
+    const bool zeroTermsVanish = termsOfZeroVanish(asymmetry, w, edgeWeight, 1.0, asymmetry + 1);
     double sum = 0;
     for (int i = 1; i < kEdgeMatrixSize; ++i) {
         // Each arc's surplus once their common relations are taken off.
