@@ -32,7 +32,7 @@ public:
         : mat(std::move(other.mat)), m(other.m), n(other.n), indexed_(other.indexed_) {
         other.rowIndex_.clear();
         rebuildIndex();
-        other.clearIndex();
+        other.index_.clear();
     }
     SparseMatrix& operator=(const SparseMatrix& other) {
         if (this != &other) {
@@ -54,7 +54,7 @@ public:
             other.rowIndex_.clear();
             indexed_ = other.indexed_;
             rebuildIndex();
-            other.clearIndex();
+            other.index_.clear();
         }
         return *this;
     }
@@ -71,7 +71,7 @@ public:
         n = j;
         mat.clear();
         rowIndex_.clear();
-        clearIndex();
+        index_.clear();
     }
 
     /// From now on keeps a hash index of the stored cells, so that a lookup takes one probe
@@ -84,14 +84,17 @@ public:
 
     /// True when cell (i, j) is stored; never creates anything.
     bool exists(unsigned int i, unsigned int j) const {
-        if (useIndex(key(i, j))) return probe(key(i, j)) != nullptr;
+        if (useIndex(key(i, j))) return index_.find(key(i, j)) != nullptr;
         const Row* row = findRow(i);
         return row != nullptr && row->find(j) != row->end();
     }
 
     /// The stored cell, or null when it is missing; never creates anything.
     T* find(unsigned int i, unsigned int j) {
-        if (useIndex(key(i, j))) return probe(key(i, j));
+        if (useIndex(key(i, j))) {
+            T* const* found = index_.find(key(i, j));
+            return found != nullptr ? *found : nullptr;
+        }
         Row* row = findRow(i);
         if (row == nullptr) return nullptr;
         auto found = row->find(j);
@@ -102,21 +105,21 @@ public:
     T& operator()(unsigned int i, unsigned int j) {
         const bool indexed = useIndex(key(i, j));
         if (indexed)
-            if (T* known = probe(key(i, j))) return *known;
+            if (T* const* known = index_.find(key(i, j))) return **known;
         Row* row = findRow(i);
         if (row == nullptr) {
             row = &mat[i];
             remember(i, row);
         }
         T& value = (*row)[j];
-        if (indexed) addToIndex(key(i, j), &value);
+        if (indexed) index_.insert(key(i, j), &value);
         return value;
     }
 
     /// Removes cell (i, j) when stored. Its row stays, empty or not, so that rows are still
     /// only ever removed all together.
     void erase(unsigned int i, unsigned int j) {
-        if (useIndex(key(i, j))) dropFromIndex(key(i, j));
+        if (useIndex(key(i, j))) index_.erase(key(i, j));
         if (Row* row = findRow(i)) row->erase(j);
     }
 
@@ -175,19 +178,12 @@ private:
         return static_cast<unsigned long long>(i) << 32 | j;
     }
     bool useIndex(unsigned long long k) const { return indexed_ && k != FlatMap<T*>::kFree; }
-    T* probe(unsigned long long k) const {
-        T* const* found = index_.find(k);
-        return found != nullptr ? *found : nullptr;
-    }
-    void addToIndex(unsigned long long k, T* value) { index_.insert(k, value); }
-    void dropFromIndex(unsigned long long k) { index_.erase(k); }
-    void clearIndex() { index_.clear(); }
     void rebuildIndex() {
-        clearIndex();
+        index_.clear();
         if (!indexed_) return;
         for (auto& row : mat)
             for (auto& entry : row.second)
                 if (useIndex(key(row.first, entry.first)))
-                    addToIndex(key(row.first, entry.first), &entry.second);
+                    index_.insert(key(row.first, entry.first), &entry.second);
     }
 };

@@ -492,11 +492,24 @@ private:
     /// every grow move on one block asks again the price of the pair it breaks up. Keyed by
     /// mode, the pair's numbers and those held nodes. A pricing that filed a block edge is
     /// not kept: the edges it filed are listed in another order by the pricings after it.
+    /// Emptied as a round starts and read only while roundPricesOn_ holds.
     struct RoundKeyHash {
         size_t operator()(const std::vector<int>& key) const;
     };
     std::unordered_map<std::vector<int>, double, RoundKeyHash> roundPrices_;
     bool roundPricesOn_ = false;
+    /// Sets a flag for the life of the object, then puts back what it held.
+    class FlagOn {
+    public:
+        explicit FlagOn(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+        ~FlagOn() { flag_ = was_; }
+        FlagOn(const FlagOn&) = delete;
+        FlagOn& operator=(const FlagOn&) = delete;
+
+    private:
+        bool& flag_;
+        const bool was_;
+    };
     std::vector<int> roundKey_;
     /// Block edges filed so far (setBlockEdge calls).
     long blockEdgesFiled_ = 0;

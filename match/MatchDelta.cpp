@@ -198,12 +198,7 @@ double Match::formerEdgeDelta(int mode, const Vertex* v1, const Vertex* v2, doub
 
 double Match::computeDelta(int mode, Vertex* v1, Vertex* v2) {
     if (v1 == nullptr || v2 == nullptr) return 0;
-    struct Pricing {
-        bool& flag;
-        const bool was;
-        explicit Pricing(bool& f) : flag(f), was(f) { flag = true; }
-        ~Pricing() { flag = was; }
-    } pricing(pricing_);
+    const FlagOn pricing(pricing_);
     MoveContext mv(*this, v1->number, v2->number);
     mv.isolate(*this);
 

@@ -8,6 +8,7 @@
 #include "match/Match.h"
 #include "match/MoveContext.h"
 #include "util/Clock.h"
+#include "util/IntLists.h"
 
 namespace {
 
@@ -28,12 +29,6 @@ const std::vector<int>& listAt(const std::vector<std::vector<int>>& lists, int a
     static const std::vector<int> none;
     if (at < 0 || static_cast<size_t>(at) >= lists.size()) return none;
     return lists[static_cast<size_t>(at)];
-}
-
-/// Sorts a list of numbers and drops the repeats.
-void settle(std::vector<int>& list) {
-    std::sort(list.begin(), list.end());
-    list.erase(std::unique(list.begin(), list.end()), list.end());
 }
 
 } // namespace
@@ -96,7 +91,7 @@ std::vector<int> aroundTouched(Match& m, const std::set<int>* touched, bool left
                 addWithMembers(m, m.getBlock(neighbour, left), left, around);
         }
     }
-    settle(around);
+    sortUnique(around);
     return around;
 }
 
@@ -179,17 +174,8 @@ void Match::updateDeltaMatrix() {
     if (M == nullptr || ff == nullptr || g1 == nullptr || g2 == nullptr) return;
     const long start = cpuMillis();
     // The matching stands still until the round ends, so prices met twice are taken once.
-    struct Round {
-        Match& m;
-        explicit Round(Match& match) : m(match) {
-            m.roundPrices_.clear();
-            m.roundPricesOn_ = true;
-        }
-        ~Round() {
-            m.roundPricesOn_ = false;
-            m.roundPrices_.clear();
-        }
-    } round(*this);
+    roundPrices_.clear();
+    const FlagOn round(roundPricesOn_);
 
     // 1. The blocks around the nodes the last move touched.
     std::vector<int> lines = aroundTouched(*this, concerned1, true);
@@ -201,21 +187,21 @@ void Match::updateDeltaMatrix() {
         const int partner = getM12(l);
         if (partner != kNoPartner) addWithMembers(*this, partner, false, columns);
     }
-    settle(columns);
+    sortUnique(columns);
     for (int c : columns) {
         const int partner = getM21(c);
         if (partner != kNoPartner) addWithMembers(*this, partner, true, lines);
     }
-    settle(lines);
+    sortUnique(lines);
 
     // 3. Candidates on the other side: the nodes movable with a plain node of the lines or
     // columns.
     std::vector<int> matchable2 = columns;
     addMovableWith(*this, lines, true, matchable2);
-    settle(matchable2);
+    sortUnique(matchable2);
     std::vector<int> matchable1 = lines;
     addMovableWith(*this, columns, false, matchable1);
-    settle(matchable1);
+    sortUnique(matchable1);
 
     // 4 and 5. Re-price every pair between them. Two plain nodes that may not be matched
     // form no valid move and are never filed, so re-pricing them would change nothing: they

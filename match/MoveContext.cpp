@@ -2,10 +2,10 @@
 // save / unset / restore of the matching entries of the nodes it involves.
 #include "match/MoveContext.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "match/Match.h"
+#include "util/IntLists.h"
 
 namespace {
 
@@ -20,8 +20,7 @@ void involvedOf(const Vertex* a, const Vertex* b, std::vector<int>& into) {
         else
             into.push_back(v->number);
     }
-    std::sort(into.begin(), into.end());
-    into.erase(std::unique(into.begin(), into.end()), into.end());
+    sortUnique(into);
 }
 
 /// A block number whose members are not all held by it any more names an old block that
