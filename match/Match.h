@@ -325,6 +325,10 @@ public:
     void semilarity();
     /// Union of the member numbers of the given blocks (new set, caller frees it), or null.
     std::set<int>* involvedNodes(std::vector<Vertex*>* vecVertex);
+    /// The same union into `into`, ascending and without repeats (empty for none): reading a
+    /// move asks for it at every pricing, and the list allocates nothing once it has grown.
+    static void involvedList(const Vertex* const* first, const Vertex* const* last,
+                             std::vector<int>& into);
     /// Structural bounds of every pair into _M (greedy matcher's neighbourhood bound).
     void fillSimMatrixH();
     /// Neighbourhood assignment bounds of every pair into _M.

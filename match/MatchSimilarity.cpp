@@ -15,6 +15,7 @@
 #include "mces/MCES.h"
 #include "mces/MCESTables.h"
 #include "util/Distance.h"
+#include "util/IntLists.h"
 #include "util/Utilities.h"
 
 namespace {
@@ -129,21 +130,26 @@ float Match::storedLikeness(int mode, Vertex* first, Vertex* second) {
     return s;
 }
 
-std::set<int>* Match::involvedNodes(std::vector<Vertex*>* vecVertex) {
-    if (vecVertex == nullptr) return nullptr;
-    auto* result = new std::set<int>();
-    for (const Vertex* v : *vecVertex) {
+void Match::involvedList(const Vertex* const* first, const Vertex* const* last,
+                         std::vector<int>& into) {
+    into.clear();
+    for (const Vertex* const* at = first; at != last; ++at) {
+        const Vertex* v = *at;
         if (v == nullptr) continue;
         if (v->nodes != nullptr)
-            result->insert(v->nodes->begin(), v->nodes->end());
+            into.insert(into.end(), v->nodes->begin(), v->nodes->end());
         else
-            result->insert(v->number);
+            into.push_back(v->number);
     }
-    if (result->empty()) {
-        delete result;
-        return nullptr;
-    }
-    return result;
+    sortUnique(into);
+}
+
+std::set<int>* Match::involvedNodes(std::vector<Vertex*>* vecVertex) {
+    if (vecVertex == nullptr) return nullptr;
+    std::vector<int> members;
+    involvedList(vecVertex->data(), vecVertex->data() + vecVertex->size(), members);
+    if (members.empty()) return nullptr;
+    return new std::set<int>(members.begin(), members.end());
 }
 
 // -------------------------------------------------------------------------------------

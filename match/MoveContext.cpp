@@ -5,23 +5,8 @@
 #include <vector>
 
 #include "match/Match.h"
-#include "util/IntLists.h"
 
 namespace {
-
-/// The members of two vertices (a vertex with none counts as its own member), ascending and
-/// without repeats; a null vertex adds nothing.
-void involvedOf(const Vertex* a, const Vertex* b, std::vector<int>& into) {
-    into.clear();
-    for (const Vertex* v : {a, b}) {
-        if (v == nullptr) continue;
-        if (v->nodes != nullptr)
-            into.insert(into.end(), v->nodes->begin(), v->nodes->end());
-        else
-            into.push_back(v->number);
-    }
-    sortUnique(into);
-}
 
 /// A block number whose members are not all held by it any more names an old block that
 /// takes part in no move; a plain node or a number that names no vertex is not stale.
@@ -45,8 +30,10 @@ MoveContext::MoveContext(Match& m, int moveX, int moveY) : x(moveX), y(moveY) {
     qyv = m.getVertex1(qy);
     classify(m);
 
-    involvedOf(bx, qyv, involved1_);
-    involvedOf(by, qxv, involved2_);
+    const Vertex* const first[] = {bx, qyv};
+    const Vertex* const second[] = {by, qxv};
+    Match::involvedList(first, first + 2, involved1_);
+    Match::involvedList(second, second + 2, involved2_);
 }
 
 void MoveContext::classify(Match& m) {
